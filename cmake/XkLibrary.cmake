@@ -1,0 +1,20 @@
+# xk_library(NAME DIR [LINKS ...]): one static library per source folder,
+# made of every .cpp/.c file in DIR (new files are picked up without editing
+# this list). A folder with no sources yet is an interface library.
+function(xk_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LINKS" ${ARGN})
+  set(srcs)
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
+    list(APPEND srcs ${found})
+  endforeach()
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_LINKS})
+  endif()
+endfunction()

@@ -3,6 +3,7 @@
 #include "XFixture.h"
 
 #include <X11/Shell.h>
+#include <X11/StringDefs.h>
 
 #include <cstdio>
 #include <cstdlib>

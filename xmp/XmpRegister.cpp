@@ -1,0 +1,122 @@
+// XmpRegister.cpp: registration of the Motif support set, once per
+// application context and step.
+#include "xmp/XmpRegister.h"
+
+#include <Xm/RepType.h>
+#include <Xm/Xm.h>
+
+#include <iterator>
+
+#include "wcl/WcCreate.h"
+#include "xmp/XmpMessage.h"
+#include "xmp/XmpMotifTables.h"
+#include "xmp/XmpSupport.h"
+
+// Motif exports these without declaring them in its public headers.
+extern "C" void XmRegisterConverters(void);
+extern "C" void _XmRegisterPixmapConverters(void);
+
+namespace xmp {
+namespace {
+
+#define XMP_ACTION(name, proc) XtActionsRec{const_cast<char*>(name), proc}
+
+XtActionsRec kActions[] = {
+    XMP_ACTION("XmpPopup", XmpPopup),
+    XMP_ACTION("XmpPopupACT", XmpPopup),
+    XMP_ACTION("MriPopup", XmpPopup),
+    XMP_ACTION("MriPopupACT", XmpPopup),
+    XMP_ACTION("XmpFixTranslations", XmpFixTranslations),
+    XMP_ACTION("XmpFixTranslationsACT", XmpFixTranslations),
+    XMP_ACTION("XmpAddMwmCloseCallback", XmpAddMwmCloseCallbackACT),
+    XMP_ACTION("XmpAddMwmCloseCallbackACT", XmpAddMwmCloseCallbackACT),
+    XMP_ACTION("XmpAddTabGroup", XmpAddTabGroup),
+    XMP_ACTION("XmpAddTabGroupACT", XmpAddTabGroup),
+    XMP_ACTION("XmpMessageWidget", XmpMessageWidgetACT),
+    XMP_ACTION("XmpMessageWidgetACT", XmpMessageWidgetACT),
+};
+
+#undef XMP_ACTION
+
+struct NamedCallback {
+  const char* name;
+  XtCallbackProc proc;
+};
+
+const NamedCallback kCallbacks[] = {
+    {"XmpFixTranslations", XmpFixTranslationsCB},
+    {"XmpFixTranslationsCB", XmpFixTranslationsCB},
+    {"XmpAddMwmCloseCallback", XmpAddMwmCloseCallbackCB},
+    {"XmpAddMwmCloseCallbackCB", XmpAddMwmCloseCallbackCB},
+    {"XmpAddTabGroup", XmpAddTabGroupCB},
+    {"XmpAddTabGroupCB", XmpAddTabGroupCB},
+    {"XmpMessageWidget", XmpMessageWidgetCB},
+    {"XmpMessageWidgetCB", XmpMessageWidgetCB},
+};
+
+void RegisterCallbacksAndActions(XtAppContext app) {
+  static WcAppContextList served;
+  if (!served.FirstTime(app)) return;
+  XtAppAddActions(app, kActions, XtNumber(kActions));
+  for (const NamedCallback& cb : kCallbacks) WcRegisterCallback(app, cb.name, cb.proc, nullptr);
+}
+
+void RegisterMotifConverters(XtAppContext app) {
+  static WcAppContextList served;
+  if (!served.FirstTime(app)) return;
+  XmRegisterConverters();
+  XmRepTypeInstallTearOffModelConverter();
+  _XmRegisterPixmapConverters();
+  XtAppAddConverter(app, XtRString, XmRUnitType, XmCvtStringToUnitType, nullptr, 0);
+}
+
+void RegisterWidgetConverters(XtAppContext app) {
+  static WcAppContextList served;
+  if (!served.FirstTime(app)) return;
+  // Resources naming widgets by text under Motif's own type names.
+  XtAppSetTypeConverter(app, XtRString, XtRWindow, WcCvtStringToWidget, wcCvtWidgetArgs,
+                        XtNumber(wcCvtWidgetArgs), XtCacheNone, nullptr);
+  XtAppSetTypeConverter(app, XtRString, XmRMenuWidget, WcCvtStringToWidget, wcCvtWidgetArgs,
+                        XtNumber(wcCvtWidgetArgs), XtCacheNone, nullptr);
+  XtAppAddConverter(app, XtRString, XmRXmString, XmpCvtStringToXmString, nullptr, 0);
+}
+
+void RegisterMotifWidgets(XtAppContext app) {
+  for (const MotifConstructor& c : MotifConstructors())
+    WcRegisterConstructor(app, c.name, c.proc);
+  for (const MotifClass& c : MotifClasses()) {
+    WcRegisterClass(app, c.pointerName, *c.widgetClass);
+    WcRegisterClass(app, c.className, *c.widgetClass);
+  }
+}
+
+}  // namespace
+}  // namespace xmp
+
+extern "C" void XmpRegisterAll(XtAppContext app) {
+  using namespace xmp;
+  static WcAppContextList served;
+  if (!served.FirstTime(app)) return;
+  RegisterCallbacksAndActions(app);
+  RegisterMotifConverters(app);
+  RegisterWidgetConverters(app);
+  WcRegisterConverters(app);
+  RegisterMotifWidgets(app);
+}
+
+extern "C" void MriRegisterAll(XtAppContext app) { XmpRegisterAll(app); }
+
+extern "C" void XmpCvtStringToXmString(XrmValue*, Cardinal*, XrmValue* from, XrmValue* to) {
+  static XmString cell;
+  XmString value = XmStringCreateLtoR(static_cast<char*>(from->addr),
+                                      const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
+  if (!to->addr) {
+    cell = value;
+    to->addr = reinterpret_cast<XPointer>(&cell);
+  } else if (to->size >= sizeof(XmString)) {
+    *reinterpret_cast<XmString*>(to->addr) = value;
+  } else {
+    XmStringFree(value);  // nowhere to store it
+  }
+  to->size = sizeof(XmString);
+}

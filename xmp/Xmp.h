@@ -8,6 +8,7 @@
 
 #include <X11/Intrinsic.h>
 
+#include "xmp/Table.h"
 #include "xmp/XmpMessage.h"
 #include "xmp/XmpRegister.h"
 #include "xmp/XmpSupport.h"

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "wcl/WcCreate.h"
+#include "xmp/Table.h"
 #include "xmp/XmpMessage.h"
 #include "xmp/XmpMotifTables.h"
 #include "xmp/XmpSupport.h"
@@ -101,6 +102,7 @@ extern "C" void XmpRegisterAll(XtAppContext app) {
   RegisterMotifConverters(app);
   RegisterWidgetConverters(app);
   WcRegisterConverters(app);
+  XmpRegisterTable(app);  // its classes, constructors and table-child operations
   RegisterMotifWidgets(app);
 }
 

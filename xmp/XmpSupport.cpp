@@ -1,0 +1,186 @@
+// XmpSupport.cpp: popup menus, window-manager close callbacks, tab groups
+// and the Return translation of texts.
+#include "xmp/XmpSupport.h"
+
+#include <Xm/MenuShell.h>
+#include <Xm/Protocols.h>
+#include <Xm/RowColumn.h>
+#include <Xm/Text.h>
+
+#include <iterator>
+#include <string>
+
+#include "wcl/WcCreate.h"
+#include "xmp/XmpWarn.h"
+
+namespace xmp {
+namespace {
+
+constexpr Warn kPopupNoParams{"XmpPopup", "noParams",
+                              "Xmp Warning: XmpPopup() - No menu pane name provided."};
+constexpr Warn kPopupTooMany{"XmpPopup", "tooManyParams",
+                             "Xmp Warning: XmpPopup( %s %s ... ) - Only one menu pane name allowed."};
+constexpr Warn kPopupNotFound{"XmpPopup", "notFound",
+                              "Xmp Warning: XmpPopup( %s ) - Couldn't find menu pane widget `%s' from `%s'"};
+constexpr Warn kPopupNotRowColumn{"XmpPopup", "notXmRowColumn",
+                                  "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (not XmRowColumn)"};
+constexpr Warn kPopupNotPopup{"XmpPopup", "notPopupMenuRowColumn",
+                              "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (not XmMENU_POPUP)"};
+constexpr Warn kPopupNotInMenuShell{"XmpPopup", "notChildOfXmMenu",
+                                    "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (child of XmMenuShell)"};
+constexpr Warn kPopupNotButtonPress{"XmpPopup", "notButtonPressEvent",
+                                    "Xmp Warning: XmpPopup( %s ) - event type `%s' is not ButtonPress event."};
+
+constexpr Warn kCloseTargetNotFound{"XmpAddMwmCloseCallback", "targetNotFound",
+                                    "Xmp Warning: XmpAddMwmCloseCallback( %s ... ) - Target widget not found"};
+
+constexpr Warn kTabNotFound{"XmpAddTabGroup", "notFound",
+                            "Xmp Warning: XmpAddTabGroup(%s) - Widget not found"};
+constexpr Warn kTabUsage{"XmpAddTabGroup", "usage",
+                         "Xmp Warning: XmpAddTabGroup() requires 0 or 1 widget name argument."};
+
+constexpr Warn kFixUsage{"XmpFixTranslations", "usage",
+                         "Xmp Usage: XmpFixTranslations( widget [widgetName] ...)"};
+constexpr Warn kFixNotFound{"XmpFixTranslations", "notFound",
+                            "Xmp Warning: XmpFixTranslations(%s) - Widget not found"};
+constexpr Warn kFixNotText{"XmpFixTranslations", "notText",
+                           "Xmp Warning: XmpFixTranslations(%s) - Not an XmText widget"};
+
+constexpr const char* kEventNames[] = {
+    "", "", "KeyPress", "KeyRelease", "ButtonPress", "ButtonRelease", "MotionNotify",
+    "EnterNotify", "LeaveNotify", "FocusIn", "FocusOut", "KeymapNotify", "Expose",
+    "GraphicsExpose", "NoExpose", "VisibilityNotify", "CreateNotify", "DestroyNotify",
+    "UnmapNotify", "MapNotify", "MapRequest", "ReparentNotify", "ConfigureNotify",
+    "ConfigureRequest", "GravityNotify", "ResizeRequest", "CirculateNotify",
+    "CirculateRequest", "PropertyNotify", "SelectionClear", "SelectionRequest",
+    "SelectionNotify", "ColormapNotify", "ClientMessage", "MappingNotify", "GenericEvent",
+};
+
+// Parsed once, shared by every text it is applied to.
+XtTranslations ReturnInsertsNewline() {
+  static XtTranslations table = XtParseTranslationTable("<Key>Return: newline()");
+  return table;
+}
+
+}  // namespace
+
+const char* EventTypeName(int type) {
+  if (type < 0 || type >= static_cast<int>(std::size(kEventNames))) return "";
+  return kEventNames[type];
+}
+
+}  // namespace xmp
+
+using namespace xmp;
+
+extern "C" void XmpAddMwmCloseCallback(Widget shell, XtCallbackProc proc, XtPointer closure) {
+  Display* dpy = XtDisplay(shell);
+  Atom protocols = XmInternAtom(dpy, const_cast<char*>("WM_PROTOCOLS"), False);
+  Atom deleteWindow = XmInternAtom(dpy, const_cast<char*>("WM_DELETE_WINDOW"), False);
+  Atom saveYourself = XmInternAtom(dpy, const_cast<char*>("WM_SAVE_YOURSELF"), False);
+  XmAddProtocolCallback(shell, protocols, deleteWindow, proc, closure);
+  XmAddProtocolCallback(shell, protocols, saveYourself, proc, closure);
+}
+
+extern "C" void XmpAddMwmCloseCallbackCB(Widget w, XtPointer client, XtPointer) {
+  const char* text = static_cast<const char*>(client);
+  // The target name comes first; the rest of the text is a callback list.
+  std::string_view rest = text ? text : "";
+  std::string target(wcl::NextName(rest));
+  Widget shell = WcResolveWidgetName(w, target.c_str());
+  if (!shell) {
+    Warn1(w, kCloseTargetNotFound, target.c_str());
+    return;
+  }
+  XtCallbackList list = WcStringToCallbackList(shell, std::string(rest).c_str());
+  if (!list) return;
+  for (XtCallbackList entry = list; entry->callback; ++entry)
+    XmpAddMwmCloseCallback(shell, entry->callback, entry->closure);
+  XtFree(reinterpret_cast<char*>(list));
+}
+
+extern "C" void XmpAddMwmCloseCallbackACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  WcInvokeCallback(XmpAddMwmCloseCallbackCB, w, params, numParams);
+}
+
+extern "C" void XmpPopup(Widget w, XEvent* event, String* params, Cardinal* numParams) {
+  Cardinal n = numParams ? *numParams : 0;
+  if (n == 0) {
+    Warn0(w, kPopupNoParams);
+    return;
+  }
+  if (n > 1) {
+    Warn2(w, kPopupTooMany, params[0], params[1]);
+    return;
+  }
+  const char* name = params[0];
+  Widget menu = WcResolveWidgetName(w, name);
+  if (!menu) {
+    Warn3(w, kPopupNotFound, name, name, FullName(w).c_str());
+    return;
+  }
+  if (!XmIsRowColumn(menu)) {
+    Warn2(w, kPopupNotRowColumn, name, FullName(menu).c_str());
+    return;
+  }
+  unsigned char type = 0;
+  XtVaGetValues(menu, XmNrowColumnType, &type, nullptr);
+  if (type != XmMENU_POPUP) {
+    Warn2(w, kPopupNotPopup, name, FullName(menu).c_str());
+    return;
+  }
+  if (!XtParent(menu) || !XmIsMenuShell(XtParent(menu))) {
+    Warn2(w, kPopupNotInMenuShell, name, FullName(menu).c_str());
+    return;
+  }
+  // Also covers a call with no event, as from a callback bridge.
+  if (!event || event->type != ButtonPress) {
+    Warn2(w, kPopupNotButtonPress, name, EventTypeName(event ? event->type : 0));
+    return;
+  }
+  XmMenuPosition(menu, &event->xbutton);
+  XtManageChild(menu);
+}
+
+extern "C" void XmpAddTabGroup(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  Cardinal n = numParams ? *numParams : 0;
+  if (n == 0) {
+    XmAddTabGroup(w);
+  } else if (n == 1) {
+    if (Widget target = WcResolveWidgetName(w, params[0]))
+      XmAddTabGroup(target);
+    else
+      Warn1(w, kTabNotFound, params[0]);
+  } else {
+    Warn0(w, kTabUsage);
+  }
+}
+
+extern "C" void XmpAddTabGroupCB(Widget w, XtPointer client, XtPointer) {
+  WcInvokeAction(XmpAddTabGroup, w, static_cast<const char*>(client));
+}
+
+extern "C" void XmpFixTranslations(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  Cardinal n = numParams ? *numParams : 0;
+  if (n == 0) {
+    Warn0(w, kFixUsage);
+    return;
+  }
+  for (Cardinal i = 0; i < n; ++i) {
+    const char* name = params[i] ? params[i] : "";
+    Widget text = WcResolveWidgetName(w, name);
+    if (!text) {
+      Warn1(w, kFixNotFound, name);
+      return;
+    }
+    if (!XmIsText(text)) {
+      Warn1(w, kFixNotText, name);
+      return;
+    }
+    XtOverrideTranslations(text, ReturnInsertsNewline());
+  }
+}
+
+extern "C" void XmpFixTranslationsCB(Widget w, XtPointer client, XtPointer) {
+  WcInvokeAction(XmpFixTranslations, w, static_cast<const char*>(client));
+}

@@ -1,0 +1,434 @@
+// Dsm: lexer, recursive-descent parser and semantic checks of the model
+// language.
+#include "kestb/Dsm.h"
+
+#include <cctype>
+#include <cstdio>
+#include <map>
+
+#include "kestb/Keywords.h"
+
+namespace kestb {
+namespace {
+
+constexpr std::string_view kBuiltins[] = {"int",  "long", "float", "double",
+                                          "bool", "char", "string"};
+
+enum class Tok { Ident, Colon, Semi, LBrace, RBrace, End, Bad };
+
+struct Token {
+  Tok kind = Tok::End;
+  std::string text;
+  int line = 1;
+};
+
+bool IsIdentStart(char c) {
+  return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool IsIdentChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// A byte as it appears in a message: itself when printable, else \xHH.
+std::string Shown(char c) {
+  if (std::isprint(static_cast<unsigned char>(c))) return std::string(1, c);
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(c));
+  return buf;
+}
+
+std::string Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+class Lexer {
+ public:
+  explicit Lexer(std::string_view text) : text_(text) {}
+
+  Token Next() {
+    SkipSpaceAndComments();
+    Token t;
+    t.line = line_;
+    if (pos_ >= text_.size()) return t;
+    char c = text_[pos_];
+    if (IsIdentStart(c)) {
+      size_t b = pos_;
+      while (pos_ < text_.size() && IsIdentChar(text_[pos_])) ++pos_;
+      t.kind = Tok::Ident;
+      t.text = std::string(text_.substr(b, pos_ - b));
+      tokenOnLine_ = line_;
+      return t;
+    }
+    ++pos_;
+    tokenOnLine_ = line_;
+    t.text = Shown(c);
+    switch (c) {
+      case ':': t.kind = Tok::Colon; break;
+      case ';': t.kind = Tok::Semi; break;
+      case '{': t.kind = Tok::LBrace; break;
+      case '}': t.kind = Tok::RBrace; break;
+      default: t.kind = Tok::Bad; break;
+    }
+    return t;
+  }
+
+  // Comment that follows a token on the given line.
+  std::string TrailingComment(int line) const {
+    auto it = trailing_.find(line);
+    return it == trailing_.end() ? std::string() : it->second;
+  }
+
+  // Whole-line comments directly above the given line, oldest first.
+  std::string CommentAbove(int line) const {
+    std::string joined;
+    for (int l = line - 1; whole_.count(l); --l) {
+      joined = joined.empty() ? whole_.at(l) : whole_.at(l) + " " + joined;
+    }
+    return joined;
+  }
+
+ private:
+  void SkipSpaceAndComments() {
+    while (pos_ < text_.size()) {
+      char c = text_[pos_];
+      if (c == '\n') {
+        ++line_;
+        ++pos_;
+      } else if (std::isspace(static_cast<unsigned char>(c))) {
+        ++pos_;
+      } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
+        size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos) end = text_.size();
+        std::string body = Trim(text_.substr(pos_ + 2, end - pos_ - 2));
+        if (tokenOnLine_ == line_) {
+          trailing_[line_] = body;
+        } else {
+          whole_[line_] = body;
+        }
+        pos_ = end;
+      } else {
+        return;
+      }
+    }
+  }
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  int line_ = 1;
+  int tokenOnLine_ = 0;
+  std::map<int, std::string> trailing_, whole_;
+};
+
+std::string Describe(const Token& t) {
+  if (t.kind == Tok::End) return "end of file";
+  return "'" + t.text + "'";
+}
+
+class Parser {
+ public:
+  Parser(std::string_view text, const std::string& file, Diagnostics& diags)
+      : lex_(text), file_(file), diags_(diags) {
+    Advance();
+  }
+
+  Model Parse() {
+    Model m;
+    while (cur_.kind != Tok::End) {
+      if (cur_.kind == Tok::Ident && cur_.text == "record") {
+        ParseRecord(m);
+      } else if (cur_.kind == Tok::Ident && cur_.text == "model") {
+        ParseModelStatement(m);
+      } else {
+        Error(cur_, "expected 'record' or 'model', found " + Describe(cur_));
+        SkipToStatementEnd();
+      }
+    }
+    return m;
+  }
+
+ private:
+  void Advance() {
+    prevLine_ = cur_.line;
+    cur_ = lex_.Next();
+    // A stray byte is reported once here and then skipped, so the grammar
+    // below never sees it.
+    while (cur_.kind == Tok::Bad) {
+      Error(cur_, "unexpected character '" + cur_.text + "'");
+      cur_ = lex_.Next();
+    }
+  }
+
+  void Error(const Token& at, std::string text) {
+    diags_.Error(file_, at.line, std::move(text));
+  }
+
+  // Recovery: drop tokens up to and including the next ';' or '}', or up
+  // to a 'record'/'model' keyword that can start the next statement.
+  void SkipToStatementEnd() {
+    while (cur_.kind != Tok::End) {
+      if (cur_.kind == Tok::Ident &&
+          (cur_.text == "record" || cur_.text == "model")) {
+        return;
+      }
+      bool end = cur_.kind == Tok::Semi || cur_.kind == Tok::RBrace;
+      Advance();
+      if (end) return;
+    }
+  }
+
+  bool Expect(Tok kind, const char* what) {
+    if (cur_.kind == kind) {
+      Advance();
+      return true;
+    }
+    // A missing ';' belongs to the line it should end, not the next one.
+    int line = kind == Tok::Semi ? prevLine_ : cur_.line;
+    diags_.Error(file_, line,
+                 std::string("expected ") + what + ", found " + Describe(cur_));
+    return false;
+  }
+
+  void ParseModelStatement(Model& m) {
+    Token kw = cur_;
+    Advance();
+    if (cur_.kind != Tok::Ident) {
+      Error(cur_, "expected model name, found " + Describe(cur_));
+      SkipToStatementEnd();
+      return;
+    }
+    if (m.nameLine != 0) {
+      Error(kw, "model named twice (first on line " +
+                    std::to_string(m.nameLine) + ")");
+    } else {
+      m.name = cur_.text;
+      m.nameLine = cur_.line;
+    }
+    Advance();
+    if (!Expect(Tok::Semi, "';'")) SkipToStatementEnd();
+  }
+
+  void ParseRecord(Model& m) {
+    Token kw = cur_;
+    Advance();
+    Record r;
+    r.line = kw.line;
+    r.comment = lex_.CommentAbove(kw.line);
+    if (cur_.kind != Tok::Ident) {
+      Error(cur_, "expected record name, found " + Describe(cur_));
+      SkipToStatementEnd();
+      return;
+    }
+    r.name = cur_.text;
+    Advance();
+    if (!Expect(Tok::LBrace, "'{'")) {
+      SkipToStatementEnd();
+      return;
+    }
+    while (cur_.kind != Tok::RBrace) {
+      if (cur_.kind == Tok::End) {
+        Error(kw, "record '" + r.name + "' has no closing '}'");
+        m.records.push_back(std::move(r));
+        return;
+      }
+      ParseField(r);
+    }
+    Advance();  // '}'
+    if (cur_.kind == Tok::Semi) Advance();  // an optional ';' after '}'
+    m.records.push_back(std::move(r));
+  }
+
+  void ParseField(Record& r) {
+    Field f;
+    f.line = cur_.line;
+    if (cur_.kind != Tok::Ident) {
+      Error(cur_, "expected field name, found " + Describe(cur_));
+      SkipFieldRest();
+      return;
+    }
+    f.name = cur_.text;
+    Advance();
+    if (!Expect(Tok::Colon, "':' after field name")) {
+      SkipFieldRest();
+      return;
+    }
+    while (cur_.kind == Tok::Ident && cur_.text == "list") {
+      Advance();
+      if (!(cur_.kind == Tok::Ident && cur_.text == "of")) {
+        Error(cur_, "expected 'of' after 'list', found " + Describe(cur_));
+        SkipFieldRest();
+        return;
+      }
+      Advance();
+      ++f.type.listDepth;
+    }
+    if (cur_.kind != Tok::Ident) {
+      Error(cur_, "expected type name, found " + Describe(cur_));
+      SkipFieldRest();
+      return;
+    }
+    f.type.name = cur_.text;
+    Advance();
+    int semiLine = cur_.line;
+    bool nextLine = cur_.line > prevLine_;
+    if (!Expect(Tok::Semi, "';' after field type")) {
+      // Most often the ';' was forgotten at the end of the line: keep the
+      // field and go on with the next line as it stands.
+      if (!nextLine) {
+        SkipFieldRest();
+        return;
+      }
+      semiLine = prevLine_;
+    }
+    f.comment = lex_.TrailingComment(semiLine);
+    r.fields.push_back(std::move(f));
+  }
+
+  // Inside a record a '}' ends the record, so recovery stops before it.
+  void SkipFieldRest() {
+    while (cur_.kind != Tok::End && cur_.kind != Tok::RBrace) {
+      bool semi = cur_.kind == Tok::Semi;
+      Advance();
+      if (semi) return;
+    }
+  }
+
+  Lexer lex_;
+  int prevLine_ = 1;
+  const std::string& file_;
+  Diagnostics& diags_;
+  Token cur_;
+};
+
+void CheckName(const std::string& what, const std::string& name, int line,
+               const std::string& file, KeywordChecks checks,
+               Diagnostics& diags) {
+  if (checks.cxx && IsCxxKeyword(name)) {
+    diags.Error(file, line, what + " '" + name + "' is a C++ keyword");
+  }
+  if (checks.ada && IsAdaKeyword(name)) {
+    diags.Error(file, line, what + " '" + name + "' is an Ada reserved word");
+  }
+}
+
+// Depth-first ordering over by-value record fields; a field that leads back
+// to a record still being visited closes a cycle, which no language can lay
+// out, and is reported at that field.
+class Orderer {
+ public:
+  Orderer(const Model& m, const std::string& file, Diagnostics& diags)
+      : m_(m), file_(file), diags_(diags), state_(m.records.size(), 0) {
+    for (size_t i = 0; i < m.records.size(); ++i) {
+      // The first record of a duplicated name stands for it.
+      index_.emplace(m.records[i].name, i);
+    }
+  }
+
+  std::vector<Record> Run() {
+    for (size_t i = 0; i < m_.records.size(); ++i) Visit(i);
+    std::vector<Record> out;
+    for (size_t i : order_) out.push_back(m_.records[i]);
+    return out;
+  }
+
+ private:
+  void Visit(size_t i) {
+    if (state_[i] != 0) return;
+    state_[i] = 1;
+    for (const Field& f : m_.records[i].fields) {
+      if (f.type.listDepth != 0) continue;
+      auto it = index_.find(f.type.name);
+      if (it == index_.end()) continue;
+      if (state_[it->second] == 1) {
+        diags_.Error(file_, f.line,
+                     "field '" + f.name + "' makes record '" + f.type.name +
+                         "' contain itself; use 'list of " + f.type.name + "'");
+      } else {
+        Visit(it->second);
+      }
+    }
+    state_[i] = 2;
+    order_.push_back(i);
+  }
+
+  const Model& m_;
+  const std::string& file_;
+  Diagnostics& diags_;
+  std::vector<int> state_;  // 0 new, 1 on the current path, 2 done
+  std::map<std::string, size_t> index_;
+  std::vector<size_t> order_;
+};
+
+}  // namespace
+
+bool IsBuiltinType(std::string_view name) {
+  for (std::string_view b : kBuiltins) {
+    if (b == name) return true;
+  }
+  return false;
+}
+
+Model ParseDsm(std::string_view text, const std::string& file,
+               Diagnostics& diags) {
+  return Parser(text, file, diags).Parse();
+}
+
+void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
+              Diagnostics& diags) {
+  if (model.nameLine != 0) {
+    CheckName("model name", model.name, model.nameLine, file, checks, diags);
+  }
+  std::map<std::string, int> records;  // name -> line of first definition
+  for (const Record& r : model.records) {
+    auto [it, fresh] = records.emplace(r.name, r.line);
+    if (!fresh) {
+      diags.Error(file, r.line, "duplicate record '" + r.name +
+                                    "' (first defined on line " +
+                                    std::to_string(it->second) + ")");
+    }
+    if (IsBuiltinType(r.name) || r.name == "list") {
+      diags.Error(file, r.line,
+                  "record name '" + r.name + "' is a built-in type name");
+    }
+    CheckName("record name", r.name, r.line, file, checks, diags);
+  }
+  for (const Record& r : model.records) {
+    std::map<std::string, int> fields;
+    for (const Field& f : r.fields) {
+      auto [it, fresh] = fields.emplace(f.name, f.line);
+      if (!fresh) {
+        diags.Error(file, f.line, "duplicate field '" + f.name +
+                                      "' in record '" + r.name +
+                                      "' (first defined on line " +
+                                      std::to_string(it->second) + ")");
+      }
+      CheckName("field name", f.name, f.line, file, checks, diags);
+      if (records.count(f.name)) {
+        // In C++ the member would hide the type for the rest of the record.
+        diags.Error(file, f.line, "field '" + f.name +
+                                      "' has the name of a record");
+      }
+      if (!IsBuiltinType(f.type.name) && !records.count(f.type.name)) {
+        diags.Error(file, f.line, "unknown type '" + f.type.name +
+                                      "' for field '" + f.name + "'");
+      }
+    }
+  }
+  model.records = Orderer(model, file, diags).Run();
+}
+
+std::string CxxType(const Type& type) {
+  std::string s = type.name == "string" ? "std::string" : type.name;
+  for (int i = 0; i < type.listDepth; ++i) s = "std::vector<" + s + ">";
+  return s;
+}
+
+std::string DsmType(const Type& type) {
+  std::string s;
+  for (int i = 0; i < type.listDepth; ++i) s += "list of ";
+  return s + type.name;
+}
+
+}  // namespace kestb

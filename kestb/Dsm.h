@@ -1,0 +1,86 @@
+// Dsm: the model language that kestb reads, and its checks.
+//
+// A DSM file names a model and its records; each record has typed fields.
+// Comments run from "//" to the end of the line; a comment after a field
+// on the same line, or comment lines just above a record, are kept so that
+// templates can repeat them in the generated code.
+//
+//   model shop;               // optional; the model name defaults to "model"
+//   // A customer order.
+//   record Order {
+//     id    : long;
+//     items : list of Item;   // by value, any nesting
+//     note  : string;
+//   }
+//
+// Built-in types: int long float double bool char string; any record name
+// is a type too, declared before or after its use.
+//
+//   kestb::Diagnostics diags;
+//   kestb::Model m = kestb::ParseDsm(text, "shop.dsm", diags);
+//   kestb::CheckDsm(m, "shop.dsm", {.cxx = true, .ada = false}, diags);
+//
+// Parsing and checking are plain functions on plain data: they never
+// throw on bad input and never read past the text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kestb/Diagnostics.h"
+
+namespace kestb {
+
+struct Type {
+  std::string name;    // a built-in type or a record name
+  int listDepth = 0;   // "list of list of int" has depth 2
+};
+
+struct Field {
+  std::string name;
+  Type type;
+  int line = 0;
+  std::string comment;  // trailing "//" comment, without the slashes
+};
+
+struct Record {
+  std::string name;
+  int line = 0;
+  std::vector<Field> fields;
+  std::string comment;  // comment lines just above the record, joined by ' '
+};
+
+struct Model {
+  std::string name = "model";
+  int nameLine = 0;             // 0 when the model statement is missing
+  std::vector<Record> records;  // in file order; CheckDsm sorts them
+};
+
+// Which reserved words CheckDsm refuses as names.
+struct KeywordChecks {
+  bool cxx = true;
+  bool ada = true;
+};
+
+// Reads the text; syntax errors go to diags as FILE:LINE errors and the
+// parser resumes after the next ';' or '}'.
+Model ParseDsm(std::string_view text, const std::string& file,
+               Diagnostics& diags);
+
+// Reports duplicate names, unknown types, reserved words and records that
+// contain themselves by value. Afterwards the records are ordered so that
+// each comes after the records it holds by value (otherwise file order),
+// which is the order C++ and Ada need their declarations in.
+void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
+              Diagnostics& diags);
+
+bool IsBuiltinType(std::string_view name);
+
+// The C++ spelling of a type: "std::vector<std::string>" for list of string.
+std::string CxxType(const Type& type);
+
+// The DSM spelling: "list of list of int".
+std::string DsmType(const Type& type);
+
+}  // namespace kestb

@@ -1,0 +1,233 @@
+// Generator: reading inputs, running the checks and writing the outputs.
+#include "kestb/Generator.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <set>
+
+#include "kestb/Diagnostics.h"
+#include "kestb/Dsm.h"
+#include "kestb/Options.h"
+#include "kestb/Output.h"
+#include "kestb/Template.h"
+
+namespace kestb {
+namespace {
+
+std::string BaseName(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DirName(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+// Reads a whole regular file; on failure returns nullopt and says why.
+std::optional<std::string> ReadFile(const std::string& path, std::string& why) {
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return std::nullopt;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    why = "not a regular file";
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string text;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      why = std::strerror(errno);
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    text.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return text;
+}
+
+std::optional<TemplateSource> LoadTemplate(const std::string& path,
+                                           Diagnostics& diags) {
+  std::string why;
+  std::optional<std::string> text = ReadFile(path, why);
+  if (!text) {
+    diags.Error(path, 0, "cannot read template: " + why);
+    return std::nullopt;
+  }
+  return TemplateSource{path, std::move(*text)};
+}
+
+// Includes are looked up beside the including template, then in the home
+// folder and its templates/ folder.
+IncludeResolver MakeResolver(const std::string& homeDir) {
+  return [homeDir](const std::string& name, const std::string& from)
+             -> std::optional<TemplateSource> {
+    std::vector<std::string> candidates;
+    if (!name.empty() && name[0] == '/') {
+      candidates.push_back(name);
+    } else {
+      candidates.push_back(Join(DirName(from), name));
+      if (!homeDir.empty()) {
+        candidates.push_back(Join(homeDir, name));
+        candidates.push_back(Join(Join(homeDir, "templates"), name));
+      }
+    }
+    for (const std::string& c : candidates) {
+      std::string why;
+      if (std::optional<std::string> text = ReadFile(c, why)) {
+        return TemplateSource{c, std::move(*text)};
+      }
+    }
+    return std::nullopt;
+  };
+}
+
+void CheckOutputDir(const std::string& dir, Diagnostics& diags) {
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0) {
+    diags.Error(dir, 0, "output folder does not exist");
+  } else if (!S_ISDIR(st.st_mode)) {
+    diags.Error(dir, 0, "output folder is not a folder");
+  } else if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+    diags.Error(dir, 0, "output folder is not writable");
+  }
+}
+
+std::string Plural(size_t n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+struct Counts {
+  size_t records = 0, fields = 0, files = 0, errors = 0;
+};
+
+int Finish(const Options& o, const Counts& c, std::ostream& report) {
+  if (c.errors != 0) {
+    report << "kestb: " << Plural(c.errors, "error")
+           << (c.files == 0 ? ", no files written" : "") << '\n';
+  } else {
+    report << "kestb: " << Plural(c.files, "file") << " written\n";
+  }
+  if (o.showSummary) {
+    report << "summary: " << Plural(c.records, "record") << ", "
+           << Plural(c.fields, "field") << ", " << Plural(c.files, "file")
+           << ", " << Plural(c.errors, "error") << '\n';
+  }
+  return c.errors == 0 ? kOk : kFailed;
+}
+
+// Chooses each file's backup name so that no two files of the run, and no
+// generated file, share it.
+std::vector<std::string> BackupPaths(const Options& o,
+                                     const std::vector<OutputFile>& files) {
+  std::vector<std::string> out(files.size());
+  if (!o.makeBackups) return out;
+  BackupRules rules = ParseBackupExts(o.backupExts);
+  std::set<std::string> taken;
+  for (const OutputFile& f : files) taken.insert(f.name);
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::string b = BackupName(files[i].name, rules);
+    if (taken.count(b)) b = LongBackupName(files[i].name, rules);
+    while (taken.count(b)) b += "~";
+    taken.insert(b);
+    out[i] = Join(o.outDir, b);
+  }
+  return out;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& report) {
+  std::string usageError;
+  std::optional<Options> parsed = ParseCommandLine(args, usageError);
+  if (!parsed) {
+    report << "kestb: error: " << usageError << '\n' << kUsage << '\n';
+    return kBadUsage;
+  }
+  const Options& o = *parsed;
+  if (o.help) {
+    report << kUsage << '\n';
+    return kOk;
+  }
+  if (o.banner) {
+    report << "kestb: " << o.dsm << " with " << o.tem << " into " << o.outDir
+           << '\n';
+  }
+
+  Diagnostics diags;
+  Counts counts;
+  std::string why;
+  std::optional<std::string> dsmText = ReadFile(o.dsm, why);
+  if (!dsmText) diags.Error(o.dsm, 0, "cannot read DSM file: " + why);
+  std::optional<TemplateSource> tem = LoadTemplate(o.tem, diags);
+  CheckOutputDir(o.outDir, diags);
+
+  Model model;
+  if (dsmText) {
+    Diagnostics dsmDiags;
+    model = ParseDsm(*dsmText, o.dsm, dsmDiags);
+    CheckDsm(model, o.dsm, {!o.noCxxKeywords, !o.noAdaKeywords}, dsmDiags);
+    // Checks run one kind after another; the reader wants file order.
+    std::vector<Diagnostic> list = dsmDiags.List();
+    std::stable_sort(list.begin(), list.end(),
+                     [](const Diagnostic& a, const Diagnostic& b) {
+                       return a.line < b.line;
+                     });
+    for (Diagnostic& d : list) diags.Error(d.file, d.line, std::move(d.text));
+    counts.records = model.records.size();
+    for (const Record& r : model.records) counts.fields += r.fields.size();
+  }
+  Template parsedTem;
+  if (tem) parsedTem = ParseTemplate(*tem, MakeResolver(o.homeDir), diags);
+
+  std::vector<OutputFile> files;
+  if (diags.Empty()) {
+    ExpandInfo info{BaseName(o.dsm), BaseName(o.tem)};
+    files = ExpandTemplate(parsedTem, model, info,
+                           o.temTrace ? &report : nullptr, diags);
+  }
+  diags.Print(report);
+  if (!diags.Empty()) {
+    counts.errors = diags.Count();
+    return Finish(o, counts, report);
+  }
+
+  std::vector<std::string> backups = BackupPaths(o, files);
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::string path = Join(o.outDir, files[i].name);
+    WriteResult w = WriteWhole(path, files[i].content, backups[i]);
+    if (!w.ok) {
+      report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
+      ++counts.errors;
+      continue;
+    }
+    ++counts.files;
+    if (o.showFiles) {
+      report << "wrote " << path << '\n';
+      if (w.backedUp) report << "backup " << backups[i] << '\n';
+    }
+  }
+  return Finish(o, counts, report);
+}
+
+}  // namespace kestb

@@ -1,0 +1,56 @@
+// Output: writing generated files whole, with optional backups.
+//
+// A file is written to a temporary file in the same folder and renamed
+// over the old one, so a failed or interrupted run never leaves a partly
+// written file. With backups on, the old version is first renamed to its
+// backup name, chosen by the -backext pairs:
+//
+//   kestb::BackupRules r = kestb::ParseBackupExts("C bkC h bkh");
+//   kestb::BackupName("shop.h", r)      // "shop.bkh"
+//   kestb::BackupName("shop.txt", r)    // "shop.txt.bak": no pair for txt
+//
+// A word left over after the pairs (e.g. the single word ".bak") is the
+// backup extension for every extension that has no pair of its own.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kestb {
+
+struct BackupRules {
+  std::vector<std::pair<std::string, std::string>> pairs;  // ext -> backup ext
+  std::string fallback = "bak";  // appended for extensions without a pair
+};
+
+// Words split at blanks and commas; a leading '.' of a word is ignored.
+BackupRules ParseBackupExts(std::string_view list);
+
+// The backup file name for a file name (folders are kept as they are).
+// The extension is replaced by its paired backup extension; without a
+// pair, or when that would give the file's own name, the fallback is
+// appended to the whole name instead.
+std::string BackupName(const std::string& fileName, const BackupRules& rules);
+
+// The name with the backup extension appended rather than substituted,
+// for when two files of one run would share a backup ("a.h" and "a.hxx"
+// under "h bkh hxx bkh").
+std::string LongBackupName(const std::string& fileName,
+                           const BackupRules& rules);
+
+struct WriteResult {
+  bool ok = false;
+  bool backedUp = false;  // an old version was kept under backupPath
+  std::string error;      // why not, when !ok
+};
+
+// Replaces path with content. When backupPath is not empty and path
+// exists, the old file is renamed to backupPath first (replacing an older
+// backup). On failure the old file is where it was and no temporary file
+// remains.
+WriteResult WriteWhole(const std::string& path, std::string_view content,
+                       const std::string& backupPath);
+
+}  // namespace kestb

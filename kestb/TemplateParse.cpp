@@ -1,0 +1,337 @@
+// Template parsing: lines to a checked tree of text, file, loop and
+// condition nodes, with @include pasted in place.
+#include <cctype>
+#include <string_view>
+
+#include "kestb/Template.h"
+
+namespace kestb {
+namespace {
+
+// Deep enough for any sensible layering, shallow enough to stop a template
+// that includes itself.
+constexpr int kMaxIncludeDepth = 16;
+
+struct Scope {
+  bool inFile = false;
+  bool inRecord = false;
+  bool inField = false;
+};
+
+enum class Stop { Eof, End, Else };
+
+bool IsBlank(std::string_view s) {
+  for (char c : s) {
+    if (!std::isspace(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+std::string_view TrimView(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) {
+    s.remove_prefix(1);
+  }
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) {
+    s.remove_suffix(1);
+  }
+  return s;
+}
+
+// Which scope a name needs; empty when the name is unknown.
+std::string_view NameScope(std::string_view name) {
+  static constexpr std::string_view kGlobal[] = {"model", "dsm", "template",
+                                                 "records", "fields"};
+  static constexpr std::string_view kRecord[] = {
+      "record", "record.comment", "record.fields", "record.index",
+      "record.line"};
+  static constexpr std::string_view kField[] = {
+      "field",         "field.type",  "field.cxxtype", "field.elem",
+      "field.comment", "field.index", "field.line"};
+  for (auto n : kGlobal) if (n == name) return "global";
+  for (auto n : kRecord) if (n == name) return "record";
+  for (auto n : kField) if (n == name) return "field";
+  if (name == "comma") return "loop";
+  return {};
+}
+
+std::string_view ConditionScope(std::string_view name) {
+  if (name == "first" || name == "last") return "loop";
+  if (name == "record.empty" || name == "record.comment") return "record";
+  if (name == "field.list" || name == "field.record" ||
+      name == "field.comment") {
+    return "field";
+  }
+  return {};
+}
+
+// Empty when the scope allows it, else why not.
+std::string ScopeProblem(std::string_view scope, const Scope& s) {
+  if (scope == "record" && !s.inRecord) return "outside @foreach record";
+  if (scope == "field" && !s.inField) return "outside @foreach field";
+  if (scope == "loop" && !s.inRecord && !s.inField) return "outside @foreach";
+  return {};
+}
+
+class TemplateParser {
+ public:
+  TemplateParser(const TemplateSource& src, const IncludeResolver& resolve,
+                 Diagnostics& diags, int depth)
+      : src_(src), resolve_(resolve), diags_(diags), depth_(depth) {
+    size_t b = 0;
+    while (b <= src.text.size()) {
+      size_t e = src.text.find('\n', b);
+      if (e == std::string::npos) {
+        if (b < src.text.size()) lines_.push_back(src.text.substr(b));
+        break;
+      }
+      lines_.push_back(src.text.substr(b, e - b));
+      b = e + 1;
+    }
+  }
+
+  // The whole source; a stray @end or @else is reported and skipped.
+  std::vector<TemplateNode> ParseAll(const Scope& scope) {
+    std::vector<TemplateNode> out;
+    for (;;) {
+      Stop stop = Block(scope, out);
+      if (stop == Stop::Eof) return out;
+      Error(lastLine_, stop == Stop::End
+                           ? "@end without @file, @foreach or @if"
+                           : "@else without @if");
+    }
+  }
+
+ private:
+  void Error(int line, std::string text) {
+    diags_.Error(src_.path, line, std::move(text));
+  }
+
+  TemplateNode Node(TemplateNode::Kind kind, int line) const {
+    TemplateNode n;
+    n.kind = kind;
+    n.file = src_.path;
+    n.line = line;
+    n.source = lines_[line - 1];
+    return n;
+  }
+
+  // Parses lines into out until @end, @else or the end of the source.
+  Stop Block(const Scope& scope, std::vector<TemplateNode>& out) {
+    while (next_ < lines_.size()) {
+      int lineNo = static_cast<int>(++next_);
+      lastLine_ = lineNo;
+      std::string_view line = lines_[lineNo - 1];
+      std::string_view body = TrimView(line);
+      if (body.size() >= 2 && body[0] == '@' && body[1] == '@') {
+        // "@@" escapes a text line that starts with '@'.
+        std::string text(line);
+        text.erase(text.find('@'), 1);
+        Text(scope, lineNo, text, out);
+      } else if (!body.empty() && body[0] == '@') {
+        if (std::optional<Stop> stop = Directive(scope, lineNo, body, out)) {
+          return *stop;
+        }
+      } else {
+        Text(scope, lineNo, std::string(line), out);
+      }
+    }
+    return Stop::Eof;
+  }
+
+  void Text(const Scope& scope, int lineNo, const std::string& text,
+            std::vector<TemplateNode>& out) {
+    if (!scope.inFile) {
+      if (!IsBlank(text)) Error(lineNo, "text outside a @file block");
+      return;
+    }
+    TemplateNode n = Node(TemplateNode::Kind::Text, lineNo);
+    n.pieces = Pieces(scope, lineNo, text);
+    out.push_back(std::move(n));
+  }
+
+  // Handles one directive; returns a Stop when it ends the current block.
+  std::optional<Stop> Directive(const Scope& scope, int lineNo,
+                                std::string_view body,
+                                std::vector<TemplateNode>& out) {
+    body.remove_prefix(1);
+    if (!body.empty() && body[0] == '#') return std::nullopt;  // comment
+    size_t w = 0;
+    while (w < body.size() && std::isalpha(static_cast<unsigned char>(body[w]))) {
+      ++w;
+    }
+    std::string word(body.substr(0, w));
+    std::string_view arg = TrimView(body.substr(w));
+    using K = TemplateNode::Kind;
+
+    if (word == "end" || word == "else") {
+      if (!arg.empty()) Error(lineNo, "unexpected text after @" + word);
+      return word == "end" ? Stop::End : Stop::Else;
+    }
+    if (word == "file") {
+      if (arg.empty()) {
+        Error(lineNo, "@file needs a file name");
+      } else if (scope.inFile) {
+        Error(lineNo, "@file inside another @file block");
+      }
+      TemplateNode n = Node(K::File, lineNo);
+      n.pieces = Pieces(scope, lineNo, std::string(arg));
+      Scope inner = scope;
+      inner.inFile = true;
+      BlockToEnd(inner, n, "@file");
+      out.push_back(std::move(n));
+    } else if (word == "foreach") {
+      Scope inner = scope;
+      TemplateNode n = Node(K::ForRecords, lineNo);
+      if (arg == "record") {
+        if (scope.inRecord) Error(lineNo, "@foreach record inside @foreach record");
+        inner.inRecord = true;
+      } else if (arg == "field") {
+        if (!scope.inRecord) {
+          Error(lineNo, "@foreach field outside @foreach record");
+        } else if (scope.inField) {
+          Error(lineNo, "@foreach field inside @foreach field");
+        }
+        n.kind = K::ForFields;
+        inner.inRecord = inner.inField = true;
+      } else {
+        Error(lineNo, "@foreach needs 'record' or 'field', found '" +
+                          std::string(arg) + "'");
+      }
+      BlockToEnd(inner, n, "@foreach");
+      out.push_back(std::move(n));
+    } else if (word == "if") {
+      TemplateNode n = Node(K::If, lineNo);
+      if (!arg.empty() && arg[0] == '!') {
+        n.negated = true;
+        arg = TrimView(arg.substr(1));
+      }
+      n.condition = std::string(arg);
+      std::string_view cs = ConditionScope(arg);
+      if (cs.empty()) {
+        Error(lineNo, "unknown condition '" + n.condition + "'");
+      } else if (std::string why = ScopeProblem(cs, scope); !why.empty()) {
+        Error(lineNo, "condition '" + n.condition + "' used " + why);
+      }
+      Stop stop = Block(scope, n.body);
+      if (stop == Stop::Else) BlockToEnd(scope, n, "@if", &n.elseBody);
+      else if (stop == Stop::Eof) Error(lineNo, "@if has no @end");
+      out.push_back(std::move(n));
+    } else if (word == "include") {
+      Include(scope, lineNo, std::string(arg), out);
+    } else {
+      Error(lineNo, "unknown directive '@" + word + "'");
+    }
+    return std::nullopt;
+  }
+
+  void BlockToEnd(const Scope& scope, TemplateNode& n, const char* what,
+                  std::vector<TemplateNode>* body = nullptr) {
+    if (body == nullptr) body = &n.body;
+    for (;;) {
+      Stop stop = Block(scope, *body);
+      if (stop == Stop::End) return;
+      if (stop == Stop::Eof) {
+        Error(n.line, std::string(what) + " has no @end");
+        return;
+      }
+      Error(lastLine_, "@else without @if");
+    }
+  }
+
+  void Include(const Scope& scope, int lineNo, const std::string& name,
+               std::vector<TemplateNode>& out) {
+    if (name.empty()) {
+      Error(lineNo, "@include needs a template name");
+      return;
+    }
+    if (depth_ >= kMaxIncludeDepth) {
+      Error(lineNo, "@include nested too deeply (does '" + name +
+                        "' include itself?)");
+      return;
+    }
+    std::optional<TemplateSource> found = resolve_ ? resolve_(name, src_.path)
+                                                   : std::nullopt;
+    if (!found) {
+      Error(lineNo, "cannot find included template '" + name + "'");
+      return;
+    }
+    TemplateParser inner(*found, resolve_, diags_, depth_ + 1);
+    for (TemplateNode& n : inner.ParseAll(scope)) out.push_back(std::move(n));
+  }
+
+  std::vector<Piece> Pieces(const Scope& scope, int lineNo,
+                            const std::string& text) {
+    std::vector<Piece> out;
+    std::string lit;
+    size_t i = 0;
+    while (i < text.size()) {
+      if (text[i] != '$' || i + 1 >= text.size() ||
+          (text[i + 1] != '$' && text[i + 1] != '{')) {
+        lit += text[i++];
+        continue;
+      }
+      if (text[i + 1] == '$') {
+        lit += '$';
+        i += 2;
+        continue;
+      }
+      size_t close = text.find('}', i + 2);
+      if (close == std::string::npos) {
+        Error(lineNo, "unterminated placeholder '" + text.substr(i) + "'");
+        lit += text.substr(i);
+        break;
+      }
+      if (!lit.empty()) out.push_back({false, std::move(lit), {}});
+      lit.clear();
+      out.push_back(Placeholder(scope, lineNo, text.substr(i, close + 1 - i)));
+      i = close + 1;
+    }
+    if (!lit.empty()) out.push_back({false, std::move(lit), {}});
+    return out;
+  }
+
+  // whole is "${name|filter...}".
+  Piece Placeholder(const Scope& scope, int lineNo, const std::string& whole) {
+    Piece p;
+    p.placeholder = true;
+    std::string_view inner(whole);
+    inner = inner.substr(2, inner.size() - 3);
+    size_t bar = inner.find('|');
+    p.text = std::string(TrimView(inner.substr(0, bar)));
+    while (bar != std::string_view::npos) {
+      inner = inner.substr(bar + 1);
+      bar = inner.find('|');
+      std::string f(TrimView(inner.substr(0, bar)));
+      if (f != "upper" && f != "lower" && f != "cap") {
+        Error(lineNo, "unknown filter '" + f + "' in '" + whole + "'");
+      }
+      p.filters.push_back(std::move(f));
+    }
+    std::string_view ns = NameScope(p.text);
+    if (ns.empty()) {
+      Error(lineNo, "unknown placeholder '" + whole + "'");
+    } else if (std::string why = ScopeProblem(ns, scope); !why.empty()) {
+      Error(lineNo, "placeholder '" + whole + "' used " + why);
+    }
+    return p;
+  }
+
+  const TemplateSource& src_;
+  const IncludeResolver& resolve_;
+  Diagnostics& diags_;
+  int depth_;
+  std::vector<std::string> lines_;
+  size_t next_ = 0;
+  int lastLine_ = 0;
+};
+
+}  // namespace
+
+Template ParseTemplate(const TemplateSource& source,
+                       const IncludeResolver& resolve, Diagnostics& diags) {
+  Template t;
+  t.nodes = TemplateParser(source, resolve, diags, 0).ParseAll(Scope{});
+  return t;
+}
+
+}  // namespace kestb

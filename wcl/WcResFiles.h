@@ -34,7 +34,7 @@ typedef struct {
   String wclTemplateFiles;        // template files (name list)
   Boolean wclTraceTemplateDef;    // dump each template when it is loaded
   Boolean wclVerboseWarnings;     // warn about unregistered callbacks early
-  XtPointer wclDynamicLibs;       // converted into the dynamic-library registry
+  String wclDynamicLibs;          // converted into the dynamic-library registry
   Boolean wclSlowTightNames;      // name search through ancestors
   String wclAppClassName;         // class of shells made by WcCreateRoot
 } WcLibraryResources;

@@ -1,0 +1,176 @@
+// WcSetValue.cpp: applying parsed resource specifications to widgets.
+#include "wcl/WcSetValue.h"
+
+#include "wcl/WcNames.h"
+#include "wcl/WcResSpec.h"
+#include "wcl/WcWarnings.h"
+
+#include <X11/StringDefs.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr const char* kFunc = "WcSetValue";
+
+void Report(Widget w, wcl::ResSpecError e, std::string_view text, std::size_t offset) {
+  const wcl::ResSpecMessage& m = wcl::ResSpecErrorMessage(e);
+  const std::string from(text.substr(std::min(offset, text.size())));
+  WcWarning2(w, kFunc, m.name, m.text, from.c_str(), wcl::kResSpecUsage);
+}
+
+// Searches one resource list by name or class; the first match decides.
+bool FindType(XtResourceList list, Cardinal count, const char* name, std::string& type,
+              bool& found) {
+  for (Cardinal i = 0; i < count; ++i) {
+    const XtResource& r = list[i];
+    if ((r.resource_name && std::strcmp(r.resource_name, name) == 0) ||
+        (r.resource_class && std::strcmp(r.resource_class, name) == 0)) {
+      found = r.resource_type != nullptr;
+      if (found) type = r.resource_type;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ResourceType(Widget target, const char* name, std::string& type) {
+  XtResourceList list = nullptr;
+  Cardinal count = 0;
+  bool found = false;
+  XtGetResourceList(XtClass(target), &list, &count);
+  const bool matched = FindType(list, count, name, type, found);
+  XtFree(reinterpret_cast<char*>(list));
+  if (matched) return found;
+  Widget parent = XtParent(target);
+  if (!parent || !XtIsConstraint(parent)) return false;
+  list = nullptr;
+  count = 0;
+  XtGetConstraintResourceList(XtClass(parent), &list, &count);
+  FindType(list, count, name, type, found);
+  XtFree(reinterpret_cast<char*>(list));
+  return found;
+}
+
+// A converted value as an argument value. Values that fit a word travel in
+// the word (narrow ones sign-extended, as the toolkit copies from the low
+// end); larger ones travel as a pointer to a private copy.
+XtArgVal ArgFromValue(const XrmValue& v, std::vector<std::unique_ptr<char[]>>& copies) {
+  switch (v.size) {
+    case 1: return static_cast<XtArgVal>(*reinterpret_cast<const signed char*>(v.addr));
+    case 2: {
+      std::int16_t s;
+      std::memcpy(&s, v.addr, 2);
+      return static_cast<XtArgVal>(s);
+    }
+    case 4: {
+      std::int32_t i;
+      std::memcpy(&i, v.addr, 4);
+      return static_cast<XtArgVal>(i);
+    }
+    default: break;
+  }
+  if (v.size <= sizeof(XtArgVal)) {
+    XtArgVal word = 0;
+    std::memcpy(&word, v.addr, v.size);
+    return word;
+  }
+  copies.push_back(std::make_unique<char[]>(v.size));
+  std::memcpy(copies.back().get(), v.addr, v.size);
+  return reinterpret_cast<XtArgVal>(copies.back().get());
+}
+
+struct Resolved {
+  const wcl::ResSpec* spec;
+  Widget target;
+  std::string type;
+};
+
+void ApplyToWidget(Widget target, const std::vector<const Resolved*>& specs) {
+  std::vector<Arg> args;
+  std::vector<std::unique_ptr<char[]>> copies;
+  for (const Resolved* r : specs) {
+    const std::string& value = r->spec->value;
+    Arg a;
+    a.name = const_cast<String>(r->spec->resource.c_str());
+    if (r->type == XtRString) {
+      a.value = reinterpret_cast<XtArgVal>(value.c_str());
+    } else {
+      XrmValue from{static_cast<unsigned>(value.size() + 1), const_cast<char*>(value.c_str())};
+      XrmValue to{0, nullptr};
+      if (!XtConvertAndStore(target, XtRString, &from, r->type.c_str(), &to) || !to.addr) continue;
+      a.value = ArgFromValue(to, copies);
+    }
+    args.push_back(a);
+  }
+  XtSetValues(target, args.data(), static_cast<Cardinal>(args.size()));
+}
+
+}  // namespace
+
+char* WcGetResourceType(Widget target, const char* resource) {
+  std::string type;
+  if (!target || !resource || !ResourceType(target, resource, type)) return nullptr;
+  return XtNewString(type.c_str());
+}
+
+void WcSetValueCB(Widget w, XtPointer clientData, XtPointer) {
+  if (!clientData) return;
+  const std::string_view text(static_cast<const char*>(clientData));
+  const wcl::ResSpecParse parse = wcl::ParseResSpecs(text);
+  if (parse.error != wcl::ResSpecError::Ok) {
+    Report(w, parse.error, text, parse.errorOffset);
+    return;
+  }
+
+  std::vector<Resolved> resolved;
+  for (const wcl::ResSpec& spec : parse.specs) {
+    Widget target = WcResolveWidgetName(w, spec.target.c_str());
+    if (!target) {
+      Report(w, wcl::ResSpecError::TargetNotFound, text, spec.offset);
+      continue;
+    }
+    std::string type = spec.type;
+    if (!spec.hasType && !ResourceType(target, spec.resource.c_str(), type)) {
+      Report(w, wcl::ResSpecError::NoSuchResource, text, spec.offset);
+      continue;
+    }
+    resolved.push_back({&spec, target, std::move(type)});
+  }
+
+  // One XtSetValues per widget, widgets in order of first mention.
+  std::vector<Widget> order;
+  for (const Resolved& r : resolved) {
+    if (std::find(order.begin(), order.end(), r.target) == order.end()) order.push_back(r.target);
+  }
+  for (Widget target : order) {
+    std::vector<const Resolved*> mine;
+    for (const Resolved& r : resolved) {
+      if (r.target == target) mine.push_back(&r);
+    }
+    ApplyToWidget(target, mine);
+  }
+}
+
+void WcSetTranslations(Widget w, const char* text) {
+  if (!w || !text) return;
+  XtTranslations table = XtParseTranslationTable(text);
+  if (!table) return;
+  std::string_view t(text);
+  while (!t.empty() && static_cast<unsigned char>(t.front()) <= 32) t.remove_prefix(1);
+  if (t.starts_with("#augment")) {
+    XtAugmentTranslations(w, table);
+  } else if (t.starts_with("#override")) {
+    XtOverrideTranslations(w, table);
+  } else {
+    Arg a;
+    XtSetArg(a, XtNtranslations, table);
+    XtSetValues(w, &a, 1);
+  }
+}

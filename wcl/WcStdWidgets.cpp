@@ -1,0 +1,276 @@
+// WcStdWidgets.cpp: the standard operations that act on existing widgets:
+// manage, map, pop up, sensitivity, accelerators, equal sizes, tree prints,
+// resource dumps and exit.
+#include "wcl/WcStandard.h"
+
+#include "wcl/WcDump.h"
+#include "wcl/WcNames.h"
+#include "wcl/WcWarnings.h"
+
+#include <X11/IntrinsicP.h>
+#include <X11/CompositeP.h>
+#include <X11/Shell.h>
+#include <X11/StringDefs.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Msg {
+  const char* name;
+  const char* text;
+};
+
+constexpr Msg kNotFound{"notFound", "Wcl Warning: %s(%s) - Widget not found"};
+constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Widget"};
+constexpr Msg kMustBeShell{"mustBeShell", "Wcl Warning: %s(%s) - Must be a Shell widget"};
+
+constexpr Msg kChildrenUsage{"usage", "Wcl Usage: %s( parent, child [, child] ... )"};
+constexpr Msg kParentNotFound{"parentNotFound", "Wcl Warning: %s( %s, ... ) - parent not found"};
+constexpr Msg kChildNotFound{"childNotFound", "Wcl Warning: %s() - child %s not found"};
+
+constexpr Msg kAccelUsage{
+    "usage",
+    "Wcl Usage: WcInstallAccelerators( dest, src [, src] ... )\n"
+    "\tdest - (root of tree) widget that can activate accelerators,\n"
+    "\tsrc  - widget which provides functionality, \n"
+    "\t       and defines the accel translation (accelerators resource)."};
+constexpr Msg kAllAccelUsage{
+    "usage",
+    "Wcl Usage: WcInstallAllAccelerators( dest, src )\n"
+    "\tdest - (root of tree) widget that can activate accelerators,\n"
+    "\tsrc  - root of widget tree, each child widget can provide functionality, \n"
+    "\t       and can define a accel translation (accelerators resource)."};
+constexpr Msg kDestNotFound{"destNotFound", "Wcl Warning: Destination widget %s not found."};
+constexpr Msg kSrcNotFound{"srcNotFound", "Wcl Warning: Source widget %s not found."};
+
+constexpr Msg kNeedTwoOrMore{"needTwoOrMore", "Wcl Warning: WcSameSize(%s) - Need at least two widgets"};
+constexpr Msg kSameSizeNotFound{"notFound", "Wcl Warning: WcSameSize cannot find widget %s from %s\n"};
+
+const char* Text(const char* s) { return s ? s : ""; }
+
+enum class Need { Object, Widget, Shell };
+
+// The per-widget operations: resolve each parameter, check its kind, act.
+template <typename Op>
+void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need need, Op op) {
+  for (Cardinal i = 0; i < n; ++i) {
+    const char* name = Text(params[i]);
+    Widget target = WcResolveWidgetName(w, name);
+    if (!target) {
+      WcWarning2(w, func, kNotFound.name, kNotFound.text, func, name);
+    } else if (need == Need::Widget && !XtIsWidget(target)) {
+      WcWarning2(w, func, kMustBeWidget.name, kMustBeWidget.text, func, name);
+    } else if (need == Need::Shell && !XtIsShell(target)) {
+      WcWarning2(w, func, kMustBeShell.name, kMustBeShell.text, func, name);
+    } else {
+      op(target);
+    }
+  }
+}
+
+void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* func, bool manage) {
+  if (n < 2) {
+    WcWarning1(w, func, kChildrenUsage.name, kChildrenUsage.text, func);
+    return;
+  }
+  Widget parent = WcResolveWidgetName(w, Text(params[0]));
+  if (!parent) {
+    WcWarning2(w, func, kParentNotFound.name, kParentNotFound.text, func, Text(params[0]));
+    return;
+  }
+  std::vector<Widget> children;
+  for (Cardinal i = 1; i < n; ++i) {
+    Widget child = params[i] ? XtNameToWidget(parent, params[i]) : nullptr;
+    if (!child) {
+      WcWarning2(w, func, kChildNotFound.name, kChildNotFound.text, func, Text(params[i]));
+      return;
+    }
+    children.push_back(child);
+  }
+  if (manage) {
+    XtManageChildren(children.data(), static_cast<Cardinal>(children.size()));
+  } else {
+    XtUnmanageChildren(children.data(), static_cast<Cardinal>(children.size()));
+  }
+}
+
+void AppendTree(std::string& out, Widget w, int depth) {
+  const std::string indent(static_cast<std::size_t>(std::min(2 * depth, 80)), ' ');
+  out += indent + wcl::FullName(w) + " of class " + XtClass(w)->core_class.class_name + "\n";
+  if (XtIsWidget(w) && w->core.num_popups > 0) {
+    out += indent + "Popups:\n";
+    for (Cardinal i = 0; i < w->core.num_popups; ++i) AppendTree(out, w->core.popup_list[i], depth + 1);
+  }
+  if (XtIsComposite(w)) {
+    const CompositeWidget c = reinterpret_cast<CompositeWidget>(w);
+    if (c->composite.num_children == 0) {
+      out += indent + "No Children.\n";
+    } else {
+      out += indent + "Children:\n";
+      for (Cardinal i = 0; i < c->composite.num_children; ++i) {
+        AppendTree(out, c->composite.children[i], depth + 1);
+      }
+    }
+  }
+}
+
+void PrintTree(Widget w) {
+  std::string text;
+  AppendTree(text, w, 0);
+  WcWarningPrinter(text.c_str(), nullptr);
+}
+
+}  // namespace
+
+void WcManageACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcManage", Need::Object, XtManageChild);
+}
+
+void WcUnmanageACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcUnmanage", Need::Object, XtUnmanageChild);
+}
+
+void WcManageChildrenACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ChangeManagedChildren(w, params, *n, "WcManageChildren", true);
+}
+
+void WcUnmanageChildrenACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ChangeManagedChildren(w, params, *n, "WcUnmanageChildren", false);
+}
+
+void WcDestroyACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcDestroy", Need::Object, XtDestroyWidget);
+}
+
+void WcSetSensitiveACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcSetSensitive", Need::Widget,
+               [](Widget t) { XtSetSensitive(t, True); });
+}
+
+void WcSetInsensitiveACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcSetInsensitive", Need::Widget,
+               [](Widget t) { XtSetSensitive(t, False); });
+}
+
+void WcPopupACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcPopup", Need::Shell, [](Widget t) { XtPopup(t, XtGrabNone); });
+}
+
+void WcPopupGrabACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcPopupGrab", Need::Shell,
+               [](Widget t) { XtPopup(t, XtGrabExclusive); });
+}
+
+void WcPopdownACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcPopdown", Need::Shell, XtPopdown);
+}
+
+void WcMapACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcMap", Need::Widget, [](Widget t) { XtMapWidget(t); });
+}
+
+void WcUnmapACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  ForEachNamed(w, params, *n, "WcUnmap", Need::Widget, [](Widget t) { XtUnmapWidget(t); });
+}
+
+void WcInstallAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  const char* func = "WcInstallAccelerators";
+  const Cardinal n = *numParams;
+  if (n < 2) {
+    WcWarning0(w, func, kAccelUsage.name, kAccelUsage.text);
+    return;
+  }
+  Widget dest = WcResolveWidgetName(w, Text(params[0]));
+  if (!dest) {
+    WcWarning1(w, func, kDestNotFound.name, kDestNotFound.text, Text(params[0]));
+    WcWarning0(w, func, kAccelUsage.name, kAccelUsage.text);
+    return;
+  }
+  for (Cardinal i = 1; i < n; ++i) {
+    Widget src = WcResolveWidgetName(w, Text(params[i]));
+    if (!src) {
+      WcWarning1(w, func, kSrcNotFound.name, kSrcNotFound.text, Text(params[i]));
+      WcWarning0(w, func, kAccelUsage.name, kAccelUsage.text);
+      continue;
+    }
+    XtInstallAccelerators(dest, src);
+  }
+}
+
+void WcInstallAllAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  const char* func = "WcInstallAllAccelerators";
+  if (*numParams != 2) {
+    WcWarning0(w, func, kAllAccelUsage.name, kAllAccelUsage.text);
+    return;
+  }
+  Widget dest = WcResolveWidgetName(w, Text(params[0]));
+  if (!dest) {
+    WcWarning1(w, func, kDestNotFound.name, kDestNotFound.text, Text(params[0]));
+    WcWarning0(w, func, kAllAccelUsage.name, kAllAccelUsage.text);
+    return;
+  }
+  Widget src = WcResolveWidgetName(w, Text(params[1]));
+  if (!src) {
+    WcWarning1(w, func, kSrcNotFound.name, kSrcNotFound.text, Text(params[1]));
+    WcWarning0(w, func, kAllAccelUsage.name, kAllAccelUsage.text);
+    return;
+  }
+  XtInstallAllAccelerators(dest, src);
+}
+
+void WcPrintTreeACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  if (*n == 0) {
+    PrintTree(w);
+    return;
+  }
+  ForEachNamed(w, params, *n, "WcPrintTree", Need::Object, PrintTree);
+}
+
+void WcDumpResourcesACT(Widget w, XEvent*, String* params, Cardinal* n) {
+  if (*n == 0) {
+    WcDumpPostCreateResources(w);
+    return;
+  }
+  ForEachNamed(w, params, *n, "WcDumpResources", Need::Object, WcDumpPostCreateResources);
+}
+
+void WcSameSizeACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  const char* func = "WcSameSize";
+  const Cardinal n = *numParams;
+  if (n < 2) {
+    WcWarning1(w, func, kNeedTwoOrMore.name, kNeedTwoOrMore.text, n ? Text(params[0]) : "");
+    return;
+  }
+  std::vector<Widget> found;
+  for (Cardinal i = 0; i < n; ++i) {
+    Widget t = WcResolveWidgetName(w, Text(params[i]));
+    if (t) {
+      found.push_back(t);
+    } else {
+      const std::string from = wcl::FullName(w);
+      WcWarning2(w, func, kSameSizeNotFound.name, kSameSizeNotFound.text, Text(params[i]),
+                 from.c_str());
+    }
+  }
+  Dimension width = 0, height = 0, border = 0;
+  for (Widget t : found) {
+    Dimension tw = 0, th = 0, tb = 0;
+    XtVaGetValues(t, XtNwidth, &tw, XtNheight, &th, XtNborderWidth, &tb, nullptr);
+    width = std::max(width, tw);
+    height = std::max(height, th);
+    border = std::max(border, tb);
+  }
+  for (Widget t : found) {
+    // Varargs values are read as XtArgVal: widen them explicitly.
+    XtVaSetValues(t, XtNborderWidth, XtArgVal{border}, XtNheight, XtArgVal{height}, XtNwidth,
+                  XtArgVal{width}, nullptr);
+  }
+}
+
+void WcExitACT(Widget, XEvent*, String* params, Cardinal* n) {
+  std::exit(*n > 0 && params[0] ? std::atoi(params[0]) : 0);
+}

@@ -1,0 +1,186 @@
+// The message widget on real Motif texts: warnings land in the text one per
+// line, the line limit cuts with the note, removal and destruction give the
+// warnings back, and a text in a dialog maps the dialog.
+#include <gtest/gtest.h>
+
+#include <X11/Xresource.h>
+#include <Xm/Form.h>
+#include <Xm/Label.h>
+#include <Xm/Text.h>
+
+#include <string>
+#include <vector>
+
+#include "common/XFixture.h"
+#include "wcl/WcCreate.h"
+#include "xmp/Xmp.h"
+
+namespace {
+
+std::vector<std::string> g_recorded;
+
+// Stands for standard error, so a test sees where warnings go.
+void Recorder(const char* first, ...) {
+  va_list rest;
+  va_start(rest, first);
+  g_recorded.push_back(xmp::JoinPieces(first, rest));
+  va_end(rest);
+}
+
+void PutResource(const char* line) {
+  XrmDatabase db = XtDatabase(XtDisplay(xk::test::TopLevel()));
+  XrmPutLineResource(&db, line);
+}
+
+std::string TextOf(Widget text) {
+  char* s = XmTextGetString(text);
+  std::string out = s;
+  XtFree(s);
+  return out;
+}
+
+class MessageWidget : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_recorded.clear();
+    saved_ = WcWarningPrinter;
+    WcWarningPrinter = Recorder;
+    shell_ = XtCreatePopupShell("msgShell", topLevelShellWidgetClass, xk::test::TopLevel(),
+                                nullptr, 0);
+    Widget form = XmCreateForm(shell_, const_cast<char*>("form"), nullptr, 0);
+    XtManageChild(form);
+  }
+  void TearDown() override {
+    XmpMessageWidget(nullptr);
+    XtDestroyWidget(shell_);
+    xk::test::Drain();
+    WcWarningPrinter = saved_;
+  }
+  // A multi-line text named `name` in the test shell's form.
+  Widget NewText(const char* name) {
+    Arg args[1];
+    XtSetArg(args[0], XmNeditMode, XmMULTI_LINE_EDIT);
+    Widget text = XmCreateText(XtNameToWidget(shell_, "form"), const_cast<char*>(name), args, 1);
+    XtManageChild(text);
+    return text;
+  }
+
+  WcWarningPrinterProc saved_ = nullptr;
+  Widget shell_ = nullptr;
+};
+
+TEST_F(MessageWidget, MessagesBecomeLinesAndEmptyOnesAreIgnored) {
+  PutResource("*msgShell*quiet.messagePopup: False");
+  Widget text = NewText("quiet");
+  XmpMessageWidget(text);
+  EXPECT_EQ(WcWarningPrinter, XmpMessagePrinter);
+
+  WcWarning1(text, "Test", "first", "Xmp Warning: first %s", "one");
+  EXPECT_EQ(TextOf(text), "Xmp Warning: first one");  // no leading newline
+  WcWarningPrinter("", static_cast<char*>(nullptr));
+  WcWarningPrinter(static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(text), "Xmp Warning: first one");
+  WcWarningPrinter("two ", "pieces", static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(text), "Xmp Warning: first one\ntwo pieces");
+  EXPECT_TRUE(g_recorded.empty());
+  EXPECT_FALSE(XtIsRealized(shell_));  // messagePopup False leaves it alone
+}
+
+TEST_F(MessageWidget, LineLimitCutsOldLinesAndLeavesTheNote) {
+  PutResource("*msgShell*limited.messageMaxLines: 6");
+  PutResource("*msgShell*limited.messagePopup: False");
+  Widget text = NewText("limited");
+  XmpMessageWidget(text);
+  for (int i = 1; i <= 5; ++i) WcWarningPrinter(("m" + std::to_string(i)).c_str(), nullptr);
+  EXPECT_EQ(TextOf(text), "m1\nm2\nm3\nm4\nm5");
+  // 5 + 1 reaches 6: the note takes the place of the three oldest lines.
+  WcWarningPrinter("m6", static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(text), "... some lines lost...\n\nm4\nm5\nm6");
+  // A two-line message counts with both lines.
+  WcWarningPrinter("m7a\nm7b", static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(text), "... some lines lost...\n\nm6\nm7a\nm7b");
+}
+
+TEST_F(MessageWidget, LabelIsRefusedAndWarningsStayWhereTheyWere) {
+  Widget label = XmCreateLabel(XtNameToWidget(shell_, "form"), const_cast<char*>("lbl"), nullptr, 0);
+  XmpMessageWidget(label);
+  ASSERT_EQ(g_recorded.size(), 1u);
+  EXPECT_EQ(g_recorded[0], "Xmp Warning: XmpMessageWidget(xktest.msgShell.form.lbl) - not an XmTextWidget");
+  EXPECT_EQ(WcWarningPrinter, Recorder);
+}
+
+TEST_F(MessageWidget, RemovalGivesWarningsBackToStandardError) {
+  WcWarningPrinter = WcPrintToStderr;
+  PutResource("*msgShell*t1.messagePopup: False");
+  Widget text = NewText("t1");
+  XmpMessageWidget(text);
+  XmpMessageWidget(nullptr);
+  testing::internal::CaptureStderr();
+  WcWarning0(nullptr, "Test", "back", "Xmp Warning: back on stderr");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Xmp Warning: back on stderr\n");
+  EXPECT_EQ(TextOf(text), "");
+  // Destroying the former text later leaves the printer alone.
+  WcWarningPrinter = Recorder;
+  XtDestroyWidget(text);
+  xk::test::Drain();
+  EXPECT_EQ(WcWarningPrinter, Recorder);
+}
+
+TEST_F(MessageWidget, DestroyingTheInstalledTextRestoresTheFirstSavedPrinter) {
+  PutResource("*msgShell*a.messagePopup: False");
+  PutResource("*msgShell*b.messagePopup: False");
+  Widget a = NewText("a");
+  Widget b = NewText("b");
+  XmpMessageWidget(a);
+  XmpMessageWidget(b);  // the printer saved first stays saved
+  // A replaced text going away must not take the messages from b.
+  XtDestroyWidget(a);
+  xk::test::Drain();
+  WcWarningPrinter("to b", static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(b), "to b");
+  XtDestroyWidget(b);
+  xk::test::Drain();
+  EXPECT_EQ(WcWarningPrinter, Recorder);
+  WcWarningPrinter("after", static_cast<char*>(nullptr));
+  EXPECT_EQ(g_recorded, std::vector<std::string>{"after"});
+}
+
+TEST_F(MessageWidget, ActionAndCallbackForms) {
+  PutResource("*msgShell*byName.messagePopup: False");
+  Widget text = NewText("byName");
+  Widget form = XtParent(text);
+  String two[] = {const_cast<char*>("a"), const_cast<char*>("b")};
+  Cardinal n = 2;
+  XmpMessageWidgetACT(form, nullptr, two, &n);
+  String missing[] = {const_cast<char*>("nosuch")};
+  n = 1;
+  XmpMessageWidgetACT(form, nullptr, missing, &n);
+  EXPECT_EQ(g_recorded, (std::vector<std::string>{
+                            "Xmp Usage: XmpMessageWidget( [messageWidgetName] )",
+                            "Xmp Warning: XmpMessageWidget could not find nosuch from "
+                            "xktest.msgShell.form\n"}));
+  XmpMessageWidgetCB(form, const_cast<char*>("byName"), nullptr);
+  WcWarningPrinter("via name", static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(text), "via name");
+  // An empty name means the widget the callback runs on.
+  XmpMessageWidgetCB(text, const_cast<char*>(""), nullptr);
+  EXPECT_EQ(WcWarningPrinter, XmpMessagePrinter);
+}
+
+TEST_F(MessageWidget, TextInADialogMapsTheDialog) {
+  Widget dialog = XmCreateFormDialog(xk::test::TopLevel(), const_cast<char*>("msgDialog"), nullptr, 0);
+  Widget text = XmCreateText(dialog, const_cast<char*>("dlgText"), nullptr, 0);
+  XtManageChild(text);
+  XmpMessageWidget(text);
+  EXPECT_FALSE(XtIsManaged(dialog));
+  WcWarningPrinter("show me", static_cast<char*>(nullptr));
+  EXPECT_TRUE(XtIsManaged(dialog));
+  xk::test::Drain();
+  XWindowAttributes attrs;
+  XGetWindowAttributes(XtDisplay(dialog), XtWindow(XtParent(dialog)), &attrs);
+  EXPECT_EQ(attrs.map_state, IsViewable);
+  XmpMessageWidget(nullptr);
+  XtDestroyWidget(XtParent(dialog));
+}
+
+}  // namespace

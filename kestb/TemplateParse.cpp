@@ -12,6 +12,10 @@ namespace {
 // that includes itself.
 constexpr int kMaxIncludeDepth = 16;
 
+// Blocks nest by recursion; far more than any template needs, far less
+// than would exhaust the stack.
+constexpr int kMaxNesting = 100;
+
 struct Scope {
   bool inFile = false;
   bool inRecord = false;
@@ -163,6 +167,14 @@ class TemplateParser {
     std::string_view arg = TrimView(body.substr(w));
     using K = TemplateNode::Kind;
 
+    if ((word == "file" || word == "foreach" || word == "if") &&
+        nesting_ >= kMaxNesting) {
+      Error(lineNo, "blocks nested too deeply");
+      next_ = lines_.size();  // give up on the rest of this template
+      abandoned_ = true;
+      return std::nullopt;
+    }
+
     if (word == "end" || word == "else") {
       if (!arg.empty()) Error(lineNo, "unexpected text after @" + word);
       return word == "end" ? Stop::End : Stop::Else;
@@ -212,9 +224,14 @@ class TemplateParser {
       } else if (std::string why = ScopeProblem(cs, scope); !why.empty()) {
         Error(lineNo, "condition '" + n.condition + "' used " + why);
       }
+      ++nesting_;
       Stop stop = Block(scope, n.body);
-      if (stop == Stop::Else) BlockToEnd(scope, n, "@if", &n.elseBody);
-      else if (stop == Stop::Eof) Error(lineNo, "@if has no @end");
+      --nesting_;
+      if (stop == Stop::Else) {
+        BlockToEnd(scope, n, "@if", &n.elseBody);
+      } else if (stop == Stop::Eof && !abandoned_) {
+        Error(lineNo, "@if has no @end");
+      }
       out.push_back(std::move(n));
     } else if (word == "include") {
       Include(scope, lineNo, std::string(arg), out);
@@ -228,10 +245,12 @@ class TemplateParser {
                   std::vector<TemplateNode>* body = nullptr) {
     if (body == nullptr) body = &n.body;
     for (;;) {
+      ++nesting_;
       Stop stop = Block(scope, *body);
+      --nesting_;
       if (stop == Stop::End) return;
       if (stop == Stop::Eof) {
-        Error(n.line, std::string(what) + " has no @end");
+        if (!abandoned_) Error(n.line, std::string(what) + " has no @end");
         return;
       }
       Error(lastLine_, "@else without @if");
@@ -323,6 +342,8 @@ class TemplateParser {
   std::vector<std::string> lines_;
   size_t next_ = 0;
   int lastLine_ = 0;
+  int nesting_ = 0;
+  bool abandoned_ = false;
 };
 
 }  // namespace

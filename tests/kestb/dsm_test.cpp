@@ -1,0 +1,202 @@
+// The DSM language: what a model reads as, and which errors land on which
+// line.
+#include "kestb/Dsm.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace kestb {
+namespace {
+
+std::string Dump(const Model& m) {
+  std::string s = m.name;
+  for (const Record& r : m.records) {
+    s += " | " + r.name + "@" + std::to_string(r.line);
+    if (!r.comment.empty()) s += " /" + r.comment + "/";
+    s += " {";
+    for (const Field& f : r.fields) {
+      s += " " + f.name + ":" + DsmType(f.type) + "@" + std::to_string(f.line);
+      if (!f.comment.empty()) s += " /" + f.comment + "/";
+    }
+    s += " }";
+  }
+  return s;
+}
+
+std::string Errors(const Diagnostics& d) {
+  std::vector<Diagnostic> list = d.List();
+  std::stable_sort(list.begin(), list.end(),
+                   [](auto& a, auto& b) { return a.line < b.line; });
+  std::string s;
+  for (const Diagnostic& e : list) s += FormatError(e) + "\n";
+  return s;
+}
+
+std::string Check(const std::string& text, KeywordChecks checks, Model* out = nullptr) {
+  Diagnostics d;
+  Model m = ParseDsm(text, "m.dsm", d);
+  CheckDsm(m, "m.dsm", checks, d);
+  if (out) *out = m;
+  return Errors(d);
+}
+
+TEST(Dsm, ReadsRecordsFieldsCommentsAndOrdersByValueUse) {
+  const char* text =
+      "// not attached: a blank line follows\n"
+      "\n"
+      "model shop;  // trailing, ignored\n"
+      "// An order.\n"
+      "// Two lines.\n"
+      "record Order {\n"
+      "  who : Customer;   // by value, declared below\n"
+      "  lines : list of list of Line;\n"
+      "}\n"
+      "record Line { n : int; }\n"
+      "record Customer { name : string; };\n";
+  Model m;
+  EXPECT_EQ("", Check(text, {}, &m));
+  EXPECT_EQ(
+      "shop | Customer@11 { name:string@11 }"
+      " | Order@6 /An order. Two lines./ { who:Customer@7 /by value, declared below/"
+      " lines:list of list of Line@8 }"
+      " | Line@10 { n:int@10 }",
+      Dump(m));
+}
+
+TEST(Dsm, ModelNameDefaultsAndEmptyInputIsAnEmptyModel) {
+  Model m;
+  EXPECT_EQ("", Check("", {}, &m));
+  EXPECT_EQ("model", Dump(m));
+  EXPECT_EQ("", Check("// only a comment\n  \n", {}, &m));
+  EXPECT_EQ("model", Dump(m));
+}
+
+TEST(Dsm, ReportsEachErrorOnItsLine) {
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* errors;
+  } cases[] = {
+      {"missing ';' is reported where it belongs and parsing goes on",
+       "record R {\n  a : int\n  b : Nope;\n}\n",
+       "m.dsm:2: error: expected ';' after field type, found 'b'\n"
+       "m.dsm:3: error: unknown type 'Nope' for field 'b'\n"},
+      {"missing ';' after the model name",
+       "model m\nrecord R {}\n",
+       "m.dsm:1: error: expected ';', found 'record'\n"},
+      {"stray character",
+       "record R {\n  a : int; %\n}\n",
+       "m.dsm:2: error: unexpected character '%'\n"},
+      {"non-printable byte is shown as hex",
+       "record R {}\n\x01\n",
+       "m.dsm:2: error: unexpected character '\\x01'\n"},
+      {"unclosed record at end of file",
+       "record R {\n  a : int;\n",
+       "m.dsm:1: error: record 'R' has no closing '}'\n"},
+      {"missing record name",
+       "record {\n}\nrecord S { x : int; }\n",
+       "m.dsm:1: error: expected record name, found '{'\n"},
+      {"list without of",
+       "record R { a : list int; }\n",
+       "m.dsm:1: error: expected 'of' after 'list', found 'int'\n"},
+      {"top-level junk",
+       "field : int;\nrecord R {}\n",
+       "m.dsm:1: error: expected 'record' or 'model', found 'field'\n"},
+      {"duplicates",
+       "record R { a : int;\n a : long; }\nrecord R {}\n",
+       "m.dsm:2: error: duplicate field 'a' in record 'R' (first defined on line 1)\n"
+       "m.dsm:3: error: duplicate record 'R' (first defined on line 1)\n"},
+      {"model named twice",
+       "model a;\nmodel b;\n",
+       "m.dsm:2: error: model named twice (first on line 1)\n"},
+      {"built-in type names are not record names",
+       "record string {}\nrecord list {}\n",
+       "m.dsm:1: error: record name 'string' is a built-in type name\n"
+       "m.dsm:2: error: record name 'list' is a built-in type name\n"},
+      {"a field named like a record would hide it",
+       "record P {}\nrecord Q { P : P; }\n",
+       "m.dsm:2: error: field 'P' has the name of a record\n"},
+      {"records that hold themselves by value",
+       "record A { b : B; }\nrecord B { a : A; }\nrecord C { c : C; }\n",
+       "m.dsm:2: error: field 'a' makes record 'A' contain itself; use 'list of A'\n"
+       "m.dsm:3: error: field 'c' makes record 'C' contain itself; use 'list of C'\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.errors, Check(c.text, {false, false}));
+  }
+}
+
+TEST(Dsm, ListsOfItselfAreFine) {
+  EXPECT_EQ("", Check("record Node { kids : list of Node; }\n", {}));
+}
+
+TEST(Dsm, KeywordChecksFollowTheSwitches) {
+  const char* text =
+      "model delete;\n"
+      "record Range { class : int; Type : int; begin : int; ok : int; }\n";
+  struct Case {
+    KeywordChecks checks;
+    const char* errors;
+  } cases[] = {
+      {{true, true},
+       "m.dsm:1: error: model name 'delete' is a C++ keyword\n"
+       "m.dsm:2: error: record name 'Range' is an Ada reserved word\n"
+       "m.dsm:2: error: field name 'class' is a C++ keyword\n"
+       "m.dsm:2: error: field name 'Type' is an Ada reserved word\n"
+       "m.dsm:2: error: field name 'begin' is an Ada reserved word\n"},
+      {{true, false},
+       "m.dsm:1: error: model name 'delete' is a C++ keyword\n"
+       "m.dsm:2: error: field name 'class' is a C++ keyword\n"},
+      {{false, true},
+       "m.dsm:2: error: record name 'Range' is an Ada reserved word\n"
+       "m.dsm:2: error: field name 'Type' is an Ada reserved word\n"
+       "m.dsm:2: error: field name 'begin' is an Ada reserved word\n"},
+      {{false, false}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "cxx " << c.checks.cxx << " ada " << c.checks.ada);
+    EXPECT_EQ(c.errors, Check(text, c.checks));
+  }
+}
+
+TEST(Dsm, TypesSpellInCxx) {
+  EXPECT_EQ("std::string", CxxType({"string", 0}));
+  EXPECT_EQ("std::vector<std::vector<Item>>", CxxType({"Item", 2}));
+  EXPECT_EQ("list of double", DsmType({"double", 1}));
+}
+
+// Damaged input must give errors on real lines, never a crash.
+TEST(Dsm, DamagedInputGivesErrorsWithinTheText) {
+  const std::string good =
+      "model shop;\n// c\nrecord Order {\n  id : long;  // x\n"
+      "  items : list of Item;\n}\nrecord Item { sku : string; }\n";
+  std::mt19937 rng(7);
+  const std::string alphabet("{}:;/ \nabrecordlistof$\x80\0", 24);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text = good;
+    int edits = 1 + static_cast<int>(rng() % 4);
+    for (int e = 0; e < edits && !text.empty(); ++e) {
+      size_t at = rng() % text.size();
+      switch (rng() % 3) {
+        case 0: text.erase(at, 1 + rng() % 5); break;
+        case 1: text.insert(at, 1, alphabet[rng() % alphabet.size()]); break;
+        default: text.resize(at); break;
+      }
+    }
+    int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    Diagnostics d;
+    Model m = ParseDsm(text, "f", d);
+    CheckDsm(m, "f", {}, d);
+    for (const Diagnostic& x : d.List()) {
+      ASSERT_GE(x.line, 1) << text;
+      ASSERT_LE(x.line, lines) << text;
+      ASSERT_FALSE(x.text.empty());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kestb

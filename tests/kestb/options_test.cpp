@@ -1,0 +1,142 @@
+// The command line and the backup naming rules.
+#include "kestb/Options.h"
+#include "kestb/Output.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TempDir.h"
+
+namespace kestb {
+namespace {
+
+std::string Dump(const Options& o) {
+  std::ostringstream s;
+  s << o.dsm << "|" << o.tem << "|" << o.outDir << "|home=" << o.homeDir
+    << " banner=" << o.banner << " noini=" << o.noIni << " files=" << o.showFiles
+    << " summary=" << o.showSummary << " ada=" << o.noAdaKeywords
+    << " cxx=" << o.noCxxKeywords << " trace=" << o.temTrace
+    << " bak=" << o.makeBackups << " ext=" << o.backupExts;
+  return s.str();
+}
+
+TEST(CommandLine, TakesTheFrontEndsLineAndAnyOrder) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* want;
+  } cases[] = {
+      {{"a.dsm", "t.tem", "out", "-nb", "-noini", "-homedir", "/k", "-showfiles",
+        "false", "-showsummary", "true", "-nokwada", "true", "-nokwcxx", "true",
+        "-ttrace", "true", "-makebak", "true", "-backext", "C bkC h bkh"},
+       "a.dsm|t.tem|out|home=/k banner=0 noini=1 files=0 summary=1 ada=1 cxx=1 "
+       "trace=1 bak=1 ext=C bkC h bkh"},
+      {{"-makebak", "true", "a.dsm", "-ttrace", "false", "t.tem", "out", "-makebak",
+        "false"},
+       "a.dsm|t.tem|out|home= banner=1 noini=0 files=1 summary=0 ada=0 cxx=0 "
+       "trace=0 bak=0 ext=C bkC h bkh cxx bkc hxx bkh"},
+      {{"a", "b", "c", "-backext", ""},
+       "a|b|c|home= banner=1 noini=0 files=1 summary=0 ada=0 cxx=0 trace=0 bak=0 ext="},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    std::string err;
+    std::optional<Options> o = ParseCommandLine(c.args, err);
+    ASSERT_TRUE(o) << err;
+    EXPECT_EQ(c.want, Dump(*o));
+  }
+}
+
+TEST(CommandLine, RefusesWhatItCannotUnderstand) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* error;
+  } cases[] = {
+      {{"a", "b"}, "expected DSM, TEMPLATE and OUTDIR, got 2 of them"},
+      {{"a", "b", "c", "d"}, "unexpected argument 'd'"},
+      {{"a", "b", "c", "-showfiles", "yes"},
+       "option -showfiles needs true or false, not 'yes'"},
+      {{"a", "b", "c", "-makebak"}, "option -makebak needs a value"},
+      {{"a", "b", "c", "-verbose", "true"}, "unknown option -verbose"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    std::string err;
+    EXPECT_FALSE(ParseCommandLine(c.args, err));
+    EXPECT_EQ(c.error, err);
+  }
+}
+
+TEST(Backups, NamesFollowThePairs) {
+  BackupRules std = ParseBackupExts("C bkC h bkh cxx bkc hxx bkh");
+  BackupRules dotted = ParseBackupExts(".h,.bkh .bak");
+  BackupRules silly = ParseBackupExts("h h");
+  struct Case {
+    const BackupRules& rules;
+    const char* file;
+    const char* backup;
+  } cases[] = {
+      {std, "out/shop.h", "out/shop.bkh"},
+      {std, "out/shop.C", "out/shop.bkC"},
+      {std, "out/shop.c", "out/shop.c.bak"},  // extensions are case-sensitive
+      {std, "out/shop.cxx", "out/shop.bkc"},
+      {std, "out/Makefile", "out/Makefile.bak"},
+      {std, "out.d/Makefile", "out.d/Makefile.bak"},  // a dot in a folder is no extension
+      {std, "out/.h", "out/.h.bak"},
+      {dotted, "a.h", "a.bkh"},
+      {dotted, "a.txt", "a.txt.bak"},  // the lone word is the fallback
+      {silly, "a.h", "a.h.bak"},       // never the file itself
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    EXPECT_EQ(c.backup, BackupName(c.file, c.rules));
+  }
+  EXPECT_EQ("a.hxx.bkh", LongBackupName("a.hxx", std));
+  EXPECT_EQ("a.txt.bak", LongBackupName("a.txt", std));
+}
+
+TEST(WriteWhole, ReplacesKeepsTheOldVersionAndCleansUpOnFailure) {
+  test::TempDir dir;
+  const std::string file = dir / "a.h", bak = dir / "a.bkh";
+
+  WriteResult w = WriteWhole(file, "one\n", bak);
+  EXPECT_TRUE(w.ok);
+  EXPECT_FALSE(w.backedUp);  // nothing to keep yet
+  EXPECT_FALSE(test::Exists(bak));
+
+  w = WriteWhole(file, "two\n", bak);
+  EXPECT_TRUE(w.ok && w.backedUp);
+  EXPECT_EQ("two\n", test::ReadText(file));
+  EXPECT_EQ("one\n", test::ReadText(bak));
+
+  w = WriteWhole(file, "three\n", "");
+  EXPECT_TRUE(w.ok && !w.backedUp);
+  EXPECT_EQ("one\n", test::ReadText(bak));
+
+  std::filesystem::create_directory(dir / "d.h");
+  w = WriteWhole(dir / "d.h", "x", "");
+  EXPECT_FALSE(w.ok);
+  EXPECT_EQ("exists and is not a regular file", w.error);
+
+  w = WriteWhole(dir / "missing/x.h", "x", "");
+  EXPECT_FALSE(w.ok);
+  EXPECT_NE(std::string::npos, w.error.find("cannot create a temporary file"));
+
+  // A backup that cannot be made leaves the old file in place.
+  std::filesystem::create_directory(dir / "b.bkh");
+  test::WriteText(dir / "b.bkh/keep", "k");
+  test::WriteText(dir / "b.h", "old");
+  w = WriteWhole(dir / "b.h", "new", dir / "b.bkh");
+  EXPECT_FALSE(w.ok);
+  EXPECT_EQ("old", test::ReadText(dir / "b.h"));
+
+  size_t entries = 0;
+  for (auto& e : std::filesystem::directory_iterator(dir.Path())) {
+    EXPECT_EQ(std::string::npos, e.path().string().find(".kestb-")) << "temporary file left";
+    ++entries;
+  }
+  EXPECT_EQ(5u, entries);  // a.h a.bkh d.h b.h b.bkh
+}
+
+}  // namespace
+}  // namespace kestb

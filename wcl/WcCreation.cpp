@@ -66,8 +66,6 @@ struct PostCreate {
   XtCallbackList afterManageChildren;
 };
 
-const WcQuarkRec kNoQuarkRec = {const_cast<String>(""), NULLQUARK};
-
 XtResource Res(const char* name, const char* cls, const char* type, size_t size, size_t offset,
                const char* defaultType, const void* defaultValue) {
   return {const_cast<String>(name),        const_cast<String>(cls),
@@ -81,9 +79,10 @@ XtResource BoolRes(const char* name, const char* cls, size_t offset, Boolean def
              reinterpret_cast<const void*>(static_cast<intptr_t>(def)));
 }
 
-// A QuarkRec is wider than a word: its immediate default is its address.
+// A QuarkRec is wider than a word, which Xt's immediate defaults do not
+// handle; "" goes through the (caching) converter instead.
 XtResource QuarkRecRes(const char* name, const char* cls, size_t offset) {
-  return Res(name, cls, WcRQuarkRec, sizeof(WcQuarkRec), offset, XtRImmediate, &kNoQuarkRec);
+  return Res(name, cls, WcRQuarkRec, sizeof(WcQuarkRec), offset, XtRString, "");
 }
 
 XtResource CallbackRes(const char* name, const char* cls, size_t offset) {
@@ -205,21 +204,29 @@ Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* ma
   return w;
 }
 
-// Creates the named children of a composite; those to be managed are
-// collected so that each parent lays out once.
-void CreateChildren(Widget parent, std::string_view names) {
-  std::vector<Widget> batch;      // direct children: one XtManageChildren
-  std::vector<Widget> oneByOne;   // put under an intermediate parent by a constructor
+// Children to be managed, collected so that each parent lays out once.
+struct ToManage {
+  std::vector<Widget> batch;     // direct children: one XtManageChildren
+  std::vector<Widget> oneByOne;  // put under an intermediate parent by a constructor
+
+  void Manage() const {
+    if (!batch.empty()) XtManageChildren(const_cast<Widget*>(batch.data()),
+                                         static_cast<Cardinal>(batch.size()));
+    for (Widget child : oneByOne) XtManageChild(child);
+  }
+};
+
+ToManage CreateChildren(Widget parent, std::string_view names) {
+  ToManage result;
   std::string_view rest = names;
   for (std::string_view n = wcl::NextName(rest); !n.empty(); n = wcl::NextName(rest)) {
     std::string name(n);
     Boolean managed = True;
     Widget child = CreateOne(parent, name.c_str(), WC_CHILD, &managed);
     if (!child || !managed || !XtIsRectObj(child)) continue;
-    (XtParent(child) == parent ? batch : oneByOne).push_back(child);
+    (XtParent(child) == parent ? result.batch : result.oneByOne).push_back(child);
   }
-  if (!batch.empty()) XtManageChildren(batch.data(), static_cast<Cardinal>(batch.size()));
-  for (Widget child : oneByOne) XtManageChild(child);
+  return result;
 }
 
 void CreatePopups(Widget parent, std::string_view names) {
@@ -256,8 +263,9 @@ Boolean PostCreateStep(Widget w, WcCreateKind kind) {
       std::string full = wcl::FullName(w);
       WcWarning1(w, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
     } else {
-      CreateChildren(w, std::string(post.children));
+      ToManage children = CreateChildren(w, std::string(post.children));
       CallList(w, post.afterChildren);
+      children.Manage();
       CallList(w, post.afterManageChildren);
     }
   }
@@ -287,7 +295,7 @@ void WcCreateNamedChildren(Widget parent, const char* names) {
     WcWarning1(parent, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
     return;
   }
-  CreateChildren(parent, std::string(names));
+  CreateChildren(parent, std::string(names)).Manage();
 }
 
 void WcCreateNamedPopups(Widget parent, const char* names) {

@@ -1,0 +1,208 @@
+// Building widget trees from resources with real Xt and Motif classes.
+#include <gtest/gtest.h>
+
+#include <X11/IntrinsicP.h>
+#include <X11/CompositeP.h>
+#include <Xm/BulletinB.h>
+#include <Xm/Label.h>
+#include <Xm/PushB.h>
+
+#include <string>
+
+#include "creation_support.h"
+#include "wcl/WcCreate.h"
+
+namespace {
+
+using xk::test::CaptureWarnings;
+using xk::test::NewRoot;
+
+std::string g_log;  // what the test callbacks saw
+
+Widget MakeButton(Widget parent, String name, ArgList args, Cardinal n) {
+  return XtCreateWidget(name, xmPushButtonWidgetClass, parent, args, n);
+}
+Widget MakeNothing(Widget, String, ArgList, Cardinal) { return nullptr; }
+// Like Motif's scrolled constructors: the widget returned sits under a new
+// intermediate parent.
+Widget MakeWrapped(Widget parent, String name, ArgList, Cardinal) {
+  std::string wrapperName = std::string(name) + "Wrap";
+  Widget wrap = XtCreateManagedWidget(wrapperName.c_str(), xmBulletinBoardWidgetClass, parent,
+                                      nullptr, 0);
+  return XtCreateWidget(name, xmLabelWidgetClass, wrap, nullptr, 0);
+}
+
+// Appends "name=managed" for each child of the widget.
+void RecordChildren(Widget w, XtPointer tag, XtPointer) {
+  g_log += static_cast<const char*>(tag);
+  g_log += ":";
+  auto* cw = reinterpret_cast<CompositeWidget>(w);
+  for (Cardinal i = 0; i < cw->composite.num_children; ++i) {
+    Widget c = cw->composite.children[i];
+    g_log += std::string(" ") + XtName(c) + "=" + (XtIsManaged(c) ? "1" : "0");
+  }
+  g_log += ";";
+}
+
+void RecordPopups(Widget w, XtPointer, XtPointer) {
+  g_log += "popups:" + std::to_string(w->core.num_popups) + ";";
+}
+
+class Creation : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    XtAppContext app = xk::test::App();
+    WcInitialize(xk::test::TopLevel());
+    WcRegisterClass(app, "XmLabel", xmLabelWidgetClass);
+    WcRegisterClass(app, "XmPushButton", xmPushButtonWidgetClass);
+    WcRegisterClass(app, "XmBulletinBoard", xmBulletinBoardWidgetClass);
+    WcRegisterConstructor(app, "MakeButton", MakeButton);
+    WcRegisterConstructor(app, "MakeNothing", MakeNothing);
+    WcRegisterConstructor(app, "MakeWrapped", MakeWrapped);
+    WcRegisterCallback(app, "RecordChildren", RecordChildren, nullptr);
+    WcRegisterCallback(app, "RecordPopups", RecordPopups, nullptr);
+  }
+  void SetUp() override { g_log.clear(); }
+};
+
+const char* ClassOf(Widget root, const char* path) {
+  Widget w = XtNameToWidget(root, path);
+  return w ? XtClass(w)->core_class.class_name : "(none)";
+}
+
+TEST_F(Creation, ClassOrConstructorIsChosenInOrder) {
+  struct Case {
+    const char* child;
+    std::vector<std::string> resources;
+    const char* expectedClass;
+    const char* expectedWarning;
+  };
+  const Case cases[] = {
+      {"onlyClassName", {"*onlyClassName.wcClassName: XmLabel"}, "XmLabel", nullptr},
+      {"classThenCtor",
+       {"*classThenCtor.wcCreate: XmLabel", "*classThenCtor.wcConstructor: MakeButton"},
+       "XmPushButton", nullptr},
+      {"createWins", {"*createWins.wcCreate: XmLabel", "*createWins.wcClass: XmPushButton"},
+       "XmLabel", nullptr},
+      {"ctorBeforeClass",
+       {"*ctorBeforeClass.wcCreate: makebutton", "*ctorBeforeClass.wcClass: XmLabel"},
+       "XmPushButton", nullptr},
+      {"skipUnknown",
+       {"*skipUnknown.wcClass: NoSuchClass", "*skipUnknown.wcClassName: XmLabel"}, "XmLabel",
+       nullptr},
+      {"missing", {"*missing.foreground: red"}, "(none)",
+       "Wcl Warning: ccase.missing.wcCreate resource missing - need class or constructor"},
+      {"unknown", {"*unknown.wcConstructor: NoSuchThing", "*unknown.wcClass: Nope"}, "(none)",
+       "Wcl Warning: Could not convert NoSuchThing to Class or Constructor."},
+      {"failing", {"*failing.wcCreate: MakeNothing"}, "(none)",
+       "Wcl Warning: MakeNothing( ccase, failing, NULL, 0) - Failed!"},
+      {"failingCtor", {"*failingCtor.wcCreate: XmLabel", "*failingCtor.wcConstructor: MakeNothing"},
+       "(none)", "Wcl Warning: MakeNothing( ccase, failingCtor, NULL, 0) - Failed!"},
+  };
+  std::string children;
+  std::vector<std::string> lines;
+  for (const Case& c : cases) {
+    children += std::string(c.child) + " ";
+    lines.insert(lines.end(), c.resources.begin(), c.resources.end());
+  }
+  lines.push_back("ccase.wcChildren: " + children);
+  lines.push_back("*failing.wcChildren: neverMade");
+  Widget root = NewRoot("ccase", lines);
+  CaptureWarnings capture;
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.child);
+    EXPECT_STREQ(ClassOf(root, c.child), c.expectedClass);
+    if (c.expectedWarning) {
+      EXPECT_NE(capture.All().find(c.expectedWarning), std::string::npos) << capture.All();
+    }
+  }
+  EXPECT_EQ(capture.Messages().size(), 4u) << capture.All();
+}
+
+TEST_F(Creation, ChildrenAreManagedInOneBatchAfterTheAfterChildrenCallbacks) {
+  Widget root = NewRoot("batch", {
+      "batch.wcChildren: box",
+      "batch.wcPopups: dialog",
+      "batch.wcAfterPopups: RecordPopups",
+      "*batch*wcTrace: True",
+      "*dialog.wcCreate: TransientShell",
+      "*box.wcCreate: XmBulletinBoard",
+      "*box.wcChildren: first, second third",
+      "*box.wcAfterChildren: RecordChildren(after)",
+      "*box.wcAfterManageChildren: RecordChildren(managed)",
+      "*box.first.wcCreate: XmLabel",
+      "*box.second.wcCreate: XmLabel",
+      "*box.second.wcManaged: False",
+      "*box.third.wcCreate: MakeWrapped",
+  });
+  CaptureWarnings capture;
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  EXPECT_EQ(g_log,
+            "popups:1;"
+            "after: first=0 second=0 thirdWrap=1;"
+            "managed: first=1 second=0 thirdWrap=1;");
+  Widget third = XtNameToWidget(root, "box.thirdWrap.third");
+  ASSERT_NE(third, nullptr);
+  EXPECT_TRUE(XtIsManaged(third)) << "a constructor's child under another parent is managed too";
+  EXPECT_EQ(capture.All(),
+            "Wcl  New Root:batch of class ApplicationShell\n"
+            "Wcl    pop-up:batch.dialog of class TransientShell\n"
+            "Wcl   managed:batch.box of class XmBulletinBoard\n"
+            "Wcl   managed:batch.box.first of class XmLabel\n"
+            "Wcl unmanaged:batch.box.second of class XmLabel\n"
+            "Wcl   managed:batch.box.thirdWrap.third of class XmLabel\n");
+}
+
+TEST_F(Creation, ReportsFailuresWithoutStopping) {
+  Widget empty = NewRoot("emptyRoot", {"emptyRoot.foreground: red"});
+  Widget leaf = NewRoot("leafRoot", {"leafRoot.wcChildren: label", "*label.wcCreate: XmLabel",
+                                     "*label.wcChildren: inner", "*inner.wcCreate: XmLabel"});
+  CaptureWarnings capture;
+  EXPECT_EQ(WcWidgetCreation(empty), 1);
+  EXPECT_EQ(WcWidgetCreation(leaf), 0);
+  ASSERT_EQ(capture.Messages().size(), 2u) << capture.All();
+  EXPECT_EQ(capture.Messages()[0],
+            "Wcl Error: WcWidgetCreation(emptyRoot) - Failed \n"
+            "    Problem: No children could be created from Xrm database.\n"
+            "    Possible: Resource file not found \n"
+            "\t\tperhaps XENVIRONMENT is not set, \n"
+            "\t\tor XAPPLRESDIR not terminated with '/' \n"
+            "    Possible: top level widget in resource file not named 'emptyRoot'");
+  EXPECT_EQ(capture.Messages()[1],
+            "Wcl Warning: WcCreate(leafRoot.label) - Not a Composite, can't have children.");
+  EXPECT_EQ(XtNameToWidget(leaf, "*inner"), nullptr);
+}
+
+TEST_F(Creation, ManagesMoreThanAThousandChildren) {
+  std::string names;
+  for (int i = 0; i < 1500; ++i) names += "c" + std::to_string(i) + (i % 2 ? "," : " ");
+  Widget root = NewRoot("many", {"many.wcChildren: big", "*big.wcCreate: XmBulletinBoard",
+                                 "*big.wcChildren: " + names, "*big*wcClass: Core"});
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  auto* big = reinterpret_cast<CompositeWidget>(XtNameToWidget(root, "big"));
+  ASSERT_NE(big, nullptr);
+  ASSERT_EQ(big->composite.num_children, 1500u);
+  Cardinal managed = 0;
+  for (Cardinal i = 0; i < big->composite.num_children; ++i)
+    managed += XtIsManaged(big->composite.children[i]) ? 1 : 0;
+  EXPECT_EQ(managed, 1500u);
+  EXPECT_STREQ(XtName(big->composite.children[1499]), "c1499");
+}
+
+TEST_F(Creation, NamedChildrenAndPopupsOfAnExistingWidget) {
+  Widget root = NewRoot("later", {"later.wcChildren: box", "*box.wcCreate: XmBulletinBoard",
+                                  "*box.extra.wcCreate: XmPushButton",
+                                  "*box.menu.wcCreate: OverrideShell"});
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  Widget box = XtNameToWidget(root, "box");
+  WcCreateNamedChildren(box, "extra");
+  WcCreateNamedPopups(box, "menu");
+  Widget extra = XtNameToWidget(box, "extra");
+  ASSERT_NE(extra, nullptr);
+  EXPECT_TRUE(XtIsManaged(extra));
+  ASSERT_EQ(box->core.num_popups, 1u);
+  EXPECT_STREQ(XtName(box->core.popup_list[0]), "menu");
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+// The standard operations on existing widgets, on real Motif widgets:
+// managing by name, kind checks, children managed all or none, equal sizes,
+// tree prints, and the registration of every name.
+#include "tests/wcl/StdTestSupport.h"
+
+#include <Xm/BulletinB.h>
+#include <Xm/Label.h>
+#include <Xm/PushB.h>
+#include <Xm/PushBG.h>
+#include <Xm/RowColumn.h>
+#include <X11/IntrinsicP.h>
+#include <X11/ShellP.h>
+#include <X11/StringDefs.h>
+
+#include <string>
+
+namespace {
+
+using xk::test::Act;
+using xk::test::CapturedWarnings;
+using xk::test::Fire;
+
+class StandardWidgets : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    xk::test::RegisterStandard();
+    box_ = XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
+  }
+  void TearDown() override { XtDestroyWidget(box_); }
+
+  Widget Button(const char* name, Widget parent = nullptr) {
+    return XtCreateWidget(name, xmPushButtonWidgetClass, parent ? parent : box_, nullptr, 0);
+  }
+
+  Widget box_ = nullptr;
+};
+
+TEST_F(StandardWidgets, EveryNameIsRegisteredAsCallback) {
+  const char* names[] = {
+      "WcManage", "WcUnmanage", "WcManageChildren", "WcUnmanageChildren", "WcDestroy",
+      "WcSetSensitive", "WcSetInsensitive", "WcPopup", "WcPopupGrab", "WcPopdown", "WcMap",
+      "WcUnmap", "WcInstallAccelerators", "WcInstallAllAccelerators", "WcCreateRoot", "WcSpawn",
+      "WcLoadResourceFile", "WcPrintTree", "WcDumpResources", "WcSameSize", "WcExit",
+      "WcCreateChildren", "WcCreatePopups", "WcPositionTransient", "WcSetValues", "WcSetValue",
+      "WcTrace", "WcSystem", "WcAddCallbacks", "WcRemoveCallbacks", "WcOnceOnly",
+      "WcTranslations", "WcDynamicAction", "WcDynamicCallback"};
+  ASSERT_EQ(std::size(names), 34u);
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(WcFindCallback(xk::test::App(), WcNameToQuarkLower(name)), nullptr);
+    const std::string cb = std::string(name) + "CB";
+    EXPECT_NE(WcFindCallback(xk::test::App(), WcNameToQuarkLower(cb.c_str())), nullptr);
+  }
+}
+
+TEST_F(StandardWidgets, ManageByNameFromCallbackAndAction) {
+  Widget a = Button("a"), b = Button("b"), c = Button("c");
+  Fire(box_, "WcManageCB(this.a this.b)");
+  EXPECT_TRUE(XtIsManaged(a));
+  EXPECT_TRUE(XtIsManaged(b));
+  EXPECT_FALSE(XtIsManaged(c));
+
+  Fire(box_, "WcUnmanage(this.a, this.b)");
+  EXPECT_FALSE(XtIsManaged(a));
+  EXPECT_FALSE(XtIsManaged(b));
+
+  // An empty argument names nothing.
+  CapturedWarnings warnings;
+  Fire(box_, "WcManageCB()");
+  EXPECT_FALSE(XtIsManaged(a));
+  EXPECT_EQ(warnings.str(), "");
+
+  Act(a, "WcManageACT", "^c");
+  EXPECT_TRUE(XtIsManaged(c));
+}
+
+TEST_F(StandardWidgets, MissingNamesAreReportedAndSkipped) {
+  Widget a = Button("a");
+  CapturedWarnings warnings;
+  Fire(box_, "WcManageCB(this.nothing this.a)");
+  EXPECT_TRUE(XtIsManaged(a));
+  EXPECT_EQ(warnings.str(), "Wcl Warning: WcManage(this.nothing) - Widget not found\n");
+}
+
+TEST_F(StandardWidgets, KindChecks) {
+  Widget rc = XtCreateManagedWidget("rc", xmRowColumnWidgetClass, box_, nullptr, 0);
+  Widget gadget = XtCreateManagedWidget("g", xmPushButtonGadgetClass, rc, nullptr, 0);
+  Widget button = Button("notAShell");
+  XtManageChild(button);
+  XtRealizeWidget(xk::test::TopLevel());
+
+  struct Case {
+    const char* text;
+    const char* warning;
+  } cases[] = {
+      {"WcPopupCB(this.notAShell)", "Wcl Warning: WcPopup(this.notAShell) - Must be a Shell widget\n"},
+      {"WcPopupGrab(this.notAShell)",
+       "Wcl Warning: WcPopupGrab(this.notAShell) - Must be a Shell widget\n"},
+      {"WcPopdownCB(this.notAShell)",
+       "Wcl Warning: WcPopdown(this.notAShell) - Must be a Shell widget\n"},
+      {"WcSetInsensitiveCB(*rc.g)", "Wcl Warning: WcSetInsensitive(*rc.g) - Must be a Widget\n"},
+      {"WcUnmapCB(*rc.g)", "Wcl Warning: WcUnmap(*rc.g) - Must be a Widget\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    CapturedWarnings warnings;
+    Fire(box_, c.text);
+    EXPECT_EQ(warnings.str(), c.warning);
+  }
+  xk::test::Drain();
+  XWindowAttributes attrs;
+  XGetWindowAttributes(XtDisplay(button), XtWindow(button), &attrs);
+  EXPECT_EQ(attrs.map_state, IsViewable) << "a popup of a non-shell changed nothing";
+  EXPECT_TRUE(XtIsSensitive(gadget));
+
+  Fire(box_, "WcSetInsensitiveCB(this.notAShell)");
+  EXPECT_FALSE(XtIsSensitive(button));
+  Fire(box_, "WcSetSensitive(this.notAShell)");
+  EXPECT_TRUE(XtIsSensitive(button));
+}
+
+TEST_F(StandardWidgets, PopupAndPopdownShells) {
+  Widget shell = XtCreatePopupShell("dlg", transientShellWidgetClass, box_, nullptr, 0);
+  XtCreateManagedWidget("l", xmLabelWidgetClass, shell, nullptr, 0);
+  Fire(box_, "WcPopupCB(this.dlg)");
+  EXPECT_TRUE(reinterpret_cast<ShellWidget>(shell)->shell.popped_up);
+  Fire(box_, "WcPopdownCB(this.dlg)");
+  EXPECT_FALSE(reinterpret_cast<ShellWidget>(shell)->shell.popped_up);
+}
+
+TEST_F(StandardWidgets, ManageChildrenAllOrNone) {
+  Widget a = Button("a"), b = Button("b");
+  {
+    CapturedWarnings warnings;
+    Fire(xk::test::TopLevel(), "WcManageChildrenCB(*box, a, missing, b)");
+    EXPECT_FALSE(XtIsManaged(a));
+    EXPECT_FALSE(XtIsManaged(b));
+    EXPECT_EQ(warnings.str(), "Wcl Warning: WcManageChildren() - child missing not found\n");
+  }
+  Fire(xk::test::TopLevel(), "WcManageChildrenCB(*box, a, b)");
+  EXPECT_TRUE(XtIsManaged(a));
+  EXPECT_TRUE(XtIsManaged(b));
+
+  // Children are named from the parent only, not searched for elsewhere.
+  Widget rc = XtCreateManagedWidget("rc", xmRowColumnWidgetClass, box_, nullptr, 0);
+  Widget deep = Button("deep", rc);
+  CapturedWarnings warnings;
+  Fire(xk::test::TopLevel(), "WcManageChildren(*box, deep)");
+  EXPECT_FALSE(XtIsManaged(deep));
+  Fire(xk::test::TopLevel(), "WcUnmanageChildren(*box)");
+  Fire(xk::test::TopLevel(), "WcUnmanageChildren(*nowhere, a)");
+  EXPECT_EQ(warnings.str(),
+            "Wcl Warning: WcManageChildren() - child deep not found\n"
+            "Wcl Usage: WcUnmanageChildren( parent, child [, child] ... )\n"
+            "Wcl Warning: WcUnmanageChildren( *nowhere, ... ) - parent not found\n");
+  Fire(xk::test::TopLevel(), "WcUnmanageChildren(*box, a, b)");
+  EXPECT_FALSE(XtIsManaged(a));
+  EXPECT_FALSE(XtIsManaged(b));
+}
+
+TEST_F(StandardWidgets, SameSizeTakesTheLargestOfEach) {
+  Widget a = Button("a"), b = Button("b"), c = Button("c");
+  XtVaSetValues(a, XtNwidth, 40, XtNheight, 30, XtNborderWidth, 1, nullptr);
+  XtVaSetValues(b, XtNwidth, 60, XtNheight, 10, XtNborderWidth, 0, nullptr);
+  XtVaSetValues(c, XtNwidth, 20, XtNheight, 20, XtNborderWidth, 3, nullptr);
+  CapturedWarnings warnings;
+  Act(box_, "WcSameSizeACT", "this.a", "this.gone", "this.b", "this.c");
+  for (Widget w : {a, b, c}) {
+    Dimension width = 0, height = 0, border = 0;
+    XtVaGetValues(w, XtNwidth, &width, XtNheight, &height, XtNborderWidth, &border, nullptr);
+    EXPECT_EQ(width, 60);
+    EXPECT_EQ(height, 30);
+    EXPECT_EQ(border, 3);
+  }
+  Fire(box_, "WcSameSize(this.a)");
+  EXPECT_EQ(warnings.str(),
+            "Wcl Warning: WcSameSize cannot find widget this.gone from xktest.box\n\n"
+            "Wcl Warning: WcSameSize(this.a) - Need at least two widgets\n");
+}
+
+TEST_F(StandardWidgets, PrintTreeShowsPopupsChildrenAndEmptyComposites) {
+  Button("a");
+  XtCreatePopupShell("pop", transientShellWidgetClass, box_, nullptr, 0);
+  XtCreateWidget("empty", xmRowColumnWidgetClass, box_, nullptr, 0);
+  CapturedWarnings warnings;
+  Fire(box_, "WcPrintTreeCB()");
+  EXPECT_EQ(warnings.str(),
+            "xktest.box of class XmBulletinBoard\n"
+            "Popups:\n"
+            "  xktest.box.pop of class TransientShell\n"
+            "  No Children.\n"
+            "Children:\n"
+            "  xktest.box.a of class XmPushButton\n"
+            "  xktest.box.empty of class XmRowColumn\n"
+            "  No Children.\n"
+            "\n");
+  warnings.clear();
+  Act(xk::test::TopLevel(), "WcPrintTree", "*empty", "*none");
+  EXPECT_EQ(warnings.str(),
+            "xktest.box.empty of class XmRowColumn\nNo Children.\n\n"
+            "Wcl Warning: WcPrintTree(*none) - Widget not found\n");
+}
+
+TEST_F(StandardWidgets, DestroyAndAccelerators) {
+  Widget a = Button("a");
+  Fire(box_, "WcDestroyCB(this.a)");
+  EXPECT_TRUE(a->core.being_destroyed);
+  xk::test::Drain();
+
+  CapturedWarnings warnings;
+  Button("src");
+  Fire(box_, "WcInstallAccelerators(this, this.src, this.gone)");
+  Fire(box_, "WcInstallAllAccelerators(this.none, this)");
+  const std::string accelUsage =
+      "Wcl Usage: WcInstallAccelerators( dest, src [, src] ... )\n"
+      "\tdest - (root of tree) widget that can activate accelerators,\n"
+      "\tsrc  - widget which provides functionality, \n"
+      "\t       and defines the accel translation (accelerators resource).\n";
+  const std::string allUsage =
+      "Wcl Usage: WcInstallAllAccelerators( dest, src )\n"
+      "\tdest - (root of tree) widget that can activate accelerators,\n"
+      "\tsrc  - root of widget tree, each child widget can provide functionality, \n"
+      "\t       and can define a accel translation (accelerators resource).\n";
+  EXPECT_EQ(warnings.str(), "Wcl Warning: Source widget this.gone not found.\n" + accelUsage +
+                                "Wcl Warning: Destination widget this.none not found.\n" +
+                                allUsage);
+}
+
+}  // namespace

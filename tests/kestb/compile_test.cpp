@@ -1,0 +1,82 @@
+// The bundled templates generate C++ that compiles cleanly and behaves.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <sstream>
+
+#include "TempDir.h"
+#include "kestb/Generator.h"
+
+namespace kestb {
+namespace {
+
+using test::ReadText;
+using test::TempDir;
+using test::WriteText;
+
+const std::string kHome = XK_SOURCE_DIR "/demo-home";
+
+// Generates into out; returns the report.
+std::string Generate(const std::string& dsm, const std::string& tem,
+                     const std::string& out) {
+  std::ostringstream report;
+  int status = Run({dsm, kHome + "/templates/" + tem, out, "-nb", "-noini",
+                    "-homedir", kHome, "-showfiles", "false", "-showsummary",
+                    "false", "-nokwada", "true", "-nokwcxx", "false", "-ttrace",
+                    "false", "-makebak", "false", "-backext", ""},
+                   report);
+  EXPECT_EQ(kOk, status) << report.str();
+  return report.str();
+}
+
+// Runs a shell command in dir; on failure the test shows its output.
+void Shell(const TempDir& dir, const std::string& command) {
+  std::string line = "cd '" + dir.Path() + "' && (" + command + ") > log.txt 2>&1";
+  int status = std::system(line.c_str());
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << command << "\n" << ReadText(dir / "log.txt");
+}
+
+const char* kCxxFlags = "g++ -std=c++17 -Wall -Wextra -Werror";
+
+TEST(BundledCxx, SampleModelCompiles) {
+  TempDir out;
+  Generate(kHome + "/shop.dsm", "cpp_std.tem", out.Path());
+  Shell(out, std::string(kCxxFlags) + " -fsyntax-only shop.cxx");
+  Shell(out, std::string(kCxxFlags) + " -fsyntax-only -x c++ shop.h");
+}
+
+TEST(BundledCxx, EveryTypeAndShapeCompiles) {
+  TempDir out;
+  WriteText(out / "all.dsm",
+            "model everything;\n"
+            "record Empty {}\n"
+            "record Tree { kids : list of Tree; leaf : Leaf; }\n"
+            "record Leaf { i : int; l : long; f : float; d : double; b : bool;\n"
+            "  c : char; s : string; nested : list of list of list of Empty; }\n");
+  Generate(out / "all.dsm", "cpp_std.tem", out.Path());
+  Shell(out, std::string(kCxxFlags) + " -fsyntax-only everything.cxx");
+}
+
+TEST(BundledCxx, GeneratedCodeComparesAndPrints) {
+  TempDir out;
+  Generate(kHome + "/shop.dsm", "cpp_std.tem", out.Path());
+  WriteText(out / "main.cxx",
+            "#include \"shop.h\"\n"
+            "#include <iostream>\n"
+            "int main() {\n"
+            "  shop::Order o;\n"
+            "  o.customer.name = \"Ann\";\n"
+            "  o.items.push_back({\"sku1\", 2, 1.5, 'A'});\n"
+            "  shop::Order p = o;\n"
+            "  if (!(o == p) || o != p) return 1;\n"
+            "  p.items[0].quantity = 3;\n"
+            "  if (o == p) return 2;\n"
+            "  std::cout << o.items[0] << '\\n';\n"
+            "}\n");
+  Shell(out, std::string(kCxxFlags) + " main.cxx shop.cxx -o main && ./main > run.txt");
+  EXPECT_EQ("Item{sku=\"sku1\", quantity=2, price=1.5, grade=A}\n", ReadText(out / "run.txt"));
+}
+
+}  // namespace
+}  // namespace kestb

@@ -1,0 +1,284 @@
+// Whole kestb runs: the report, every switch, backups, and bad input that
+// must leave the output folder as it was.
+#include "kestb/Generator.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <sstream>
+
+#include "TempDir.h"
+
+namespace kestb {
+namespace {
+
+using test::Exists;
+using test::ReadText;
+using test::TempDir;
+using test::WriteText;
+
+const char* kDsm =
+    "model m;\n"
+    "record A { x : int; b : B; }\n"
+    "record B { y : string; }\n";
+
+const char* kTem =
+    "@file ${model}.h\n"
+    "@include part.inc\n"
+    "@end\n"
+    "@file ${model}.cxx\n"
+    "// ${records}\n"
+    "@end\n";
+
+class GeneratorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteText(dir / "m.dsm", kDsm);
+    WriteText(dir / "t.tem", kTem);
+    std::filesystem::create_directory(dir / "home");
+    WriteText(dir / "home/part.inc", "@foreach record\nstruct ${record};\n@end\n");
+    std::filesystem::create_directory(dir / "out");
+  }
+
+  // The front end's command line with the given switch values.
+  std::vector<std::string> Args(const std::string& files, const std::string& summary,
+                                const std::string& ada, const std::string& cxx,
+                                const std::string& trace, const std::string& bak,
+                                const std::string& ext = "h bkh cxx bkc") {
+    return {dir / "m.dsm", dir / "t.tem", dir / "out", "-nb", "-noini",
+            "-homedir", dir / "home", "-showfiles", files, "-showsummary", summary,
+            "-nokwada", ada, "-nokwcxx", cxx, "-ttrace", trace, "-makebak", bak,
+            "-backext", ext};
+  }
+
+  int Generate(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    int status = kestb::Run(args, out);
+    report = out.str();
+    // Tests compare paths without the scratch folder's random name.
+    for (size_t at; (at = report.find(dir.Path())) != std::string::npos;) {
+      report.replace(at, dir.Path().size(), "D");
+    }
+    return status;
+  }
+
+  TempDir dir;
+  std::string report;
+};
+
+TEST_F(GeneratorTest, ReportsFilesBackupsAndSummaryInOrder) {
+  ASSERT_EQ(kOk, Generate(Args("true", "true", "false", "false", "false", "true")));
+  EXPECT_EQ(
+      "wrote D/out/m.h\n"
+      "wrote D/out/m.cxx\n"
+      "kestb: 2 files written\n"
+      "summary: 2 records, 3 fields, 2 files, 0 errors\n",
+      report);
+  EXPECT_EQ("struct B;\nstruct A;\n", ReadText(dir / "out/m.h"));
+
+  WriteText(dir / "m.dsm", "model m;\nrecord C {}\n");
+  ASSERT_EQ(kOk, Generate(Args("true", "false", "false", "false", "false", "true")));
+  EXPECT_EQ(
+      "wrote D/out/m.h\n"
+      "backup D/out/m.bkh\n"
+      "wrote D/out/m.cxx\n"
+      "backup D/out/m.bkc\n"
+      "kestb: 2 files written\n",
+      report);
+  EXPECT_EQ("struct C;\n", ReadText(dir / "out/m.h"));
+  EXPECT_EQ("struct B;\nstruct A;\n", ReadText(dir / "out/m.bkh"));
+  EXPECT_EQ("// 2\n", ReadText(dir / "out/m.bkc"));
+}
+
+TEST_F(GeneratorTest, BannerTraceAndQuietSwitches) {
+  std::vector<std::string> args = Args("false", "false", "false", "false", "true", "false");
+  args.erase(args.begin() + 3);  // without -nb
+  ASSERT_EQ(kOk, Generate(args));
+  EXPECT_EQ(
+      "kestb: D/m.dsm with D/t.tem into D/out\n"
+      "D/t.tem:1: trace: @file ${model}.h\n"
+      "D/home/part.inc:1: trace: @foreach record\n"
+      "D/home/part.inc:2: trace: struct ${record};\n"
+      "D/home/part.inc:2: trace: struct ${record};\n"
+      "D/t.tem:4: trace: @file ${model}.cxx\n"
+      "D/t.tem:5: trace: // ${records}\n"
+      "kestb: 2 files written\n",
+      report);
+}
+
+TEST_F(GeneratorTest, WithoutBackupsTheOldVersionIsGone) {
+  ASSERT_EQ(kOk, Generate(Args("true", "false", "false", "false", "false", "false")));
+  ASSERT_EQ(kOk, Generate(Args("true", "false", "false", "false", "false", "false")));
+  EXPECT_EQ(std::string::npos, report.find("backup"));
+  EXPECT_FALSE(Exists(dir / "out/m.bkh"));
+}
+
+TEST_F(GeneratorTest, BackupExtensionsComeFromTheList) {
+  struct Case {
+    const char* ext;
+    const char* hBackup;
+    const char* cxxBackup;
+  } cases[] = {
+      {"C bkC h bkh cxx bkc hxx bkh", "m.bkh", "m.bkc"},
+      {".bak", "m.h.bak", "m.cxx.bak"},  // one word: for every extension
+      {"", "m.h.bak", "m.cxx.bak"},
+      {"h old cxx old", "m.old", "m.cxx.old"},  // never two files on one backup
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ext);
+    TempDir out;
+    std::vector<std::string> args = Args("true", "false", "false", "false", "false", "true", c.ext);
+    args[2] = out.Path();
+    ASSERT_EQ(kOk, Generate(args));
+    ASSERT_EQ(kOk, Generate(args));
+    EXPECT_EQ("struct B;\nstruct A;\n", ReadText(out / c.hBackup));
+    EXPECT_EQ("// 2\n", ReadText(out / c.cxxBackup));
+  }
+}
+
+TEST_F(GeneratorTest, KeywordSwitches) {
+  WriteText(dir / "m.dsm", "record R { new : int;\n range : int; }\n");
+  struct Case {
+    const char* ada;
+    const char* cxx;
+    int status;
+    const char* errors;
+  } cases[] = {
+      {"false", "false", kFailed,
+       "D/m.dsm:1: error: field name 'new' is a C++ keyword\n"
+       "D/m.dsm:1: error: field name 'new' is an Ada reserved word\n"
+       "D/m.dsm:2: error: field name 'range' is an Ada reserved word\n"
+       "kestb: 3 errors, no files written\n"},
+      {"true", "false", kFailed,
+       "D/m.dsm:1: error: field name 'new' is a C++ keyword\n"
+       "kestb: 1 error, no files written\n"},
+      {"false", "true", kFailed,
+       "D/m.dsm:1: error: field name 'new' is an Ada reserved word\n"
+       "D/m.dsm:2: error: field name 'range' is an Ada reserved word\n"
+       "kestb: 2 errors, no files written\n"},
+      {"true", "true", kOk, "kestb: 2 files written\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "nokwada " << c.ada << " nokwcxx " << c.cxx);
+    EXPECT_EQ(c.status, Generate(Args("false", "false", c.ada, c.cxx, "false", "false")));
+    EXPECT_EQ(c.errors, report);
+  }
+}
+
+TEST_F(GeneratorTest, HomedirIsWhereIncludesAreFound) {
+  std::vector<std::string> args = Args("false", "false", "false", "false", "false", "false");
+  args[6] = dir / "elsewhere";
+  EXPECT_EQ(kFailed, Generate(args));
+  EXPECT_EQ(
+      "D/t.tem:2: error: cannot find included template 'part.inc'\n"
+      "kestb: 1 error, no files written\n",
+      report);
+
+  // Also found in the home folder's templates/ and beside the template.
+  std::filesystem::create_directories(dir / "elsewhere/templates");
+  std::filesystem::rename(dir / "home/part.inc", dir / "elsewhere/templates/part.inc");
+  EXPECT_EQ(kOk, Generate(args));
+  std::filesystem::rename(dir / "elsewhere/templates/part.inc", dir / "part.inc");
+  args[6] = dir / "nowhere";
+  EXPECT_EQ(kOk, Generate(args));
+}
+
+// Bad input of any kind: a clear report, a failure status, and the output
+// folder exactly as it was.
+TEST_F(GeneratorTest, BadInputWritesNothing) {
+  WriteText(dir / "out/m.h", "previous");
+  struct Case {
+    const char* name;
+    std::function<void(std::vector<std::string>&)> spoil;
+    const char* report;
+  } cases[] = {
+      {"malformed DSM",
+       [&](auto&) { WriteText(dir / "m.dsm", "record A {\n  x int;\n}\n"); },
+       "D/m.dsm:2: error: expected ':' after field name, found 'int'\n"
+       "kestb: 1 error, summary follows\n"},
+      {"malformed template",
+       [&](auto&) { WriteText(dir / "t.tem", "@file ${model}.h\n@foreach records\n@end\n@end\n"); },
+       "D/t.tem:2: error: @foreach needs 'record' or 'field', found 'records'\n"
+       "kestb: 1 error, summary follows\n"},
+      {"template that fails only when expanded",
+       [&](auto&) { WriteText(dir / "t.tem", "@foreach record\n@file x.h\n@end\n@end\n"); },
+       "D/t.tem:2: error: output file 'x.h' is written twice\n"
+       "kestb: 1 error, summary follows\n"},
+      {"missing DSM", [&](auto& a) { a[0] = dir / "none.dsm"; },
+       "D/none.dsm: error: cannot read DSM file: No such file or directory\n"
+       "kestb: 1 error, summary follows\n"},
+      {"DSM that is a folder", [&](auto& a) { a[0] = dir / "out"; },
+       "D/out: error: cannot read DSM file: not a regular file\n"
+       "kestb: 1 error, summary follows\n"},
+      {"missing template", [&](auto& a) { a[1] = dir / "none.tem"; },
+       "D/none.tem: error: cannot read template: No such file or directory\n"
+       "kestb: 1 error, summary follows\n"},
+      {"missing output folder", [&](auto& a) { a[2] = dir / "gone"; },
+       "D/gone: error: output folder does not exist\n"
+       "kestb: 1 error, summary follows\n"},
+      {"output folder that is a file", [&](auto& a) { a[2] = dir / "m.dsm"; },
+       "D/m.dsm: error: output folder is not a folder\n"
+       "kestb: 1 error, summary follows\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    std::vector<std::string> args = Args("true", "true", "false", "false", "false", "true");
+    c.spoil(args);
+    EXPECT_EQ(kFailed, Generate(args));
+    std::string want = c.report;
+    want.replace(want.find("summary follows"), 15, "no files written");
+    want += "summary: ";
+    EXPECT_EQ(want, report.substr(0, want.size()));
+    EXPECT_EQ("previous", ReadText(dir / "out/m.h"));
+    EXPECT_FALSE(Exists(dir / "out/m.cxx"));
+    EXPECT_FALSE(Exists(dir / "out/m.bkh"));
+  }
+}
+
+TEST_F(GeneratorTest, AFileThatCannotBeWrittenIsReportedAndTheRestWritten) {
+  std::filesystem::create_directory(dir / "out/m.h");
+  EXPECT_EQ(kFailed, Generate(Args("true", "true", "false", "false", "false", "false")));
+  EXPECT_EQ(
+      "D/out/m.h: error: cannot write: exists and is not a regular file\n"
+      "wrote D/out/m.cxx\n"
+      "kestb: 1 error\n"
+      "summary: 2 records, 3 fields, 1 file, 1 error\n",
+      report);
+}
+
+TEST_F(GeneratorTest, UsageErrorsSayWhatIsWrong) {
+  EXPECT_EQ(kBadUsage, Generate({"a.dsm", "t.tem", "out", "-ttrace", "yes"}));
+  EXPECT_EQ(0u, report.find("kestb: error: option -ttrace needs true or false, not 'yes'\n"
+                            "usage: kestb DSM TEMPLATE OUTDIR"));
+  EXPECT_EQ(kOk, Generate({"--help"}));
+  EXPECT_EQ(0u, report.find("usage: "));
+}
+
+// The program itself, run through the shell exactly as the front end does.
+TEST_F(GeneratorTest, ProgramRunsFromTheFrontEndsCommandLine) {
+  std::string program = XK_BINARY_DIR "/kestb/kestb";
+  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
+  std::string line = program + " " + dir / "m.dsm" + " " + dir / "t.tem" + " " +
+                     dir / "out" + " -nb -noini -homedir " + dir / "home" +
+                     " -showfiles true -showsummary true -nokwada false"
+                     " -nokwcxx true -ttrace false -makebak true"
+                     " -backext \"C bkC h bkh cxx bkc hxx bkh\" > " + dir / "kestout.txt";
+  int status = std::system(line.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status));
+  EXPECT_EQ("wrote " + dir / "out/m.h\nwrote " + dir / "out/m.cxx\n"
+            "kestb: 2 files written\n"
+            "summary: 2 records, 3 fields, 2 files, 0 errors\n",
+            ReadText(dir / "kestout.txt"));
+
+  WriteText(dir / "m.dsm", "record R {\n  a : Nope;\n}\n");
+  status = std::system(line.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(1, WEXITSTATUS(status));
+  EXPECT_EQ(0u, ReadText(dir / "kestout.txt").find(
+                    dir / "m.dsm:2: error: unknown type 'Nope' for field 'a'\n"));
+}
+
+}  // namespace
+}  // namespace kestb

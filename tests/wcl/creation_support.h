@@ -38,6 +38,7 @@ class CaptureWarnings {
     WcWarningPrinter = CapturePrinter;
   }
   ~CaptureWarnings() { WcWarningPrinter = saved_; }
+  void Clear() { Captured().clear(); }
   const std::vector<std::string>& Messages() const { return Captured(); }
   std::string All() const {
     std::string all;

@@ -39,30 +39,36 @@ void Shell(const TempDir& dir, const std::string& command) {
 
 const char* kCxxFlags = "g++ -std=c++17 -Wall -Wextra -Werror";
 
-TEST(BundledCxx, SampleModelCompiles) {
-  TempDir out;
-  Generate(kHome + "/shop.dsm", "cpp_std.tem", out.Path());
-  Shell(out, std::string(kCxxFlags) + " -fsyntax-only shop.cxx");
-  Shell(out, std::string(kCxxFlags) + " -fsyntax-only -x c++ shop.h");
-}
-
-TEST(BundledCxx, EveryTypeAndShapeCompiles) {
-  TempDir out;
-  WriteText(out / "all.dsm",
-            "model everything;\n"
-            "record Empty {}\n"
-            "record Tree { kids : list of Tree; leaf : Leaf; }\n"
-            "record Leaf { i : int; l : long; f : float; d : double; b : bool;\n"
-            "  c : char; s : string; nested : list of list of list of Empty; }\n");
-  Generate(out / "all.dsm", "cpp_std.tem", out.Path());
-  Shell(out, std::string(kCxxFlags) + " -fsyntax-only everything.cxx");
+// Every generated header on its own and every source file, for both C++
+// templates, over the sample and over models with every type and shape.
+TEST(BundledCxx, EveryFileCompilesOnItsOwn) {
+  const char* everything =
+      "model everything;\n"
+      "record Empty {}\n"
+      "record Tree { kids : list of Tree; leaf : Leaf; }\n"
+      "record Leaf { i : int; l : long; f : float; d : double; b : bool;\n"
+      "  c : char; s : string; nested : list of list of list of Empty; }\n";
+  const char* mutual =  // lists both ways, and by value one way
+      "model mutual;\n"
+      "record A { bs : list of B; }\n"
+      "record B { a : A; as : list of A; }\n";
+  for (const char* tem : {"cpp_std.tem", "cpp_model.tem"}) {
+    for (const char* model : {"", everything, mutual}) {
+      SCOPED_TRACE(testing::Message() << tem << " over " << (*model ? model : "shop.dsm"));
+      TempDir out;
+      std::string dsm = kHome + "/shop.dsm";
+      if (*model) WriteText(dsm = out / "m.dsm", model);
+      Generate(dsm, tem, out.Path());
+      Shell(out, std::string(kCxxFlags) + " -fsyntax-only *.cxx -x c++ *.h");
+    }
+  }
 }
 
 TEST(BundledCxx, GeneratedCodeComparesAndPrints) {
   TempDir out;
   Generate(kHome + "/shop.dsm", "cpp_std.tem", out.Path());
-  WriteText(out / "main.cxx",
-            "#include \"shop.h\"\n"
+  WriteText(out / "main.cpp",
+            "#include \"Order.h\"\n"
             "#include <iostream>\n"
             "int main() {\n"
             "  shop::Order o;\n"
@@ -74,7 +80,7 @@ TEST(BundledCxx, GeneratedCodeComparesAndPrints) {
             "  if (o == p) return 2;\n"
             "  std::cout << o.items[0] << '\\n';\n"
             "}\n");
-  Shell(out, std::string(kCxxFlags) + " main.cxx shop.cxx -o main && ./main > run.txt");
+  Shell(out, std::string(kCxxFlags) + " main.cpp *.cxx -o main && ./main > run.txt");
   EXPECT_EQ("Item{sku=\"sku1\", quantity=2, price=1.5, grade=A}\n", ReadText(out / "run.txt"));
 }
 

@@ -1,0 +1,192 @@
+// TableChild.cpp: changing a table child's placement from code, from
+// actions and from callbacks.
+#include <algorithm>
+#include <cstdlib>
+
+#include "wcl/WcCallbacks.h"
+#include "wcl/WcNames.h"
+#include "wcl/WcWarnings.h"
+#include "xmp/TableP.h"
+#include "xmp/TableParse.h"
+
+using namespace xmp::table;
+
+void XmpTableChildChange(Widget w, int what, int col, int row, int hSpan, int vSpan,
+                         int options) {
+  Widget parent = w ? XtParent(w) : nullptr;
+  if (!parent || !XmpIsTable(parent)) {
+    String params[] = {w ? XtName(w) : const_cast<char*>("(null)")};
+    Cardinal numParams = 1;
+    XtWarningMsg("notChildOfTable", "XmpTableChildChange", "XmpLibError",
+                 "Widget %s is not a child of an XmpTable widget.", params, &numParams);
+    return;
+  }
+  XmpTableWidget tw = reinterpret_cast<XmpTableWidget>(parent);
+  State& s = *tw->table.state;
+
+  auto change = [&](XmpTableLocRec& r) {
+    if (what & 1) {
+      if (col >= 0) r.col = col;
+      if (row >= 0) r.row = row;
+    }
+    if (what & 2) {
+      if (hSpan > 0) r.h_span = hSpan;
+      if (vSpan > 0) r.v_span = vSpan;
+    }
+    if (what & 4) r.options = options;
+  };
+
+  auto claimed = std::find_if(s.layoutList.begin(), s.layoutList.end(),
+                              [w](const XmpTableLocRec& r) { return r.w == w; });
+  if (claimed == s.layoutList.end()) {
+    ClaimRecord(tw, w);
+    claimed = s.layoutList.end() - 1;
+  }
+  change(*claimed);
+
+  auto laidOut = std::find_if(s.current.begin(), s.current.end(),
+                              [w](const XmpTableLocRec& r) { return r.w == w; });
+  if (laidOut == s.current.end()) return;  // applies when the child is managed
+  change(*laidOut);
+  ComputeSameSize(tw);
+  ComputeVectors(tw);
+  RequestResize(tw);
+}
+
+extern "C" void XmpTableChildPosition(Widget w, int col, int row) {
+  XmpTableChildChange(w, 1, col, row, 0, 0, 0);
+}
+
+extern "C" void XmpTableChildResize(Widget w, int hSpan, int vSpan) {
+  XmpTableChildChange(w, 2, 0, 0, hSpan, vSpan, 0);
+}
+
+extern "C" void XmpTableChildOptions(Widget w, int options) {
+  XmpTableChildChange(w, 4, 0, 0, 0, 0, options);
+}
+
+extern "C" void XmpTableChildConfig(Widget w, int col, int row, int hSpan, int vSpan,
+                                    int options) {
+  XmpTableChildChange(w, 7, col, row, hSpan, vSpan, options);
+}
+
+// ---- Action and callback forms ----
+
+namespace {
+
+// The messages of one operation, keyed by its name and the message name.
+struct Usage {
+  const char* func;
+  const char* wrongNumArgs;
+  const char* widgetNotFound;
+  const char* notXmpTable;
+};
+
+constexpr Usage kConfig{
+    "XmpTableChildConfig",
+    "Xmp Warning: XmpTableChildConfig( ... ) - Wrong number of arguments.\n"
+    "Xmp Usage: XmpTableChildConfig( w col row [h_span [v_span [opts]]] )",
+    "Xmp Warning: XmpTableChildConfig( %s ... ) - Could not find widget.",
+    "Xmp Warning: XmpTableChildConfig( %s ... ) - Widget not child of an XmpTable."};
+constexpr Usage kPosition{
+    "XmpTableChildPosition",
+    "Xmp Warning: XmpTableChildPosition( ... ) - Wrong number of arguments.\n"
+    "Xmp Usage: XmpTableChildPosition( w col row )",
+    "Xmp Warning: XmpTableChildPosition( %s ... ) could not find widget.",
+    "Xmp Warning: XmpTableChildPosition( %s ... ) Widget not child of an XmpTable."};
+constexpr Usage kResize{
+    "XmpTableChildResize",
+    "Xmp Warning: XmpTableChildResize( ... ) Wrong number of arguments.\n"
+    "Xmp Usage: XmpTableChildResize( w h_span v_span )",
+    "Xmp Warning: XmpTableChildResize( %s ... ) - Widget not found.",
+    "Xmp Warning: XmpTableChildResize( %s ... ) - Widget not child of an XmpTable."};
+constexpr Usage kOptions{
+    "XmpTableChildOptions",
+    "Xmp Warning: XmpTableChildOptions() - Wrong number of arguments.\n"
+    "Xmp Usage: XmpTableChildOptions( w options )",
+    "Xmp Warning: XmpTableChildOptions( %s ... ) - Widget not found.",
+    "Xmp Warning: XmpTableChildOptions( %s ... ) Widget not child of an XmpTable."};
+
+const char* Param(String* params, Cardinal i) { return params[i] ? params[i] : ""; }
+
+// The table child named by the first parameter, or null after a warning.
+Widget TableChild(const Usage& u, Widget w, String* params, Cardinal numParams, Cardinal least,
+                  Cardinal most) {
+  if (numParams < least || numParams > most) {
+    WcWarning0(w, u.func, "wrongNumArgs", u.wrongNumArgs);
+    return nullptr;
+  }
+  const char* name = Param(params, 0);
+  Widget child = WcResolveWidgetName(w, name);
+  if (!child) {
+    WcWarning1(w, u.func, "widgetNotFound", u.widgetNotFound, name);
+    return nullptr;
+  }
+  if (!XtParent(child) || !XmpIsTable(XtParent(child))) {
+    WcWarning1(w, u.func, "notXmpTable", u.notXmpTable, name);
+    return nullptr;
+  }
+  return child;
+}
+
+// A cell number, or -1 (keep the current one) when it does not fit the
+// 16-bit cell numbers of the table.
+int CellParam(const char* text) {
+  long v = std::strtol(text, nullptr, 10);
+  return v >= 0 && v <= kMaxCell ? static_cast<int>(v) : -1;
+}
+
+// A span, or 0 (keep the current one) when below 1 or too large.
+int SpanParam(const char* text) {
+  long v = std::strtol(text, nullptr, 10);
+  return v >= 1 && v <= kMaxCell ? static_cast<int>(v) : 0;
+}
+
+}  // namespace
+
+extern "C" void XmpTableChildConfigACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  Cardinal n = *numParams;
+  Widget child = TableChild(kConfig, w, params, n, 3, 6);
+  if (!child) return;
+  int hSpan = n > 3 ? SpanParam(Param(params, 3)) : 1;
+  int vSpan = n > 4 ? SpanParam(Param(params, 4)) : 1;
+  int options = n > 5 ? XmpTableOptsParse(Param(params, 5)) : ~0;  // every option on
+  XmpTableChildConfig(child, CellParam(Param(params, 1)), CellParam(Param(params, 2)), hSpan,
+                      vSpan, options);
+}
+
+extern "C" void XmpTableChildPositionACT(Widget w, XEvent*, String* params,
+                                         Cardinal* numParams) {
+  Widget child = TableChild(kPosition, w, params, *numParams, 3, 3);
+  if (!child) return;
+  XmpTableChildPosition(child, CellParam(Param(params, 1)), CellParam(Param(params, 2)));
+}
+
+extern "C" void XmpTableChildResizeACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
+  Widget child = TableChild(kResize, w, params, *numParams, 3, 3);
+  if (!child) return;
+  XmpTableChildResize(child, SpanParam(Param(params, 1)), SpanParam(Param(params, 2)));
+}
+
+extern "C" void XmpTableChildOptionsACT(Widget w, XEvent*, String* params,
+                                        Cardinal* numParams) {
+  Widget child = TableChild(kOptions, w, params, *numParams, 2, 2);
+  if (!child) return;
+  XmpTableChildOptions(child, XmpTableOptsParse(Param(params, 1)));
+}
+
+extern "C" void XmpTableChildConfigCB(Widget w, XtPointer text, XtPointer) {
+  WcInvokeAction(XmpTableChildConfigACT, w, static_cast<const char*>(text));
+}
+
+extern "C" void XmpTableChildPositionCB(Widget w, XtPointer text, XtPointer) {
+  WcInvokeAction(XmpTableChildPositionACT, w, static_cast<const char*>(text));
+}
+
+extern "C" void XmpTableChildResizeCB(Widget w, XtPointer text, XtPointer) {
+  WcInvokeAction(XmpTableChildResizeACT, w, static_cast<const char*>(text));
+}
+
+extern "C" void XmpTableChildOptionsCB(Widget w, XtPointer text, XtPointer) {
+  WcInvokeAction(XmpTableChildOptionsACT, w, static_cast<const char*>(text));
+}

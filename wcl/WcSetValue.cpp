@@ -25,27 +25,32 @@ void Report(Widget w, wcl::ResSpecError e, std::string_view text, std::size_t of
   WcWarning2(w, kFunc, m.name, m.text, from.c_str(), wcl::kResSpecUsage);
 }
 
+struct FoundResource {
+  std::string name;  // the resource's own name, also when matched by class
+  std::string type;
+};
+
 // Searches one resource list by name or class; the first match decides.
-bool FindType(XtResourceList list, Cardinal count, const char* name, std::string& type,
+bool FindType(XtResourceList list, Cardinal count, const char* name, FoundResource& out,
               bool& found) {
   for (Cardinal i = 0; i < count; ++i) {
     const XtResource& r = list[i];
     if ((r.resource_name && std::strcmp(r.resource_name, name) == 0) ||
         (r.resource_class && std::strcmp(r.resource_class, name) == 0)) {
-      found = r.resource_type != nullptr;
-      if (found) type = r.resource_type;
+      found = r.resource_type != nullptr && r.resource_name != nullptr;
+      if (found) out = {r.resource_name, r.resource_type};
       return true;
     }
   }
   return false;
 }
 
-bool ResourceType(Widget target, const char* name, std::string& type) {
+bool ResourceType(Widget target, const char* name, FoundResource& out) {
   XtResourceList list = nullptr;
   Cardinal count = 0;
   bool found = false;
   XtGetResourceList(XtClass(target), &list, &count);
-  const bool matched = FindType(list, count, name, type, found);
+  const bool matched = FindType(list, count, name, out, found);
   XtFree(reinterpret_cast<char*>(list));
   if (matched) return found;
   Widget parent = XtParent(target);
@@ -53,7 +58,7 @@ bool ResourceType(Widget target, const char* name, std::string& type) {
   list = nullptr;
   count = 0;
   XtGetConstraintResourceList(XtClass(parent), &list, &count);
-  FindType(list, count, name, type, found);
+  FindType(list, count, name, out, found);
   XtFree(reinterpret_cast<char*>(list));
   return found;
 }
@@ -89,6 +94,7 @@ XtArgVal ArgFromValue(const XrmValue& v, std::vector<std::unique_ptr<char[]>>& c
 struct Resolved {
   const wcl::ResSpec* spec;
   Widget target;
+  std::string name;  // what XtSetValues knows the resource by
   std::string type;
 };
 
@@ -98,7 +104,7 @@ void ApplyToWidget(Widget target, const std::vector<const Resolved*>& specs) {
   for (const Resolved* r : specs) {
     const std::string& value = r->spec->value;
     Arg a;
-    a.name = const_cast<String>(r->spec->resource.c_str());
+    a.name = const_cast<String>(r->name.c_str());
     if (r->type == XtRString) {
       a.value = reinterpret_cast<XtArgVal>(value.c_str());
     } else {
@@ -115,9 +121,9 @@ void ApplyToWidget(Widget target, const std::vector<const Resolved*>& specs) {
 }  // namespace
 
 char* WcGetResourceType(Widget target, const char* resource) {
-  std::string type;
-  if (!target || !resource || !ResourceType(target, resource, type)) return nullptr;
-  return XtNewString(type.c_str());
+  FoundResource found;
+  if (!target || !resource || !ResourceType(target, resource, found)) return nullptr;
+  return XtNewString(found.type.c_str());
 }
 
 void WcSetValueCB(Widget w, XtPointer clientData, XtPointer) {
@@ -136,12 +142,14 @@ void WcSetValueCB(Widget w, XtPointer clientData, XtPointer) {
       Report(w, wcl::ResSpecError::TargetNotFound, text, spec.offset);
       continue;
     }
-    std::string type = spec.type;
-    if (!spec.hasType && !ResourceType(target, spec.resource.c_str(), type)) {
+    // XtSetValues matches names only, so a resource named by its class is
+    // set under its own name.
+    FoundResource found{spec.resource, spec.type};
+    if (!spec.hasType && !ResourceType(target, spec.resource.c_str(), found)) {
       Report(w, wcl::ResSpecError::NoSuchResource, text, spec.offset);
       continue;
     }
-    resolved.push_back({&spec, target, std::move(type)});
+    resolved.push_back({&spec, target, std::move(found.name), std::move(found.type)});
   }
 
   // One XtSetValues per widget, widgets in order of first mention.

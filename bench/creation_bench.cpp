@@ -1,0 +1,176 @@
+// creation_bench: building a tree of Motif labels and buttons from the
+// resource database with WcWidgetCreation, against creating the same tree
+// directly with XtCreateWidget from the same database. Both realize the
+// shell and wait for the server (to first paint); both manage each
+// parent's children in one call. Locale: C.
+//
+//   scripts/with-xvfb.sh build/bench/creation_bench --benchmark_repetitions=5
+//       --benchmark_report_aggregates_only=true     (one line)
+//
+// Counters: "requests", the X requests one build sends before the
+// realize; "created", the widgets one build made.
+#include <benchmark/benchmark.h>
+
+#include <X11/IntrinsicP.h>
+#include <X11/CompositeP.h>
+#include <X11/Shell.h>
+#include <Xm/Label.h>
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "wcl/WcCreate.h"
+
+namespace {
+
+struct Node {
+  int parent;  // index into the tree, -1 for children of the shell
+  std::string name;
+  WidgetClass widgetClass;
+};
+
+struct Session {
+  XtAppContext app = nullptr;
+  Display* dpy = nullptr;
+  Widget top = nullptr;  // keeps the context initialised for the layer
+};
+
+Session& Get() {
+  static Session s = [] {
+    std::setlocale(LC_ALL, "C");
+    Session s;
+    XtToolkitInitialize();
+    s.app = XtCreateApplicationContext();
+    int argc = 1;
+    static char name[] = "benchtop";
+    static char* argv[] = {name, nullptr};
+    s.dpy = XtOpenDisplay(s.app, nullptr, "benchtop", "XkBench", nullptr, 0, &argc, argv);
+    if (!s.dpy) {
+      std::fprintf(stderr, "creation_bench: cannot open the display\n");
+      std::exit(1);
+    }
+    s.top = XtAppCreateShell("benchtop", "XkBench", applicationShellWidgetClass, s.dpy, nullptr, 0);
+    WcRegisterClass(s.app, "XmLabel", xmLabelWidgetClass);
+    WcRegisterClass(s.app, "XmPushButton", xmPushButtonWidgetClass);
+    WcRegisterClass(s.app, "XmRowColumn", xmRowColumnWidgetClass);
+    WcInitialize(s.top);
+    return s;
+  }();
+  return s;
+}
+
+// A tree of about `count` widgets under shell "tree<count>": one main row
+// column, sections of ten groups, each group five labels and five buttons.
+// The description goes into the screen database once; the node list is
+// what the direct creation follows.
+std::vector<Node> Describe(int count, const std::string& shell) {
+  std::vector<Node> nodes;
+  XrmDatabase db = XtScreenDatabase(DefaultScreenOfDisplay(Get().dpy));
+  auto put = [&](const std::string& line) { XrmPutLineResource(&db, line.c_str()); };
+  put(shell + ".wcChildren: main");
+  put(shell + "*main.wcCreate: XmRowColumn");
+  put(shell + "*main.numColumns: 4");
+  put(shell + "*main.packing: PACK_COLUMN");
+  put(shell + "*XmRowColumn.orientation: horizontal");
+  for (int i = 0; i < 5; ++i) {
+    put(shell + "*lab" + std::to_string(i) + ".wcCreate: XmLabel");
+    put(shell + "*btn" + std::to_string(i) + ".wcCreate: XmPushButton");
+  }
+  nodes.push_back({-1, "main", xmRowColumnWidgetClass});
+  std::string sections;
+  for (int s = 0; static_cast<int>(nodes.size()) < count; ++s) {
+    std::string section = "sec" + std::to_string(s);
+    sections += section + " ";
+    int sectionIndex = static_cast<int>(nodes.size());
+    nodes.push_back({0, section, xmRowColumnWidgetClass});
+    put(shell + "*" + section + ".wcCreate: XmRowColumn");
+    std::string groups;
+    for (int g = 0; g < 10 && static_cast<int>(nodes.size()) < count; ++g) {
+      std::string group = "grp" + std::to_string(g);
+      groups += group + " ";
+      int groupIndex = static_cast<int>(nodes.size());
+      nodes.push_back({sectionIndex, group, xmRowColumnWidgetClass});
+      put(shell + "*" + section + "." + group + ".wcCreate: XmRowColumn");
+      put(shell + "*" + section + "." + group +
+          ".wcChildren: lab0 btn0 lab1 btn1 lab2 btn2 lab3 btn3 lab4 btn4");
+      for (int k = 0; k < 5; ++k) {
+        nodes.push_back({groupIndex, "lab" + std::to_string(k), xmLabelWidgetClass});
+        nodes.push_back({groupIndex, "btn" + std::to_string(k), xmPushButtonWidgetClass});
+      }
+    }
+    put(shell + "*" + section + ".wcChildren: " + groups);
+  }
+  put(shell + "*main.wcChildren: " + sections);
+  return nodes;
+}
+
+// Creates the nodes in order, managing each parent's children in one call
+// once they all exist (parents come before their children).
+void CreateDirect(Widget shell, const std::vector<Node>& nodes) {
+  std::vector<Widget> widgets(nodes.size());
+  std::vector<std::vector<Widget>> children(nodes.size() + 1);
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    Widget parent = nodes[i].parent < 0 ? shell : widgets[nodes[i].parent];
+    widgets[i] = XtCreateWidget(nodes[i].name.c_str(), nodes[i].widgetClass, parent, nullptr, 0);
+    children[nodes[i].parent + 1].push_back(widgets[i]);
+  }
+  // Deepest parents first, as the recursive creation does.
+  for (size_t i = nodes.size(); i-- > 0;) {
+    auto& list = children[i + 1];
+    if (!list.empty()) XtManageChildren(list.data(), static_cast<Cardinal>(list.size()));
+  }
+  if (!children[0].empty()) XtManageChildren(children[0].data(), static_cast<Cardinal>(children[0].size()));
+}
+
+size_t CountBelow(Widget w) {
+  if (!XtIsComposite(w)) return 0;
+  auto* cw = reinterpret_cast<CompositeWidget>(w);
+  size_t n = cw->composite.num_children;
+  for (Cardinal i = 0; i < cw->composite.num_children; ++i) n += CountBelow(cw->composite.children[i]);
+  return n;
+}
+
+void Run(benchmark::State& state, bool throughResources) {
+  Session& s = Get();
+  int count = static_cast<int>(state.range(0));
+  std::string shellName = "tree" + std::to_string(count);
+  std::vector<Node> nodes = Describe(count, shellName);
+  unsigned long requests = 0;
+  size_t created = 0;
+  for (auto _ : state) {
+    Widget shell = XtAppCreateShell(shellName.c_str(), "XkBench", applicationShellWidgetClass,
+                                    s.dpy, nullptr, 0);
+    unsigned long before = XNextRequest(s.dpy);
+    if (throughResources) {
+      if (WcWidgetCreation(shell) != 0) state.SkipWithError("nothing was created");
+    } else {
+      CreateDirect(shell, nodes);
+    }
+    requests = XNextRequest(s.dpy) - before;
+    XtRealizeWidget(shell);
+    XSync(s.dpy, False);
+    state.PauseTiming();
+    created = CountBelow(shell);
+    XtDestroyWidget(shell);
+    XSync(s.dpy, False);
+    while (XtAppPending(s.app)) XtAppProcessEvent(s.app, XtIMAll);
+    state.ResumeTiming();
+  }
+  state.counters["created"] = static_cast<double>(created);
+  state.counters["requests"] = static_cast<double>(requests);
+}
+
+void BM_WcWidgetCreation(benchmark::State& state) { Run(state, true); }
+void BM_DirectXtCreateWidget(benchmark::State& state) { Run(state, false); }
+
+BENCHMARK(BM_DirectXtCreateWidget)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WcWidgetCreation)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

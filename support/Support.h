@@ -4,5 +4,8 @@
 
 #include "support/CharSet.h"
 #include "support/Console.h"
+#include "support/FileUtil.h"
 #include "support/Memory.h"
 #include "support/Str.h"
+#include "support/StrArray.h"
+#include "support/StrUtil.h"

@@ -1,0 +1,238 @@
+// FileUtil.cpp: file routines on POSIX and stdio.
+#include "support/FileUtil.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "support/Memory.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+bool Empty(const char* s) { return !s || !*s; }
+
+// Writes all n bytes; a short write or a failing close is a failure.
+bool WriteAllAndClose(FILE* f, const char* data, size_t n) {
+  bool ok = n == 0 || std::fwrite(data, 1, n, f) == n;
+  if (std::fflush(f) != 0) ok = false;
+  if (std::fclose(f) != 0) ok = false;
+  return ok;
+}
+
+bool WriteFileMode(const char* path, const char* mode, const char* data, size_t n) {
+  if (Empty(path)) return false;
+  FILE* f = std::fopen(path, mode);
+  return f && WriteAllAndClose(f, data, n);
+}
+
+// Replaces the contents of an existing file through a temporary file in the
+// same directory, so a failed write leaves the old contents intact. The
+// file keeps its permission bits.
+bool ReplaceContents(const char* path, const std::string& data) {
+  char* real = realpath(path, nullptr);
+  if (!real) return false;
+  std::string target = real;
+  std::free(real);
+  struct stat st;
+  if (stat(target.c_str(), &st) != 0) return false;
+  std::string temp = target + ".XXXXXX";
+  int fd = mkstemp(temp.data());
+  if (fd < 0)  // no room for a temporary beside it: overwrite in place
+    return WriteFileMode(target.c_str(), "wb", data.data(), data.size());
+  FILE* f = fdopen(fd, "wb");
+  if (!f) {
+    close(fd);
+    unlink(temp.c_str());
+    return false;
+  }
+  bool ok = fchmod(fd, st.st_mode & 07777) == 0;
+  ok = WriteAllAndClose(f, data.data(), data.size()) && ok;
+  if (ok) ok = rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+bool StartsWith(const std::string& line, const char* marker) {
+  return line.compare(0, std::strlen(marker), marker) == 0;
+}
+
+// Reads whole lines (any length), each with its newline if it had one.
+bool NextLine(FILE* f, std::string& line) {
+  line.clear();
+  int c;
+  while ((c = std::getc(f)) != EOF) {
+    line += char(c);
+    if (c == '\n') break;
+  }
+  return !line.empty();
+}
+
+bool SameFile(const char* a, const char* b) {
+  struct stat sa, sb;
+  return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+char* ReadWholeFile(const char* path, size_t* length) {
+  if (length) *length = 0;
+  if (Empty(path)) return nullptr;
+  int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  off_t size = -1;
+  if (fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) size = lseek(fd, 0, SEEK_END);
+  if (size < 0 || lseek(fd, 0, SEEK_SET) < 0) {
+    close(fd);
+    return nullptr;
+  }
+  if (uintmax_t(size) >= SIZE_MAX) OutOfMemory(SIZE_MAX);
+  size_t want = size_t(size);
+  char* buf = static_cast<char*>(XkMalloc(want + 1));
+  size_t got = 0;
+  while (got < want) {
+    ssize_t n = read(fd, buf + got, want - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      std::free(buf);
+      close(fd);
+      return nullptr;
+    }
+    if (n == 0) break;  // the file shrank meanwhile
+    got += size_t(n);
+  }
+  close(fd);
+  buf[got] = '\0';
+  if (length) *length = got;
+  return buf;
+}
+
+void WriteWholeFile(const char* path, const char* text, int& status) {
+  status = 1;
+  if (!WriteFileMode(path, "w", text, text ? std::strlen(text) : 0)) status = 0;
+}
+
+int IsRegularFile(const char* path) {
+  struct stat st;
+  return !Empty(path) && stat(path, &st) == 0 && S_ISREG(st.st_mode) ? 1 : 0;
+}
+
+int IsDirectory(const char* path) {
+  struct stat st;
+  return !Empty(path) && stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 1 : 0;
+}
+
+bool IsFileNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+         (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+}
+
+bool IsPathChar(char c) { return IsFileNameChar(c) || c == '~' || c == '/'; }
+
+int IsFileName(const char* s) {
+  if (Empty(s)) return 0;
+  for (; *s; ++s)
+    if (!IsFileNameChar(*s)) return 0;
+  return 1;
+}
+
+int IsPathName(const char* s) {
+  if (Empty(s)) return 0;
+  for (; *s; ++s)
+    if (!IsPathChar(*s)) return 0;
+  return 1;
+}
+
+void CreateEmptyFile(const char* path, int& status) {
+  status = WriteFileMode(path, "w", "", 0) ? 1 : 0;
+}
+
+void MakeDirectory(const char* path, int& status) {
+  status = !Empty(path) && mkdir(path, 0777) == 0 ? 1 : 0;
+}
+
+void AppendToFile(const char* path, const char* text, int& status) {
+  status = WriteFileMode(path, "a", text, text ? std::strlen(text) : 0) ? 1 : 0;
+}
+
+void PrependToFile(const char* path, const char* text, int& status) {
+  status = 1;
+  if (Empty(path)) {
+    status = 0;
+    return;
+  }
+  std::string data = text ? text : "";
+  if (access(path, F_OK) != 0) {
+    if (!WriteFileMode(path, "w", data.data(), data.size())) status = 0;
+    return;
+  }
+  size_t oldLength = 0;
+  char* old = ReadWholeFile(path, &oldLength);
+  if (!old) {  // exists but unreadable: keep it as it is
+    status = 0;
+    return;
+  }
+  data.append(old, oldLength);
+  std::free(old);
+  if (!ReplaceContents(path, data)) status = 0;
+}
+
+void CopyFile(const char* dest, const char* source, int& status) {
+  status = 0;
+  if (Empty(dest) || Empty(source) || SameFile(dest, source)) return;
+  FilePtr in(std::fopen(source, "rb"));
+  if (!in) return;
+  FILE* out = std::fopen(dest, "wb");
+  if (!out) return;
+  char chunk[8192];
+  bool ok = true;
+  size_t n;
+  while (ok && (n = std::fread(chunk, 1, sizeof chunk, in.get())) > 0)
+    ok = std::fwrite(chunk, 1, n, out) == n;
+  if (std::ferror(in.get())) ok = false;
+  ok = WriteAllAndClose(out, nullptr, 0) && ok;
+  status = ok ? 1 : 0;
+}
+
+void ReplaceFileSection(const char* target, const char* insert,
+                        const char* marker, int& status) {
+  if (status == 0) return;
+  status = 0;
+  if (!marker || !IsRegularFile(target) || !IsRegularFile(insert)) return;
+  FilePtr in(std::fopen(target, "rb"));
+  if (!in) return;
+  std::string out, line;
+  bool first = false;
+  while (!first && NextLine(in.get(), line)) {
+    out += line;
+    first = StartsWith(line, marker);
+  }
+  if (!first) return;
+  size_t insertLength = 0;
+  char* body = ReadWholeFile(insert, &insertLength);
+  if (!body) return;
+  out.append(body, insertLength);
+  std::free(body);
+  bool second = false;
+  while (!second && NextLine(in.get(), line)) second = StartsWith(line, marker);
+  if (!second) return;
+  out += line;
+  while (NextLine(in.get(), line)) out += line;
+  if (std::ferror(in.get())) return;
+  in.reset();
+  if (ReplaceContents(target, out)) status = 1;
+}

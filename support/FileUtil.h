@@ -1,0 +1,51 @@
+// FileUtil.h: whole-file reading and writing, file and directory tests and
+// a few file edits. Routines that can fail take a status flag: they set it
+// to 1 on entry and to 0 when they fail, and never print anything.
+//
+//   int ok;
+//   WriteWholeFile("out.dsm", text.c_str(), ok);
+//   if (!ok) ShowMessage("Cannot save to filepath ...");
+//   char* text = ReadWholeFile("in.dsm");   // null if unreadable; free() it
+#pragma once
+
+#include <cstddef>
+
+// The file's bytes plus a terminating zero in a malloc'd buffer, or null
+// when it cannot be opened, sized or read (or is a directory). A file that
+// shrinks while read yields the bytes really read. The byte count goes to
+// *length when given.
+char* ReadWholeFile(const char* path, size_t* length = nullptr);
+// Creates or truncates path and writes text without its terminator.
+// Status 0 when the file cannot be opened or the data did not all reach it.
+void WriteWholeFile(const char* path, const char* text, int& status);
+
+// 1 for an existing regular file (following links), else 0.
+int IsRegularFile(const char* path);
+// 1 for an existing directory, else 0.
+int IsDirectory(const char* path);
+
+// Letters, digits and "-_.".
+bool IsFileNameChar(char c);
+// File-name characters plus "~/".
+bool IsPathChar(char c);
+// 1 for a non-empty string of file-name (path) characters only.
+int IsFileName(const char* s);
+int IsPathName(const char* s);
+
+// Creates or truncates path as an empty file.
+void CreateEmptyFile(const char* path, int& status);
+// mkdir with mode 0777 (less the umask).
+void MakeDirectory(const char* path, int& status);
+// Adds text at the end of path, creating it when missing.
+void AppendToFile(const char* path, const char* text, int& status);
+// Puts text before the old contents of path, creating it when missing. The
+// old contents are kept unless the new file is complete.
+void PrependToFile(const char* path, const char* text, int& status);
+// Copies source to dest (names non-empty, not the same file).
+void CopyFile(const char* dest, const char* source, int& status);
+// Replaces the lines between the first two lines of target that begin with
+// marker by the whole insert file; the marker lines stay. Does nothing when
+// status is already 0; status 0 and target unchanged when either file is
+// not a regular file, a marker line is missing, or writing fails.
+void ReplaceFileSection(const char* target, const char* insert,
+                        const char* marker, int& status);

@@ -1,0 +1,208 @@
+// File utilities: whole-file reading and writing with their failure paths,
+// file tests, and the file edits (append, prepend, copy, section replace).
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/FileUtil.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileUtil : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = ::testing::TempDir() + "/fileutilXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const char* name) const { return dir_ + "/" + name; }
+  void Put(const char* name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary) << text;
+  }
+  std::string Get(const char* name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::string Read(const char* name) const {
+    char* p = ReadWholeFile(Path(name).c_str());
+    std::string r = p ? p : "<null>";
+    std::free(p);
+    return r;
+  }
+
+  std::string dir_;
+};
+
+TEST_F(FileUtil, ReadWholeFile) {
+  Put("empty", "");
+  Put("text", "line 1\r\nline 2");
+  Put("nul", std::string("ab\0cd", 5));
+  EXPECT_EQ(Read("empty"), "");
+  EXPECT_EQ(Read("text"), "line 1\r\nline 2");
+  size_t length = 0;
+  char* p = ReadWholeFile(Path("nul").c_str(), &length);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(length, 5u);
+  EXPECT_EQ(std::string(p, 6), std::string("ab\0cd\0", 6));
+  std::free(p);
+  EXPECT_EQ(Read("missing"), "<null>");
+  EXPECT_EQ(ReadWholeFile(dir_.c_str()), nullptr);  // a directory
+  EXPECT_EQ(ReadWholeFile("/proc/self/fd/0/x"), nullptr);
+  EXPECT_EQ(ReadWholeFile(nullptr), nullptr);
+}
+
+TEST_F(FileUtil, WriteWholeFile) {
+  int status = 7;
+  Put("old", "previous contents");
+  WriteWholeFile(Path("old").c_str(), "", status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Get("old"), "");
+  WriteWholeFile(Path("new").c_str(), "abc\n", status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Get("new"), "abc\n");
+  WriteWholeFile(Path("nodir/x").c_str(), "abc", status);
+  EXPECT_EQ(status, 0);
+  WriteWholeFile(dir_.c_str(), "abc", status);
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(FileUtil, WriteThatDoesNotReachTheDeviceFails) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  int status = 1;
+  WriteWholeFile("/dev/full", "data that cannot be stored", status);
+  EXPECT_EQ(status, 0);
+  AppendToFile("/dev/full", "more", status);
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(FileUtil, FileAndNameTests) {
+  Put("f", "x");
+  struct Row { std::string path; int regular, directory; } rows[] = {
+      {Path("f"), 1, 0},         {dir_, 0, 1},  {Path("missing"), 0, 0},
+      {Path("missing/f"), 0, 0}, {"", 0, 0},    {"/dev/null", 0, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.path);
+    EXPECT_EQ(IsRegularFile(r.path.c_str()), r.regular);
+    EXPECT_EQ(IsDirectory(r.path.c_str()), r.directory);
+  }
+  EXPECT_EQ(IsFileName("out-1_x.cpp"), 1);
+  EXPECT_EQ(IsFileName("a/b"), 0);
+  EXPECT_EQ(IsFileName(""), 0);
+  EXPECT_EQ(IsPathName("~/src/out.cpp"), 1);
+  EXPECT_EQ(IsPathName("a b"), 0);
+  EXPECT_EQ(IsPathName(nullptr), 0);
+}
+
+TEST_F(FileUtil, CreateAppendPrependAndMakeDirectory) {
+  int status = 0;
+  CreateEmptyFile(Path("e").c_str(), status);
+  EXPECT_EQ(status, 1);
+  AppendToFile(Path("e").c_str(), "middle\n", status);
+  AppendToFile(Path("e").c_str(), "end\n", status);
+  PrependToFile(Path("e").c_str(), "start\n", status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Get("e"), "start\nmiddle\nend\n");
+  PrependToFile(Path("fresh").c_str(), "only\n", status);
+  EXPECT_EQ(Get("fresh"), "only\n");
+  CreateEmptyFile(Path("nodir/e").c_str(), status);
+  EXPECT_EQ(status, 0);
+  MakeDirectory(Path("sub").c_str(), status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(IsDirectory(Path("sub").c_str()), 1);
+  MakeDirectory(Path("sub").c_str(), status);
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(FileUtil, PrependLeavesWhatItCannotRead) {
+  fs::create_directory(Path("d"));
+  Put("d/inside", "kept");
+  int status = 1;
+  PrependToFile(Path("d").c_str(), "new ", status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Get("d/inside"), "kept");
+  EXPECT_EQ(IsDirectory(Path("d").c_str()), 1);
+}
+
+TEST_F(FileUtil, CopyFile) {
+  std::string big(20000, 'q');
+  big += "end";
+  Put("src", big);
+  int status = 0;
+  CopyFile(Path("dst").c_str(), Path("src").c_str(), status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Get("dst"), big);
+  struct Row { const char* name; std::string dest, src; } bad[] = {
+      {"empty dest", "", Path("src")},
+      {"empty source", Path("dst"), ""},
+      {"missing source", Path("dst2"), Path("missing")},
+      {"bad dest", Path("nodir/x"), Path("src")},
+      {"onto itself", Path("src"), Path("src")},
+  };
+  for (const Row& r : bad) {
+    SCOPED_TRACE(r.name);
+    status = 1;
+    CopyFile(r.dest.c_str(), r.src.c_str(), status);
+    EXPECT_EQ(status, 0);
+  }
+  EXPECT_EQ(Get("src"), big);  // copying onto itself did not truncate it
+}
+
+TEST_F(FileUtil, ReplaceSection) {
+  const std::string target = "head\n//-- gen\nold 1\nold 2\n//-- gen end\ntail\n";
+  std::string longLine(10000, 'L');
+  Put("ins", "new 1\n" + longLine + "\n");
+  struct Row { const char* name; std::string text; int statusIn, statusOut; std::string want; } rows[] = {
+      {"replaced", target, 1, 1,
+       "head\n//-- gen\nnew 1\n" + longLine + "\n//-- gen end\ntail\n"},
+      {"no second marker", "head\n//-- gen\nold\n", 1, 0, "head\n//-- gen\nold\n"},
+      {"no marker", "head\n", 1, 0, "head\n"},
+      {"status already 0", target, 0, 0, target},
+      // A marker inside a long line is not a line start.
+      {"long line", "//-- gen\n" + std::string(5000, 'x') + "//-- gen\nkeep\n", 1, 0,
+       "//-- gen\n" + std::string(5000, 'x') + "//-- gen\nkeep\n"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    Put("t", r.text);
+    int status = r.statusIn;
+    ReplaceFileSection(Path("t").c_str(), Path("ins").c_str(), "//-- gen", status);
+    EXPECT_EQ(status, r.statusOut);
+    EXPECT_EQ(Get("t"), r.want);
+  }
+  int status = 1;
+  ReplaceFileSection(Path("t").c_str(), Path("missing").c_str(), "//", status);
+  EXPECT_EQ(status, 0);
+  status = 1;
+  ReplaceFileSection(Path("t").c_str(), Path("ins").c_str(), nullptr, status);
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(FileUtil, ReplaceSectionKeepsPermissions) {
+  Put("t", "m\nold\nm\n");
+  Put("ins", "new\n");
+  chmod(Path("t").c_str(), 0640);
+  int status = 1;
+  ReplaceFileSection(Path("t").c_str(), Path("ins").c_str(), "m", status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Get("t"), "m\nnew\nm\n");
+  struct stat st;
+  ASSERT_EQ(stat(Path("t").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+}  // namespace

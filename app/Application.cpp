@@ -1,0 +1,74 @@
+// Application: the five application objects, the application shell and
+// the shared helpers getWidget, SetBusyCursor and WmCloseHandler.
+#include "app/Application.h"
+
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/AppCl.h"
+#include "app/DsmCl.h"
+#include "app/MsgCl.h"
+#include "app/OptsCl.h"
+#include "app/SysftnsCl.h"
+#include "wcl/WcCreate.h"
+
+// One translation unit defines all five, so their construction order is
+// the order written here.
+AppCl theApp;
+DsmCl theDsm;
+MsgCl theMsg;
+OptsCl theOpts;
+SysftnsCl theSysftns;
+
+Widget theAppShell = nullptr;
+
+namespace {
+
+constexpr const char* kCantFindWidget = "getWidget(): couldn't find widget '%s' from '%s'\n";
+constexpr const char* kClosedByWm = "Closed by window manager.\n";
+
+// The watch glyph of the standard X cursor font (XC_watch).
+constexpr unsigned kWatchCursor = 150;
+
+}  // namespace
+
+Widget getWidget(Widget ref, const char* name) {
+  Widget found = ref ? WcResolveWidgetName(ref, name) : nullptr;
+  if (!found) {
+    char* full = ref ? WcFullName(ref) : nullptr;
+    std::fprintf(stderr, kCantFindWidget, name ? name : "", full ? full : "(null)");
+    XtFree(full);
+  }
+  return found;
+}
+
+void SetBusyCursor(Widget shell, int flag) {
+  Widget main = getWidget(shell, "*main");
+  if (!main || !XtIsWidget(main)) return;
+  Display* dpy = XtDisplay(main);
+  Window win = XtWindow(main);
+  if (win) {
+    if (flag) {
+      Cursor watch = XCreateFontCursor(dpy, kWatchCursor);
+      XDefineCursor(dpy, win, watch);
+      XFreeCursor(dpy, watch);
+    } else {
+      XUndefineCursor(dpy, win);
+    }
+  }
+  XFlush(dpy);
+}
+
+void RunBusyCommand(const char* command) {
+  SetBusyCursor(theAppShell, 1);
+  int ignored = std::system(command);
+  (void)ignored;
+  SetBusyCursor(theAppShell, 0);
+}
+
+extern "C" void WmCloseHandler(Widget, XtPointer, XtPointer) {
+  std::fputs(kClosedByWm, stdout);
+  std::fflush(stdout);
+}

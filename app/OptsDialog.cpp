@@ -1,0 +1,127 @@
+// OptsCl, the options dialog's callbacks: change handlers that copy a
+// toggle's state or a field's text into one setting, the creation
+// callbacks that store the dialog's widgets, the two file selection
+// dialogs, and setting the template path from a name.
+#include <Xm/Xm.h>
+#include <Xm/FileSB.h>
+#include <Xm/Text.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+#include <Xm/ToggleBG.h>
+
+#include <cstdio>
+
+#include "app/OptsCl.h"
+
+namespace {
+
+constexpr const char* kNoSuchTemplate =
+    "**Error: The template file path (%s) does not exist.  Template path unchanged.\n";
+
+int ToggleState(Widget w) {
+  if (!w || !(XmIsToggleButton(w) || XmIsToggleButtonGadget(w))) return 0;
+  return XmToggleButtonGetState(w) ? 1 : 0;
+}
+
+// The whole text of a text or text field widget; empty for anything else.
+Str FieldText(Widget w) {
+  Str text;
+  if (w && (XmIsText(w) || XmIsTextField(w))) {
+    char* s = XmTextGetString(w);
+    text = s;
+    XtFree(s);
+  }
+  return text;
+}
+
+Str PlainText(XmString s) {
+  Str text;
+  char* plain = nullptr;
+  if (s && XmStringGetLtoR(s, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &plain)) {
+    text = plain;
+    XtFree(plain);
+  }
+  return text;
+}
+
+void PointDialog(Widget dialog, const Str& directory, const char* pattern) {
+  if (!dialog) return;
+  XmString dir = XmStringCreateSimple(const_cast<char*>(directory.c_str()));
+  XmString pat = XmStringCreateSimple(const_cast<char*>(pattern));
+  XtVaSetValues(dialog, XmNdirectory, dir, XmNpattern, pat, nullptr);
+  XmStringFree(dir);
+  XmStringFree(pat);
+}
+
+}  // namespace
+
+void OptsCl::HandleAdaKeywordsChange(Widget w, XtPointer, XtPointer) { noAdaKeywords_ = ToggleState(w); }
+void OptsCl::HandleCxxKeywordsChange(Widget w, XtPointer, XtPointer) { noCxxKeywords_ = ToggleState(w); }
+void OptsCl::HandleMakeBackupsChange(Widget w, XtPointer, XtPointer) { makeBackups_ = ToggleState(w); }
+void OptsCl::HandleShowFilesChange(Widget w, XtPointer, XtPointer) { showFiles_ = ToggleState(w); }
+void OptsCl::HandleShowSummaryChange(Widget w, XtPointer, XtPointer) { showSummary_ = ToggleState(w); }
+void OptsCl::HandleTemTraceChange(Widget w, XtPointer, XtPointer) { temTrace_ = ToggleState(w); }
+void OptsCl::HandleBackupExtsChange(Widget w, XtPointer, XtPointer) { backupExts_ = FieldText(w); }
+void OptsCl::HandleFileToolChange(Widget w, XtPointer, XtPointer) { toolFileEditor_ = FieldText(w); }
+void OptsCl::HandleHTMLToolChange(Widget w, XtPointer, XtPointer) { toolHTMLBrowser_ = FieldText(w); }
+
+void OptsCl::SetAdaKeywordsWidget(Widget w, XtPointer, XtPointer) { adaKeywordsWidget_ = w; }
+void OptsCl::SetBackupExtsWidget(Widget w, XtPointer, XtPointer) { backupExtsWidget_ = w; }
+void OptsCl::SetCxxKeywordsWidget(Widget w, XtPointer, XtPointer) { cxxKeywordsWidget_ = w; }
+void OptsCl::SetDsmTitleWidget(Widget w, XtPointer, XtPointer) { dsmTitleWidget_ = w; }
+void OptsCl::SetFileToolText(Widget w, XtPointer, XtPointer) { fileToolText_ = w; }
+void OptsCl::SetHTMLToolText(Widget w, XtPointer, XtPointer) { htmlToolText_ = w; }
+void OptsCl::SetMakeBackupsWidget(Widget w, XtPointer, XtPointer) { makeBackupsWidget_ = w; }
+void OptsCl::SetOutDirSelectDlgWidget(Widget w, XtPointer, XtPointer) { outDirSelectDlg_ = w; }
+void OptsCl::SetOutputDirWidget(Widget w, XtPointer, XtPointer) { outputDirWidget_ = w; }
+void OptsCl::SetShowFilesWidget(Widget w, XtPointer, XtPointer) { showFilesWidget_ = w; }
+void OptsCl::SetShowSummaryWidget(Widget w, XtPointer, XtPointer) { showSummaryWidget_ = w; }
+void OptsCl::SetTemFileSelectDlgWidget(Widget w, XtPointer, XtPointer) { temFileSelectDlg_ = w; }
+void OptsCl::SetTemTraceWidget(Widget w, XtPointer, XtPointer) { temTraceWidget_ = w; }
+void OptsCl::SetTemplateWidget(Widget w, XtPointer, XtPointer) { templateWidget_ = w; }
+
+void OptsCl::SetQuickItems(Widget w, XtPointer client, XtPointer) {
+  quickItemParent_ = w;
+  quickItemIds_ = static_cast<const char*>(client);
+}
+
+void OptsCl::SetTemFileFilter(Widget, XtPointer, XtPointer) {
+  PointDialog(temFileSelectDlg_, homeDir_, "*.tem");
+}
+
+void OptsCl::SetOutDirFilter(Widget, XtPointer, XtPointer) {
+  PointDialog(outDirSelectDlg_, outputDir_, "*");
+}
+
+void OptsCl::SetTemplateFromFSDialog(Widget, XtPointer, XtPointer call) {
+  if (auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call)) {
+    Str chosen = PlainText(cbs->value);
+    if (!chosen.IsEmpty()) templatePath_ = chosen;
+  }
+  UpdateWidgets();
+}
+
+void OptsCl::SetOutputDir(Widget, XtPointer, XtPointer call) {
+  if (auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call)) {
+    Str chosen = PlainText(cbs->dir);
+    if (!chosen.IsEmpty()) outputDir_ = chosen;
+  }
+  UpdateWidgets();
+}
+
+void OptsCl::SetTemplatePath(Widget, XtPointer client, XtPointer) {
+  const char* path = static_cast<const char*>(client);
+  if (!path || !*path) return;
+  Str previous = templatePath_;
+  templatePath_ = path;
+  ExpandKestHome(templatePath_);
+  if (!IsRegularFile(templatePath_.c_str())) {
+    std::printf(kNoSuchTemplate, templatePath_.c_str());
+    std::fflush(stdout);
+    templatePath_ = previous;
+    return;
+  }
+  UpdateWidgets();
+}
+
+void OptsCl::UpdateWidgets(Widget, XtPointer, XtPointer) { UpdateWidgets(); }

@@ -74,8 +74,10 @@ void RegisterMotifConverters(XtAppContext app) {
 void RegisterWidgetConverters(XtAppContext app) {
   static WcAppContextList served;
   if (!served.FirstTime(app)) return;
-  // Resources naming widgets by text under Motif's own type names.
-  XtAppSetTypeConverter(app, XtRString, XtRWindow, WcCvtStringToWidget, wcCvtWidgetArgs,
+  // Resources naming widgets by text under Motif's own type names. Window
+  // resources hold X window ids, so a name gives the widget's window rather
+  // than the widget pointer, which the server would refuse as a window.
+  XtAppSetTypeConverter(app, XtRString, XtRWindow, XmpCvtStringToWindow, wcCvtWidgetArgs,
                         XtNumber(wcCvtWidgetArgs), XtCacheNone, nullptr);
   XtAppSetTypeConverter(app, XtRString, XmRMenuWidget, WcCvtStringToWidget, wcCvtWidgetArgs,
                         XtNumber(wcCvtWidgetArgs), XtCacheNone, nullptr);
@@ -110,7 +112,8 @@ extern "C" void MriRegisterAll(XtAppContext app) { XmpRegisterAll(app); }
 
 extern "C" void XmpCvtStringToXmString(XrmValue*, Cardinal*, XrmValue* from, XrmValue* to) {
   static XmString cell;
-  XmString value = XmStringCreateLtoR(static_cast<char*>(from->addr),
+  char* text = from->addr ? static_cast<char*>(from->addr) : const_cast<char*>("");
+  XmString value = XmStringCreateLtoR(text,
                                       const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
   if (!to->addr) {
     cell = value;
@@ -121,4 +124,28 @@ extern "C" void XmpCvtStringToXmString(XrmValue*, Cardinal*, XrmValue* from, Xrm
     XmStringFree(value);  // nowhere to store it
   }
   to->size = sizeof(XmString);
+}
+
+extern "C" Boolean XmpCvtStringToWindow(Display* dpy, XrmValue* args, Cardinal* numArgs,
+                                        XrmValue* from, XrmValue* to, XtPointer* converterData) {
+  Widget target = nullptr;
+  XrmValue widgetValue{sizeof(Widget), reinterpret_cast<XPointer>(&target)};
+  if (!WcCvtStringToWidget(dpy, args, numArgs, from, &widgetValue, converterData)) return False;
+  if (!target || !XtIsRealized(target)) {
+    XtDisplayStringConversionWarning(dpy, static_cast<char*>(from->addr), XtRWindow);
+    return False;
+  }
+  Window window = XtWindowOfObject(target);
+  if (!to->addr) {
+    static Window cell;
+    cell = window;
+    to->addr = reinterpret_cast<XPointer>(&cell);
+  } else if (to->size < sizeof(Window)) {
+    to->size = sizeof(Window);
+    return False;
+  } else {
+    *reinterpret_cast<Window*>(to->addr) = window;
+  }
+  to->size = sizeof(Window);
+  return True;
 }

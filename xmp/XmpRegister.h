@@ -24,4 +24,10 @@ void MriRegisterAll(XtAppContext app);  // the same as XmpRegisterAll
 // Old-style String-to-XmString converter: "\n" in the text breaks lines.
 // The compound string is never freed (conversions are cached).
 void XmpCvtStringToXmString(XrmValue* args, Cardinal* numArgs, XrmValue* from, XrmValue* to);
+
+// String-to-Window (needs wcCvtWidgetArgs): a widget name, resolved as for
+// Widget resources, gives that widget's X window. The widget must be
+// realized; otherwise the conversion fails with the toolkit's warning.
+Boolean XmpCvtStringToWindow(Display* dpy, XrmValue* args, Cardinal* numArgs, XrmValue* from,
+                             XrmValue* to, XtPointer* converterData);
 }

@@ -1,0 +1,128 @@
+// Registration of the Motif support set: every Motif class and constructor
+// is found under its names, a second registration changes nothing, and
+// the converters it adds turn resource text into compound strings, menu
+// widgets and windows.
+#include <gtest/gtest.h>
+
+#include <X11/IntrinsicP.h>
+#include <X11/CoreP.h>
+#include <Xm/Form.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ToggleB.h>
+
+#include <string>
+#include <vector>
+
+#include "common/XFixture.h"
+#include "wcl/WcCreate.h"
+#include "xmp/Xmp.h"
+#include "xmp/XmpMotifTables.h"
+
+namespace {
+
+XrmQuark Lower(const char* name) { return WcNameToQuarkLower(name); }
+
+TEST(Register, EveryMotifClassAndConstructorIsFoundByName) {
+  XtAppContext app = xk::test::App();
+  xk::test::TopLevel();
+  XmpRegisterAll(app);
+  for (const xmp::MotifClass& c : xmp::MotifClasses()) {
+    SCOPED_TRACE(c.className);
+    EXPECT_EQ(WcFindClass(app, Lower(c.className)), *c.widgetClass);
+    EXPECT_EQ(WcFindClass(app, Lower(c.pointerName)), *c.widgetClass);
+    // The registered name is the one Motif gives the class itself.
+    EXPECT_STREQ((*c.widgetClass)->core_class.class_name, c.className);
+  }
+  for (const xmp::MotifConstructor& c : xmp::MotifConstructors()) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(WcFindConstructor(app, Lower(c.name)), c.proc);
+  }
+  EXPECT_EQ(WcFindConstructor(app, Lower("XmCreateCheckBox")), XmCreateSimpleCheckBox);
+  EXPECT_EQ(WcFindClass(app, Lower("XmPrintShell")), nullptr);  // no print support here
+  for (const char* cb : {"XmpFixTranslations", "XmpFixTranslationsCB", "XmpAddMwmCloseCallback",
+                         "XmpAddMwmCloseCallbackCB", "XmpAddTabGroup", "XmpAddTabGroupCB",
+                         "XmpMessageWidget", "XmpMessageWidgetCB"}) {
+    SCOPED_TRACE(cb);
+    EXPECT_NE(WcFindCallback(app, Lower(cb)), nullptr);
+  }
+}
+
+int g_replacementActions = 0;
+void ReplacementAction(Widget, XEvent*, String*, Cardinal*) { ++g_replacementActions; }
+void ReplacementCallback(Widget, XtPointer, XtPointer) {}
+Widget ReplacementConstructor(Widget, String, ArgList, Cardinal) { return nullptr; }
+
+TEST(Register, SecondRegistrationRegistersNothing) {
+  XtAppContext app = xk::test::App();
+  XmpRegisterAll(app);
+  // Replace one name of each kind; a second registration would undo that.
+  WcRegisterCallback(app, "XmpAddTabGroupCB", ReplacementCallback, nullptr);
+  WcRegisterConstructor(app, "XmCreateForm", ReplacementConstructor);
+  WcRegisterClass(app, "XmForm", coreWidgetClass);
+  WcRegisterAction(app, "XmpPopup", ReplacementAction);
+  XmpRegisterAll(app);
+  MriRegisterAll(app);
+  EXPECT_EQ(WcFindCallback(app, Lower("XmpAddTabGroupCB"))->callback, ReplacementCallback);
+  EXPECT_EQ(WcFindConstructor(app, Lower("XmCreateForm")), ReplacementConstructor);
+  EXPECT_EQ(WcFindClass(app, Lower("XmForm")), coreWidgetClass);
+  XtCallActionProc(xk::test::TopLevel(), "XmpPopup", nullptr, nullptr, 0);
+  EXPECT_EQ(g_replacementActions, 1);
+  // Put the real ones back for the tests that follow.
+  WcRegisterCallback(app, "XmpAddTabGroupCB", XmpAddTabGroupCB, nullptr);
+  WcRegisterConstructor(app, "XmCreateForm", XmCreateForm);
+  WcRegisterClass(app, "XmForm", xmFormWidgetClass);
+  WcRegisterAction(app, "XmpPopup", XmpPopup);
+}
+
+TEST(Register, XmStringConverterBreaksLinesAndRespectsTheDestination) {
+  XmpRegisterAll(xk::test::App());
+  XmString s = nullptr;
+  XrmValue from{sizeof("one\ntwo"), const_cast<char*>("one\ntwo")};
+  XrmValue to{sizeof(s), reinterpret_cast<XPointer>(&s)};
+  ASSERT_TRUE(XtConvertAndStore(xk::test::TopLevel(), XtRString, &from, XmRXmString, &to));
+  EXPECT_EQ(XmStringLineCount(s), 2);
+  EXPECT_EQ(to.size, sizeof(XmString));
+
+  // Too small a destination is left alone; the size says what is needed.
+  char small[4] = {'x', 'x', 'x', 'x'};
+  XrmValue tiny{sizeof(small), small};
+  XmpCvtStringToXmString(nullptr, nullptr, &from, &tiny);
+  EXPECT_EQ(std::string(small, 4), "xxxx");
+  EXPECT_EQ(tiny.size, sizeof(XmString));
+}
+
+TEST(Register, WidgetNameConvertersForMenusAndWindows) {
+  XtAppContext app = xk::test::App();
+  XmpRegisterAll(app);
+  Widget top = xk::test::TopLevel();
+  Widget form = XmCreateForm(top, const_cast<char*>("cvtForm"), nullptr, 0);
+  Widget pane = XmCreatePulldownMenu(form, const_cast<char*>("cvtPane"), nullptr, 0);
+  XtRealizeWidget(top);
+
+  Widget menu = nullptr;
+  XrmValue from{sizeof("*cvtPane"), const_cast<char*>("*cvtPane")};
+  XrmValue to{sizeof(menu), reinterpret_cast<XPointer>(&menu)};
+  ASSERT_TRUE(XtConvertAndStore(form, XtRString, &from, XmRMenuWidget, &to));
+  EXPECT_EQ(menu, pane);
+
+  // A Window resource gets the named widget's window, never its pointer.
+  Window window = 0;
+  XrmValue fromTop{sizeof("xktest"), const_cast<char*>("xktest")};
+  XrmValue toWindow{sizeof(window), reinterpret_cast<XPointer>(&window)};
+  ASSERT_TRUE(XtConvertAndStore(form, XtRString, &fromTop, XtRWindow, &toWindow));
+  EXPECT_EQ(window, XtWindow(top));
+
+  // An unrealized widget has no window: the conversion fails.
+  Widget hidden = XtCreatePopupShell("cvtHidden", topLevelShellWidgetClass, top, nullptr, 0);
+  XrmValue fromHidden{sizeof("*cvtHidden"), const_cast<char*>("*cvtHidden")};
+  window = 0;
+  toWindow = {sizeof(window), reinterpret_cast<XPointer>(&window)};
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(XtConvertAndStore(form, XtRString, &fromHidden, XtRWindow, &toWindow));
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("Cannot convert string \"*cvtHidden\" to type Window"), std::string::npos) << err;
+  XtDestroyWidget(hidden);
+  XtDestroyWidget(form);
+}
+
+}  // namespace

@@ -8,6 +8,20 @@ const char* const kUsage =
     " [-showfiles B] [-showsummary B] [-nokwada B] [-nokwcxx B]"
     " [-ttrace B] [-makebak B] [-backext \"PAIRS\"]   (B: true or false)";
 
+namespace {
+
+bool IsOption(const std::string& word) {
+  static const char* const kNames[] = {
+      "-nb",     "-noini",   "-homedir", "-showfiles", "-showsummary",
+      "-nokwada", "-nokwcxx", "-ttrace",  "-makebak",   "-backext"};
+  for (const char* n : kNames) {
+    if (word == n) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args,
                                         std::string& error) {
   Options o;
@@ -46,6 +60,12 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args,
       if (flag == nullptr && a != "-homedir" && a != "-backext") {
         error = "unknown option " + a;
         return std::nullopt;
+      }
+      // xkest writes "-homedir $KESTHOME" unquoted, so an empty KESTHOME
+      // leaves the next option where the folder should be.
+      if (a == "-homedir" && i + 1 < args.size() && IsOption(args[i + 1])) {
+        o.homeDir.clear();
+        continue;
       }
       if (i + 1 >= args.size()) {
         error = "option " + a + " needs a value";

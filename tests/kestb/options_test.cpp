@@ -35,6 +35,9 @@ TEST(CommandLine, TakesTheFrontEndsLineAndAnyOrder) {
         "false"},
        "a.dsm|t.tem|out|home= banner=1 noini=0 files=1 summary=0 ada=0 cxx=0 "
        "trace=0 bak=0 ext=C bkC h bkh cxx bkc hxx bkh"},
+      {{"a", "b", "c", "-homedir", "-showfiles", "false"},  // KESTHOME set but empty
+       "a|b|c|home= banner=1 noini=0 files=0 summary=0 ada=0 cxx=0 trace=0 bak=0 "
+       "ext=C bkC h bkh cxx bkc hxx bkh"},
       {{"a", "b", "c", "-backext", ""},
        "a|b|c|home= banner=1 noini=0 files=1 summary=0 ada=0 cxx=0 trace=0 bak=0 ext="},
   };

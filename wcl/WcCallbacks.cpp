@@ -75,7 +75,7 @@ XtCallbackList WcStringToCallbackList(Widget w, const char* text) {
   }
   if (parsed.specs.empty()) return nullptr;
 
-  XtAppContext app = XtWidgetToApplicationContext(w);
+  XtAppContext app = w ? XtWidgetToApplicationContext(w) : nullptr;
   bool verbose = WcGetLibraryResources()->wclVerboseWarnings;
   auto list = reinterpret_cast<XtCallbackList>(
       XtMalloc((parsed.specs.size() + 1) * sizeof(XtCallbackRec)));

@@ -6,7 +6,6 @@
 #include "wcl/WcWarnings.h"
 
 #include <X11/IntrinsicP.h>
-#include <X11/ShellP.h>
 #include <X11/StringDefs.h>
 
 #include <algorithm>

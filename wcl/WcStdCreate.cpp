@@ -175,7 +175,7 @@ void WcPositionTransientCB(Widget w, XtPointer, XtPointer) {
   Widget owner = XtParent(w);
   if (XtIsTransientShell(w)) owner = reinterpret_cast<TransientShellWidget>(w)->transient.transient_for;
   const CompositeWidget shell = reinterpret_cast<CompositeWidget>(w);
-  if (!owner || shell->composite.num_children == 0) return;
+  if (!owner || !XtIsRectObj(owner) || shell->composite.num_children == 0) return;
   Widget child = shell->composite.children[0];
 
   Position x = static_cast<Position>((static_cast<int>(owner->core.width) - child->core.width) / 2);

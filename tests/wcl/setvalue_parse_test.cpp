@@ -87,20 +87,6 @@ TEST(ResSpecParse, SyntaxErrorsCancelEverythingAndPointAtTheFailingSpec) {
   }
 }
 
-TEST(ResSpecParse, EveryErrorHasItsMessageNameAndTwoArguments) {
-  const char* names[] = {"foundNul",     "missingName", "noResEnd",    "noWsInType",
-                         "emptyType",    "missingColon", "unbalParens", "needsParens",
-                         "targetNotFound", "noSuchResource"};
-  for (int e = 1; e <= 10; ++e) {
-    const wcl::ResSpecMessage& m = wcl::ResSpecErrorMessage(static_cast<ResSpecError>(e));
-    SCOPED_TRACE(m.text);
-    EXPECT_STREQ(m.name, names[e - 1]);
-    EXPECT_EQ(std::string(m.text).rfind("Wcl Warning: WcSetValue(%s) - ", 0), 0u);
-    const std::string t = m.text;
-    EXPECT_EQ(t.size() - t.find("%s", t.find("%s") + 1), 2u) << "usage text goes last";
-  }
-}
-
 // Arbitrary mixtures of the syntax characters never read out of bounds and
 // always give either an error or well-formed specifications.
 TEST(ResSpecParse, ArbitraryTextIsSafe) {

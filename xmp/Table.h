@@ -26,22 +26,22 @@ typedef struct _XmpTableRec* XmpTableWidget;
 #define XmpIsTable(w) XtIsSubclass((w), xmpTableWidgetClass)
 
 // Resource names, classes and representation types.
-#define XmpNdefaultOptions "defaultOptions"
-#define XmpCDefaultOptions "DefaultOptions"
-#define XmpNlayout "layout"
-#define XmpCLayout "Layout"
-#define XmpNsameWidth "sameWidth"
-#define XmpNsameHeight "sameHeight"
-#define XmpNsameBorder "sameBorder"
-#define XmpCSameSize "SameSize"
-#define XmpNforceShrink "forceShrink"
-#define XmpCForceShrink "ForceShrink"
-#define XmpNcolumnSpacing "columnSpacing"
-#define XmpNrowSpacing "rowSpacing"
-#define XmpCSpacing "Spacing"
-#define XmpRXmpTableOpts "XmpTableOpts"
-#define XmpRXmpTableLoc "XmpTableLoc"
-#define XmpRXrmNameListLists "XrmNameListLists"
+#define XmpNdefaultOptions ((char*)"defaultOptions")
+#define XmpCDefaultOptions ((char*)"DefaultOptions")
+#define XmpNlayout ((char*)"layout")
+#define XmpCLayout ((char*)"Layout")
+#define XmpNsameWidth ((char*)"sameWidth")
+#define XmpNsameHeight ((char*)"sameHeight")
+#define XmpNsameBorder ((char*)"sameBorder")
+#define XmpCSameSize ((char*)"SameSize")
+#define XmpNforceShrink ((char*)"forceShrink")
+#define XmpCForceShrink ((char*)"ForceShrink")
+#define XmpNcolumnSpacing ((char*)"columnSpacing")
+#define XmpNrowSpacing ((char*)"rowSpacing")
+#define XmpCSpacing ((char*)"Spacing")
+#define XmpRXmpTableOpts ((char*)"XmpTableOpts")
+#define XmpRXmpTableLoc ((char*)"XmpTableLoc")
+#define XmpRXrmNameListLists ((char*)"XrmNameListLists")
 
 // Option bits of a child (the letters of an options string).
 enum {

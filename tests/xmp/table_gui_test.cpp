@@ -1,0 +1,401 @@
+// The table widget with real children under the test X server: placement
+// from layout strings and the table-child operations, converter warnings,
+// and the size negotiation with the parent and with the children.
+#include <gtest/gtest.h>
+// gtest first: Xlib defines macros (Bool, None) that clash with its names.
+#include <X11/IntrinsicP.h>
+#include <X11/Shell.h>
+#include <X11/StringDefs.h>
+
+#include <cstdarg>
+#include <string>
+#include <vector>
+
+#include "common/XFixture.h"
+#include "wcl/WcRegistry.h"
+#include "wcl/WcWarnings.h"
+#include "xmp/TableP.h"
+
+namespace {
+
+using xk::test::App;
+using xk::test::Drain;
+using xk::test::TopLevel;
+
+Display* Dpy() { return XtDisplay(TopLevel()); }
+
+// A top-level shell of its own per test; `grants` says whether it lets the
+// table change size once it is realized.
+Widget NewShell(bool grants) {
+  Arg args[3];
+  XtSetArg(args[0], XtNallowShellResize, grants);
+  XtSetArg(args[1], XtNx, 0);
+  XtSetArg(args[2], XtNy, 0);
+  return XtAppCreateShell("tableShell", "XkTest", topLevelShellWidgetClass, Dpy(), args, 3);
+}
+
+Widget NewTable(Widget parent, const char* name) {
+  Arg args[3];
+  XtSetArg(args[0], const_cast<char*>("marginWidth"), 0);
+  XtSetArg(args[1], const_cast<char*>("marginHeight"), 0);
+  XtSetArg(args[2], const_cast<char*>("shadowThickness"), 0);
+  return XmpCreateTable(parent, const_cast<char*>(name), args, 3);
+}
+
+// A child without a preferred size of its own: the table keeps the size it
+// was created with.
+Widget Box(Widget table, const char* name, int width, int height) {
+  Arg args[3];
+  XtSetArg(args[0], XtNwidth, width);
+  XtSetArg(args[1], XtNheight, height);
+  XtSetArg(args[2], XtNborderWidth, 0);
+  return XtCreateWidget(name, coreWidgetClass, table, args, 3);
+}
+
+void ManageAll(Widget table) {
+  CompositeWidget c = reinterpret_cast<CompositeWidget>(table);
+  XtManageChildren(c->composite.children, c->composite.num_children);
+}
+
+// Manages the table's children and the table, and realizes the shell.
+void Show(Widget table) {
+  ManageAll(table);
+  XtManageChild(table);
+  XtRealizeWidget(XtParent(table));
+  Drain();
+}
+
+std::string Geometry(Widget w) {
+  return std::to_string(w->core.x) + "," + std::to_string(w->core.y) + " " +
+         std::to_string(w->core.width) + "x" + std::to_string(w->core.height);
+}
+
+void PutResource(const char* line) {
+  XrmDatabase db = XtDatabase(Dpy());
+  XrmPutLineResource(&db, line);
+}
+
+// Collects the toolkit's warnings (converters, negotiation) while alive.
+class ToolkitWarnings {
+ public:
+  ToolkitWarnings() {
+    active_ = this;
+    old_ = XtAppSetWarningMsgHandler(App(), Handler);
+  }
+  ~ToolkitWarnings() {
+    XtAppSetWarningMsgHandler(App(), old_);
+    active_ = nullptr;
+  }
+  std::vector<std::string> lines;
+
+ private:
+  static void Handler(String name, String type, String, String, String* params,
+                      Cardinal* numParams) {
+    std::string line = std::string(name) + "/" + type;
+    for (Cardinal i = 0; i < *numParams; ++i) line += std::string(" ") + params[i];
+    active_->lines.push_back(line);
+  }
+  static inline ToolkitWarnings* active_ = nullptr;
+  XtErrorMsgHandler old_;
+};
+
+// Collects the creation layer's warnings while alive.
+class WclWarnings {
+ public:
+  WclWarnings() : old_(WcWarningPrinter) {
+    active_ = this;
+    WcWarningPrinter = Printer;
+  }
+  ~WclWarnings() {
+    WcWarningPrinter = old_;
+    active_ = nullptr;
+  }
+  std::vector<std::string> lines;
+
+ private:
+  static void Printer(const char* piece, ...) {
+    std::string line;
+    va_list ap;
+    va_start(ap, piece);
+    for (const char* p = piece; p; p = va_arg(ap, const char*)) line += p;
+    va_end(ap);
+    active_->lines.push_back(line);
+  }
+  static inline WclWarnings* active_ = nullptr;
+  WcWarningPrinterProc old_;
+};
+
+XtGeometryResult Ask(Widget child, XtGeometryMask mode, int width, int height,
+                     XtWidgetGeometry* reply) {
+  XtWidgetGeometry request{};
+  request.request_mode = mode;
+  request.width = static_cast<Dimension>(width);
+  request.height = static_cast<Dimension>(height);
+  *reply = {};
+  return XmpTableGeometryManager(child, &request, reply);
+}
+
+TEST(TableGui, LayoutStringPlacesChildrenInTheirCells) {
+  PutResource("*placed.layout: a 0 0; b 1 0 2 1 lw; c 0 1");
+  Widget table = NewTable(NewShell(true), "placed");
+  Widget a = Box(table, "a", 40, 20), b = Box(table, "b", 30, 10), c = Box(table, "c", 50, 30);
+  Widget loose = Box(table, "loose", 10, 10);
+  Show(table);
+
+  // Column 0 takes c's 50; b's two rigid columns share its 30; rows 20 and 30.
+  EXPECT_EQ(Geometry(table), "0,0 80x50");
+  EXPECT_EQ(Geometry(a), "0,0 50x20");
+  EXPECT_EQ(Geometry(b), "50,0 30x20");
+  EXPECT_EQ(Geometry(c), "0,20 50x30");
+  EXPECT_EQ(Geometry(loose), "0,0 50x20");  // no placement: column 0, row 0
+}
+
+TEST(TableGui, RejectedLayoutStringWarnsAndLeavesNoLayout) {
+  PutResource("*rejected.layout: a 0 0 b 1 0");
+  ToolkitWarnings warnings;
+  Widget table = NewTable(NewShell(true), "rejected");
+  ASSERT_EQ(warnings.lines.size(), 1u);
+  EXPECT_EQ(warnings.lines[0], "conversionError/string a 0 0 b 1 0 XmpTableLoc");
+  EXPECT_EQ(reinterpret_cast<XmpTableWidget>(table)->table.default_layout, nullptr);
+
+  Widget a = Box(table, "a", 20, 20), b = Box(table, "b", 20, 20);
+  Show(table);
+  EXPECT_EQ(a->core.x, 0);
+  EXPECT_EQ(b->core.x, 0);  // b was not put in column 1
+}
+
+TEST(TableGui, OptionStringsWithoutLettersConvertToZeroWithAWarning) {
+  PutResource("*optsN.defaultOptions: nlr");
+  PutResource("*optsNone.defaultOptions: xyz");
+  PutResource("*optsLr.defaultOptions: lr");
+  for (const char* name : {"optsN", "optsNone", "optsLr"}) {
+    SCOPED_TRACE(name);
+    ToolkitWarnings warnings;
+    Widget table = NewTable(NewShell(true), name);
+    bool letters = std::string(name) == "optsLr";
+    EXPECT_EQ(reinterpret_cast<XmpTableWidget>(table)->table.default_options,
+              letters ? XmpTableLeft | XmpTableRight : 0);
+    EXPECT_EQ(warnings.lines.size(), letters ? 0u : 1u);
+  }
+}
+
+TEST(TableGui, SameWidthGroupWidensEveryMember) {
+  PutResource("*same.layout: a 0 0; b 1 0; c 2 0");
+  PutResource("*same.sameWidth: (a c)");
+  Widget table = NewTable(NewShell(true), "same");
+  Widget a = Box(table, "a", 20, 10), b = Box(table, "b", 30, 10), c = Box(table, "c", 45, 10);
+  Show(table);
+  EXPECT_EQ(Geometry(a), "0,0 45x10");
+  EXPECT_EQ(Geometry(b), "45,0 30x10");
+  EXPECT_EQ(Geometry(c), "75,0 45x10");
+}
+
+TEST(TableGui, ChildOperationsMoveManagedAndUnmanagedChildren) {
+  Widget table = NewTable(NewShell(true), "moves");
+  Widget a = Box(table, "a", 20, 10), b = Box(table, "b", 30, 15);
+  Widget later = Box(table, "later", 5, 5);
+  XtManageChild(a);
+  XtManageChild(b);
+  XtManageChild(table);
+  XtRealizeWidget(XtParent(table));
+
+  XmpTableChildPosition(b, 1, 0);
+  EXPECT_EQ(Geometry(table), "0,0 50x15");
+  EXPECT_EQ(Geometry(b), "20,0 30x15");
+  XmpTableChildConfig(later, 0, 1, 2, 1, XmpTableLeft | XmpTableKeepWidth);
+  EXPECT_EQ(Geometry(table), "0,0 50x15");  // not managed yet
+  XtManageChild(later);
+  EXPECT_EQ(Geometry(table), "0,0 50x20");
+  EXPECT_EQ(Geometry(later), "0,15 5x5");
+
+  // A destroyed child frees its record for the next child of its name.
+  XtDestroyWidget(b);
+  Drain();
+  Widget again = Box(table, "b", 30, 15);
+  XtManageChild(again);
+  EXPECT_EQ(again->core.x, 20);
+}
+
+TEST(TableGui, ChildOperationsWarnAboutTheirArguments) {
+  Widget table = NewTable(NewShell(true), "usage");
+  Widget a = Box(table, "a", 20, 10);
+  Show(table);
+  WclWarnings warnings;
+
+  String two[] = {const_cast<char*>("a"), const_cast<char*>("1")};
+  Cardinal n = 2;
+  XmpTableChildConfigACT(table, nullptr, two, &n);
+  String seven[] = {const_cast<char*>("a"), const_cast<char*>("1"), const_cast<char*>("0"),
+                    const_cast<char*>("1"), const_cast<char*>("1"), const_cast<char*>("l"),
+                    const_cast<char*>("x")};
+  n = 7;
+  XmpTableChildConfigACT(table, nullptr, seven, &n);
+  XmpTableChildConfigCB(table, const_cast<char*>("nobody 1 0"), nullptr);
+  XmpTableChildOptionsCB(table, const_cast<char*>("this l"), nullptr);  // the table itself
+  XmpTableChildResizeCB(table, const_cast<char*>("a 1"), nullptr);
+
+  const std::string usage =
+      "Xmp Warning: XmpTableChildConfig( ... ) - Wrong number of arguments.\n"
+      "Xmp Usage: XmpTableChildConfig( w col row [h_span [v_span [opts]]] )";
+  ASSERT_EQ(warnings.lines.size(), 5u);
+  EXPECT_EQ(warnings.lines[0], usage);
+  EXPECT_EQ(warnings.lines[1], usage);
+  EXPECT_EQ(warnings.lines[2],
+            "Xmp Warning: XmpTableChildConfig( nobody ... ) - Could not find widget.");
+  EXPECT_EQ(warnings.lines[3], "Xmp Warning: XmpTableChildOptions( this ... ) Widget not child of an XmpTable.");
+  EXPECT_EQ(warnings.lines[4],
+            "Xmp Warning: XmpTableChildResize( ... ) Wrong number of arguments.\n"
+            "Xmp Usage: XmpTableChildResize( w h_span v_span )");
+  EXPECT_EQ(Geometry(a), "0,0 20x10");
+}
+
+TEST(TableGui, ConfigWithThreeParametersTurnsEveryOptionOn) {
+  PutResource("*allOn.layout: a 0 0 2 2");
+  Widget table = NewTable(NewShell(true), "allOn");
+  Widget a = Box(table, "a", 20, 10), big = Box(table, "big", 60, 40);
+  XmpTableChildPosition(big, 0, 1);
+  Show(table);
+  EXPECT_EQ(Geometry(a), "0,0 60x40");  // fills its two columns and rows at first
+
+  String three[] = {const_cast<char*>("a"), const_cast<char*>("0"), const_cast<char*>("0")};
+  Cardinal n = 3;
+  XmpTableChildConfigACT(table, nullptr, three, &n);
+  // Spans 1 x 1; 'W' and 'H' keep its own size, 'l' and 't' put it top left.
+  EXPECT_EQ(Geometry(a), "0,0 20x10");
+  XmpTableLocRec rec = reinterpret_cast<XmpTableWidget>(table)->table.state->current[0];
+  EXPECT_EQ(rec.h_span, 1);
+  EXPECT_EQ(rec.v_span, 1);
+  EXPECT_EQ(rec.options, ~0);
+}
+
+TEST(TableGui, ChildAskingForItsOwnSizeIsDoneWithoutLayout) {
+  Widget table = NewTable(NewShell(true), "own");
+  Widget a = Box(table, "a", 40, 20);
+  Show(table);
+  XtWidgetGeometry reply;
+  EXPECT_EQ(Ask(a, CWWidth | CWHeight, 40, 20, &reply), XtGeometryDone);
+  EXPECT_EQ(Ask(a, CWWidth | XtCWQueryOnly, 40, 0, &reply), XtGeometryYes);
+  EXPECT_EQ(reply.request_mode, static_cast<XtGeometryMask>(CWWidth));
+}
+
+TEST(TableGui, ChildGrowsAloneUnderAParentThatGrants) {
+  Widget table = NewTable(NewShell(true), "grows");
+  Widget a = Box(table, "a", 40, 20);
+  Show(table);
+  XtWidgetGeometry reply;
+  EXPECT_EQ(Ask(a, CWWidth | CWHeight, 70, 35, &reply), XtGeometryDone);
+  Drain();
+  EXPECT_EQ(Geometry(a), "0,0 70x35");
+  EXPECT_EQ(Geometry(table), "0,0 70x35");
+
+  // The same through the toolkit, and the new size survives a relayout.
+  XtWidgetGeometry request{CWWidth, 0, 0, 90, 0, 0, nullptr, 0};
+  EXPECT_EQ(XtMakeGeometryRequest(a, &request, &reply), XtGeometryYes);
+  XmpTableChildOptions(a, XmpTableKeepWidth);
+  EXPECT_EQ(Geometry(a), "0,0 90x35");
+}
+
+TEST(TableGui, RequestBeyondTheAllowanceIsAnsweredAlmostThenDone) {
+  Widget table = NewTable(NewShell(false), "refused");
+  Widget a = Box(table, "a", 40, 20), b = Box(table, "b", 40, 20);
+  XmpTableChildPosition(b, 1, 0);
+  Show(table);
+  ASSERT_EQ(Geometry(table), "0,0 80x20");
+
+  // Columns of 60 and 40 squeezed into 80 keep their proportions: 48 and 32.
+  XtWidgetGeometry reply;
+  EXPECT_EQ(Ask(a, CWWidth | CWHeight, 60, 30, &reply), XtGeometryAlmost);
+  EXPECT_EQ(reply.request_mode, static_cast<XtGeometryMask>(CWWidth));
+  EXPECT_EQ(reply.width, 48);
+  EXPECT_EQ(reply.height, 20);
+  EXPECT_EQ(Geometry(a), "0,0 40x20");  // nothing applied yet
+
+  EXPECT_EQ(Ask(a, CWWidth, 48, 0, &reply), XtGeometryDone);
+  EXPECT_EQ(Geometry(a), "0,0 48x20");
+  EXPECT_EQ(Geometry(b), "48,0 32x20");
+  EXPECT_EQ(Geometry(table), "0,0 80x20");
+}
+
+TEST(TableGui, QueryOnlyRequestsChangeNothing) {
+  Widget table = NewTable(NewShell(true), "query");
+  Widget a = Box(table, "a", 40, 20);
+  Show(table);
+  XtWidgetGeometry reply;
+  EXPECT_EQ(Ask(a, CWWidth | CWHeight | XtCWQueryOnly, 70, 35, &reply), XtGeometryYes);
+  Drain();
+  EXPECT_EQ(Geometry(a), "0,0 40x20");
+  EXPECT_EQ(Geometry(table), "0,0 40x20");
+  EXPECT_EQ(XtParent(table)->core.width, 40);
+
+  // Taking up the granted answer for real applies it.
+  EXPECT_EQ(Ask(a, CWWidth | CWHeight, 70, 35, &reply), XtGeometryDone);
+  EXPECT_EQ(Geometry(a), "0,0 70x35");
+}
+
+TEST(TableGui, QueryGeometryAnswersFromThePreferredSize) {
+  Widget table = NewTable(NewShell(true), "answers");
+  Box(table, "a", 40, 20);
+  Show(table);
+  XtResizeWidget(XtParent(table), 100, 50, 0);
+  XtWidgetGeometry proposed{CWWidth | CWHeight, 0, 0, 100, 99, 0, nullptr, 0}, preferred;
+  EXPECT_EQ(XtQueryGeometry(table, &proposed, &preferred), XtGeometryNo);
+  proposed = {CWWidth, 0, 0, 30, 0, 0, nullptr, 0};
+  EXPECT_EQ(XtQueryGeometry(table, &proposed, &preferred), XtGeometryAlmost);
+  EXPECT_EQ(preferred.width, 40);
+  proposed = {CWWidth, 0, 0, 60, 0, 0, nullptr, 0};
+  EXPECT_EQ(XtQueryGeometry(table, &proposed, &preferred), XtGeometryYes);
+  EXPECT_EQ(preferred.width, 60);
+}
+
+TEST(TableGui, ShellResizeSpreadsTheDifference) {
+  Widget shell = NewShell(true);
+  Widget table = NewTable(shell, "spread");
+  Widget a = Box(table, "a", 50, 10), b = Box(table, "b", 150, 10);
+  XmpTableChildPosition(b, 1, 0);
+  Show(table);
+  XtResizeWidget(shell, 300, 10, 0);
+  EXPECT_EQ(Geometry(a), "0,0 75x10");
+  EXPECT_EQ(Geometry(b), "75,0 225x10");
+
+  Arg arg;
+  XtSetArg(arg, XmpNforceShrink, False);
+  XtSetValues(table, &arg, 1);
+  XtResizeWidget(shell, 100, 10, 0);
+  EXPECT_EQ(Geometry(a), "0,0 50x10");
+  EXPECT_EQ(Geometry(b), "50,0 150x10");
+}
+
+TEST(TableGui, DialogConstructorsMakeTheirShell) {
+  Widget dialog = XmpCreateTableDialog(TopLevel(), const_cast<char*>("dlg"), nullptr, 0);
+  Widget shell = XtParent(dialog);
+  EXPECT_STREQ(XtName(shell), "dlg_popup");
+  EXPECT_FALSE(XtIsManaged(dialog));
+  Widget transient = XmpCreateTableTransient(TopLevel(), const_cast<char*>("tr"), nullptr, 0);
+  EXPECT_TRUE(XtIsManaged(transient));
+  EXPECT_TRUE(XtIsTransientShell(XtParent(transient)));
+
+  XtDestroyWidget(dialog);
+  Drain();
+  EXPECT_EQ(XtNameToWidget(TopLevel(), "dlg_popup"), nullptr);
+}
+
+TEST(TableGui, RegistrationNamesTheClassConstructorsAndOperations) {
+  XmpRegisterTable(App());
+  EXPECT_EQ(WcFindClass(App(), WcNameToQuarkLower("XmpTable")), xmpTableWidgetClass);
+  EXPECT_EQ(WcFindClass(App(), WcNameToQuarkLower("xmpTableWidgetClass")), xmpTableWidgetClass);
+  EXPECT_EQ(WcFindConstructor(App(), WcNameToQuarkLower("XmpCreateTableDialog")),
+            XmpCreateTableDialog);
+  WcCallbackPair cb = WcFindCallback(App(), WcNameToQuarkLower("XmpTableChildResizeCB"));
+  ASSERT_NE(cb, nullptr);
+  EXPECT_EQ(cb->callback, XmpTableChildResizeCB);
+
+  Widget table = NewTable(NewShell(true), "byAction");
+  Widget a = Box(table, "a", 20, 10);
+  Box(table, "b", 20, 10);
+  Show(table);
+  String params[] = {const_cast<char*>("a"), const_cast<char*>("1"), const_cast<char*>("0")};
+  XtCallActionProc(table, "XmpTableChildPositionACT", nullptr, params, 3);
+  EXPECT_EQ(a->core.x, 20);
+}
+
+}  // namespace

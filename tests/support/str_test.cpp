@@ -20,7 +20,7 @@ TEST(Str, ConstructionCapacities) {
   Str fromRange(Str("abcdef"), StrRange{2, 3});
   Str pastEnd(Str("abc"), StrRange{3, 2});
   Str clipped(Str("abc"), StrRange{1, 99});
-  const char* t = "hello";
+  static const char t[16] = "hello";  // room past the text for the last row
   struct Row { const char* name; std::string got, want; } rows[] = {
       {"default", Shape(Str()), "|1/32"},
       {"text", Shape(Str("abc")), "abc|4/4"},

@@ -184,13 +184,18 @@ extern "C" void XmpMessagePrinter(const char* first, ...) {
 
   State& s = Current();
   Widget text = s.text;
-  if (!text || text->core.being_destroyed) {
-    // Called with no live text (directly, or while the text is going away):
-    // the message still reaches the printer that was in force before.
+  // With no live text (called directly, or while the text goes away), or
+  // for a message issued by a callback of the text while it is being
+  // appended to (which would recurse without end), the message goes to the
+  // printer that was in force before.
+  static bool appending = false;
+  if (!text || text->core.being_destroyed || appending) {
     Printer fallback = s.installed && s.saved ? s.saved : WcPrintToStderr;
     if (fallback != XmpMessagePrinter) fallback(message.c_str(), nullptr);
     return;
   }
+  appending = true;
   Append(text, s.res, message);
   PopupOrRaise(text, s.res);
+  appending = false;
 }

@@ -56,6 +56,9 @@ constexpr const char* kEventNames[] = {
     "SelectionNotify", "ColormapNotify", "ClientMessage", "MappingNotify", "GenericEvent",
 };
 
+// The i-th parameter; a parameter split from ",," is null.
+const char* Param(String* params, Cardinal i) { return params[i] ? params[i] : ""; }
+
 // Parsed once, shared by every text it is applied to.
 XtTranslations ReturnInsertsNewline() {
   static XtTranslations table = XtParseTranslationTable("<Key>Return: newline()");
@@ -110,10 +113,10 @@ extern "C" void XmpPopup(Widget w, XEvent* event, String* params, Cardinal* numP
     return;
   }
   if (n > 1) {
-    Warn2(w, kPopupTooMany, params[0], params[1]);
+    Warn2(w, kPopupTooMany, Param(params, 0), Param(params, 1));
     return;
   }
-  const char* name = params[0];
+  const char* name = Param(params, 0);
   Widget menu = WcResolveWidgetName(w, name);
   if (!menu) {
     Warn3(w, kPopupNotFound, name, name, FullName(w).c_str());
@@ -147,10 +150,10 @@ extern "C" void XmpAddTabGroup(Widget w, XEvent*, String* params, Cardinal* numP
   if (n == 0) {
     XmAddTabGroup(w);
   } else if (n == 1) {
-    if (Widget target = WcResolveWidgetName(w, params[0]))
+    if (Widget target = WcResolveWidgetName(w, Param(params, 0)))
       XmAddTabGroup(target);
     else
-      Warn1(w, kTabNotFound, params[0]);
+      Warn1(w, kTabNotFound, Param(params, 0));
   } else {
     Warn0(w, kTabUsage);
   }
@@ -167,7 +170,7 @@ extern "C" void XmpFixTranslations(Widget w, XEvent*, String* params, Cardinal* 
     return;
   }
   for (Cardinal i = 0; i < n; ++i) {
-    const char* name = params[i] ? params[i] : "";
+    const char* name = Param(params, i);
     Widget text = WcResolveWidgetName(w, name);
     if (!text) {
       Warn1(w, kFixNotFound, name);

@@ -167,6 +167,22 @@ TEST_F(MessageWidget, ActionAndCallbackForms) {
   EXPECT_EQ(WcWarningPrinter, XmpMessagePrinter);
 }
 
+void WarnOnChange(Widget w, XtPointer, XtPointer) {
+  WcWarning0(w, "Test", "nested", "Xmp Warning: nested");
+}
+
+TEST_F(MessageWidget, WarningFromTheTextsOwnCallbackDoesNotRecurse) {
+  PutResource("*msgShell*noisy.messagePopup: False");
+  Widget text = NewText("noisy");
+  XtAddCallback(text, XmNvalueChangedCallback, WarnOnChange, nullptr);
+  XmpMessageWidget(text);
+  WcWarningPrinter("outer", static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(text), "outer");
+  // Each change of the text warned once; those went to the saved printer.
+  ASSERT_FALSE(g_recorded.empty());
+  for (const std::string& m : g_recorded) EXPECT_EQ(m, "Xmp Warning: nested");
+}
+
 TEST_F(MessageWidget, TextInADialogMapsTheDialog) {
   Widget dialog = XmCreateFormDialog(xk::test::TopLevel(), const_cast<char*>("msgDialog"), nullptr, 0);
   Widget text = XmCreateText(dialog, const_cast<char*>("dlgText"), nullptr, 0);

@@ -39,6 +39,10 @@ TEST(Register, EveryMotifClassAndConstructorIsFoundByName) {
   }
   EXPECT_EQ(WcFindConstructor(app, Lower("XmCreateCheckBox")), XmCreateSimpleCheckBox);
   EXPECT_EQ(WcFindClass(app, Lower("XmPrintShell")), nullptr);  // no print support here
+  // The table widget comes with the same call.
+  EXPECT_EQ(WcFindClass(app, Lower("XmpTable")), xmpTableWidgetClass);
+  EXPECT_NE(WcFindConstructor(app, Lower("XmpCreateTableDialog")), nullptr);
+  EXPECT_NE(WcFindCallback(app, Lower("XmpTableChildConfigCB")), nullptr);
   for (const char* cb : {"XmpFixTranslations", "XmpFixTranslationsCB", "XmpAddMwmCloseCallback",
                          "XmpAddMwmCloseCallbackCB", "XmpAddTabGroup", "XmpAddTabGroupCB",
                          "XmpMessageWidget", "XmpMessageWidgetCB"}) {

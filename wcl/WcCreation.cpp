@@ -1,22 +1,23 @@
 // WcCreation.cpp: building widget trees from the creation resources.
 //
-// Each widget costs two resource fetches besides its own creation: the
-// pre-creation group through the parent (the class is not known yet) and
-// the post-creation group from the new widget. Nothing searches the tree
-// by name, and children of one parent are managed in one call.
+// Each widget costs two lean resource fetches besides its own creation
+// (WcFetch.h): the pre-creation group through the parent (the class is not
+// known yet) and the post-creation group from the new widget. Nothing
+// searches the tree by name, and children of one parent are managed in
+// one call.
 #include "wcl/WcCreation.h"
 
 #include <X11/IntrinsicP.h>
 #include <X11/StringDefs.h>
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "wcl/WcCallbacks.h"
 #include "wcl/WcDump.h"
+#include "wcl/WcFetch.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcRegistry.h"
 #include "wcl/WcResFiles.h"
@@ -66,64 +67,53 @@ struct PostCreate {
   XtCallbackList afterManageChildren;
 };
 
-XtResource Res(const char* name, const char* cls, const char* type, size_t size, size_t offset,
-               const char* defaultType, const void* defaultValue) {
-  return {const_cast<String>(name),        const_cast<String>(cls),
-          const_cast<String>(type),        static_cast<Cardinal>(size),
-          static_cast<Cardinal>(offset),   const_cast<String>(defaultType),
-          const_cast<XtPointer>(defaultValue)};
-}
+// Defaults: "none" for the QuarkRec texts, wcManaged True, the rest off.
+constexpr WcQuarkRec kNone = {const_cast<String>(""), NULLQUARK};
+const PreCreate kPreCreateDefaults = {False, NULLQUARK, False, False, kNone, kNone, kNone, kNone};
+const PostCreate kPostCreateDefaults = {False,   False,   nullptr, nullptr, nullptr,
+                                        True,    nullptr, nullptr, nullptr};
 
-XtResource BoolRes(const char* name, const char* cls, size_t offset, Boolean def) {
-  return Res(name, cls, XtRBoolean, sizeof(Boolean), offset, XtRImmediate,
-             reinterpret_cast<const void*>(static_cast<intptr_t>(def)));
-}
+using wcl::FetchResource;
 
-// A QuarkRec is wider than a word, which Xt's immediate defaults do not
-// handle; "" goes through the (caching) converter instead.
-XtResource QuarkRecRes(const char* name, const char* cls, size_t offset) {
-  return Res(name, cls, WcRQuarkRec, sizeof(WcQuarkRec), offset, XtRString, "");
-}
-
-XtResource CallbackRes(const char* name, const char* cls, size_t offset) {
-  return Res(name, cls, XtRCallback, sizeof(XtCallbackList), offset, XtRImmediate, nullptr);
-}
-
-XtResource kPreCreateResources[] = {
-    BoolRes("wcPreCreateDumpResources", "WcDumpResources", offsetof(PreCreate, preCreateDump),
-         False),
-    Res("wcTemplate", "WcTemplate", WcRQuark, sizeof(XrmQuark), offsetof(PreCreate, templateName),
-        XtRImmediate, nullptr),
-    BoolRes("wcTraceTemplate", "WcTraceTemplate", offsetof(PreCreate, traceTemplate), False),
-    BoolRes("wcPostTemplateDumpResources", "WcDumpResources", offsetof(PreCreate, postTemplateDump),
-         False),
-    QuarkRecRes("wcCreate", "WcCreate", offsetof(PreCreate, create)),
-    QuarkRecRes("wcClassName", "WcClassName", offsetof(PreCreate, className)),
-    QuarkRecRes("wcClass", "WcClass", offsetof(PreCreate, widgetClass)),
-    QuarkRecRes("wcConstructor", "WcConstructor", offsetof(PreCreate, constructor)),
+FetchResource kPreCreateResources[] = {
+    {"wcPreCreateDumpResources", "WcDumpResources", XtRBoolean, sizeof(Boolean),
+     offsetof(PreCreate, preCreateDump)},
+    {"wcTemplate", "WcTemplate", WcRQuark, sizeof(XrmQuark), offsetof(PreCreate, templateName)},
+    {"wcTraceTemplate", "WcTraceTemplate", XtRBoolean, sizeof(Boolean),
+     offsetof(PreCreate, traceTemplate)},
+    {"wcPostTemplateDumpResources", "WcDumpResources", XtRBoolean, sizeof(Boolean),
+     offsetof(PreCreate, postTemplateDump)},
+    {"wcCreate", "WcCreate", WcRQuarkRec, sizeof(WcQuarkRec), offsetof(PreCreate, create)},
+    {"wcClassName", "WcClassName", WcRQuarkRec, sizeof(WcQuarkRec),
+     offsetof(PreCreate, className)},
+    {"wcClass", "WcClass", WcRQuarkRec, sizeof(WcQuarkRec), offsetof(PreCreate, widgetClass)},
+    {"wcConstructor", "WcConstructor", WcRQuarkRec, sizeof(WcQuarkRec),
+     offsetof(PreCreate, constructor)},
 };
 
-XtResource kPostCreateResources[] = {
-    BoolRes("wcTrace", "WcTrace", offsetof(PostCreate, trace), False),
-    BoolRes("wcPostCreateDumpResources", "WcDumpResources", offsetof(PostCreate, postCreateDump),
-         False),
-    CallbackRes("wcCallback", "WcCallback", offsetof(PostCreate, callback)),
-    Res("wcPopups", "WcPopups", XtRString, sizeof(String), offsetof(PostCreate, popups),
-        XtRImmediate, nullptr),
-    Res("wcChildren", "WcChildren", XtRString, sizeof(String), offsetof(PostCreate, children),
-        XtRImmediate, nullptr),
-    BoolRes("wcManaged", "WcManaged", offsetof(PostCreate, managed), True),
-    CallbackRes("wcAfterPopups", "WcAfterPopups", offsetof(PostCreate, afterPopups)),
-    CallbackRes("wcAfterChildren", "WcAfterChildren", offsetof(PostCreate, afterChildren)),
-    CallbackRes("wcAfterManageChildren", "WcAfterManageChildren",
-             offsetof(PostCreate, afterManageChildren)),
+FetchResource kPostCreateResources[] = {
+    {"wcTrace", "WcTrace", XtRBoolean, sizeof(Boolean), offsetof(PostCreate, trace)},
+    {"wcPostCreateDumpResources", "WcDumpResources", XtRBoolean, sizeof(Boolean),
+     offsetof(PostCreate, postCreateDump)},
+    {"wcCallback", "WcCallback", XtRCallback, sizeof(XtCallbackList),
+     offsetof(PostCreate, callback)},
+    {"wcPopups", "WcPopups", XtRString, sizeof(String), offsetof(PostCreate, popups)},
+    {"wcChildren", "WcChildren", XtRString, sizeof(String), offsetof(PostCreate, children)},
+    {"wcManaged", "WcManaged", XtRBoolean, sizeof(Boolean), offsetof(PostCreate, managed)},
+    {"wcAfterPopups", "WcAfterPopups", XtRCallback, sizeof(XtCallbackList),
+     offsetof(PostCreate, afterPopups)},
+    {"wcAfterChildren", "WcAfterChildren", XtRCallback, sizeof(XtCallbackList),
+     offsetof(PostCreate, afterChildren)},
+    {"wcAfterManageChildren", "WcAfterManageChildren", XtRCallback, sizeof(XtCallbackList),
+     offsetof(PostCreate, afterManageChildren)},
 };
 
 bool IsSet(const WcQuarkRec& q) { return q.string && *q.string; }
 
+// The class is not known yet, so the child's name stands in for it.
 void ReadPreCreate(Widget parent, const char* name, PreCreate* pre) {
-  XtGetSubresources(parent, pre, name, name, kPreCreateResources,
-                    XtNumber(kPreCreateResources), nullptr, 0);
+  *pre = kPreCreateDefaults;
+  wcl::FetchSubpart(parent, name, kPreCreateResources, XtNumber(kPreCreateResources), pre);
 }
 
 void CallList(Widget w, XtCallbackList list) {
@@ -241,9 +231,8 @@ bool Empty(const char* text) {
 }
 
 Boolean PostCreateStep(Widget w, WcCreateKind kind) {
-  PostCreate post;
-  XtGetApplicationResources(w, &post, kPostCreateResources, XtNumber(kPostCreateResources),
-                            nullptr, 0);
+  PostCreate post = kPostCreateDefaults;
+  wcl::FetchFromWidget(w, kPostCreateResources, XtNumber(kPostCreateResources), &post);
   if (post.trace) {
     std::string full = wcl::FullName(w);
     WcWarningPrinter("Wcl ", TraceLabel(kind, post.managed), full.c_str(), " of class ",

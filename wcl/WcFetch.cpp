@@ -1,0 +1,122 @@
+// WcFetch.cpp: the creation layer's lean resource fetch.
+#include "wcl/WcFetch.h"
+
+#include <X11/IntrinsicP.h>
+#include <X11/ShellP.h>
+#include <X11/StringDefs.h>
+
+#include <cstring>
+#include <vector>
+
+namespace wcl {
+namespace {
+
+// Name and class quarks of a resource path, NULLQUARK-terminated; room for
+// one more component. Shallow paths (all real ones) need no allocation.
+class Path {
+ public:
+  // From w's root down to w, as Xt builds it: a root application shell
+  // contributes its application class, not its widget class.
+  Path(Widget w, bool roomForOne) {
+    size_t depth = 0;
+    for (Widget p = w; p; p = XtParent(p)) ++depth;
+    size_t capacity = depth + (roomForOne ? 1 : 0) + 1;
+    if (capacity > kInline) {
+      heapNames_.resize(capacity);
+      heapClasses_.resize(capacity);
+      names_ = heapNames_.data();
+      classes_ = heapClasses_.data();
+    }
+    length_ = depth;
+    for (size_t i = depth; i-- > 0; w = XtParent(w)) {
+      names_[i] = w->core.xrm_name;
+      classes_[i] = XtClass(w)->core_class.xrm_class;
+      if (i == 0 && XtIsApplicationShell(w))
+        classes_[i] = reinterpret_cast<ApplicationShellWidget>(w)->application.xrm_class;
+    }
+    names_[length_] = classes_[length_] = NULLQUARK;
+  }
+
+  void Append(XrmQuark name, XrmQuark cls) {
+    names_[length_] = name;
+    classes_[length_] = cls;
+    ++length_;
+    names_[length_] = classes_[length_] = NULLQUARK;
+  }
+
+  const XrmQuark* Names() const { return names_; }
+  const XrmQuark* Classes() const { return classes_; }
+
+ private:
+  static constexpr size_t kInline = 48;
+  XrmQuark inlineNames_[kInline];
+  XrmQuark inlineClasses_[kInline];
+  std::vector<XrmQuark> heapNames_, heapClasses_;
+  XrmQuark* names_ = inlineNames_;
+  XrmQuark* classes_ = inlineClasses_;
+  size_t length_ = 0;
+};
+
+void Store(Widget convertFor, const FetchResource& r, XrmRepresentation type, XrmValue* value,
+           void* base) {
+  char* field = static_cast<char*>(base) + r.offset;
+  if (type == r.typeQuark) {
+    if (r.typeQuark == XrmPermStringToQuark(XtRString)) {
+      *reinterpret_cast<String*>(field) = value->addr;
+    } else if (value->size >= r.size) {
+      std::memcpy(field, value->addr, r.size);
+    }
+    return;
+  }
+  // A conversion that fails (with the toolkit's warning) leaves the default.
+  XrmValue to{static_cast<unsigned>(r.size), field};
+  XtConvertAndStore(convertFor, XrmQuarkToString(type), value, r.type, &to);
+}
+
+void Fetch(Widget convertFor, const Path& path, FetchResource* table, size_t count, void* base) {
+  XrmDatabase db = XtScreenDatabase(XtScreenOfObject(convertFor));
+
+  // One search list serves every fetch; a converter that fetches again
+  // while it is in use gets its own.
+  static std::vector<XrmHashTable> shared(64);
+  static int depth = 0;
+  std::vector<XrmHashTable> own;
+  std::vector<XrmHashTable>& list = depth == 0 ? shared : own;
+  if (list.empty()) list.resize(64);
+  while (!XrmQGetSearchList(db, const_cast<XrmQuark*>(path.Names()),
+                            const_cast<XrmQuark*>(path.Classes()), list.data(),
+                            static_cast<int>(list.size())))
+    list.resize(list.size() * 2);
+
+  ++depth;
+  for (size_t i = 0; i < count; ++i) {
+    FetchResource& r = table[i];
+    if (r.nameQuark == NULLQUARK) {
+      r.nameQuark = XrmPermStringToQuark(r.name);
+      r.classQuark = XrmPermStringToQuark(r.resourceClass);
+      r.typeQuark = XrmPermStringToQuark(r.type);
+    }
+    XrmRepresentation type;
+    XrmValue value;
+    if (XrmQGetSearchResource(list.data(), r.nameQuark, r.classQuark, &type, &value))
+      Store(convertFor, r, type, &value, base);
+  }
+  --depth;
+}
+
+}  // namespace
+
+void FetchSubpart(Widget parent, const char* name, FetchResource* table, size_t count,
+                  void* base) {
+  Path path(parent, true);
+  XrmQuark quark = XrmStringToQuark(name);
+  path.Append(quark, quark);
+  Fetch(parent, path, table, count, base);
+}
+
+void FetchFromWidget(Widget w, FetchResource* table, size_t count, void* base) {
+  Path path(w, false);
+  Fetch(w, path, table, count, base);
+}
+
+}  // namespace wcl

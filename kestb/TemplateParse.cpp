@@ -12,6 +12,10 @@ namespace {
 // that includes itself.
 constexpr int kMaxIncludeDepth = 16;
 
+// Includes pasted per template: a file that includes another twice per
+// level would otherwise grow exponentially.
+constexpr int kMaxIncludes = 1000;
+
 // Blocks nest by recursion; far more than any template needs, far less
 // than would exhaust the stack.
 constexpr int kMaxNesting = 100;
@@ -79,8 +83,9 @@ std::string ScopeProblem(std::string_view scope, const Scope& s) {
 class TemplateParser {
  public:
   TemplateParser(const TemplateSource& src, const IncludeResolver& resolve,
-                 Diagnostics& diags, int depth)
-      : src_(src), resolve_(resolve), diags_(diags), depth_(depth) {
+                 Diagnostics& diags, int depth, int& includes)
+      : src_(src), resolve_(resolve), diags_(diags), depth_(depth),
+        includes_(includes) {
     size_t b = 0;
     while (b <= src.text.size()) {
       size_t e = src.text.find('\n', b);
@@ -263,6 +268,13 @@ class TemplateParser {
       Error(lineNo, "@include needs a template name");
       return;
     }
+    if (++includes_ > kMaxIncludes) {
+      if (includes_ == kMaxIncludes + 1) {
+        Error(lineNo, "more than " + std::to_string(kMaxIncludes) +
+                          " templates included");
+      }
+      return;
+    }
     if (depth_ >= kMaxIncludeDepth) {
       Error(lineNo, "@include nested too deeply (does '" + name +
                         "' include itself?)");
@@ -274,7 +286,7 @@ class TemplateParser {
       Error(lineNo, "cannot find included template '" + name + "'");
       return;
     }
-    TemplateParser inner(*found, resolve_, diags_, depth_ + 1);
+    TemplateParser inner(*found, resolve_, diags_, depth_ + 1, includes_);
     for (TemplateNode& n : inner.ParseAll(scope)) out.push_back(std::move(n));
   }
 
@@ -339,6 +351,7 @@ class TemplateParser {
   const IncludeResolver& resolve_;
   Diagnostics& diags_;
   int depth_;
+  int& includes_;  // shared by the whole template
   std::vector<std::string> lines_;
   size_t next_ = 0;
   int lastLine_ = 0;
@@ -351,7 +364,8 @@ class TemplateParser {
 Template ParseTemplate(const TemplateSource& source,
                        const IncludeResolver& resolve, Diagnostics& diags) {
   Template t;
-  t.nodes = TemplateParser(source, resolve, diags, 0).ParseAll(Scope{});
+  int includes = 0;
+  t.nodes = TemplateParser(source, resolve, diags, 0, includes).ParseAll(Scope{});
   return t;
 }
 

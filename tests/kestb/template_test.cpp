@@ -213,6 +213,14 @@ TEST(Template, DeepNestingIsRefusedNotOverflowed) {
   EXPECT_EQ("t.tem:101: error: blocks nested too deeply\n", r.errors);
 }
 
+TEST(Template, IncludesThatMultiplyAreCutOff) {
+  // Ten includes of itself per level would paste 10^16 copies.
+  std::string self;
+  for (int i = 0; i < 10; ++i) self += "@include self.inc\n";
+  Result r = Expand("@include self.inc\n", {{"self.inc", self}});
+  EXPECT_NE(std::string::npos, r.errors.find("error: more than 1000 templates included\n"));
+}
+
 TEST(Template, RefusesUnsafeOrRepeatedOutputNames) {
   struct Case {
     const char* name;

@@ -8,6 +8,10 @@
 #include <cstring>
 #include <vector>
 
+#include "wcl/MapAg/MapAg.h"
+#include "wcl/WcCallbacks.h"
+#include "wcl/WcRegistry.h"
+
 namespace wcl {
 namespace {
 
@@ -57,15 +61,34 @@ class Path {
   size_t length_ = 0;
 };
 
+// The QuarkRec conversion of a text, as the layer's converter makes it,
+// remembered per text: nearly every widget names its class this way.
+void StoreQuarkRec(const char* text, char* field) {
+  static MapAgRec known;  // text quark -> WcQuarkRec*
+  XrmQuark quark = XrmStringToQuark(text);
+  auto* rec = reinterpret_cast<WcQuarkRec*>(MapAg_Find(&known, quark, 0, 0));
+  if (!rec) {
+    rec = new WcQuarkRec{XrmQuarkToString(quark), WcNameToQuarkLower(text)};
+    MapAg_Insert(&known, quark, 0, 0, reinterpret_cast<MapAg_Word>(rec));
+  }
+  std::memcpy(field, rec, sizeof *rec);
+}
+
 void Store(Widget convertFor, const FetchResource& r, XrmRepresentation type, XrmValue* value,
            void* base) {
+  static const XrmQuark qString = XrmPermStringToQuark(XtRString);
+  static const XrmQuark qQuarkRec = XrmPermStringToQuark(WcRQuarkRec);
   char* field = static_cast<char*>(base) + r.offset;
   if (type == r.typeQuark) {
-    if (r.typeQuark == XrmPermStringToQuark(XtRString)) {
+    if (type == qString) {
       *reinterpret_cast<String*>(field) = value->addr;
     } else if (value->size >= r.size) {
       std::memcpy(field, value->addr, r.size);
     }
+    return;
+  }
+  if (type == qString && r.typeQuark == qQuarkRec && value->addr) {
+    StoreQuarkRec(value->addr, field);
     return;
   }
   // A conversion that fails (with the toolkit's warning) leaves the default.

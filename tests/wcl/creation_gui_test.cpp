@@ -174,6 +174,29 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
   EXPECT_EQ(XtNameToWidget(leaf, "*inner"), nullptr);
 }
 
+// The creation resources are matched as the toolkit matches any resource:
+// the root by its application class, a new widget by its real class after
+// creation, but only by its name before.
+TEST_F(Creation, ResourcesMatchNamesAndClassesAsTheToolkitDoes) {
+  Widget root = xk::test::NewContextRoot(
+      "classApp", {"XkTest.wcChildren: viaClass other", "*viaClass.wcClass: XmLabel",
+                   "*XmLabel.wcManaged: False", "*XmLabel.wcClass: XmPushButton",
+                   "*other.wcClass: XmPushButton", "*other.wcManaged: maybe"});
+  ASSERT_NE(root, nullptr);
+  XtAppContext app = XtWidgetToApplicationContext(root);
+  WcInitialize(root);
+  WcRegisterClass(app, "XmLabel", xmLabelWidgetClass);
+  WcRegisterClass(app, "XmPushButton", xmPushButtonWidgetClass);
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  Widget viaClass = XtNameToWidget(root, "viaClass");
+  ASSERT_NE(viaClass, nullptr);
+  EXPECT_STREQ(XtClass(viaClass)->core_class.class_name, "XmLabel");
+  EXPECT_FALSE(XtIsManaged(viaClass));
+  Widget other = XtNameToWidget(root, "other");
+  ASSERT_NE(other, nullptr);
+  EXPECT_TRUE(XtIsManaged(other)) << "a value that does not convert leaves the default";
+}
+
 TEST_F(Creation, ManagesMoreThanAThousandChildren) {
   std::string names;
   for (int i = 0; i < 1500; ++i) names += "c" + std::to_string(i) + (i % 2 ? "," : " ");

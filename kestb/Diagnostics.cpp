@@ -11,8 +11,4 @@ std::string FormatError(const Diagnostic& d) {
   return s;
 }
 
-void Diagnostics::Print(std::ostream& out) const {
-  for (const Diagnostic& d : list_) out << FormatError(d) << '\n';
-}
-
 }  // namespace kestb

@@ -6,10 +6,10 @@
 //
 //   kestb::Diagnostics d;
 //   d.Error("shop.dsm", 12, "unknown type 'Strng' for field 'name'");
-//   d.Print(std::cout);   // shop.dsm:12: error: unknown type ...
+//   for (const kestb::Diagnostic& e : d.List())
+//     std::cout << kestb::FormatError(e) << '\n';  // shop.dsm:12: error: ...
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,7 +32,6 @@ class Diagnostics {
   size_t Count() const { return list_.size(); }
   bool Empty() const { return list_.empty(); }
   const std::vector<Diagnostic>& List() const { return list_; }
-  void Print(std::ostream& out) const;
 
  private:
   std::vector<Diagnostic> list_;

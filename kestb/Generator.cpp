@@ -20,6 +20,8 @@
 namespace kestb {
 namespace {
 
+constexpr size_t kMaxErrorsShown = 200;
+
 std::string BaseName(const std::string& path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -206,7 +208,15 @@ int Run(const std::vector<std::string>& args, std::ostream& report) {
     files = ExpandTemplate(parsedTem, model, info,
                            o.temTrace ? &report : nullptr, diags);
   }
-  diags.Print(report);
+  // A binary file given as the DSM would otherwise bury the report.
+  const std::vector<Diagnostic>& list = diags.List();
+  for (size_t i = 0; i < list.size() && i < kMaxErrorsShown; ++i) {
+    report << FormatError(list[i]) << '\n';
+  }
+  if (list.size() > kMaxErrorsShown) {
+    report << "kestb: " << list.size() - kMaxErrorsShown
+           << " more errors not shown\n";
+  }
   if (!diags.Empty()) {
     counts.errors = diags.Count();
     return Finish(o, counts, report);

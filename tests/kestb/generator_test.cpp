@@ -236,6 +236,19 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
   }
 }
 
+TEST_F(GeneratorTest, AFloodOfErrorsIsCutShortButCounted) {
+  WriteText(dir / "m.dsm", std::string(500, '%'));
+  EXPECT_EQ(kFailed, Generate(Args("false", "true", "false", "false", "false", "false")));
+  std::string tail =
+      "D/m.dsm:1: error: unexpected character '%'\n"
+      "kestb: 300 more errors not shown\n"
+      "kestb: 500 errors, no files written\n"
+      "summary: 0 records, 0 fields, 0 files, 500 errors\n";
+  ASSERT_GT(report.size(), tail.size());
+  EXPECT_EQ(tail, report.substr(report.size() - tail.size()));
+  EXPECT_EQ(200 + 3, std::count(report.begin(), report.end(), '\n'));
+}
+
 TEST_F(GeneratorTest, AFileThatCannotBeWrittenIsReportedAndTheRestWritten) {
   std::filesystem::create_directory(dir / "out/m.h");
   EXPECT_EQ(kFailed, Generate(Args("true", "true", "false", "false", "false", "false")));

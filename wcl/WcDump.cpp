@@ -18,11 +18,6 @@ namespace {
 // The longest entry name a line shows; components beyond it are dropped.
 constexpr size_t kMaxLineName = 8190;
 
-struct DumpClosure {
-  WcBuffer* buffer;
-  int count;
-};
-
 // Name and class quarks from w's root down to w, each list ended by
 // NULLQUARK after room for one more component.
 void PathOf(Widget w, std::vector<XrmQuark>* names, std::vector<XrmQuark>* classes) {
@@ -39,7 +34,7 @@ void Finish(WcBuffer* buffer, XrmDatabase db, std::vector<XrmQuark>& names,
             std::vector<XrmQuark>& classes, int mode, const std::string& footer) {
   names.push_back(NULLQUARK);
   classes.push_back(NULLQUARK);
-  DumpClosure closure{buffer, 0};
+  WcDumpClosure closure{buffer, 0};
   XrmEnumerateDatabase(db, names.data(), classes.data(), mode, WcDumpResourceLine,
                        reinterpret_cast<XPointer>(&closure));
   std::string count = std::to_string(closure.count);
@@ -86,7 +81,7 @@ std::string FormatResourceLine(std::string_view name, std::string_view type, con
 
 Bool WcDumpResourceLine(XrmDatabase*, XrmBindingList bindings, XrmQuarkList quarks,
                         XrmRepresentation* type, XrmValue* value, XPointer closure) {
-  auto* dump = reinterpret_cast<DumpClosure*>(closure);
+  auto* dump = reinterpret_cast<WcDumpClosure*>(closure);
   std::string name;
   for (int i = 0; quarks[i] != NULLQUARK; ++i) {
     const char* component = XrmQuarkToString(quarks[i]);

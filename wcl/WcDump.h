@@ -17,6 +17,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include "wcl/WcWarnings.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -31,9 +33,15 @@ void WcDumpPostCreateResources(Widget w);
 // Every entry of a template's database, right after it was read.
 void WcDumpTemplateDefinition(XrmDatabase db, const char* templateName, const char* fileName);
 
+// The closure of WcDumpResourceLine: where the lines go, and how many.
+typedef struct {
+  WcBuffer* buffer;
+  int count;
+} WcDumpClosure;
+
 // The XrmEnumerateDatabase procedure of the dumps: appends one line per
-// entry to the dump whose closure it is given. Always returns False, so
-// the enumeration visits every entry.
+// entry to the WcDumpClosure it is given and counts it. Always returns
+// False, so the enumeration visits every entry.
 Bool WcDumpResourceLine(XrmDatabase* db, XrmBindingList bindings, XrmQuarkList quarks,
                         XrmRepresentation* type, XrmValue* value, XPointer closure);
 

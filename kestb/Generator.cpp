@@ -157,6 +157,73 @@ std::vector<std::string> BackupPaths(const Options& o,
   return out;
 }
 
+// Reads and checks the DSM; also reads the template's and the output
+// folder's problems into diags so that one run reports all of them.
+Model LoadModel(const Options& o, Diagnostics& diags, Counts& counts) {
+  std::string why;
+  std::optional<std::string> text = ReadFile(o.dsm, why);
+  if (!text) diags.Error(o.dsm, 0, "cannot read DSM file: " + why);
+  Model model;
+  if (!text) return model;
+  Diagnostics dsmDiags;
+  model = ParseDsm(*text, o.dsm, dsmDiags);
+  CheckDsm(model, o.dsm, {!o.noCxxKeywords, !o.noAdaKeywords}, dsmDiags);
+  // Checks run one kind after another; the reader wants file order.
+  std::vector<Diagnostic> list = dsmDiags.List();
+  std::stable_sort(list.begin(), list.end(),
+                   [](const Diagnostic& a, const Diagnostic& b) {
+                     return a.line < b.line;
+                   });
+  for (Diagnostic& d : list) diags.Error(d.file, d.line, std::move(d.text));
+  counts.records = model.records.size();
+  for (const Record& r : model.records) counts.fields += r.fields.size();
+  return model;
+}
+
+// Parses the template and, when nothing so far went wrong, expands it.
+std::vector<OutputFile> Expand(const Options& o, const Model& model,
+                               Diagnostics& diags, std::ostream& report) {
+  std::optional<TemplateSource> tem = LoadTemplate(o.tem, diags);
+  CheckOutputDir(o.outDir, diags);
+  if (!tem) return {};
+  Template parsed = ParseTemplate(*tem, MakeResolver(o.homeDir), diags);
+  if (!diags.Empty()) return {};
+  ExpandInfo info{BaseName(o.dsm), BaseName(o.tem)};
+  return ExpandTemplate(parsed, model, info, o.temTrace ? &report : nullptr,
+                        diags);
+}
+
+void PrintErrors(const Diagnostics& diags, std::ostream& report) {
+  // A binary file given as the DSM would otherwise bury the report.
+  const std::vector<Diagnostic>& list = diags.List();
+  for (size_t i = 0; i < list.size() && i < kMaxErrorsShown; ++i) {
+    report << FormatError(list[i]) << '\n';
+  }
+  if (list.size() > kMaxErrorsShown) {
+    report << "kestb: " << list.size() - kMaxErrorsShown
+           << " more errors not shown\n";
+  }
+}
+
+void WriteFiles(const Options& o, const std::vector<OutputFile>& files,
+                Counts& counts, std::ostream& report) {
+  std::vector<std::string> backups = BackupPaths(o, files);
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::string path = Join(o.outDir, files[i].name);
+    WriteResult w = WriteWhole(path, files[i].content, backups[i]);
+    if (!w.ok) {
+      report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
+      ++counts.errors;
+      continue;
+    }
+    ++counts.files;
+    if (o.showFiles) {
+      report << "wrote " << path << '\n';
+      if (w.backedUp) report << "backup " << backups[i] << '\n';
+    }
+  }
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& report) {
@@ -178,65 +245,11 @@ int Run(const std::vector<std::string>& args, std::ostream& report) {
 
   Diagnostics diags;
   Counts counts;
-  std::string why;
-  std::optional<std::string> dsmText = ReadFile(o.dsm, why);
-  if (!dsmText) diags.Error(o.dsm, 0, "cannot read DSM file: " + why);
-  std::optional<TemplateSource> tem = LoadTemplate(o.tem, diags);
-  CheckOutputDir(o.outDir, diags);
-
-  Model model;
-  if (dsmText) {
-    Diagnostics dsmDiags;
-    model = ParseDsm(*dsmText, o.dsm, dsmDiags);
-    CheckDsm(model, o.dsm, {!o.noCxxKeywords, !o.noAdaKeywords}, dsmDiags);
-    // Checks run one kind after another; the reader wants file order.
-    std::vector<Diagnostic> list = dsmDiags.List();
-    std::stable_sort(list.begin(), list.end(),
-                     [](const Diagnostic& a, const Diagnostic& b) {
-                       return a.line < b.line;
-                     });
-    for (Diagnostic& d : list) diags.Error(d.file, d.line, std::move(d.text));
-    counts.records = model.records.size();
-    for (const Record& r : model.records) counts.fields += r.fields.size();
-  }
-  Template parsedTem;
-  if (tem) parsedTem = ParseTemplate(*tem, MakeResolver(o.homeDir), diags);
-
-  std::vector<OutputFile> files;
-  if (diags.Empty()) {
-    ExpandInfo info{BaseName(o.dsm), BaseName(o.tem)};
-    files = ExpandTemplate(parsedTem, model, info,
-                           o.temTrace ? &report : nullptr, diags);
-  }
-  // A binary file given as the DSM would otherwise bury the report.
-  const std::vector<Diagnostic>& list = diags.List();
-  for (size_t i = 0; i < list.size() && i < kMaxErrorsShown; ++i) {
-    report << FormatError(list[i]) << '\n';
-  }
-  if (list.size() > kMaxErrorsShown) {
-    report << "kestb: " << list.size() - kMaxErrorsShown
-           << " more errors not shown\n";
-  }
-  if (!diags.Empty()) {
-    counts.errors = diags.Count();
-    return Finish(o, counts, report);
-  }
-
-  std::vector<std::string> backups = BackupPaths(o, files);
-  for (size_t i = 0; i < files.size(); ++i) {
-    std::string path = Join(o.outDir, files[i].name);
-    WriteResult w = WriteWhole(path, files[i].content, backups[i]);
-    if (!w.ok) {
-      report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
-      ++counts.errors;
-      continue;
-    }
-    ++counts.files;
-    if (o.showFiles) {
-      report << "wrote " << path << '\n';
-      if (w.backedUp) report << "backup " << backups[i] << '\n';
-    }
-  }
+  Model model = LoadModel(o, diags, counts);
+  std::vector<OutputFile> files = Expand(o, model, diags, report);
+  PrintErrors(diags, report);
+  counts.errors = diags.Count();
+  if (counts.errors == 0) WriteFiles(o, files, counts, report);
   return Finish(o, counts, report);
 }
 

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <unistd.h>
+
 namespace xk::test {
 namespace {
 
@@ -25,7 +27,11 @@ Session& Get() {
     int argc = 1;
     static char name[] = "xktest";
     static char* argv[] = {name, nullptr};
-    s.display = XtOpenDisplay(s.app, nullptr, "xktest", "XkTest", nullptr, 0, &argc, argv);
+    // A busy server may refuse a connection for a moment; try for ~5 s.
+    for (int attempt = 0; attempt < 50 && !s.display; ++attempt) {
+      if (attempt) usleep(100 * 1000);
+      s.display = XtOpenDisplay(s.app, nullptr, "xktest", "XkTest", nullptr, 0, &argc, argv);
+    }
     if (!s.display) {
       std::fprintf(stderr, "test: cannot open the X display (is DISPLAY set?)\n");
       std::abort();

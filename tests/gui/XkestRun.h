@@ -1,0 +1,281 @@
+// XkestRun: starts the real build/xkest, with its app-defaults file from
+// the source tree, on an X server of its own (a private Xvfb, so that tests
+// running side by side never see each other's windows or steal each
+// other's keyboard focus), and drives it as a user would: xdotool for keys
+// and clicks, a real WM_DELETE_WINDOW client message for the close button.
+//
+//   XkestRun x({"-tooleditor", rec}, {{"KESTHOME", home}});
+//   std::string wid = x.WaitForWindow("xkest");
+//   x.Key(wid, "ctrl+q");
+//   EXPECT_EQ(x.Wait(), 0);
+//
+// Kept in one header because every test program is built from its one
+// source file.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace xk::test {
+
+// A fresh folder under /tmp, removed with its contents afterwards.
+class TempDir {
+ public:
+  TempDir() {
+    char tmpl[] = "/tmp/xkestXXXXXX";
+    path_ = mkdtemp(tmpl);
+  }
+  ~TempDir() { Shell("rm -rf '" + path_ + "'"); }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path_; }
+
+  // Writes text to the relative path (folders are made); returns the path.
+  std::string Write(const std::string& rel, const std::string& text, bool executable = false) const {
+    std::string path = path_ + "/" + rel;
+    Shell("mkdir -p \"$(dirname '" + path + "')\"");
+    std::ofstream(path) << text;
+    if (executable) chmod(path.c_str(), 0755);
+    return path;
+  }
+
+  // Runs a shell command and returns its standard output.
+  static std::string Shell(const std::string& command) {
+    std::string out;
+    if (FILE* f = popen(command.c_str(), "r")) {
+      char buf[512];
+      size_t n;
+      while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+      pclose(f);
+    }
+    return out;
+  }
+
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+ private:
+  std::string path_;
+};
+
+class XkestRun {
+ public:
+  // env: variables to set for xkest (nullopt unsets one). The program runs
+  // in a temporary working folder that is also its HOME, so no resource
+  // file of the user's applies.
+  XkestRun(const std::vector<std::string>& args,
+           const std::map<std::string, std::optional<std::string>>& env) {
+    StartServer();
+    std::map<std::string, std::string> vars;
+    for (char** e = environ; *e; ++e) {
+      std::string kv = *e;
+      size_t eq = kv.find('=');
+      if (eq != std::string::npos) vars[kv.substr(0, eq)] = kv.substr(eq + 1);
+    }
+    for (const char* v : {"XENVIRONMENT", "XAPPLRESDIR", "XUSERFILESEARCHPATH", "KESTBTRACE"})
+      vars.erase(v);
+    vars["XFILESEARCHPATH"] = std::string(XK_SOURCE_DIR) + "/app/%N.ad";
+    vars["LC_ALL"] = "C";
+    vars["HOME"] = dir_.Path();
+    vars["DISPLAY"] = display_;
+    for (const auto& [k, v] : env) {
+      if (v) vars[k] = *v;
+      else vars.erase(k);
+    }
+    std::vector<std::string> envText;
+    for (const auto& [k, v] : vars) envText.push_back(k + "=" + v);
+    std::vector<std::string> argText = {std::string(XK_BINARY_DIR) + "/xkest"};
+    argText.insert(argText.end(), args.begin(), args.end());
+
+    std::vector<char*> argv, envp;
+    for (std::string& a : argText) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : envText) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string out = dir_.Path() + "/stdout", err = dir_.Path() + "/stderr";
+    pid_ = fork();
+    if (pid_ == 0) {
+      if (chdir(dir_.Path().c_str()) != 0) _exit(127);
+      if (!freopen(out.c_str(), "w", stdout) || !freopen(err.c_str(), "w", stderr)) _exit(127);
+      execve(argv[0], argv.data(), envp.data());
+      _exit(127);
+    }
+  }
+
+  ~XkestRun() {
+    if (Running()) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (dpy_) XCloseDisplay(dpy_);
+    if (server_ > 0) {
+      kill(server_, SIGTERM);
+      waitpid(server_, nullptr, 0);
+    }
+  }
+
+  XkestRun(const XkestRun&) = delete;
+  XkestRun& operator=(const XkestRun&) = delete;
+
+  bool Running() {
+    if (pid_ <= 0 || status_ != -1) return false;
+    int st = 0;
+    if (waitpid(pid_, &st, WNOHANG) != pid_) return true;
+    status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    return false;
+  }
+
+  // Exit status; -1 when the program did not end in time (it is then killed).
+  int Wait(int seconds = 20) {
+    for (int i = 0; i < seconds * 20 && Running(); ++i) Nap();
+    if (!Running()) return status_;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    status_ = -2;
+    return -1;
+  }
+
+  std::string Stdout() const { return TempDir::Slurp(dir_.Path() + "/stdout"); }
+  std::string Stderr() const { return TempDir::Slurp(dir_.Path() + "/stderr"); }
+
+  // Window id (decimal) of the first visible window titled exactly title;
+  // empty when none appears in time or the program ends first.
+  std::string WaitForWindow(const std::string& title, int seconds = 20) {
+    for (int i = 0; i < seconds * 20 && Running(); ++i) {
+      std::string wid = Xdo("search --onlyvisible --name '^" + title + "$'");
+      if (!wid.empty()) return wid.substr(0, wid.find('\n'));
+      Nap();
+    }
+    return "";
+  }
+
+  // Waits until the program's standard output contains text.
+  bool WaitForStdout(const std::string& text, int seconds = 20) {
+    for (int i = 0; i < seconds * 20; ++i) {
+      if (Stdout().find(text) != std::string::npos) return true;
+      Nap();
+    }
+    return false;
+  }
+
+  void Key(const std::string& wid, const std::string& keys) {
+    Xdo("windowfocus --sync " + wid + " key --delay 30 " + keys);
+  }
+  void Type(const std::string& wid, const std::string& text) {
+    Xdo("windowfocus --sync " + wid + " type --delay 30 '" + text + "'");
+  }
+  // Clicks at (x, y) inside the window.
+  void Click(const std::string& wid, int x, int y) {
+    Xdo("mousemove --sync --window " + wid + " " + std::to_string(x) + " " + std::to_string(y) +
+        " click 1");
+  }
+  // Clicks the middle of an X window.
+  void ClickWindow(unsigned long window) {
+    XWindowAttributes a;
+    XGetWindowAttributes(dpy_, window, &a);
+    int rx = 0, ry = 0;
+    Window child;
+    XTranslateCoordinates(dpy_, window, DefaultRootWindow(dpy_), a.width / 2, a.height / 2, &rx,
+                          &ry, &child);
+    Xdo("mousemove --sync " + std::to_string(rx) + " " + std::to_string(ry) + " click 1");
+  }
+
+  // Sends the window manager's close request to a top-level window.
+  void SendDeleteWindow(const std::string& wid) {
+    Window w = std::stoul(wid);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = w;
+    ev.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy_, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy_, w, False, NoEventMask, &ev);
+    XFlush(dpy_);
+  }
+
+  // Child windows, bottom to top.
+  std::vector<unsigned long> ChildWindows(unsigned long window) {
+    Window root, parent, *kids = nullptr;
+    unsigned n = 0;
+    std::vector<unsigned long> out;
+    if (XQueryTree(dpy_, window, &root, &parent, &kids, &n)) out.assign(kids, kids + n);
+    if (kids) XFree(kids);
+    return out;
+  }
+
+  unsigned Width(unsigned long window) {
+    XWindowAttributes a;
+    XGetWindowAttributes(dpy_, window, &a);
+    return static_cast<unsigned>(a.width);
+  }
+  int X(unsigned long window) {
+    XWindowAttributes a;
+    XGetWindowAttributes(dpy_, window, &a);
+    return a.x;
+  }
+
+ private:
+  static void Nap() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
+
+  std::string Xdo(const std::string& command) {
+    return TempDir::Shell("DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
+  }
+
+  // Starts Xvfb on a free display and holds one connection to it, so it
+  // does not reset between clients.
+  void StartServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    server_ = fork();
+    if (server_ == 0) {
+      close(fds[0]);
+      std::string fd = std::to_string(fds[1]);
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    std::string num;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') num += c;
+    close(fds[0]);
+    display_ = ":" + num;
+    dpy_ = XOpenDisplay(display_.c_str());
+  }
+
+  TempDir dir_;
+  pid_t server_ = -1;
+  std::string display_;
+  Display* dpy_ = nullptr;
+  pid_t pid_ = -1;
+  int status_ = -1;
+};
+
+}  // namespace xk::test

@@ -36,6 +36,11 @@ Str& StrArray::At(size_t i) {
   return items_[i];
 }
 
+const Str& StrArray::At(size_t i) const {
+  static const Str empty;
+  return i < count_ ? items_[i] : empty;
+}
+
 long StrArray::IndexOf(const Str& text) const {
   for (size_t i = 0; i < count_; ++i)
     if (items_[i] == text) return long(i);

@@ -29,7 +29,8 @@ class StrArray {
   void Add(const char* text);
   // Element i; empty texts are added first while the array is shorter.
   Str& At(size_t i);
-  const Str& At(size_t i) const { return items_[i]; }
+  // Element i; an empty text when i is past the end.
+  const Str& At(size_t i) const;
   // Index of the first equal element, or -1.
   long IndexOf(const Str& text) const;
   long IndexOf(const char* text) const;

@@ -88,6 +88,8 @@ TEST(XkestQuit, UnknownWordsAreIgnoredAndQuitAtOnceExitsZero) {
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
   EXPECT_EQ(x.Stdout(), "");
+  // The interface description converts and binds without a single warning.
+  EXPECT_EQ(x.Stderr(), "");
 }
 
 TEST(XkestQuit, UnsavedTextAsksFirstAndQuitConfirmsWithoutWriting) {

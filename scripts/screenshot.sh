@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Writes PNG screenshots of xkest's main window and of its options dialog,
+# taken on a private Xvfb, and prints their paths. Builds first when the
+# program is missing. Output folder: $1, default build/screenshots.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/xkest-env.sh"
+[ -x "$build/xkest" ] || "$here/scripts/build.sh"
+out=${1:-$build/screenshots}
+mkdir -p "$out"
+
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+xvfb_pid=$!
+num=""
+read -r -t 20 num <"$fifo" || true
+rm -f "$fifo"
+[ -n "$num" ] || { echo "screenshot: the private X server did not start" >&2; exit 1; }
+export DISPLAY=":$num"
+xkest_pid=""
+cleanup() {
+  [ -z "$xkest_pid" ] || kill "$xkest_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# Waits (at most 20 s) for a visible window with exactly this title.
+window() {
+  timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
+}
+
+(cd /tmp && exec "$build/xkest" "$@") &
+xkest_pid=$!
+main=$(window xkest)
+[ -n "$main" ] || { echo "screenshot: xkest showed no window" >&2; exit 1; }
+sleep 0.5   # the first exposure draws after the map
+import -window "$main" "$out/xkest-main.png"
+
+xdotool windowfocus --sync "$main" key ctrl+comma
+options=$(window "xkest options")
+[ -n "$options" ] || { echo "screenshot: the options dialog did not open" >&2; exit 1; }
+sleep 0.5
+import -window "$options" "$out/xkest-options.png"
+import -window root -crop 1000x800+0+0 "$out/xkest-desktop.png"
+
+echo "$out/xkest-main.png"
+echo "$out/xkest-options.png"
+echo "$out/xkest-desktop.png"

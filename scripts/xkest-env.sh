@@ -9,4 +9,5 @@ export KESTHOME=${KESTHOME-$here/demo-home}
 # file is still found where the system keeps it.
 xk_sys_path=/etc/X11/%L/%T/%N%C%S:/etc/X11/%l/%T/%N%C%S:/etc/X11/%T/%N%C%S:/etc/X11/%L/%T/%N%S:/etc/X11/%l/%T/%N%S:/etc/X11/%T/%N%S:/usr/share/X11/%T/%N%S
 export XFILESEARCHPATH="$here/app/%N.ad:${XFILESEARCHPATH:-$xk_sys_path}"
-export PATH="$build:$PATH"
+# kestb is built in its own folder of the build tree.
+export PATH="$build/kestb:$build:$PATH"

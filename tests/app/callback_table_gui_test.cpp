@@ -62,8 +62,9 @@ TEST(CallbackTable, SetWidgetCallbacksStoreTheWidgetsCreatedFromResources) {
            "xktest.form.text.wcCreate: XmText",
            "xktest.form.text.wcCallback: xKestDoDsmSetWidgetCB xKestDoMsgSetWidgetCB",
            "xktest.form.quitDlg.wcCreate: XmCreateQuestionDialog",
-           "xktest.form.quitDlg.wcManaged: False",
-           "xktest.form.quitDlg.wcCallback: xKestDoAppSetVerifyQuitDlgWidgetCB",
+           // The dialog box sits in a dialog shell: its own resources need "*".
+           "xktest*quitDlg.wcManaged: False",
+           "xktest*quitDlg.wcCallback: xKestDoAppSetVerifyQuitDlgWidgetCB",
        })
     XrmPutLineResource(&db, line);
   ASSERT_EQ(WcWidgetCreation(top), 0);
@@ -75,6 +76,7 @@ TEST(CallbackTable, SetWidgetCallbacksStoreTheWidgetsCreatedFromResources) {
   EXPECT_EQ(theOpts.GetDsmTitleWidget(), second);
   EXPECT_EQ(theDsm.GetTextWidget(), text);
   EXPECT_EQ(theMsg.GetTextWidget(), text);
+  ASSERT_NE(theApp.GetVerifyQuitDlg(), nullptr);
   EXPECT_EQ(theApp.GetVerifyQuitDlg(), WcResolveWidgetName(top, "*quitDlg"));
 
   // The DSM text's changes mark the document modified, and a modified

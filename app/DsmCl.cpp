@@ -1,11 +1,47 @@
-// DsmCl: the DSM editor. The document operations, editing commands and
-// generator runs are still to come; the accessors and the set-widget
-// operations that the interface needs from the start are here.
+// DsmCl: the DSM document: accessors, set-widget operations, and load,
+// save, save as and close with their dialogs. The editing commands are in
+// DsmClEdit.cpp, the generator and printer runs in DsmClCodegen.cpp.
 #include "app/DsmCl.h"
 
 #include <Xm/Xm.h>
+#include <Xm/FileSB.h>
+#include <Xm/Text.h>
+
+#include <cstdlib>
+#include <cstring>
 
 #include "app/Application.h"
+#include "app/MsgCl.h"
+#include "app/OptsCl.h"
+#include "support/SafeSave.h"
+
+namespace {
+
+// Message texts of the document operations.
+constexpr const char* kNotAccessible = "Not able to access the file '";
+constexpr const char* kCannotSave = "Cannot save to filepath ";
+// The text widget holds one C string, so the text ends at a NUL byte;
+// saving it would shorten the file, which the user must know.
+constexpr const char* kNulBytePrefix = "The file '";
+constexpr const char* kNulByteSuffix =
+    "' holds a NUL byte: the text stops there, and saving it will write only the text before it";
+
+void Manage(Widget w) {
+  if (w) XtManageChild(w);
+}
+
+// The name a file selection dialog's OK callback carries; empty when none.
+Str NameFromCallData(XtPointer call) {
+  auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call);
+  Str name;
+  if (!cbs || !cbs->value) return name;
+  char* text = nullptr;
+  if (XmStringGetLtoR(cbs->value, const_cast<char*>(XmSTRING_DEFAULT_CHARSET), &text) && text) name = text;
+  XtFree(text);
+  return name;
+}
+
+}  // namespace
 
 DsmCl::DsmCl() : fileName_(kNoDsmFile) {}
 
@@ -21,6 +57,8 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   saveAndLoadQDlg_ = other.saveAndLoadQDlg_;
   saveAsDlg_ = other.saveAsDlg_;
   verifyCloseDlg_ = other.verifyCloseDlg_;
+  lineIndex_ = other.lineIndex_;
+  shownLine_ = other.shownLine_;
   return *this;
 }
 
@@ -28,7 +66,10 @@ DsmCl* DsmCl::Clone() const { return new DsmCl(*this); }
 DsmCl::~DsmCl() = default;
 
 Widget DsmCl::GetTextWidget() const { return textWidget_; }
-void DsmCl::SetTextWidget(Widget w) { textWidget_ = w; }
+void DsmCl::SetTextWidget(Widget w) {
+  textWidget_ = w;
+  lineIndex_.Reset();
+}
 const Str& DsmCl::GetFileName() const { return fileName_; }
 void DsmCl::SetFileName(const Str& name) { fileName_ = name; }
 int DsmCl::GetHasFileName() const { return hasFileName_; }
@@ -40,7 +81,10 @@ void DsmCl::SetOpenDlg(Widget w) { openDlg_ = w; }
 Widget DsmCl::GetPopMenu() const { return popMenu_; }
 void DsmCl::SetPopMenu(Widget w) { popMenu_ = w; }
 Widget DsmCl::GetCursorPosLabel() const { return cursorPosLabel_; }
-void DsmCl::SetCursorPosLabel(Widget w) { cursorPosLabel_ = w; }
+void DsmCl::SetCursorPosLabel(Widget w) {
+  cursorPosLabel_ = w;
+  shownLine_ = 0;
+}
 Widget DsmCl::GetSaveAndLoadQDlg() const { return saveAndLoadQDlg_; }
 void DsmCl::SetSaveAndLoadQDlg(Widget w) { saveAndLoadQDlg_ = w; }
 Widget DsmCl::GetSaveAsDlg() const { return saveAsDlg_; }
@@ -48,27 +92,24 @@ void DsmCl::SetSaveAsDlg(Widget w) { saveAsDlg_ = w; }
 Widget DsmCl::GetVerifyCloseDlg() const { return verifyCloseDlg_; }
 void DsmCl::SetVerifyCloseDlg(Widget w) { verifyCloseDlg_ = w; }
 
-void DsmCl::Append(Widget, XtPointer, XtPointer) {}
-void DsmCl::Close(Widget, XtPointer, XtPointer) {}
-void DsmCl::CloseWithNoSave(Widget, XtPointer, XtPointer) {}
-void DsmCl::Copy(Widget, XtPointer, XtPointer) {}
-void DsmCl::Cut(Widget, XtPointer, XtPointer) {}
-void DsmCl::Delete(Widget, XtPointer, XtPointer) {}
-void DsmCl::DiscardAndLoad(Widget, XtPointer, XtPointer) {}
-void DsmCl::Find(Widget, XtPointer, XtPointer) {}
-void DsmCl::Load(Widget, XtPointer, XtPointer) {}
-void DsmCl::NavBottom(Widget, XtPointer, XtPointer) {}
-void DsmCl::NavTop(Widget, XtPointer, XtPointer) {}
-void DsmCl::Paste(Widget, XtPointer, XtPointer) {}
-void DsmCl::Print(Widget, XtPointer, XtPointer) {}
-void DsmCl::Replace(Widget, XtPointer, XtPointer) {}
-void DsmCl::RunCodegen(Widget, XtPointer, XtPointer) {}
-void DsmCl::SafeLoad(Widget, XtPointer, XtPointer) {}
-void DsmCl::Save(Widget, XtPointer, XtPointer) {}
-void DsmCl::SaveAndLoad(Widget, XtPointer, XtPointer) {}
-void DsmCl::SaveAs(Widget, XtPointer, XtPointer) {}
+bool DsmCl::IsA(int classNumber) const { return classNumber == kDsmClass; }
 
-void DsmCl::SetCursorPosWidget(Widget w, XtPointer, XtPointer) { cursorPosLabel_ = w; }
+// --- set-widget operations --------------------------------------------------
+
+namespace {
+
+// Keeps the line index true: every change reports where it starts.
+void DsmTextModifying(Widget, XtPointer, XtPointer call) {
+  auto* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);
+  theDsm.TextChanging(cbs ? long(cbs->startPos) : 0);
+}
+
+}  // namespace
+
+void DsmCl::SetCursorPosWidget(Widget w, XtPointer, XtPointer) {
+  cursorPosLabel_ = w;
+  shownLine_ = 0;
+}
 void DsmCl::SetOpenDlgWidget(Widget w, XtPointer, XtPointer) { openDlg_ = w; }
 void DsmCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) { popMenu_ = w; }
 void DsmCl::SetSaveAndLoadQDlgWidget(Widget w, XtPointer, XtPointer) { saveAndLoadQDlg_ = w; }
@@ -77,12 +118,110 @@ void DsmCl::SetVerifyCloseDlgWidget(Widget w, XtPointer, XtPointer) { verifyClos
 
 void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   textWidget_ = w;
-  if (w) XtAddCallback(w, XmNvalueChangedCallback, MarkModified, nullptr);
+  lineIndex_.Reset();
+  if (!w) return;
+  XtAddCallback(w, XmNvalueChangedCallback, MarkModified, nullptr);
+  XtAddCallback(w, XmNmodifyVerifyCallback, DsmTextModifying, nullptr);
 }
 
-void DsmCl::SynchLineNums(Widget, XtPointer, XtPointer) {}
-void DsmCl::PostPopupMenu(Widget, XEvent*, String*, Cardinal*) {}
-
-bool DsmCl::IsA(int classNumber) const { return classNumber == kDsmClass; }
+void DsmCl::TextChanging(long pos) { lineIndex_.Changed(pos < 0 ? 0 : size_t(pos)); }
 
 extern "C" void MarkModified(Widget, XtPointer, XtPointer) { theDsm.SetModified(1); }
+
+// --- document operations ----------------------------------------------------
+
+void DsmCl::SetWholeText(const char* text, size_t length) {
+  if (!textWidget_) return;
+  XmTextSetString(textWidget_, const_cast<char*>(text));
+  // Learned from the buffer at hand, which is far cheaper than from the
+  // widget later.
+  lineIndex_.Build(std::string_view(text, length));
+  ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
+}
+
+int DsmCl::WriteTextTo(const Str& path) {
+  if (!textWidget_) return 0;
+  char* text = XmTextGetString(textWidget_);
+  int status = 0;
+  if (text) SafeWriteWholeFile(path.c_str(), text, std::strlen(text), status);
+  XtFree(text);
+  return status;
+}
+
+void DsmCl::Close(Widget, XtPointer, XtPointer) {
+  if (modified_) {
+    Manage(verifyCloseDlg_);
+    return;
+  }
+  SetWholeText("", 0);
+  hasFileName_ = 0;
+  modified_ = 0;
+  fileName_ = kNoDsmFile;
+  theOpts.UpdateWidgets();
+}
+
+void DsmCl::CloseWithNoSave(Widget w, XtPointer client, XtPointer call) {
+  modified_ = 0;
+  Close(w, client, call);
+}
+
+void DsmCl::SafeLoad(Widget, XtPointer, XtPointer) {
+  Manage(modified_ ? saveAndLoadQDlg_ : openDlg_);
+}
+
+void DsmCl::SaveAndLoad(Widget w, XtPointer client, XtPointer call) {
+  Save(w, client, call);
+  if (hasFileName_) Manage(openDlg_);
+}
+
+void DsmCl::DiscardAndLoad(Widget w, XtPointer client, XtPointer call) {
+  CloseWithNoSave(w, client, call);
+  Manage(openDlg_);
+}
+
+void DsmCl::Load(Widget, XtPointer, XtPointer call) {
+  Str name = NameFromCallData(call);
+  if (!name.IsEmpty()) {
+    size_t length = 0;
+    char* buffer = ReadWholeFile(name.c_str(), &length);
+    if (buffer) {
+      fileName_ = name;
+      hasFileName_ = 1;
+      size_t textLength = std::strlen(buffer);
+      SetWholeText(buffer, textLength);
+      if (textLength < length) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
+      std::free(buffer);
+    } else {
+      theMsg.ShowMessage(Str(kNotAccessible) + name + "'");
+      SetWholeText("", 0);
+      hasFileName_ = 0;
+    }
+  }
+  modified_ = 0;
+  theOpts.UpdateWidgets();
+}
+
+void DsmCl::Save(Widget, XtPointer, XtPointer) {
+  if (!modified_) return;
+  if (!hasFileName_) {
+    Manage(saveAsDlg_);
+    return;
+  }
+  if (!textWidget_) return;
+  if (WriteTextTo(fileName_))
+    modified_ = 0;
+  else
+    theMsg.ShowMessage(Str(kCannotSave) + fileName_);
+}
+
+void DsmCl::SaveAs(Widget, XtPointer, XtPointer call) {
+  Str name = NameFromCallData(call);
+  if (name.IsEmpty()) return;
+  fileName_ = name;
+  hasFileName_ = 1;
+  if (WriteTextTo(fileName_))
+    modified_ = 0;
+  else
+    theMsg.ShowMessage(Str(kCannotSave) + fileName_);
+  theOpts.UpdateWidgets();
+}

@@ -10,7 +10,12 @@
 
 #include <X11/Intrinsic.h>
 
+#include <string>
+
 #include "support/Support.h"
+#include "support/TextLines.h"
+
+class OptsCl;
 
 // The file name shown while no file is named.
 inline constexpr const char* kNoDsmFile = "DSM File: None";
@@ -77,7 +82,25 @@ class DsmCl {
 
   virtual bool IsA(int classNumber) const;
 
+  // Shared with the message window's commands.
+  // Finds needle from the insertion cursor on, wrapping to the start once,
+  // and selects it; shows "Can't find '...'" when it is nowhere. An empty
+  // needle does nothing.
+  void FindAndSelect(const Str& needle);
+  // Selects line (1-based) without its newline; line 0 or a line past the
+  // last gives an empty selection at the end of the text.
+  void SelectLineNumber(long line);
+  // Modify-verify callback of the DSM text: the text changes from pos on.
+  void TextChanging(long pos);
+
  private:
+  void SetWholeText(const char* text, size_t length);
+  void ShowCursorLine(long pos);
+  int WriteTextTo(const Str& path);
+
+  // What is known about line starts, kept between cursor motions.
+  textlines::LineIndex lineIndex_;
+  size_t shownLine_ = 0;  // what cursorPosLabel shows; 0 before the first
   Widget textWidget_ = nullptr;
   Str fileName_;
   int hasFileName_ = 0;
@@ -92,3 +115,20 @@ class DsmCl {
 
 // Value-changed callback of the DSM text: sets theDsm's modified flag.
 extern "C" void MarkModified(Widget w, XtPointer client, XtPointer call);
+
+// The generator's command line for dsmFile and the current options, with
+// the report redirected into the report file. Values that the shell would
+// interpret are quoted; ordinary ones appear exactly as given.
+Str KestbCommandLine(const Str& dsmFile, const OptsCl& opts);
+
+// The fixed file the generator's report is redirected into.
+inline constexpr const char* kReportFile = "/tmp/kestout.txt";
+
+// Makes sure path is a regular file of this user, not reached through a
+// symbolic link, creating it empty when missing, so that the shell's
+// redirection and the read-back use this user's own file. False when it is
+// a link, another user's file, or not a regular file.
+bool PrepareReportFile(const char* path);
+// The report file's bytes, NUL bytes left out (a text widget cannot hold
+// them); false when it cannot be opened safely (see PrepareReportFile).
+bool ReadReportFile(const char* path, std::string& out);

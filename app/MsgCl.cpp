@@ -1,13 +1,34 @@
-// MsgCl: the message window. The commands on the report's selection are
-// still to come; storing the widgets and the three plain operations are
-// here. A widget that the resource description did not create is never
-// touched.
+// MsgCl: the message window: storing its widgets, the three plain
+// operations and the commands on the report's selection. A widget that the
+// resource description did not create is never touched.
 #include "app/MsgCl.h"
 
 #include <Xm/Xm.h>
 #include <Xm/Text.h>
 
+#include <Xm/RowColumn.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
 #include "app/Application.h"
+#include "app/DsmCl.h"
+#include "app/OptsCl.h"
+#include "app/ShellQuote.h"
+
+namespace {
+
+// The report's selection; empty when nothing is selected.
+Str SelectionOf(Widget text) {
+  if (!text) return Str();
+  char* sel = XmTextGetSelection(text);
+  Str out(sel);
+  XtFree(sel);
+  return out;
+}
+
+}  // namespace
 
 MsgCl& MsgCl::operator=(const MsgCl& other) {
   if (this != &other) {
@@ -28,13 +49,38 @@ void MsgCl::SetDialogWidget(Widget w) { dialogWidget_ = w; }
 Widget MsgCl::GetPopupWidget() const { return popupWidget_; }
 void MsgCl::SetPopupWidget(Widget w) { popupWidget_ = w; }
 
-void MsgCl::FindSelectionInDsm(Widget, XtPointer, XtPointer) {}
-void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {}
-void MsgCl::OpenSelectedFile(Widget, XtPointer, XtPointer) {}
+void MsgCl::FindSelectionInDsm(Widget, XtPointer, XtPointer) {
+  Str sel = SelectionOf(textWidget_);
+  if (!sel.IsEmpty()) theDsm.FindAndSelect(sel);
+}
+
+void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {
+  // All digits of the selection count, in order: "line 7, column 3" is 73.
+  Str digits = SelectionOf(textWidget_);
+  CharSet notDigits(true);
+  notDigits.Remove("0123456789");
+  digits.RemoveChars(notDigits);
+  if (digits.IsEmpty()) return;
+  errno = 0;
+  long line = std::strtol(digits.c_str(), nullptr, 10);
+  if (errno == ERANGE) line = LONG_MAX;
+  theDsm.SelectLineNumber(line);
+}
+
+void MsgCl::OpenSelectedFile(Widget, XtPointer, XtPointer) {
+  // The selection is one word for the editor, never shell syntax.
+  Str sel = SelectionOf(textWidget_);
+  Str cmd = theOpts.GetToolFileEditor() + " " + xkest::ShellWord(sel.c_str()).c_str() + " &";
+  RunBusyCommand(cmd.c_str());
+}
 void MsgCl::SetMsgDialogWidget(Widget w, XtPointer, XtPointer) { dialogWidget_ = w; }
 void MsgCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) { popupWidget_ = w; }
 void MsgCl::SetWidget(Widget w, XtPointer, XtPointer) { textWidget_ = w; }
-void MsgCl::PostPopupMenu(Widget, XEvent*, String*, Cardinal*) {}
+void MsgCl::PostPopupMenu(Widget, XEvent* event, String*, Cardinal*) {
+  if (!popupWidget_ || !event || event->type != ButtonPress) return;
+  XmMenuPosition(popupWidget_, &event->xbutton);
+  XtManageChild(popupWidget_);
+}
 
 bool MsgCl::IsA(int classNumber) const { return classNumber == kMsgClass; }
 

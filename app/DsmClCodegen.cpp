@@ -1,0 +1,125 @@
+// DsmCl generator and printer runs: the kestb command line, its report
+// read back into the message window, and printing the DSM file.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/Application.h"
+#include "app/DsmCl.h"
+#include "app/MsgCl.h"
+#include "app/OptsCl.h"
+#include "app/ShellQuote.h"
+
+namespace {
+
+constexpr const char* kSaveFirst = "Please save the DSM file before generating code";
+constexpr const char* kReportUnsafe =
+    "The report file /tmp/kestout.txt is a symbolic link or belongs to another user: "
+    "the generator was not run";
+
+Str Word(const Str& value) { return Str(xkest::ShellWord(value.c_str()).c_str()); }
+
+const char* TrueFalse(int flag) { return flag ? "true " : "false "; }
+
+// Inside double quotes the shell still reads " \ $ and `; a value holding
+// one of them is quoted as a whole instead.
+Str QuotedBackupExts(const Str& exts) {
+  for (const char* p = exts.c_str(); *p; ++p)
+    if (*p == '"' || *p == '\\' || *p == '$' || *p == '`') return Word(exts);
+  return Str("\"") + exts + "\"";
+}
+
+}  // namespace
+
+Str KestbCommandLine(const Str& dsmFile, const OptsCl& opts) {
+  Str cmd("kestb ");
+  cmd += Word(dsmFile) + " ";
+  cmd += Word(opts.GetTemplatePath()) + " ";
+  cmd += Word(opts.GetOutputDir()) + " ";
+  cmd += "-nb ";
+  cmd += "-noini ";
+  cmd += Str("-homedir ") + Word(opts.GetHomeDir()) + " ";
+  cmd += Str("-showfiles ") + TrueFalse(opts.GetShowFiles());
+  cmd += Str("-showsummary ") + TrueFalse(opts.GetShowSummary());
+  cmd += Str("-nokwada ") + TrueFalse(opts.GetNoAdaKeywords());
+  cmd += Str("-nokwcxx ") + TrueFalse(opts.GetNoCxxKeywords());
+  cmd += Str("-ttrace ") + TrueFalse(opts.GetTemTrace());
+  cmd += Str("-makebak ") + TrueFalse(opts.GetMakeBackups());
+  cmd += Str("-backext ") + QuotedBackupExts(opts.GetBackupExts());
+  cmd += Str(" > ") + kReportFile;
+  return cmd;
+}
+
+bool PrepareReportFile(const char* path) {
+  // O_NOFOLLOW refuses a planted link; once the file is ours, the sticky
+  // /tmp keeps others from swapping it before the shell opens it.
+  int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+  ::close(fd);
+  return ok;
+}
+
+bool ReadReportFile(const char* path, std::string& out) {
+  out.clear();
+  int fd = ::open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+    ::close(fd);
+    return false;
+  }
+  out.reserve(size_t(st.st_size));
+  char chunk[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    const char* p = chunk;
+    const char* end = chunk + n;
+    while (p < end) {
+      const char* nul = static_cast<const char*>(std::memchr(p, '\0', size_t(end - p)));
+      out.append(p, nul ? nul : end);
+      p = nul ? nul + 1 : end;
+    }
+  }
+  ::close(fd);
+  return true;
+}
+
+void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
+  if (!hasFileName_) {
+    theMsg.ShowMessage(kSaveFirst);
+    return;
+  }
+  Save(w, client, call);
+  if (!PrepareReportFile(kReportFile)) {
+    theMsg.ShowMessage(kReportUnsafe);
+    return;
+  }
+  Str cmd = KestbCommandLine(fileName_, theOpts);
+  if (std::getenv("KESTBTRACE")) {
+    std::printf("\n%s\n", cmd.c_str());
+    std::fflush(stdout);
+  }
+  RunBusyCommand(cmd.c_str());
+  // One insertion of the whole report: piecewise insertion with a redraw
+  // each grows quadratic when the window is scrolled away from the end.
+  std::string report;
+  if (!ReadReportFile(kReportFile, report)) return;
+  theMsg.ClearText();
+  theMsg.AppendText(report.c_str());
+}
+
+void DsmCl::Print(Widget, XtPointer, XtPointer) {
+  if (fileName_ == kNoDsmFile || fileName_.IsEmpty()) return;
+  Str cmd = Str("lpr ") + Word(fileName_) + " &";
+  RunBusyCommand(cmd.c_str());
+}

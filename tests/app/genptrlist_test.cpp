@@ -101,7 +101,8 @@ TEST(GenPtrList, ClearCopyAndAssign) {
   l.Add(&d);
   copy = l;
   EXPECT_EQ(Walk(copy), "d");
-  copy = copy;
+  GenPtrList& alias = copy;
+  copy = alias;
   EXPECT_EQ(Walk(copy), "d");
 }
 

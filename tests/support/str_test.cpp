@@ -65,7 +65,9 @@ TEST(Str, AssignmentReallocatesOnlyToGrow) {
   EXPECT_EQ(Shape(s), "longer than nineteen bytes|27/27");
   s = nullptr;
   EXPECT_EQ(Shape(s), "|1/27");
-  s = s;
+  Str& alias = s;
+  s = alias;
+  EXPECT_EQ(Shape(s), "|1/27");
   Str self("abcdef");
   self = self.CharsAt(2);  // assigning a piece of itself
   EXPECT_EQ(Shape(self), "cdef|5/7");

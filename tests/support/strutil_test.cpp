@@ -45,6 +45,7 @@ TEST(StrUtil, InPlaceEdits) {
 }
 
 TEST(StrUtil, NewStrings) {
+  static const char abcdef[] = "abcdef";
   struct Row { const char* name; char* got; const char* want; } rows[] = {
       {"dup", StrDup("abc"), "abc"},
       {"dup null", StrDup(nullptr), ""},
@@ -53,7 +54,7 @@ TEST(StrUtil, NewStrings) {
       {"range", StrCopyRange("abcdef", 1, 3), "bcd"},
       {"range clipped", StrCopyRange("abcdef", 4, 99), "ef"},
       {"range outside", StrCopyRange("abc", 5, 9), ""},
-      {"between", StrCopyBetween("abcdef" + 2, "abcdef" + 2), "c"},
+      {"between", StrCopyBetween(&abcdef[2], &abcdef[3]), "cd"},
       {"pad right", StrPadRight("ab", 5, '.'), "ab..."},
       {"pad left", StrPadLeft("ab", 5, '0'), "000ab"},
       {"pad cuts", StrPadRight("abcdef", 3, ' '), "abc"},

@@ -332,6 +332,61 @@ TEST(TableGui, QueryOnlyRequestsChangeNothing) {
   EXPECT_EQ(Geometry(a), "0,0 70x35");
 }
 
+// A manager whose geometry manager resizes its child even when only asked.
+XtGeometryResult ResizeAnyway(Widget child, XtWidgetGeometry* request, XtWidgetGeometry*) {
+  XtResizeWidget(child, (request->request_mode & CWWidth) ? request->width : child->core.width,
+                 (request->request_mode & CWHeight) ? request->height : child->core.height,
+                 child->core.border_width);
+  return XtGeometryYes;
+}
+
+void NoLayout(Widget) {}
+
+CompositeClassRec brokenClassRec = {
+    {reinterpret_cast<WidgetClass>(&compositeClassRec), const_cast<char*>("Broken"),
+     sizeof(CompositeRec), nullptr, nullptr, False, nullptr, nullptr, XtInheritRealize, nullptr,
+     0, nullptr, 0, NULLQUARK, True, True, True, False, nullptr, nullptr, nullptr, nullptr,
+     nullptr, XtInheritSetValuesAlmost, nullptr, nullptr, XtVersion, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {ResizeAnyway, NoLayout, XtInheritInsertChild, XtInheritDeleteChild, nullptr},
+};
+
+TEST(TableGui, NegotiationWarnsAboutBrokenParentsAndUnmanagedChildren) {
+  Widget shell = NewShell(true);
+  Arg args[2];
+  XtSetArg(args[0], XtNwidth, 200);
+  XtSetArg(args[1], XtNheight, 200);
+  Widget broken = XtCreateManagedWidget("broken", reinterpret_cast<WidgetClass>(&brokenClassRec),
+                                        shell, args, 2);
+  Widget table = NewTable(broken, "underBroken");
+  Widget a = Box(table, "a", 40, 20);
+  ManageAll(table);
+  XtManageChild(table);
+  XtRealizeWidget(shell);
+  ToolkitWarnings warnings;
+  XtWidgetGeometry reply;
+  EXPECT_EQ(Ask(a, CWWidth | CWHeight, 70, 35, &reply), XtGeometryNo);
+  ASSERT_EQ(warnings.lines.size(), 1u);
+  EXPECT_EQ(warnings.lines[0], "brokenParent/XmpTableQueryParentForResize broken Broken");
+
+  Widget plain = NewTable(NewShell(true), "plain");
+  Box(plain, "b", 10, 10);
+  Widget unmanaged = Box(plain, "u", 10, 10);
+  Show(plain);
+  XtUnmanageChild(unmanaged);
+  warnings.lines.clear();
+  EXPECT_EQ(Ask(unmanaged, CWWidth, 30, 0, &reply), XtGeometryNo);
+  ASSERT_EQ(warnings.lines.size(), 1u);
+  EXPECT_EQ(warnings.lines[0], "unmanagedChildMadeResizeRequest/XmpTableGetProposedChildSize u plain");
+}
+
+TEST(TableGui, EmptyTableRealizes) {
+  Widget table = NewTable(NewShell(true), "empty");
+  Show(table);
+  EXPECT_TRUE(XtIsRealized(table));
+  EXPECT_EQ(Geometry(table), "0,0 1x1");
+}
+
 TEST(TableGui, QueryGeometryAnswersFromThePreferredSize) {
   Widget table = NewTable(NewShell(true), "answers");
   Box(table, "a", 40, 20);

@@ -6,6 +6,7 @@
 #include <X11/IntrinsicP.h>
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
+#include <Xm/Label.h>
 
 #include <cstdarg>
 #include <string>
@@ -378,6 +379,33 @@ TEST(TableGui, NegotiationWarnsAboutBrokenParentsAndUnmanagedChildren) {
   EXPECT_EQ(Ask(unmanaged, CWWidth, 30, 0, &reply), XtGeometryNo);
   ASSERT_EQ(warnings.lines.size(), 1u);
   EXPECT_EQ(warnings.lines[0], "unmanagedChildMadeResizeRequest/XmpTableGetProposedChildSize u plain");
+}
+
+TEST(TableGui, MotifLabelsGrowWithTheirTextAsFarAsTheParentAllows) {
+  for (bool grants : {true, false}) {
+    SCOPED_TRACE(grants ? "granting shell" : "refusing shell");
+    Widget table = NewTable(NewShell(grants), "labels");
+    Widget label = XmCreateLabel(table, const_cast<char*>("short"), nullptr, 0);
+    Widget other = XmCreateLabel(table, const_cast<char*>("other"), nullptr, 0);
+    XmpTableChildPosition(other, 0, 1);
+    Show(table);
+    Dimension before = label->core.width, tableBefore = table->core.width;
+
+    XmString text = XmStringCreateLocalized(const_cast<char*>("a much longer label text"));
+    Arg arg;
+    XtSetArg(arg, XmNlabelString, text);
+    XtSetValues(label, &arg, 1);
+    XmStringFree(text);
+    Drain();
+    if (grants) {
+      EXPECT_GT(label->core.width, before);
+      EXPECT_EQ(table->core.width, label->core.width);
+      EXPECT_EQ(other->core.width, label->core.width);  // the column widened for both
+    } else {
+      EXPECT_EQ(table->core.width, tableBefore);
+      EXPECT_EQ(label->core.width, tableBefore);
+    }
+  }
 }
 
 TEST(TableGui, EmptyTableRealizes) {

@@ -1,0 +1,72 @@
+// "cmake --install" puts xkest where a desktop finds it: the program, its
+// app-defaults file in the folder the X toolkit searches, the demo kest
+// home, and a desktop entry that passes desktop-file-validate.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Shell(const std::string& command, int* status) {
+  std::string out;
+  FILE* f = popen((command + " 2>&1").c_str(), "r");
+  char buf[512];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  *status = pclose(f);
+  return out;
+}
+
+class Install : public testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/xkinstallXXXXXX";
+    dest_ = mkdtemp(tmpl);
+    int status = 0;
+    std::string out = Shell("DESTDIR='" + dest_ + "' cmake --install '" XK_BINARY_DIR "' --prefix /usr/local", &status);
+    ASSERT_EQ(status, 0) << out;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dest_ + "'").c_str()); }
+  std::string At(const std::string& path) const { return dest_ + path; }
+
+  std::string dest_;
+};
+
+TEST_F(Install, ProgramAppDefaultsAndDemoHome) {
+  EXPECT_EQ(access(At("/usr/local/bin/xkest").c_str(), X_OK), 0);
+  // Installed under the class name, unchanged.
+  EXPECT_EQ(Slurp(At("/etc/X11/app-defaults/xkest")), Slurp(XK_SOURCE_DIR "/app/xkest.ad"));
+  for (const char* file : {"doc/index.html", "doc/xkest.html", "doc/dsm.html", "doc/templates.html",
+                           "doc/options.html", "templates/cpp_std.tem"}) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(access(At(std::string("/usr/local/share/xkest/demo-home/") + file).c_str(), R_OK), 0);
+  }
+}
+
+TEST_F(Install, DesktopEntryStartsOnTheInstalledDemoHome) {
+  std::string entry = At("/usr/local/share/applications/xkest.desktop");
+  std::string text = Slurp(entry);
+  EXPECT_NE(text.find("KESTHOME:-/usr/local/share/xkest/demo-home"), std::string::npos) << text;
+  EXPECT_NE(text.find("exec xkest"), std::string::npos);
+  if (system("command -v desktop-file-validate >/dev/null") != 0)
+    GTEST_SKIP() << "desktop-file-validate is not installed";
+  int status = 0;
+  std::string out = Shell("desktop-file-validate '" + entry + "'", &status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_EQ(out, "");
+}
+
+}  // namespace

@@ -4,8 +4,15 @@
 // shell and wait for the server (to first paint); both manage each
 // parent's children in one call. Locale: C.
 //
-//   scripts/with-xvfb.sh build/bench/creation_bench --benchmark_repetitions=5
+//   scripts/with-xvfb.sh build/bench/creation_bench --benchmark_repetitions=9
+//       --benchmark_enable_random_interleaving=true
 //       --benchmark_report_aggregates_only=true     (one line)
+//
+// For instruction counts of the build alone (no realize), run under
+//   valgrind --tool=callgrind --toggle-collect='*CreateDirect*'
+//       --toggle-collect=WcWidgetCreation   with --benchmark_filter=...
+// Both variants build the tree once untimed first (class initialisation,
+// fonts, conversion caches).
 //
 // Counters: "requests", the X requests one build sends before the
 // realize; "created", the widgets one build made.

@@ -67,6 +67,7 @@ inline Widget NewRoot(const char* name, const std::vector<std::string>& lines) {
 // A new application context with its own display connection, for tests of
 // what happens once per context.
 inline Widget NewContextRoot(const char* name, const std::vector<std::string>& lines) {
+  App();  // the toolkit is initialised once, by the shared fixture
   XtAppContext app = XtCreateApplicationContext();
   int argc = 1;
   std::string appName(name);

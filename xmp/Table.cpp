@@ -289,11 +289,11 @@ XmpTableLocRec ClaimRecord(XmpTableWidget tw, Widget child) {
   State& s = *tw->table.state;
   XrmQuark name = child->core.xrm_name;
   XmpTableLocRec rec{};
-  auto free = std::find_if(s.layoutList.begin(), s.layoutList.end(), [name](const auto& r) {
+  auto unclaimed = std::find_if(s.layoutList.begin(), s.layoutList.end(), [name](const auto& r) {
     return r.name == name && r.w == nullptr;
   });
-  if (free != s.layoutList.end()) {
-    rec = *free;  // the unclaimed record stays for further children of this name
+  if (unclaimed != s.layoutList.end()) {
+    rec = *unclaimed;  // it stays unclaimed for further children of this name
   } else {
     rec.name = name;
   }

@@ -9,6 +9,7 @@
 #include <Xm/Label.h>
 
 #include <cstdarg>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -406,6 +407,21 @@ TEST(TableGui, MotifLabelsGrowWithTheirTextAsFarAsTheParentAllows) {
       EXPECT_EQ(label->core.width, tableBefore);
     }
   }
+}
+
+TEST(TableGui, NewLayoutValuePlacesOnlyChildrenNotYetLaidOut) {
+  PutResource("*relaid.layout: a 0 0; b 1 0");
+  Widget table = NewTable(NewShell(true), "relaid");
+  Widget a = Box(table, "a", 10, 10);
+  Box(table, "b", 10, 10);
+  Show(table);
+  const char* layout = "a 3 3; c 2 0";
+  XtVaSetValues(table, XtVaTypedArg, XmpNlayout, XtRString, layout, strlen(layout) + 1, nullptr);
+  Widget c = Box(table, "c", 10, 10);
+  XtManageChild(c);
+  EXPECT_EQ(Geometry(a), "0,0 10x10");
+  EXPECT_EQ(Geometry(c), "20,0 10x10");
+  EXPECT_EQ(Geometry(table), "0,0 30x10");
 }
 
 TEST(TableGui, EmptyTableRealizes) {

@@ -1,0 +1,244 @@
+// The DSM document on real Motif widgets, driven through the registered
+// callbacks: the four states and their transitions, load failures, NUL
+// bytes, and saving that never loses the file on disk (full disk, symbolic
+// and hard links, permission bits).
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <cstring>
+#include <string>
+
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "dsm_kit.h"
+
+namespace {
+
+using dsmkit::Fire;
+using dsmkit::FileCall;
+using dsmkit::Text;
+
+// The document's whole state in one line, dialogs included.
+std::string State(const dsmkit::Ui& ui) {
+  std::string s = "has=" + std::to_string(theDsm.GetHasFileName()) +
+                  " mod=" + std::to_string(theDsm.GetModified()) + " text=" + Text(ui.dsmText);
+  const std::pair<const char*, Widget> dialogs[] = {{"open", ui.openDlg},
+                                                    {"saveAs", ui.saveAsDlg},
+                                                    {"saveLoad", ui.saveLoadDlg},
+                                                    {"verifyClose", ui.verifyCloseDlg}};
+  for (const auto& [name, w] : dialogs)
+    if (XtIsManaged(w)) s += std::string(" +") + name;
+  return s;
+}
+
+void Load(const std::string& path) {
+  FileCall call(path);
+  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+}
+
+void SaveAs(const std::string& path) {
+  FileCall call(path);
+  Fire("xKestDoDsmSaveAsCB", nullptr, call.Get());
+}
+
+int FilesIn(const std::string& dir) {
+  int n = 0;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d))
+      if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, "..")) ++n;
+    closedir(d);
+  }
+  return n;
+}
+
+TEST(DsmDocument, EveryStateAndTransition) {
+  dsmkit::TempDir dir;
+  std::string path = dir.At("m.dsm");
+  dsmkit::Ui ui = dsmkit::Build();
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    const char* expected;
+  };
+  const Step steps[] = {
+      {"start: empty, save does nothing", [] { Fire("xKestDoDsmSaveCB"); }, "has=0 mod=0 text="},
+      {"typing: edited, unnamed", [&] { dsmkit::Type(ui.dsmText, "a", 0); }, "has=0 mod=1 text=a"},
+      {"save without a name asks for one", [] { Fire("xKestDoDsmSaveCB"); }, "has=0 mod=1 text=a +saveAs"},
+      {"save as: clean", [&] { dsmkit::Dismiss(ui); SaveAs(path); }, "has=1 mod=0 text=a"},
+      {"typing: edited", [&] { dsmkit::Type(ui.dsmText, "b", 1); }, "has=1 mod=1 text=ab"},
+      {"save: clean", [] { Fire("xKestDoDsmSaveCB"); }, "has=1 mod=0 text=ab"},
+      {"typing again", [&] { dsmkit::Type(ui.dsmText, "c", 2); }, "has=1 mod=1 text=abc"},
+      {"close asks first", [] { Fire("xKestDoDsmCloseCB"); }, "has=1 mod=1 text=abc +verifyClose"},
+      {"open asks first", [&] { dsmkit::Dismiss(ui); Fire("xKestDoDsmSafeLoadCB"); },
+       "has=1 mod=1 text=abc +saveLoad"},
+      {"save first, then open", [&] { dsmkit::Dismiss(ui); Fire("xKestDoDsmSaveAndLoadCB"); },
+       "has=1 mod=0 text=abc +open"},
+      {"typing", [&] { dsmkit::Dismiss(ui); dsmkit::Type(ui.dsmText, "d", 3); }, "has=1 mod=1 text=abcd"},
+      {"close without saving: empty", [] { Fire("xKestDoDsmCloseWithNoSaveCB"); }, "has=0 mod=0 text="},
+      {"typing in the empty state", [&] { dsmkit::Type(ui.dsmText, "x", 0); }, "has=0 mod=1 text=x"},
+      {"save first without a name: save as, no open", [&] { Fire("xKestDoDsmSaveAndLoadCB"); },
+       "has=0 mod=1 text=x +saveAs"},
+      {"discard and open", [&] { dsmkit::Dismiss(ui); Fire("xKestDoDsmDiscardAndLoadCB"); },
+       "has=0 mod=0 text= +open"},
+      {"load: clean", [&] { dsmkit::Dismiss(ui); Load(path); }, "has=1 mod=0 text=abc"},
+      {"open when clean shows the dialog at once", [] { Fire("xKestDoDsmSafeLoadCB"); },
+       "has=1 mod=0 text=abc +open"},
+      {"close when clean: empty", [&] { dsmkit::Dismiss(ui); Fire("xKestDoDsmCloseCB"); },
+       "has=0 mod=0 text="},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    xk::test::Drain();
+    EXPECT_EQ(State(ui), step.expected);
+  }
+  EXPECT_EQ(dsmkit::Slurp(path), "abc");
+  EXPECT_EQ(dsmkit::Label(ui.title), kNoDsmFile);
+  EXPECT_EQ(std::string(theDsm.GetFileName().c_str()), kNoDsmFile);
+}
+
+TEST(DsmDocument, FailedLoadEmptiesTheTextButKeepsTheOldName) {
+  dsmkit::TempDir dir;
+  std::string good = dir.Write("good.dsm", "model a;\n");
+  std::string missing = dir.At("missing.dsm");
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(good);
+  Load(missing);
+  EXPECT_EQ(dsmkit::Message(ui), "Not able to access the file '" + missing + "'");
+  EXPECT_EQ(State(ui), "has=0 mod=0 text=");
+  EXPECT_EQ(dsmkit::Label(ui.title), good);
+  dsmkit::Dismiss(ui);
+  dsmkit::Type(ui.dsmText, "new", 0);
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(State(ui), "has=0 mod=1 text=new +saveAs");
+  EXPECT_EQ(dsmkit::Slurp(good), "model a;\n");
+}
+
+TEST(DsmDocument, OkWithNoNameOnlyClearsTheModifiedFlag) {
+  dsmkit::Ui ui = dsmkit::Build();
+  dsmkit::Type(ui.dsmText, "keep", 0);
+  Load("");
+  EXPECT_EQ(State(ui), "has=0 mod=0 text=keep");
+  EXPECT_EQ(dsmkit::Message(ui), "");
+}
+
+TEST(DsmDocument, NulByteEndsTheTextAndTheUserIsTold) {
+  dsmkit::TempDir dir;
+  std::string path = dir.Write("nul.dsm", std::string("ab\0cd\n", 6));
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(path);
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=ab");
+  std::string msg = dsmkit::Message(ui);
+  EXPECT_NE(msg.find(path), std::string::npos) << msg;
+  EXPECT_NE(msg.find("NUL byte"), std::string::npos) << msg;
+}
+
+TEST(DsmDocument, SaveWritesOnlyModifiedTextButSaveAsAlwaysWrites) {
+  dsmkit::TempDir dir;
+  std::string path = dir.Write("m.dsm", "one\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(path);
+  dir.Write("m.dsm", "changed outside\n");
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(dsmkit::Slurp(path), "changed outside\n");
+  std::string other = dir.At("copy.dsm");
+  SaveAs(other);
+  EXPECT_EQ(dsmkit::Slurp(other), "one\n");
+  EXPECT_EQ(dsmkit::Label(ui.title), other);
+}
+
+TEST(DsmDocument, SaveAsIntoAMissingFolderReportsAndKeepsTheNewName) {
+  dsmkit::TempDir dir;
+  dsmkit::Ui ui = dsmkit::Build();
+  dsmkit::Type(ui.dsmText, "text", 0);
+  std::string bad = dir.At("no/such/dir.dsm");
+  SaveAs(bad);
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + bad);
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=text");
+  EXPECT_EQ(dsmkit::Label(ui.title), bad);
+}
+
+// A file size limit stands in for a full disk: writes stop with EFBIG.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lim = old_;
+    lim.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lim);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(DsmSaveSafety, FullDiskLeavesTheOldFileAndTheTextModified) {
+  dsmkit::TempDir dir;
+  std::string old(3000, 'o');
+  std::string path = dir.Write("big.dsm", old);
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(path);
+  dsmkit::Type(ui.dsmText, std::string(20000, 'n'), 0);
+  {
+    FileSizeLimit limit(8192);
+    Fire("xKestDoDsmSaveCB");
+  }
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path);
+  EXPECT_EQ(theDsm.GetModified(), 1);
+  EXPECT_EQ(dsmkit::Slurp(path), old);
+  EXPECT_EQ(FilesIn(dir.Path()), 1) << "no temporary file is left behind";
+  // With room again the same text saves.
+  dsmkit::Dismiss(ui);
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  EXPECT_EQ(dsmkit::Slurp(path).size(), 23000u);
+}
+
+TEST(DsmSaveSafety, SymbolicLinkIsSavedThroughAndStaysALink) {
+  dsmkit::TempDir dir;
+  std::string real = dir.Write("real.dsm", "old\n");
+  chmod(real.c_str(), 0640);
+  std::string link = dir.At("link.dsm");
+  ASSERT_EQ(symlink("real.dsm", link.c_str()), 0);
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(link);
+  dsmkit::Type(ui.dsmText, "new ", 0);
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  struct stat st;
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(dsmkit::Slurp(real), "new old\n");
+  ASSERT_EQ(stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(FilesIn(dir.Path()), 2);
+}
+
+TEST(DsmSaveSafety, HardLinksKeepSharingTheFile) {
+  dsmkit::TempDir dir;
+  std::string a = dir.Write("a.dsm", "old\n");
+  std::string b = dir.At("b.dsm");
+  ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(a);
+  dsmkit::Type(ui.dsmText, "x", 0);
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(dsmkit::Slurp(b), "xold\n");
+  struct stat sa, sb;
+  ASSERT_EQ(stat(a.c_str(), &sa), 0);
+  ASSERT_EQ(stat(b.c_str(), &sb), 0);
+  EXPECT_EQ(sa.st_ino, sb.st_ino);
+  EXPECT_EQ(sa.st_nlink, 2u);
+  EXPECT_EQ(FilesIn(dir.Path()), 2);
+}
+
+}  // namespace

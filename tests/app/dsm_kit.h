@@ -1,0 +1,191 @@
+// dsm_kit: a small DSM editor interface on real Motif widgets for the DSM
+// and message window tests: the DSM text, line label, replace field, the
+// report text, the message dialog and the document dialogs, each stored
+// through its registered set-widget callback, and helpers that fire
+// registered callbacks by name the way a callback resource does.
+//
+//   dsmkit::Ui ui = dsmkit::Build();
+//   dsmkit::Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall("a.dsm").Get());
+//   EXPECT_EQ(dsmkit::Text(ui.dsmText), "...");
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <Xm/Xm.h>
+#include <Xm/FileSB.h>
+#include <Xm/Label.h>
+#include <Xm/MessageB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/Text.h>
+#include <Xm/TextF.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/Application.h"
+#include "app/CallbackTable.h"
+#include "app/DsmCl.h"
+#include "app/MsgCl.h"
+#include "app/OptsCl.h"
+#include "common/XFixture.h"
+#include "wcl/WcRegistry.h"
+
+namespace dsmkit {
+
+// Calls the callback registered under name, as the creation layer does
+// when a callback resource names it.
+inline void Fire(const char* name, const void* client = nullptr, XtPointer call = nullptr,
+                 Widget w = nullptr) {
+  WcCallbackPair pair = WcFindCallback(xk::test::App(), WcNameToQuarkLower(name));
+  ASSERT_NE(pair, nullptr) << name << " is not registered";
+  pair->callback(w, const_cast<void*>(client), call);
+  xk::test::Drain();
+}
+
+// The call data of a file selection (or prompt) dialog's OK with value.
+class FileCall {
+ public:
+  explicit FileCall(const std::string& value) {
+    cbs_.reason = XmCR_OK;
+    cbs_.value = XmStringCreateLocalized(const_cast<char*>(value.c_str()));
+  }
+  ~FileCall() { XmStringFree(cbs_.value); }
+  XtPointer Get() { return &cbs_; }
+
+ private:
+  XmFileSelectionBoxCallbackStruct cbs_{};
+};
+
+struct Ui {
+  Widget shell, dsmText, lineLabel, replaceField, msgText, msgDlg, title;
+  Widget openDlg, saveAsDlg, saveLoadDlg, verifyCloseDlg, dsmPopup, msgPopup;
+};
+
+// A fresh shell and singletons for every test, so no state leaks between
+// them.
+inline Ui Build() {
+  static bool registered = false;
+  if (!registered) {
+    RegisterXkestNames(xk::test::App());
+    registered = true;
+  }
+  static int serial = 0;
+  std::string name = "dsmkit" + std::to_string(++serial);
+  Widget top = xk::test::TopLevel();
+  theDsm = DsmCl();
+  theMsg = MsgCl();
+  theOpts = OptsCl();
+  Ui ui{};
+  ui.shell = XtAppCreateShell(name.c_str(), "xkest", applicationShellWidgetClass, XtDisplay(top), nullptr, 0);
+  theAppShell = ui.shell;
+  Widget box = XmCreateRowColumn(ui.shell, const_cast<char*>("main"), nullptr, 0);
+  XtManageChild(box);
+  Arg args[2];
+  XtSetArg(args[0], XmNeditMode, XmMULTI_LINE_EDIT);
+  ui.dsmText = XmCreateText(box, const_cast<char*>("dsmText"), args, 1);
+  ui.msgText = XmCreateText(box, const_cast<char*>("msgText"), args, 1);
+  ui.lineLabel = XmCreateLabel(box, const_cast<char*>("lineLabel"), nullptr, 0);
+  ui.title = XmCreateLabel(box, const_cast<char*>("title"), nullptr, 0);
+  ui.replaceField = XmCreateTextField(box, const_cast<char*>("replaceField"), nullptr, 0);
+  for (Widget w : {ui.dsmText, ui.msgText, ui.lineLabel, ui.title, ui.replaceField}) XtManageChild(w);
+  ui.msgDlg = XmCreateInformationDialog(ui.shell, const_cast<char*>("msgDlg"), nullptr, 0);
+  ui.openDlg = XmCreateFileSelectionDialog(ui.shell, const_cast<char*>("openDlg"), nullptr, 0);
+  ui.saveAsDlg = XmCreateFileSelectionDialog(ui.shell, const_cast<char*>("saveAsDlg"), nullptr, 0);
+  ui.saveLoadDlg = XmCreateQuestionDialog(ui.shell, const_cast<char*>("saveLoadDlg"), nullptr, 0);
+  ui.verifyCloseDlg = XmCreateQuestionDialog(ui.shell, const_cast<char*>("verifyCloseDlg"), nullptr, 0);
+  ui.dsmPopup = XmCreatePopupMenu(ui.dsmText, const_cast<char*>("dsmPopup"), nullptr, 0);
+  ui.msgPopup = XmCreatePopupMenu(ui.msgText, const_cast<char*>("msgPopup"), nullptr, 0);
+  XtRealizeWidget(ui.shell);
+
+  Fire("xKestDoDsmSetWidgetCB", nullptr, nullptr, ui.dsmText);
+  Fire("xKestDoDsmSetCursorPosWidgetCB", nullptr, nullptr, ui.lineLabel);
+  Fire("xKestDoDsmSetOpenDlgWidgetCB", nullptr, nullptr, ui.openDlg);
+  Fire("xKestDoDsmSetSaveAsDlgWidgetCB", nullptr, nullptr, ui.saveAsDlg);
+  Fire("xKestDoDsmSetSaveAndLoadQDlgWidgetCB", nullptr, nullptr, ui.saveLoadDlg);
+  Fire("xKestDoDsmSetVerifyCloseDlgWidgetCB", nullptr, nullptr, ui.verifyCloseDlg);
+  Fire("xKestDoDsmSetPopMenuWidgetCB", nullptr, nullptr, ui.dsmPopup);
+  Fire("xKestDoMsgSetWidgetCB", nullptr, nullptr, ui.msgText);
+  Fire("xKestDoMsgSetMsgDialogWidgetCB", nullptr, nullptr, ui.msgDlg);
+  Fire("xKestDoMsgSetPopMenuWidgetCB", nullptr, nullptr, ui.msgPopup);
+  Fire("xKestDoOptsSetDsmTitleWidgetCB", nullptr, nullptr, ui.title);
+  return ui;
+}
+
+inline std::string Text(Widget w) {
+  char* s = XmTextGetString(w);
+  std::string out = s ? s : "";
+  XtFree(s);
+  return out;
+}
+
+// Inserts text the way typing or pasting changes the widget.
+inline void Type(Widget w, const std::string& text, XmTextPosition at) {
+  XmTextInsert(w, at, const_cast<char*>(text.c_str()));
+}
+
+inline std::string Label(Widget w, const char* resource = XmNlabelString) {
+  XmString s = nullptr;
+  XtVaGetValues(w, resource, &s, nullptr);
+  char* text = nullptr;
+  if (s) XmStringGetLtoR(s, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text);
+  std::string out = text ? text : "";
+  XtFree(text);
+  XmStringFree(s);
+  return out;
+}
+
+// The message dialog's text when it is shown, else "".
+inline std::string Message(const Ui& ui) {
+  return XtIsManaged(ui.msgDlg) ? Label(ui.msgDlg, XmNmessageString) : "";
+}
+
+inline void Dismiss(const Ui& ui) {
+  for (Widget w : {ui.msgDlg, ui.openDlg, ui.saveAsDlg, ui.saveLoadDlg, ui.verifyCloseDlg})
+    XtUnmanageChild(w);
+  xk::test::Drain();
+}
+
+// Selection positions of a text, as "left-right".
+inline std::string Sel(Widget w) {
+  XmTextPosition l = 0, r = 0;
+  if (!XmTextGetSelectionPosition(w, &l, &r)) return "none@" + std::to_string(XmTextGetInsertionPosition(w));
+  return std::to_string(l) + "-" + std::to_string(r);
+}
+
+// A fresh folder under /tmp, removed afterwards.
+class TempDir {
+ public:
+  TempDir() {
+    char tmpl[] = "/tmp/dsmtestXXXXXX";
+    path_ = mkdtemp(tmpl);
+  }
+  ~TempDir() {
+    std::string cmd = "rm -rf '" + path_ + "'";
+    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << cmd;
+  }
+  const std::string& Path() const { return path_; }
+  std::string Write(const std::string& rel, const std::string& text, bool exec = false) const {
+    std::string p = path_ + "/" + rel;
+    std::ofstream(p, std::ios::binary) << text;
+    if (exec) chmod(p.c_str(), 0755);
+    return p;
+  }
+  std::string At(const std::string& rel) const { return path_ + "/" + rel; }
+
+ private:
+  std::string path_;
+};
+
+inline std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+}  // namespace dsmkit

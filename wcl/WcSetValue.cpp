@@ -106,7 +106,10 @@ void ApplyToWidget(Widget target, const std::vector<const Resolved*>& specs) {
     Arg a;
     a.name = const_cast<String>(r->name.c_str());
     if (r->type == XtRString) {
-      a.value = reinterpret_cast<XtArgVal>(value.c_str());
+      // Many widgets keep a String resource's pointer without copying it,
+      // so the text must outlive this call: the quark table keeps one
+      // permanent copy of each distinct text.
+      a.value = reinterpret_cast<XtArgVal>(XrmQuarkToString(XrmStringToQuark(value.c_str())));
     } else {
       XrmValue from{static_cast<unsigned>(value.size() + 1), const_cast<char*>(value.c_str())};
       XrmValue to{0, nullptr};

@@ -155,7 +155,7 @@ TEST_F(SetValueApply, ValuesOfEverySizeArriveIntact) {
   EXPECT_EQ(p.pixelVal, 0x123456u) << "an 8-byte value travels as the word itself";
   EXPECT_EQ(p.pairVal.first, 1234567890123L) << "a wider value travels by pointer";
   EXPECT_EQ(p.pairVal.second, -9876543210L);
-  EXPECT_STREQ(p.text, "two  words");
+  EXPECT_STREQ(p.text, "two  words") << "kept by pointer, the text outlives the call";
   EXPECT_EQ(p.setValuesCalls, 1) << "one XtSetValues for the widget";
 }
 

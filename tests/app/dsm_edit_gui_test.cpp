@@ -1,0 +1,188 @@
+// DSM editing commands on real Motif widgets, driven through the
+// registered callbacks and action: find with wrap-around, replace from a
+// named field, top and bottom, text blocks, the line-number label (also
+// after edits before the cursor), the popup menu, and which commands mark
+// the text modified.
+#include <gtest/gtest.h>
+
+#include <Xm/SelectioB.h>
+
+#include <functional>
+#include <string>
+
+#include "dsm_kit.h"
+
+namespace {
+
+using dsmkit::Fire;
+using dsmkit::Sel;
+using dsmkit::Text;
+
+// Sets the DSM text as a load does: clean, cursor at 0.
+dsmkit::Ui WithText(const std::string& text) {
+  dsmkit::Ui ui = dsmkit::Build();
+  XmTextSetString(ui.dsmText, const_cast<char*>(text.c_str()));
+  theDsm.SetModified(0);
+  return ui;
+}
+
+void Find(const std::string& what) {
+  dsmkit::FileCall call(what);  // a prompt dialog's value sits in the same place
+  Fire("xKestDoDsmFindCB", nullptr, call.Get());
+}
+
+// Moves the cursor as the user does: the motion-verify callback runs.
+void MoveTo(Widget text, XmTextPosition pos) {
+  XmTextVerifyCallbackStruct cbs{};
+  cbs.reason = XmCR_MOVING_INSERT_CURSOR;
+  cbs.doit = True;
+  cbs.currInsert = XmTextGetInsertionPosition(text);
+  cbs.newInsert = pos;
+  XmTextSetInsertionPosition(text, pos);
+  Fire("xKestDoDsmSynchLineNumsCB", nullptr, &cbs, text);
+}
+
+TEST(DsmFind, WrapsOnceAndIsCaseSensitive) {
+  dsmkit::Ui ui = WithText("alpha beta alpha gamma Beta");
+  XmTextSetInsertionPosition(ui.dsmText, 12);
+  Find("alpha");
+  EXPECT_EQ(Sel(ui.dsmText), "0-5") << "past the last match it wraps to the first";
+  Find("alpha");
+  EXPECT_EQ(Sel(ui.dsmText), "11-16");
+  Find("gamma");
+  EXPECT_EQ(Sel(ui.dsmText), "17-22");
+  Find("gamma");
+  EXPECT_EQ(Sel(ui.dsmText), "17-22") << "a single match is found again";
+  Find("Beta");
+  EXPECT_EQ(Sel(ui.dsmText), "23-27");
+  Find("GAMMA");
+  EXPECT_EQ(dsmkit::Message(ui), "Can't find 'GAMMA'");
+  EXPECT_EQ(Sel(ui.dsmText), "23-27") << "a failed search leaves the selection";
+  dsmkit::Dismiss(ui);
+  Find("");
+  EXPECT_EQ(dsmkit::Message(ui), "");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+}
+
+TEST(DsmFind, MatchAcrossReadPiecesInALargeText) {
+  // Long enough that the search reads the widget in several pieces.
+  std::string text(700000, 'x');
+  text.replace(262140, 8, "needle!!");
+  dsmkit::Ui ui = WithText(text);
+  Find("needle!!");
+  EXPECT_EQ(Sel(ui.dsmText), "262140-262148");
+}
+
+TEST(DsmReplace, OnlyWithASelection) {
+  dsmkit::Ui ui = WithText("record Old {}");
+  XmTextFieldSetString(ui.replaceField, const_cast<char*>("New"));
+  Fire("xKestDoDsmReplaceCB", "*replaceField");
+  EXPECT_EQ(Text(ui.dsmText), "record Old {}");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  XmTextSetSelection(ui.dsmText, 7, 10, 0);
+  Fire("xKestDoDsmReplaceCB", "*noSuchField");
+  EXPECT_EQ(Text(ui.dsmText), "record Old {}");
+  Fire("xKestDoDsmReplaceCB", "*replaceField");
+  EXPECT_EQ(Text(ui.dsmText), "record New {}");
+  EXPECT_EQ(theDsm.GetModified(), 1);
+}
+
+TEST(DsmNavigation, TopBottomAndTheLineLabel) {
+  dsmkit::Ui ui = WithText("a\nb\nc\nd");
+  XmTextSetSelection(ui.dsmText, 2, 5, 0);
+  Fire("xKestDoDsmNavTopCB");
+  EXPECT_EQ(Sel(ui.dsmText), "none@0");
+  EXPECT_EQ(dsmkit::Label(ui.lineLabel), "1");
+  Fire("xKestDoDsmNavBottomCB");
+  EXPECT_EQ(XmTextGetInsertionPosition(ui.dsmText), 7);
+  EXPECT_EQ(dsmkit::Label(ui.lineLabel), "4");
+  const std::pair<XmTextPosition, const char*> moves[] = {
+      {0, "1"}, {1, "1"}, {2, "2"}, {4, "3"}, {7, "4"}, {3, "2"}, {0, "1"}};
+  for (const auto& [pos, line] : moves) {
+    SCOPED_TRACE(pos);
+    MoveTo(ui.dsmText, pos);
+    EXPECT_EQ(dsmkit::Label(ui.lineLabel), line);
+  }
+  EXPECT_EQ(theDsm.GetModified(), 0);
+}
+
+TEST(DsmNavigation, LineLabelFollowsEditsBeforeTheCursor) {
+  dsmkit::Ui ui = WithText(std::string(300000, 'x') + "\nend");
+  MoveTo(ui.dsmText, 300002);
+  EXPECT_EQ(dsmkit::Label(ui.lineLabel), "2");
+  // Every kind of change before the cursor must be seen by the next motion.
+  const std::pair<std::function<void()>, const char*> edits[] = {
+      {[&] { XmTextInsert(ui.dsmText, 5, const_cast<char*>("\n\n")); }, "4"},
+      {[&] { XmTextReplace(ui.dsmText, 5, 6, const_cast<char*>("")); }, "3"},
+      {[&] { XmTextSetSelection(ui.dsmText, 0, 6, 0); Fire("xKestDoDsmDeleteCB"); }, "2"},
+      {[&] { XmTextSetString(ui.dsmText, const_cast<char*>("\n\n\n\n\n\n")); }, "6"},
+  };
+  for (const auto& [edit, line] : edits) {
+    SCOPED_TRACE(line);
+    edit();
+    MoveTo(ui.dsmText, XmTextGetLastPosition(ui.dsmText) - 1);
+    MoveTo(ui.dsmText, XmTextGetLastPosition(ui.dsmText) - 1);
+    EXPECT_EQ(dsmkit::Label(ui.lineLabel), line);
+  }
+}
+
+TEST(DsmAppend, InsertsTheBlockBetweenBlankLines) {
+  dsmkit::Ui ui = WithText("ab");
+  XmTextSetInsertionPosition(ui.dsmText, 1);
+  Fire("xKestDoDsmAppendCB", nullptr);
+  EXPECT_EQ(Text(ui.dsmText), "a\n\n\nb");
+  EXPECT_EQ(theDsm.GetModified(), 1);
+  XmTextSetString(ui.dsmText, const_cast<char*>("x"));
+  XmTextSetInsertionPosition(ui.dsmText, 1);
+  Fire("xKestDoDsmAppendCB", "record R {}");
+  EXPECT_EQ(Text(ui.dsmText), "x\n\nrecord R {}\n");
+}
+
+TEST(DsmCommands, OnlyTextChangesMarkTheDsmModified) {
+  struct Case {
+    const char* name;
+    int marks;
+  };
+  const Case cases[] = {
+      {"xKestDoDsmCopyCB", 0},   {"xKestDoDsmNavTopCB", 0}, {"xKestDoDsmNavBottomCB", 0},
+      {"xKestDoDsmCutCB", 1},    {"xKestDoDsmDeleteCB", 1}, {"xKestDoDsmPasteCB", 1},
+      {"xKestDoDsmAppendCB", 1},
+  };
+  dsmkit::Ui ui = WithText("one two three");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    XmTextSetString(ui.dsmText, const_cast<char*>("one two three"));
+    XmTextSetSelection(ui.dsmText, 4, 7, CurrentTime);
+    if (std::string(c.name) == "xKestDoDsmPasteCB") {
+      XmTextCopy(ui.dsmText, CurrentTime);
+      XmTextSetInsertionPosition(ui.dsmText, 0);
+    }
+    theDsm.SetModified(0);
+    Fire(c.name);
+    EXPECT_EQ(theDsm.GetModified(), c.marks) << Text(ui.dsmText);
+  }
+  theDsm.SetModified(0);
+  Find("two");
+  MoveTo(ui.dsmText, 2);
+  EXPECT_EQ(theDsm.GetModified(), 0);
+}
+
+TEST(DsmPopup, ButtonPressPostsTheMenu) {
+  dsmkit::Ui ui = WithText("x");
+  XEvent ev{};
+  ev.xbutton.type = ButtonPress;
+  ev.xbutton.display = XtDisplay(ui.dsmText);
+  ev.xbutton.window = XtWindow(ui.dsmText);
+  ev.xbutton.button = Button3;
+  ev.xbutton.x_root = 40;
+  ev.xbutton.y_root = 50;
+  XtCallActionProc(ui.dsmText, const_cast<char*>("xKestDoDsmPostPopupMenuACT"), &ev, nullptr, 0);
+  xk::test::Drain();
+  EXPECT_TRUE(XtIsManaged(ui.dsmPopup));
+  XtUnmanageChild(ui.dsmPopup);
+  ev.type = KeyPress;
+  XtCallActionProc(ui.dsmText, const_cast<char*>("xKestDoDsmPostPopupMenuACT"), &ev, nullptr, 0);
+  EXPECT_FALSE(XtIsManaged(ui.dsmPopup)) << "only a button event carries a place for the menu";
+}
+
+}  // namespace

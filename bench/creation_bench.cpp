@@ -1,8 +1,9 @@
 // creation_bench: building a tree of Motif labels and buttons from the
 // resource database with WcWidgetCreation, against creating the same tree
-// directly with XtCreateWidget from the same database. Both realize the
-// shell and wait for the server (to first paint); both manage each
-// parent's children in one call. Locale: C.
+// directly with XtCreateWidget from the same database, and against Motif's
+// compiled-UI fetch (MrmFetchWidget) of a tree of the same shape. Each
+// realizes the shell and waits for the server (to first paint); each
+// manages a parent's children in one call. Locale: C.
 //
 //   scripts/with-xvfb.sh build/bench/creation_bench --benchmark_repetitions=9
 //       --benchmark_enable_random_interleaving=true
@@ -24,10 +25,13 @@
 #include <Xm/Label.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
+#include <Mrm/MrmPublic.h>
+#include <dlfcn.h>
 
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -134,6 +138,76 @@ std::vector<Node> Describe(int count, const std::string& shell) {
   if (!children[0].empty()) XtManageChildren(children[0].data(), static_cast<Cardinal>(children[0].size()));
 }
 
+// Motif's compiled-UI fetch of a tree of the same shape and classes (UIL
+// wants unique object names, so the widgets are named s<i>g<j>l<k>; the
+// database entries that apply by class still apply). libMrm is loaded at
+// run time and the UIL text compiled with `uil`, so that neither is
+// needed to build; without them this variant is skipped. (UIL lines hold
+// at most 132 characters: one control per line.)
+struct MrmApi {
+  void (*initialize)() = nullptr;
+  Cardinal (*open)(Display*, MrmCount, String*, MrmOsOpenParamPtr*, MrmHierarchy*) = nullptr;
+  Cardinal (*fetch)(MrmHierarchy, String, Widget, Widget*, MrmType*) = nullptr;
+  MrmHierarchy hierarchy = nullptr;
+};
+
+bool OpenCompiledTree(int count, MrmApi* api, std::string* why) {
+  void* lib = dlopen("libMrm.so.4", RTLD_NOW | RTLD_GLOBAL);
+  if (!lib) {
+    *why = "libMrm.so.4 not found";
+    return false;
+  }
+  api->initialize = reinterpret_cast<void (*)()>(dlsym(lib, "MrmInitialize"));
+  api->open = reinterpret_cast<decltype(api->open)>(dlsym(lib, "MrmOpenHierarchyPerDisplay"));
+  api->fetch = reinterpret_cast<decltype(api->fetch)>(dlsym(lib, "MrmFetchWidget"));
+  if (!api->initialize || !api->open || !api->fetch) {
+    *why = "libMrm lacks its entry points";
+    return false;
+  }
+  std::string base = "/tmp/creation_bench_" + std::to_string(count);
+  {
+    std::ofstream uil(base + ".uil");
+    uil << "module tree\n    names = case_sensitive\n";
+    std::string sections, widgets;
+    int made = 1;  // main
+    for (int s = 0; made < count; ++s) {
+      std::string sec = "s" + std::to_string(s);
+      sections += "\n  XmRowColumn " + sec + ";";
+      ++made;
+      std::string groups;
+      for (int g = 0; g < 10 && made < count; ++g) {
+        std::string grp = sec + "g" + std::to_string(g);
+        groups += "\n  XmRowColumn " + grp + ";";
+        ++made;
+        std::string leaves;
+        for (int k = 0; k < 5; ++k) {
+          std::string l = grp + "l" + std::to_string(k), b = grp + "b" + std::to_string(k);
+          leaves += "\n  XmLabel " + l + ";\n  XmPushButton " + b + ";";
+          widgets += "object " + l + " : XmLabel { };\nobject " + b + " : XmPushButton { };\n";
+          made += 2;
+        }
+        widgets += "object " + grp + " : XmRowColumn { controls { " + leaves + "}; };\n";
+      }
+      widgets += "object " + sec + " : XmRowColumn { controls { " + groups + "}; };\n";
+    }
+    uil << "object main : XmRowColumn { controls { " << sections << "}; };\n"
+        << widgets << "end module;\n";
+  }
+  std::string compile = "uil -o " + base + ".uid " + base + ".uil >/dev/null 2>&1";
+  if (std::system(compile.c_str()) != 0) {
+    *why = "uil could not compile the tree";
+    return false;
+  }
+  api->initialize();
+  std::string uid = base + ".uid";
+  String files[] = {uid.data()};
+  if (api->open(Get().dpy, 1, files, nullptr, &api->hierarchy) != MrmSUCCESS) {
+    *why = "MrmOpenHierarchyPerDisplay failed";
+    return false;
+  }
+  return true;
+}
+
 size_t CountBelow(Widget w) {
   if (!XtIsComposite(w)) return 0;
   auto* cw = reinterpret_cast<CompositeWidget>(w);
@@ -142,21 +216,38 @@ size_t CountBelow(Widget w) {
   return n;
 }
 
-void Run(benchmark::State& state, bool throughResources) {
+enum class Via { Resources, Direct, CompiledUi };
+
+void Run(benchmark::State& state, Via via) {
   Session& s = Get();
   int count = static_cast<int>(state.range(0));
   std::string shellName = "tree" + std::to_string(count);
   std::vector<Node> nodes = Describe(count, shellName);
+  MrmApi mrm;
+  if (via == Via::CompiledUi) {
+    std::string why;
+    if (!OpenCompiledTree(count, &mrm, &why)) {
+      state.SkipWithError(why.c_str());
+      return;
+    }
+  }
   unsigned long requests = 0;
   size_t created = 0;
   auto buildOnce = [&](bool timed) {
     Widget shell = XtAppCreateShell(shellName.c_str(), "XkBench", applicationShellWidgetClass,
                                     s.dpy, nullptr, 0);
     unsigned long before = XNextRequest(s.dpy);
-    if (throughResources) {
+    if (via == Via::Resources) {
       if (WcWidgetCreation(shell) != 0) state.SkipWithError("nothing was created");
-    } else {
+    } else if (via == Via::Direct) {
       CreateDirect(shell, nodes);
+    } else {
+      Widget main = nullptr;
+      MrmType type;
+      if (mrm.fetch(mrm.hierarchy, const_cast<String>("main"), shell, &main, &type) != MrmSUCCESS)
+        state.SkipWithError("MrmFetchWidget failed");
+      else
+        XtManageChild(main);
     }
     requests = XNextRequest(s.dpy) - before;
     XtRealizeWidget(shell);
@@ -174,11 +265,13 @@ void Run(benchmark::State& state, bool throughResources) {
   state.counters["requests"] = static_cast<double>(requests);
 }
 
-void BM_WcWidgetCreation(benchmark::State& state) { Run(state, true); }
-void BM_DirectXtCreateWidget(benchmark::State& state) { Run(state, false); }
+void BM_WcWidgetCreation(benchmark::State& state) { Run(state, Via::Resources); }
+void BM_DirectXtCreateWidget(benchmark::State& state) { Run(state, Via::Direct); }
+void BM_MrmFetchWidget(benchmark::State& state) { Run(state, Via::CompiledUi); }
 
 BENCHMARK(BM_DirectXtCreateWidget)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WcWidgetCreation)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MrmFetchWidget)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

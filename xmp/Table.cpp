@@ -2,9 +2,9 @@
 // methods that keep the placement records, and the layout steps that run
 // the arithmetic of TableLayout on the table's children. The negotiation
 // with the parent and the children lives in TableGeometry.cpp.
+#include <X11/Shell.h>
 #include <Xm/DialogS.h>
 #include <Xm/XmP.h>
-#include <X11/Shell.h>
 
 #include <algorithm>
 #include <string>
@@ -24,27 +24,21 @@ void ChangeManaged(Widget w);
 
 #define Offset(field) XtOffsetOf(XmpTableRec, table.field)
 XtResource resources[] = {
-    {XmpNdefaultOptions, XmpCDefaultOptions,
-     XmpRXmpTableOpts, sizeof(int), Offset(default_options), XtRImmediate,
+    {XmpNdefaultOptions, XmpCDefaultOptions, XmpRXmpTableOpts, sizeof(int), Offset(default_options),
+     XtRImmediate, nullptr},
+    {XmpNlayout, XmpCLayout, XmpRXmpTableLoc, sizeof(XmpTableLoc), Offset(default_layout),
+     XtRImmediate, nullptr},
+    {XmpNsameWidth, XmpCSameSize, XmpRXrmNameListLists, sizeof(XrmNameListLists),
+     Offset(same_width), XtRImmediate, nullptr},
+    {XmpNsameHeight, XmpCSameSize, XmpRXrmNameListLists, sizeof(XrmNameListLists),
+     Offset(same_height), XtRImmediate, nullptr},
+    {XmpNsameBorder, XmpCSameSize, XmpRXrmNameListLists, sizeof(XrmNameListLists),
+     Offset(same_border), XtRImmediate, nullptr},
+    {XmpNforceShrink, XmpCForceShrink, XtRBoolean, sizeof(Boolean), Offset(force_shrink),
+     XtRImmediate, reinterpret_cast<XtPointer>(True)},
+    {XmpNcolumnSpacing, XmpCSpacing, XtRInt, sizeof(int), Offset(col_spacing), XtRImmediate,
      nullptr},
-    {XmpNlayout, XmpCLayout,
-     XmpRXmpTableLoc, sizeof(XmpTableLoc), Offset(default_layout),
-     XtRImmediate, nullptr},
-    {XmpNsameWidth, XmpCSameSize,
-     XmpRXrmNameListLists, sizeof(XrmNameListLists), Offset(same_width),
-     XtRImmediate, nullptr},
-    {XmpNsameHeight, XmpCSameSize,
-     XmpRXrmNameListLists, sizeof(XrmNameListLists), Offset(same_height),
-     XtRImmediate, nullptr},
-    {XmpNsameBorder, XmpCSameSize,
-     XmpRXrmNameListLists, sizeof(XrmNameListLists), Offset(same_border),
-     XtRImmediate, nullptr},
-    {XmpNforceShrink, XmpCForceShrink, XtRBoolean,
-     sizeof(Boolean), Offset(force_shrink), XtRImmediate, reinterpret_cast<XtPointer>(True)},
-    {XmpNcolumnSpacing, XmpCSpacing, XtRInt, sizeof(int),
-     Offset(col_spacing), XtRImmediate, nullptr},
-    {XmpNrowSpacing, XmpCSpacing, XtRInt, sizeof(int),
-     Offset(row_spacing), XtRImmediate, nullptr},
+    {XmpNrowSpacing, XmpCSpacing, XtRInt, sizeof(int), Offset(row_spacing), XtRImmediate, nullptr},
 };
 #undef Offset
 
@@ -55,37 +49,37 @@ XmpTableClassRec xmpTableClassRec = {
     {
         // core
         reinterpret_cast<WidgetClass>(&xmBulletinBoardClassRec),  // superclass
-        const_cast<char*>("XmpTable"),                             // class_name
-        sizeof(XmpTableRec),                                       // widget_size
-        xmp::table::ClassInitialize,                               // class_initialize
-        nullptr,                                                   // class_part_initialize
-        False,                                                     // class_inited
-        xmp::table::Initialize,                                    // initialize
-        nullptr,                                                   // initialize_hook
-        XtInheritRealize,                                          // realize
-        nullptr,                                                   // actions
-        0,                                                         // num_actions
-        xmp::table::resources,                                     // resources
-        XtNumber(xmp::table::resources),                           // num_resources
-        NULLQUARK,                                                 // xrm_class
-        True,                                                      // compress_motion
-        XtExposeCompressSeries,                                    // compress_exposure
-        True,                                                      // compress_enterleave
-        False,                                                     // visible_interest
-        xmp::table::Destroy,                                       // destroy
-        xmp::table::Resize,                                        // resize
-        XtInheritExpose,                                           // expose
-        xmp::table::SetValues,                                     // set_values
-        nullptr,                                                   // set_values_hook
-        XtInheritSetValuesAlmost,                                  // set_values_almost
-        nullptr,                                                   // get_values_hook
-        XtInheritAcceptFocus,                                      // accept_focus
-        XtVersion,                                                 // version
-        nullptr,                                                   // callback_private
-        XtInheritTranslations,                                     // tm_table
-        xmp::table::QueryGeometry,                                 // query_geometry
-        XtInheritDisplayAccelerator,                               // display_accelerator
-        nullptr,                                                   // extension
+        const_cast<char*>("XmpTable"),                            // class_name
+        sizeof(XmpTableRec),                                      // widget_size
+        xmp::table::ClassInitialize,                              // class_initialize
+        nullptr,                                                  // class_part_initialize
+        False,                                                    // class_inited
+        xmp::table::Initialize,                                   // initialize
+        nullptr,                                                  // initialize_hook
+        XtInheritRealize,                                         // realize
+        nullptr,                                                  // actions
+        0,                                                        // num_actions
+        xmp::table::resources,                                    // resources
+        XtNumber(xmp::table::resources),                          // num_resources
+        NULLQUARK,                                                // xrm_class
+        True,                                                     // compress_motion
+        XtExposeCompressSeries,                                   // compress_exposure
+        True,                                                     // compress_enterleave
+        False,                                                    // visible_interest
+        xmp::table::Destroy,                                      // destroy
+        xmp::table::Resize,                                       // resize
+        XtInheritExpose,                                          // expose
+        xmp::table::SetValues,                                    // set_values
+        nullptr,                                                  // set_values_hook
+        XtInheritSetValuesAlmost,                                 // set_values_almost
+        nullptr,                                                  // get_values_hook
+        XtInheritAcceptFocus,                                     // accept_focus
+        XtVersion,                                                // version
+        nullptr,                                                  // callback_private
+        XtInheritTranslations,                                    // tm_table
+        xmp::table::QueryGeometry,                                // query_geometry
+        XtInheritDisplayAccelerator,                              // display_accelerator
+        nullptr,                                                  // extension
     },
     {
         // composite
@@ -277,9 +271,7 @@ Preferred PreferredOf(XmpTableWidget tw, const XmpTableLocRec& r) {
               c ? c->core.height : 0, r.orig_height)};
 }
 
-Cell CellOf(const XmpTableLocRec& r) {
-  return {r.col, r.row, r.h_span, r.v_span, r.options, 0, 0};
-}
+Cell CellOf(const XmpTableLocRec& r) { return {r.col, r.row, r.h_span, r.v_span, r.options, 0, 0}; }
 
 }  // namespace
 
@@ -289,9 +281,8 @@ XmpTableLocRec ClaimRecord(XmpTableWidget tw, Widget child) {
   State& s = *tw->table.state;
   XrmQuark name = child->core.xrm_name;
   XmpTableLocRec rec{};
-  auto unclaimed = std::find_if(s.layoutList.begin(), s.layoutList.end(), [name](const auto& r) {
-    return r.name == name && r.w == nullptr;
-  });
+  auto unclaimed = std::find_if(s.layoutList.begin(), s.layoutList.end(),
+                                [name](const auto& r) { return r.name == name && r.w == nullptr; });
   if (unclaimed != s.layoutList.end()) {
     rec = *unclaimed;  // it stays unclaimed for further children of this name
   } else {
@@ -384,8 +375,7 @@ Px PreferredWidth(XmpTableWidget tw) {
 
 Px PreferredHeight(XmpTableWidget tw) {
   const State& s = *tw->table.state;
-  return PreferredTotal(s.rows, tw->table.row_spacing,
-                        Frame(tw, tw->bulletin_board.margin_height));
+  return PreferredTotal(s.rows, tw->table.row_spacing, Frame(tw, tw->bulletin_board.margin_height));
 }
 
 void FitToSize(XmpTableWidget tw, Vector& cols, Vector& rows, Px width, Px height) {
@@ -479,8 +469,7 @@ extern "C" Widget XmpCreateTable(Widget parent, String name, ArgList args, Cardi
   return XtCreateWidget(name, xmpTableWidgetClass, parent, args, numArgs);
 }
 
-extern "C" Widget XmpCreateTableDialog(Widget parent, String name, ArgList args,
-                                       Cardinal numArgs) {
+extern "C" Widget XmpCreateTableDialog(Widget parent, String name, ArgList args, Cardinal numArgs) {
   return CreateInShell(parent, name, args, numArgs, xmDialogShellWidgetClass, false);
 }
 

@@ -11,8 +11,7 @@
 
 using namespace xmp::table;
 
-void XmpTableChildChange(Widget w, int what, int col, int row, int hSpan, int vSpan,
-                         int options) {
+void XmpTableChildChange(Widget w, int what, int col, int row, int hSpan, int vSpan, int options) {
   Widget parent = w ? XtParent(w) : nullptr;
   if (!parent || !XmpIsTable(parent)) {
     String params[] = {w ? XtName(w) : const_cast<char*>("(null)")};
@@ -65,8 +64,7 @@ extern "C" void XmpTableChildOptions(Widget w, int options) {
   XmpTableChildChange(w, 4, 0, 0, 0, 0, options);
 }
 
-extern "C" void XmpTableChildConfig(Widget w, int col, int row, int hSpan, int vSpan,
-                                    int options) {
+extern "C" void XmpTableChildConfig(Widget w, int col, int row, int hSpan, int vSpan, int options) {
   XmpTableChildChange(w, 7, col, row, hSpan, vSpan, options);
 }
 
@@ -151,12 +149,11 @@ extern "C" void XmpTableChildConfigACT(Widget w, XEvent*, String* params, Cardin
   int hSpan = n > 3 ? SpanParam(Param(params, 3)) : 1;
   int vSpan = n > 4 ? SpanParam(Param(params, 4)) : 1;
   int options = n > 5 ? XmpTableOptsParse(Param(params, 5)) : ~0;  // every option on
-  XmpTableChildConfig(child, CellParam(Param(params, 1)), CellParam(Param(params, 2)), hSpan,
-                      vSpan, options);
+  XmpTableChildConfig(child, CellParam(Param(params, 1)), CellParam(Param(params, 2)), hSpan, vSpan,
+                      options);
 }
 
-extern "C" void XmpTableChildPositionACT(Widget w, XEvent*, String* params,
-                                         Cardinal* numParams) {
+extern "C" void XmpTableChildPositionACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
   Widget child = TableChild(kPosition, w, params, *numParams, 3, 3);
   if (!child) return;
   XmpTableChildPosition(child, CellParam(Param(params, 1)), CellParam(Param(params, 2)));
@@ -168,8 +165,7 @@ extern "C" void XmpTableChildResizeACT(Widget w, XEvent*, String* params, Cardin
   XmpTableChildResize(child, SpanParam(Param(params, 1)), SpanParam(Param(params, 2)));
 }
 
-extern "C" void XmpTableChildOptionsACT(Widget w, XEvent*, String* params,
-                                        Cardinal* numParams) {
+extern "C" void XmpTableChildOptionsACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
   Widget child = TableChild(kOptions, w, params, *numParams, 2, 2);
   if (!child) return;
   XmpTableChildOptions(child, XmpTableOptsParse(Param(params, 1)));

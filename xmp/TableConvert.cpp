@@ -15,8 +15,7 @@ std::string_view Source(const XrmValue* from) {
 }
 
 void NoArguments(const Cardinal* numArgs, const char* name, const char* text) {
-  if (*numArgs != 0)
-    XtErrorMsg(name, "wrongParameters", "XtToolkitError", text, nullptr, nullptr);
+  if (*numArgs != 0) XtErrorMsg(name, "wrongParameters", "XtToolkitError", text, nullptr, nullptr);
 }
 
 template <typename T>
@@ -48,8 +47,7 @@ void XmpCvtStrToXmpTableOpts(XrmValue*, Cardinal* numArgs, XrmValue* from, XrmVa
 
 void XmpCvtStrToXmpTableLoc(XrmValue*, Cardinal* numArgs, XrmValue* from, XrmValue* to) {
   static XmpTableLoc cell;
-  NoArguments(numArgs, "XmpCvtStrToXmpTableLoc",
-              "String to layout takes no additional arguments");
+  NoArguments(numArgs, "XmpCvtStrToXmpTableLoc", "String to layout takes no additional arguments");
   std::string_view text = Source(from);
   auto entries = text.empty() ? std::nullopt : xmp::table::ParseLayout(text);
   if (!entries) {

@@ -83,8 +83,7 @@ void DropTrial(State& s) {
 
 void RequestResize(XmpTableWidget tw) { XmpTableRequestResize(tw); }
 
-XtGeometryResult QueryGeometry(Widget w, XtWidgetGeometry* proposed,
-                               XtWidgetGeometry* preferred) {
+XtGeometryResult QueryGeometry(Widget w, XtWidgetGeometry* proposed, XtWidgetGeometry* preferred) {
   XmpTableWidget tw = Table(w);
   const State& s = *tw->table.state;
   XtGeometryMask mode = proposed->request_mode;
@@ -113,8 +112,7 @@ XtGeometryResult QueryGeometry(Widget w, XtWidgetGeometry* proposed,
     preferred->height = std::max(proposed->height, prefHeight);
     compromise |= proposed->height < prefHeight;
   }
-  if (preferred->width == w->core.width && preferred->height == w->core.height)
-    return XtGeometryNo;
+  if (preferred->width == w->core.width && preferred->height == w->core.height) return XtGeometryNo;
   return compromise ? XtGeometryAlmost : XtGeometryYes;
 }
 
@@ -179,8 +177,8 @@ XtGeometryResult XmpTableQueryParentForResize(XmpTableWidget tw) {
   if (result == XtGeometryYes && resized) {
     String params[] = {XtName(XtParent(w)), XtClass(XtParent(w))->core_class.class_name};
     Cardinal numParams = 2;
-    XtAppWarningMsg(XtWidgetToApplicationContext(w), "brokenParent",
-                    "XmpTableQueryParentForResize", "Widget Library Error",
+    XtAppWarningMsg(XtWidgetToApplicationContext(w), "brokenParent", "XmpTableQueryParentForResize",
+                    "Widget Library Error",
                     "Widget %s of class %s\nhas a GeometryManager method which ignores "
                     "XtCWQueryOnly!",
                     params, &numParams);
@@ -281,7 +279,8 @@ XtGeometryResult XmpTableGeometryManager(Widget child, XtWidgetGeometry* request
   if (height == child->core.height) same |= CWHeight;
   if (border == child->core.border_width) same |= CWBorderWidth;
   XtGeometryMask wanted = mode & ~same;
-  bool exact = (!(mode & CWWidth) || a.width == width) && (!(mode & CWHeight) || a.height == height) &&
+  bool exact = (!(mode & CWWidth) || a.width == width) &&
+               (!(mode & CWHeight) || a.height == height) &&
                (!(mode & CWBorderWidth) || a.border == border);
   if (exact && a.child == child) {
     if ((a.mode | XtCWQueryOnly) == wanted) return XtGeometryYes;

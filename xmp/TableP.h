@@ -4,8 +4,8 @@
 // TableChild.cpp. Widget writers who subclass the table include this.
 #pragma once
 
-#include <Xm/BulletinBP.h>
 #include <X11/Xresource.h>
+#include <Xm/BulletinBP.h>
 
 #include <vector>
 
@@ -15,11 +15,11 @@
 // One placement record. A list of them ends with a record whose name is
 // NULLQUARK.
 typedef struct _XmpTableLocRec {
-  XrmQuark name;            // the child's name
-  Widget w;                 // the child that claimed the record, or null
+  XrmQuark name;  // the child's name
+  Widget w;       // the child that claimed the record, or null
   int col, row;
-  int h_span, v_span;       // at least 1
-  int orig_width, orig_height, orig_border_width;  // taken into the layout
+  int h_span, v_span;                                    // at least 1
+  int orig_width, orig_height, orig_border_width;        // taken into the layout
   int forced_width, forced_height, forced_border_width;  // 0: not forced
   int options;
 } XmpTableLocRec, *XmpTableLoc;
@@ -113,7 +113,7 @@ void BuildCurrentLayout(XmpTableWidget tw);
 XmpTableLocRec ClaimRecord(XmpTableWidget tw, Widget child);
 void ComputeSameSize(XmpTableWidget tw);
 void ComputeVectors(XmpTableWidget tw);
-Px PreferredWidth(XmpTableWidget tw);   // preferred totals
+Px PreferredWidth(XmpTableWidget tw);  // preferred totals
 Px PreferredHeight(XmpTableWidget tw);
 void FitToSize(XmpTableWidget tw, Vector& cols, Vector& rows, Px width, Px height);
 void PlaceVectors(XmpTableWidget tw);  // column and row positions
@@ -142,11 +142,9 @@ void XmpTableGetProposedChildSize(XmpTableWidget tw);
 
 // Changes a child's placement; `what` is 1 (cell), 2 (spans), 4 (options)
 // or their sum.
-void XmpTableChildChange(Widget w, int what, int col, int row, int hSpan, int vSpan,
-                         int options);
+void XmpTableChildChange(Widget w, int what, int col, int row, int hSpan, int vSpan, int options);
 
 // Old-style converters from String, registered by class-initialize.
 void XmpCvtStrToXmpTableOpts(XrmValue* args, Cardinal* numArgs, XrmValue* from, XrmValue* to);
 void XmpCvtStrToXmpTableLoc(XrmValue* args, Cardinal* numArgs, XrmValue* from, XrmValue* to);
-void XmpCvtStrToXrmNameListLists(XrmValue* args, Cardinal* numArgs, XrmValue* from,
-                                 XrmValue* to);
+void XmpCvtStrToXrmNameListLists(XrmValue* args, Cardinal* numArgs, XrmValue* from, XrmValue* to);

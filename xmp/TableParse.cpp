@@ -10,15 +10,24 @@ namespace {
 
 int OptionBit(char c) {
   switch (c) {
-    case 'l': return kLeft;
-    case 'r': return kRight;
-    case 't': return kTop;
-    case 'b': return kBottom;
-    case 'W': return kKeepWidth;
-    case 'H': return kKeepHeight;
-    case 'w': return kNoStretchCols;
-    case 'h': return kNoStretchRows;
-    default: return 0;
+    case 'l':
+      return kLeft;
+    case 'r':
+      return kRight;
+    case 't':
+      return kTop;
+    case 'b':
+      return kBottom;
+    case 'W':
+      return kKeepWidth;
+    case 'H':
+      return kKeepHeight;
+    case 'w':
+      return kNoStretchCols;
+    case 'h':
+      return kNoStretchRows;
+    default:
+      return 0;
   }
 }
 
@@ -34,7 +43,9 @@ bool NameChar(char c) {
   return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
 }
 
-bool Space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool Space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 class Cursor {
  public:

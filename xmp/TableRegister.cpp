@@ -5,7 +5,8 @@
 
 namespace {
 
-#define XMP_ACTION(name, proc) XtActionsRec{const_cast<char*>(name), proc}
+#define XMP_ACTION(name, proc) \
+  XtActionsRec { const_cast<char*>(name), proc }
 
 // Each operation's plain name is an action and a callback, its ACT name an
 // action only and its CB name a callback only.

@@ -244,7 +244,8 @@ TEST(TableGui, ChildOperationsWarnAboutTheirArguments) {
   EXPECT_EQ(warnings.lines[1], usage);
   EXPECT_EQ(warnings.lines[2],
             "Xmp Warning: XmpTableChildConfig( nobody ... ) - Could not find widget.");
-  EXPECT_EQ(warnings.lines[3], "Xmp Warning: XmpTableChildOptions( this ... ) Widget not child of an XmpTable.");
+  EXPECT_EQ(warnings.lines[3],
+            "Xmp Warning: XmpTableChildOptions( this ... ) Widget not child of an XmpTable.");
   EXPECT_EQ(warnings.lines[4],
             "Xmp Warning: XmpTableChildResize( ... ) Wrong number of arguments.\n"
             "Xmp Usage: XmpTableChildResize( w h_span v_span )");
@@ -344,6 +345,7 @@ XtGeometryResult ResizeAnyway(Widget child, XtWidgetGeometry* request, XtWidgetG
 
 void NoLayout(Widget) {}
 
+// clang-format off
 CompositeClassRec brokenClassRec = {
     {reinterpret_cast<WidgetClass>(&compositeClassRec), const_cast<char*>("Broken"),
      sizeof(CompositeRec), nullptr, nullptr, False, nullptr, nullptr, XtInheritRealize, nullptr,
@@ -352,6 +354,7 @@ CompositeClassRec brokenClassRec = {
      nullptr, nullptr},
     {ResizeAnyway, NoLayout, XtInheritInsertChild, XtInheritDeleteChild, nullptr},
 };
+// clang-format on
 
 TEST(TableGui, NegotiationWarnsAboutBrokenParentsAndUnmanagedChildren) {
   Widget shell = NewShell(true);
@@ -379,7 +382,8 @@ TEST(TableGui, NegotiationWarnsAboutBrokenParentsAndUnmanagedChildren) {
   warnings.lines.clear();
   EXPECT_EQ(Ask(unmanaged, CWWidth, 30, 0, &reply), XtGeometryNo);
   ASSERT_EQ(warnings.lines.size(), 1u);
-  EXPECT_EQ(warnings.lines[0], "unmanagedChildMadeResizeRequest/XmpTableGetProposedChildSize u plain");
+  EXPECT_EQ(warnings.lines[0],
+            "unmanagedChildMadeResizeRequest/XmpTableGetProposedChildSize u plain");
 }
 
 TEST(TableGui, MotifLabelsGrowWithTheirTextAsFarAsTheParentAllows) {

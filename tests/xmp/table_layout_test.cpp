@@ -25,8 +25,8 @@ std::string Dump(const Vector& v) {
 Vector Columns(std::vector<Px> prefs, std::vector<bool> noStretch = {}) {
   std::vector<Span> spans;
   for (size_t i = 0; i < prefs.size(); ++i)
-    spans.push_back({static_cast<int>(i), 1, i < noStretch.size() && noStretch[i], prefs[i],
-                     prefs[i]});
+    spans.push_back(
+        {static_cast<int>(i), 1, i < noStretch.size() && noStretch[i], prefs[i], prefs[i]});
   return BuildVector(spans, 0);
 }
 
@@ -45,8 +45,8 @@ TEST(TableLayout, FittingGivesExactlyTheLengthAskedFor) {
     std::vector<Px> prefs;
     Px spacing, frame, length;
   } cases[] = {
-      {{50, 150}, 0, 0, 301},   {{1, 1, 1}, 0, 0, 100},     {{7, 13, 29, 3}, 5, 8, 997},
-      {{0, 0, 0}, 0, 2, 10},    {{100, 100, 100}, 2, 4, 37}, {{33, 1, 66}, 0, 0, 17},
+      {{50, 150}, 0, 0, 301},         {{1, 1, 1}, 0, 0, 100},      {{7, 13, 29, 3}, 5, 8, 997},
+      {{0, 0, 0}, 0, 2, 10},          {{100, 100, 100}, 2, 4, 37}, {{33, 1, 66}, 0, 0, 17},
       {{65535, 65535}, 0, 0, 200000},
   };
   for (const Case& c : cases) {
@@ -100,7 +100,9 @@ TEST(TableLayout, SpansShareWhatTheirColumnsLack) {
       {"alone", {{0, 2, false, 101, 0}}, 4, "49/49 48/48"},
       // Single spans settle first; the span tops up only what is missing.
       {"topUp", {{0, 3, false, 100, 0}, {1, 1, false, 40, 40}}, 0, "20/20 60/60 20/20"},
-      {"enough", {{0, 2, false, 30, 0}, {0, 1, false, 20, 20}, {1, 1, false, 20, 20}}, 0,
+      {"enough",
+       {{0, 2, false, 30, 0}, {0, 1, false, 20, 20}, {1, 1, false, 20, 20}},
+       0,
        "20/20 20/20"},
       // Only stretchable columns receive; with none, the span's own size
       // goes to all of them.
@@ -136,9 +138,9 @@ TEST(TableLayout, ChildGeometryFollowsTheOptionLetters) {
     Px givenWidth, givenHeight;
     const char* expected;
   } cases[] = {
-      {"", 0, 0, "10,20 96x46"},     {"W", 0, 0, "40,20 36x46"},  {"Wl", 0, 0, "10,20 36x46"},
-      {"Wr", 0, 0, "70,20 36x46"},   {"Wlr", 0, 0, "10,20 36x46"}, {"H", 0, 0, "10,35 96x16"},
-      {"Hb", 0, 0, "10,50 96x16"},   {"Htb", 0, 0, "10,20 96x16"}, {"", 30, 10, "43,38 30x10"},
+      {"", 0, 0, "10,20 96x46"},      {"W", 0, 0, "40,20 36x46"},   {"Wl", 0, 0, "10,20 36x46"},
+      {"Wr", 0, 0, "70,20 36x46"},    {"Wlr", 0, 0, "10,20 36x46"}, {"H", 0, 0, "10,35 96x16"},
+      {"Hb", 0, 0, "10,50 96x16"},    {"Htb", 0, 0, "10,20 96x16"}, {"", 30, 10, "43,38 30x10"},
       {"lt", 500, 0, "10,20 500x46"},
   };
   for (const Case& c : cases) {
@@ -205,7 +207,8 @@ TEST(TableParse, OptionStrings) {
 TEST(TableParse, NameListLists) {
   using Lists = std::vector<std::vector<std::string>>;
   EXPECT_EQ(ParseNameListLists("  a b,c"), (Lists{{"a", "b", "c"}}));
-  EXPECT_EQ(ParseNameListLists("(ok cancel) junk (a_1 b)"), (Lists{{"ok", "cancel"}, {"a_1", "b"}}));
+  EXPECT_EQ(ParseNameListLists("(ok cancel) junk (a_1 b)"),
+            (Lists{{"ok", "cancel"}, {"a_1", "b"}}));
   EXPECT_EQ(ParseNameListLists("(a b )"), (Lists{{"a", "b", ""}}));
   EXPECT_EQ(ParseNameListLists("(a) () (b)"), (Lists{{"a"}}));
   EXPECT_EQ(ParseNameListLists("   "), Lists{});

@@ -3,14 +3,14 @@
 // named in a button's callback resource.
 #include <gtest/gtest.h>
 // gtest first: Xlib defines macros (Bool, None) that clash with its names.
-#include <Xm/PushB.h>
 #include <X11/IntrinsicP.h>
 #include <X11/Shell.h>
+#include <Xm/PushB.h>
 
 #include "common/XFixture.h"
 #include "wcl/WcCreation.h"
-#include "xmp/XmpRegister.h"
 #include "xmp/Table.h"
+#include "xmp/XmpRegister.h"
 
 namespace {
 

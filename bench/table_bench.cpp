@@ -5,12 +5,12 @@
 // with the cells as the table does; XmRowColumn packing columns only moves
 // them. Runs in the C locale (nothing calls setlocale). Needs $DISPLAY:
 //   scripts/with-xvfb.sh build/bench/table_bench
+#include <X11/IntrinsicP.h>
+#include <X11/Shell.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Xm.h>
-#include <X11/IntrinsicP.h>
-#include <X11/Shell.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -89,7 +89,8 @@ void BM_Table(benchmark::State& state) {
   for (auto _ : state) {
     Widget shell = NewShell();
     Widget table = XmpCreateTable(shell, const_cast<char*>("table"), nullptr, 0);
-    Run(shell, table, [](Widget label, int col, int row) { XmpTableChildPosition(label, col, row); });
+    Run(shell, table,
+        [](Widget label, int col, int row) { XmpTableChildPosition(label, col, row); });
   }
 }
 

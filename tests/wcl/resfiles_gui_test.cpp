@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -42,9 +43,7 @@ const bool kAppDefaultsPathSet = [] {
 
 std::string WriteFile(const std::string& relative, const std::string& text) {
   std::string path = TempDir() + "/" + relative;
-  std::string dir = path.substr(0, path.rfind('/'));
-  std::string mkdir = "mkdir -p '" + dir + "'";
-  EXPECT_EQ(std::system(mkdir.c_str()), 0);
+  std::filesystem::create_directories(path.substr(0, path.rfind('/')));
   std::ofstream(path) << text;
   return path;
 }

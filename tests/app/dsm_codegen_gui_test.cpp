@@ -1,0 +1,221 @@
+// Generator and printer runs on real widgets with stand-in kestb and lpr
+// programs on PATH: the exact command line and its trace, saving first,
+// the report read back unbroken, quoting that keeps odd names one word, an
+// empty report when kestb is missing, and a report file that is never used
+// through a link or when another user owns it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "dsm_kit.h"
+
+namespace {
+
+using dsmkit::Fire;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+// A folder of stand-in tools put first on PATH, and the working directory
+// moved into it, for one test.
+class Tools {
+ public:
+  Tools() : oldPath_(std::getenv("PATH") ? std::getenv("PATH") : "") {
+    char cwd[4096];
+    oldCwd_ = getcwd(cwd, sizeof cwd) ? cwd : "/";
+    dir_.Write("kestb",
+               "#!/bin/sh\n"
+               "printf '%s\\n' \"$@\" > \"$DSMTEST_OUT/kestb.args\"\n"
+               "cat \"$1\"\n",
+               true);
+    dir_.Write("lpr", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$DSMTEST_OUT/lpr.tmp\"\n"
+                      "mv \"$DSMTEST_OUT/lpr.tmp\" \"$DSMTEST_OUT/lpr.args\"\n", true);
+    setenv("DSMTEST_OUT", dir_.Path().c_str(), 1);
+    setenv("PATH", (dir_.Path() + ":" + oldPath_).c_str(), 1);
+    unsetenv("KESTBTRACE");
+    if (chdir(dir_.Path().c_str()) != 0) ADD_FAILURE() << "chdir";
+  }
+  ~Tools() {
+    setenv("PATH", oldPath_.c_str(), 1);
+    unsetenv("KESTBTRACE");
+    if (chdir(oldCwd_.c_str()) != 0) ADD_FAILURE() << "chdir back";
+  }
+  const dsmkit::TempDir& Dir() const { return dir_; }
+  void RemoveKestb() { unlink(dir_.At("kestb").c_str()); }
+  void OnlyThisOnPath() { setenv("PATH", dir_.Path().c_str(), 1); }
+
+ private:
+  dsmkit::TempDir dir_;
+  std::string oldPath_, oldCwd_;
+};
+
+void Load(const std::string& path) {
+  dsmkit::FileCall call(path);
+  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+}
+
+void SetExampleOptions() {
+  theOpts.SetTemplatePath("t.tem");
+  theOpts.SetOutputDir("out");
+  theOpts.SetHomeDir("/k");
+  theOpts.SetShowFiles(1);
+  theOpts.SetShowSummary(1);
+  theOpts.SetNoAdaKeywords(0);
+  theOpts.SetNoCxxKeywords(1);
+  theOpts.SetTemTrace(0);
+  theOpts.SetMakeBackups(1);
+  theOpts.SetBackupExts(".bak");
+}
+
+bool WaitForFile(const std::string& path) {
+  for (int i = 0; i < 500; ++i) {
+    if (access(path.c_str(), F_OK) == 0) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+TEST(DsmCodegen, WithoutAFileNameNothingRuns) {
+  Tools tools;
+  dsmkit::Ui ui = dsmkit::Build();
+  XmTextSetString(ui.msgText, const_cast<char*>("previous report"));
+  dsmkit::Type(ui.dsmText, "model m;", 0);
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(dsmkit::Message(ui), "Please save the DSM file before generating code");
+  EXPECT_NE(access(tools.Dir().At("kestb.args").c_str(), F_OK), 0);
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "previous report");
+  EXPECT_FALSE(XtIsManaged(ui.saveAsDlg));
+}
+
+TEST(DsmCodegen, ExactCommandLineTracedOnlyWithKestbTrace) {
+  Tools tools;
+  tools.Dir().Write("a.dsm", "model a;\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  SetExampleOptions();
+  Load("a.dsm");
+  const std::string line =
+      "kestb a.dsm t.tem out -nb -noini -homedir /k -showfiles true -showsummary true "
+      "-nokwada false -nokwcxx true -ttrace false -makebak true -backext \".bak\" > /tmp/kestout.txt";
+  EXPECT_EQ(std::string(KestbCommandLine(theDsm.GetFileName(), theOpts).c_str()), line);
+
+  setenv("KESTBTRACE", "", 1);
+  CaptureStdout();
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(GetCapturedStdout(), "\n" + line + "\n");
+  EXPECT_EQ(dsmkit::Slurp(tools.Dir().At("kestb.args")),
+            "a.dsm\nt.tem\nout\n-nb\n-noini\n-homedir\n/k\n-showfiles\ntrue\n-showsummary\ntrue\n"
+            "-nokwada\nfalse\n-nokwcxx\ntrue\n-ttrace\nfalse\n-makebak\ntrue\n-backext\n.bak\n");
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "model a;\n");
+
+  unsetenv("KESTBTRACE");
+  CaptureStdout();
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(GetCapturedStdout(), "");
+}
+
+TEST(DsmCodegen, ModifiedTextIsSavedBeforeTheRun) {
+  Tools tools;
+  std::string path = tools.Dir().Write("m.dsm", "old\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  SetExampleOptions();
+  Load(path);
+  dsmkit::Type(ui.dsmText, "new ", 0);
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "new old\n") << "the generator read the saved text";
+}
+
+TEST(DsmCodegen, OddNamesStayOneWordAndRunNothing) {
+  Tools tools;
+  std::string path = tools.Dir().Write("my model.dsm", "m\n");
+  dsmkit::Build();
+  SetExampleOptions();
+  theOpts.SetOutputDir("out dir;touch pwned1");
+  theOpts.SetBackupExts("C bkC \"$(touch pwned2)`touch pwned3`");
+  Load(path);
+  Fire("xKestDoDsmRunCodegenCB");
+  std::string args = dsmkit::Slurp(tools.Dir().At("kestb.args"));
+  EXPECT_EQ(args.substr(0, path.size() + 1), path + "\n");
+  EXPECT_NE(args.find("\nout dir;touch pwned1\n"), std::string::npos) << args;
+  EXPECT_NE(args.find("\n-backext\nC bkC \"$(touch pwned2)`touch pwned3`\n"), std::string::npos) << args;
+  for (const char* f : {"pwned1", "pwned2", "pwned3"}) EXPECT_NE(access(f, F_OK), 0) << f;
+  // Plain extension lists keep their double quotes.
+  theOpts.SetBackupExts("C bkC h bkh");
+  EXPECT_NE(std::string(KestbCommandLine("a.dsm", theOpts).c_str()).find("-backext \"C bkC h bkh\" >"),
+            std::string::npos);
+}
+
+TEST(DsmCodegen, ReportLinesLongerThanAReadBufferArriveUnbroken) {
+  Tools tools;
+  std::string longLine(3000, 'L');
+  longLine[1023] = 'X';
+  std::string report = "short\n" + longLine + "\nlast line without newline";
+  std::string path = tools.Dir().Write("r.dsm", report);
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(path);
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(dsmkit::Text(ui.msgText), report);
+}
+
+TEST(DsmCodegen, MissingGeneratorGivesAnEmptyReport) {
+  Tools tools;
+  std::string path = tools.Dir().Write("a.dsm", "x\n");
+  tools.RemoveKestb();
+  tools.OnlyThisOnPath();
+  dsmkit::Ui ui = dsmkit::Build();
+  XmTextSetString(ui.msgText, const_cast<char*>("previous report"));
+  Load(path);
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "");
+}
+
+TEST(DsmReportFile, NeverThroughALinkNorAnotherUsersFile) {
+  dsmkit::TempDir dir;
+  std::string report = dir.At("kestout.txt");
+  std::string out;
+  ASSERT_TRUE(PrepareReportFile(report.c_str())) << "created when missing";
+  struct stat st;
+  ASSERT_EQ(lstat(report.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  dir.Write("kestout.txt", std::string("a\0b\nc", 5));
+  ASSERT_TRUE(ReadReportFile(report.c_str(), out));
+  EXPECT_EQ(out, "ab\nc") << "NUL bytes are left out, nothing else";
+
+  std::string victim = dir.Write("victim", "keep");
+  std::string link = dir.At("link.txt");
+  ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
+  EXPECT_FALSE(PrepareReportFile(link.c_str()));
+  EXPECT_FALSE(ReadReportFile(link.c_str(), out));
+  EXPECT_EQ(dsmkit::Slurp(victim), "keep");
+
+  std::string fifo = dir.At("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(PrepareReportFile(fifo.c_str()));
+
+  std::string foreign = dir.Write("foreign.txt", "theirs");
+  if (geteuid() == 0 && chown(foreign.c_str(), 65534, 65534) == 0) {
+    EXPECT_FALSE(PrepareReportFile(foreign.c_str()));
+    EXPECT_FALSE(ReadReportFile(foreign.c_str(), out));
+  }
+}
+
+TEST(DsmPrint, NothingWithoutANameThenLprInTheBackground) {
+  Tools tools;
+  dsmkit::Build();
+  Fire("xKestDoDsmPrintCB");
+  std::string args = tools.Dir().At("lpr.args");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_NE(access(args.c_str(), F_OK), 0) << "no file name: nothing printed";
+  std::string path = tools.Dir().Write("my model.dsm", "m\n");
+  Load(path);
+  Fire("xKestDoDsmPrintCB");
+  ASSERT_TRUE(WaitForFile(args));
+  EXPECT_EQ(dsmkit::Slurp(args), path + "\n");
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+// The message window on real widgets, through the registered callbacks:
+// go to the DSM line whose number is selected in the report, find the
+// selection in the DSM, open the selected file in the editor, the popup,
+// and the plain operations (also with widgets that were never created).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include <unistd.h>
+
+#include "dsm_kit.h"
+
+namespace {
+
+using dsmkit::Fire;
+using dsmkit::Sel;
+
+void SelectInReport(const dsmkit::Ui& ui, const std::string& report, const std::string& sel) {
+  XmTextSetString(ui.msgText, const_cast<char*>(report.c_str()));
+  size_t at = report.find(sel);
+  ASSERT_NE(at, std::string::npos);
+  XmTextSetSelection(ui.msgText, XmTextPosition(at), XmTextPosition(at + sel.size()), CurrentTime);
+}
+
+std::string Numbered(int lines) {
+  std::string text;
+  for (int i = 1; i <= lines; ++i) text += "line" + std::to_string(i) + "\n";
+  return text;
+}
+
+TEST(MsgGoTo, SelectsTheLineWhoseDigitsAreSelected) {
+  struct Case {
+    const char* dsm;
+    const char* selection;  // "" for no selection
+    const char* expected;
+  };
+  const std::string hundred = Numbered(100);  // 692 bytes; line 42 starts at 278
+  const Case cases[] = {
+      {hundred.c_str(), "42", "278-284"},
+      {hundred.c_str(), "line 7, column 3", "495-501"},
+      {hundred.c_str(), "1", "0-5"},
+      {hundred.c_str(), "0", "none@692"},
+      {hundred.c_str(), "101", "none@692"},
+      {hundred.c_str(), "102", "none@692"},
+      {hundred.c_str(), "123456789012345678901234567890", "none@692"},
+      {hundred.c_str(), "no digits", "none@3"},
+      {hundred.c_str(), "", "none@3"},
+      {"\nsecond", "1", "none@0"},
+      {"\nsecond", "2", "1-7"},
+      {"single", "1", "0-6"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.dsm).substr(0, 10) + " / " + c.selection);
+    dsmkit::Ui ui = dsmkit::Build();
+    XmTextSetString(ui.dsmText, const_cast<char*>(c.dsm));
+    XmTextSetInsertionPosition(ui.dsmText, 3);
+    if (*c.selection) SelectInReport(ui, std::string("error at ") + c.selection + "\n", c.selection);
+    Fire("xKestDoMsgGoToSyntaxErrInDsmCB");
+    EXPECT_EQ(Sel(ui.dsmText), c.expected);
+  }
+}
+
+TEST(MsgGoTo, LabelShowsTheLineReached) {
+  dsmkit::Ui ui = dsmkit::Build();
+  XmTextSetString(ui.dsmText, const_cast<char*>(Numbered(100).c_str()));
+  SelectInReport(ui, "m.dsm:73: error: x", "73");
+  Fire("xKestDoMsgGoToSyntaxErrInDsmCB");
+  EXPECT_EQ(dsmkit::Label(ui.lineLabel), "73");
+}
+
+TEST(MsgFind, FindsTheSelectionInTheDsmWrappingOnce) {
+  dsmkit::Ui ui = dsmkit::Build();
+  XmTextSetString(ui.dsmText, const_cast<char*>("Order id; Order name;"));
+  XmTextSetInsertionPosition(ui.dsmText, 15);
+  SelectInReport(ui, "unknown type Order here", "Order");
+  Fire("xKestDoMsgFindSelectionInDsmCB");
+  EXPECT_EQ(Sel(ui.dsmText), "0-5");
+  SelectInReport(ui, "unknown Shop", "Shop");
+  Fire("xKestDoMsgFindSelectionInDsmCB");
+  EXPECT_EQ(dsmkit::Message(ui), "Can't find 'Shop'");
+  dsmkit::Dismiss(ui);
+  XmTextSetString(ui.msgText, const_cast<char*>("nothing selected"));
+  Fire("xKestDoMsgFindSelectionInDsmCB");
+  EXPECT_EQ(dsmkit::Message(ui), "");
+  EXPECT_EQ(theDsm.GetModified(), 1) << "only the setup changed the text";
+}
+
+TEST(MsgOpenFile, EditorGetsTheSelectionAsOneWord) {
+  dsmkit::TempDir dir;
+  dir.Write("emacs", "#!/bin/sh\nprintf '[%s]' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.args\"\n", true);
+  std::string args = dir.At("emacs.args");
+  std::string oldPath = std::getenv("PATH");
+  setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);
+  const std::pair<const char*, const char*> cases[] = {
+      {"out/gen.cpp", "[out/gen.cpp]"},
+      {"out/gen.cpp; touch pwned", "[out/gen.cpp; touch pwned]"},
+      {"", "[]"},
+  };
+  for (const auto& [selection, expected] : cases) {
+    SCOPED_TRACE(selection);
+    unlink(args.c_str());
+    dsmkit::Ui ui = dsmkit::Build();
+    theOpts.SetToolFileEditor("emacs");
+    if (*selection) SelectInReport(ui, std::string("wrote ") + selection + "\n", selection);
+    Fire("xKestDoMsgOpenSelectedFileCB");
+    bool seen = false;
+    for (int i = 0; i < 500 && !(seen = access(args.c_str(), F_OK) == 0); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(dsmkit::Slurp(args), expected);
+  }
+  EXPECT_NE(access("pwned", F_OK), 0);
+  setenv("PATH", oldPath.c_str(), 1);
+}
+
+TEST(MsgText, AppendBuildsInOrderWhereverTheCursorIs) {
+  dsmkit::Ui ui = dsmkit::Build();
+  theMsg.AppendText("stale");
+  theMsg.ClearText();
+  theMsg.AppendText("one ");
+  XmTextSetInsertionPosition(ui.msgText, 0);
+  theMsg.AppendText("two");
+  theMsg.AppendText("");
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "one two");
+  theMsg.ShowMessage("hello");
+  EXPECT_EQ(dsmkit::Message(ui), "hello");
+}
+
+TEST(MsgText, MissingWidgetsAreNeverUsed) {
+  theMsg = MsgCl();
+  theDsm = DsmCl();
+  theMsg.ShowMessage("x");
+  theMsg.ClearText();
+  theMsg.AppendText("x");
+  for (const char* name : {"xKestDoMsgGoToSyntaxErrInDsmCB", "xKestDoMsgFindSelectionInDsmCB",
+                           "xKestDoDsmFindCB", "xKestDoDsmNavTopCB", "xKestDoDsmSaveCB",
+                           "xKestDoDsmCloseCB", "xKestDoDsmAppendCB"})
+    Fire(name);
+  XEvent ev{};
+  ev.type = ButtonPress;
+  theMsg.PostPopupMenu(nullptr, &ev, nullptr, nullptr);
+  theDsm.PostPopupMenu(nullptr, &ev, nullptr, nullptr);
+  SUCCEED();
+}
+
+TEST(MsgPopup, ButtonPressPostsTheMenu) {
+  dsmkit::Ui ui = dsmkit::Build();
+  XEvent ev{};
+  ev.xbutton.type = ButtonPress;
+  ev.xbutton.display = XtDisplay(ui.msgText);
+  ev.xbutton.window = XtWindow(ui.msgText);
+  ev.xbutton.button = Button3;
+  XtCallActionProc(ui.msgText, const_cast<char*>("xKestDoMsgPostPopupMenuACT"), &ev, nullptr, 0);
+  xk::test::Drain();
+  EXPECT_TRUE(XtIsManaged(ui.msgPopup));
+}
+
+}  // namespace

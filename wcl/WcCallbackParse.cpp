@@ -73,6 +73,11 @@ const char* ScanName(const char* p, WcCallbackSpec& spec, const char** error) {
   return p;
 }
 
+// Trimming an argument stops at bytes of 128 and above: they separate
+// elements, but they are also the tail of a UTF-8 or Latin-1 word such as a
+// file name, which must reach the callback whole.
+bool IsArgumentBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
 // p is at '('. Sets the trimmed argument range (absent when blank) and
 // returns the position after the matching ')', or null when unbalanced.
 const char* ScanArgument(const char* p, WcCallbackSpec& spec) {
@@ -86,9 +91,10 @@ const char* ScanArgument(const char* p, WcCallbackSpec& spec) {
     }
   }
   if (!*p) return nullptr;
-  const char* start = SkipBlanks(open + 1);
+  const char* start = open + 1;
+  while (start < p && IsArgumentBlank(*start)) ++start;
   const char* end = p;
-  while (end > start && IsBlank(end[-1])) --end;
+  while (end > start && IsArgumentBlank(end[-1])) --end;
   if (end > start) {
     spec.argStart = start;
     spec.argEnd = end;

@@ -53,6 +53,9 @@ TEST(CallbackParse, ElementsForms) {
       {"a)b", "||a)b|"},                   // ')' does not end a name
       {"a:b", "||a:b|"},
       {"a\xC3" "b", "||a|;||b|"},         // bytes >= 128 separate
+      // ... but an argument keeps them at its ends: "été.html", "café"
+      {"help( \xC3\xA9t\xC3\xA9.html )", "||help|\xC3\xA9t\xC3\xA9.html"},
+      {"a(caf\xC3\xA9)", "||a|caf\xC3\xA9"},
       {"Editor::save(now)", "|Editor|save|now"},
       {"-lfoo::bar", "-lfoo||bar|"},
       {"Editor::-lfoo::bar", "-lfoo|Editor|bar|"},

@@ -111,12 +111,18 @@ void WcAttachThisToWidget(XtPointer object, const char* className, Widget widget
                className, full.c_str());
     return;
   }
-  if (!widget || !object) return;  // 0 cannot be stored
+  if (!widget) return;
+  if (!object) {
+    // The map cannot hold 0: attaching no object leaves none attached.
+    WcDetachThisFromWidget(object, className, widget);
+    return;
+  }
   XrmQuark cls = XrmStringToQuark(className ? className : "");
   XtPointer closure = reinterpret_cast<XtPointer>(static_cast<intptr_t>(cls));
-  if (!MapAg_Find(&objects, W(widget), cls, 0)) {
-    XtAddCallback(widget, XtNdestroyCallback, DetachOnDestroy, closure);
-  }
+  // Exactly one destroy hook per (widget, class), however often the object
+  // is attached, detached from all widgets and attached again.
+  XtRemoveCallback(widget, XtNdestroyCallback, DetachOnDestroy, closure);
+  XtAddCallback(widget, XtNdestroyCallback, DetachOnDestroy, closure);
   MapAg_Insert(&objects, W(widget), cls, 0, W(object));
 }
 

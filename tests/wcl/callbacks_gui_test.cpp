@@ -214,6 +214,36 @@ TEST(Methods, DestroyedWidgetDropsItsObject) {
   WcAttachThisToWidget(object, "Obj", kept);
   WcDetachThisFromWidget(object, "Obj", kept);
   EXPECT_EQ(WcFindAttachedObject(kept, cls), nullptr);
+
+  // Attaching no object leaves none, not the one attached before.
+  WcAttachThisToWidget(object, "Obj", kept);
+  WcAttachThisToWidget(nullptr, "Obj", kept);
+  EXPECT_EQ(WcFindAttachedObject(kept, cls), nullptr);
+}
+
+// Each attachment hooks the widget's destruction; attaching again after
+// the object was detached from all widgets must not pile up hooks.
+TEST(Methods, ReattachingKeepsOneDestroyHook) {
+  static char object[] = "cycled";
+  Widget w = Button("cycled");
+  auto hooks = [w] {
+    XtCallbackList list = nullptr;
+    XtVaGetValues(w, XtNdestroyCallback, &list, nullptr);
+    int n = 0;
+    for (; list && list[n].callback; ++n) {
+    }
+    return n;
+  };
+  const int before = hooks();
+  for (int i = 0; i < 5; ++i) {
+    WcAttachThisToWidget(object, "Cycled", w);
+    WcDetachThisFromAllWidgets(object);
+  }
+  WcAttachThisToWidget(object, "Cycled", w);
+  EXPECT_EQ(hooks(), before + 1);
+  XtDestroyWidget(w);
+  xk::test::Drain();
+  EXPECT_EQ(WcFindAttachedObject(w, XrmStringToQuark("Cycled")), nullptr);
 }
 
 TEST(Methods, ObjectFinderIsReplaceable) {

@@ -28,7 +28,7 @@ extern "C" {
 #define WcRDynamicLibs "DynamicLibs"
 
 // Value of a QuarkRec resource: the text (permanent storage) and its
-// WcNameToQuarkLower quark. "None" is an empty text with quark 0.
+// WcNameToQuarkLower quark. An unset resource is an empty text with quark 0.
 typedef struct {
   String string;
   XrmQuark quark;

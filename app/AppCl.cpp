@@ -18,8 +18,11 @@ Widget AppCl::GetVerifyQuitDlg() const { return verifyQuitDlg_; }
 void AppCl::SetVerifyQuitDlg(Widget w) { verifyQuitDlg_ = w; }
 
 void AppCl::GracefulExit() {
-  if (!theDsm.GetModified()) QuitWithNoSave();
-  if (verifyQuitDlg_) XtManageChild(verifyQuitDlg_);
+  if (!theDsm.GetModified()) {
+    QuitWithNoSave();
+  } else if (verifyQuitDlg_) {
+    XtManageChild(verifyQuitDlg_);
+  }
 }
 
 void AppCl::QuitWithNoSave() {

@@ -9,6 +9,7 @@
 #include <Xm/ToggleBG.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 

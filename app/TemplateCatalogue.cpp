@@ -5,8 +5,8 @@
 #include <Xm/Xm.h>
 #include <Xm/PushB.h>
 
+#include <cstddef>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/Application.h"

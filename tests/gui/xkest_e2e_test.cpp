@@ -158,7 +158,7 @@ TEST(XkestCatalogue, MissingTemplateFileIsRefusedAndTheOldPathStays) {
   std::string dlg = x.WaitForWindow("xkest options", 10);
   ASSERT_FALSE(dlg.empty());
   std::vector<unsigned long> buttons = QuickItemWindows(x, dlg);
-  ASSERT_EQ(buttons.size(), 1u);
+  ASSERT_EQ(buttons.size(), 2u);  // the bundled catalogue: cpp, cppmodel
   x.ClickWindow(buttons[0]);
   EXPECT_TRUE(x.WaitForStdout("**Error"));
   EXPECT_EQ(x.Stdout(), "**Error: The template file path (" + home.dir.Path() +

@@ -135,7 +135,8 @@ std::vector<Node> Describe(int count, const std::string& shell) {
     auto& list = children[i + 1];
     if (!list.empty()) XtManageChildren(list.data(), static_cast<Cardinal>(list.size()));
   }
-  if (!children[0].empty()) XtManageChildren(children[0].data(), static_cast<Cardinal>(children[0].size()));
+  if (!children[0].empty())
+    XtManageChildren(children[0].data(), static_cast<Cardinal>(children[0].size()));
 }
 
 // Motif's compiled-UI fetch of a tree of the same shape and classes (UIL
@@ -212,7 +213,8 @@ size_t CountBelow(Widget w) {
   if (!XtIsComposite(w)) return 0;
   auto* cw = reinterpret_cast<CompositeWidget>(w);
   size_t n = cw->composite.num_children;
-  for (Cardinal i = 0; i < cw->composite.num_children; ++i) n += CountBelow(cw->composite.children[i]);
+  for (Cardinal i = 0; i < cw->composite.num_children; ++i)
+    n += CountBelow(cw->composite.children[i]);
   return n;
 }
 
@@ -269,9 +271,12 @@ void BM_WcWidgetCreation(benchmark::State& state) { Run(state, Via::Resources); 
 void BM_DirectXtCreateWidget(benchmark::State& state) { Run(state, Via::Direct); }
 void BM_MrmFetchWidget(benchmark::State& state) { Run(state, Via::CompiledUi); }
 
-BENCHMARK(BM_DirectXtCreateWidget)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_WcWidgetCreation)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_MrmFetchWidget)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DirectXtCreateWidget)
+    ->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WcWidgetCreation)
+    ->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MrmFetchWidget)
+    ->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

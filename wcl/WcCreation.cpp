@@ -267,7 +267,8 @@ int WcWidgetCreation(Widget root) {
   if (!root) return 1;
   WcInitialize(root);
   PostCreateStep(root, WC_NEW_ROOT);
-  Cardinal children = XtIsComposite(root) ? reinterpret_cast<CompositeWidget>(root)->composite.num_children : 0;
+  Cardinal children =
+      XtIsComposite(root) ? reinterpret_cast<CompositeWidget>(root)->composite.num_children : 0;
   Cardinal popups = XtIsWidget(root) ? root->core.num_popups : 0;
   if (children == 0 && popups == 0) {
     std::string full = wcl::FullName(root);

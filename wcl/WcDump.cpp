@@ -95,8 +95,8 @@ Bool WcDumpResourceLine(XrmDatabase*, XrmBindingList bindings, XrmQuarkList quar
   if (std::strcmp(typeName, "String") == 0) {
     std::string text;
     if (value->size && value->addr) text.assign(value->addr, strnlen(value->addr, value->size));
-    line = wcl::FormatResourceLine(name, typeName, value->size && value->addr ? text.c_str() : nullptr,
-                                   nullptr, 0);
+    const char* shown = value->size && value->addr ? text.c_str() : nullptr;
+    line = wcl::FormatResourceLine(name, typeName, shown, nullptr, 0);
   } else {
     line = wcl::FormatResourceLine(name, typeName, nullptr, value->addr, value->size);
   }

@@ -49,7 +49,8 @@ Bool CopyEntry(XrmDatabase*, XrmBindingList bindings, XrmQuarkList quarks,
       *x->trace += XrmQuarkToString(x->quarks[i]);
     }
     *x->trace += ": ";
-    if (value->addr && value->size) *x->trace += std::string(value->addr, strnlen(value->addr, value->size));
+    if (value->addr && value->size)
+      x->trace->append(value->addr, strnlen(value->addr, value->size));
     *x->trace += '\n';
   }
   return False;
@@ -103,7 +104,8 @@ bool ExpandTemplate(XrmQuark templateName, Widget parent, const char* name, bool
     text = std::string("==== Wcl Template ") + templ + " Expansion:\n";
   }
   XrmQuark none = NULLQUARK;
-  XrmEnumerateDatabase(db, &none, &none, XrmEnumAllLevels, CopyEntry, reinterpret_cast<XPointer>(&x));
+  XrmEnumerateDatabase(db, &none, &none, XrmEnumAllLevels, CopyEntry,
+                       reinterpret_cast<XPointer>(&x));
   if (trace) {
     text += std::string("==== Wcl Template ") + templ + " Expanded - " + std::to_string(x.count) +
             " resources copied.\n";

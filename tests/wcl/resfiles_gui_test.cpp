@@ -172,7 +172,8 @@ TEST_F(ResFiles, RelativeNamesSearchTheCurrentDirectoryThenBothPaths) {
 }
 
 TEST_F(ResFiles, StartupLoadsChainedFilesOnce) {
-  std::string b = WriteFile("chain/b.ad", "*fromB: yes\n*wclResFiles: " + TempDir() + "/chain/a.ad\n");
+  std::string b =
+      WriteFile("chain/b.ad", "*fromB: yes\n*wclResFiles: " + TempDir() + "/chain/a.ad\n");
   std::string a = WriteFile("chain/a.ad", "*fromA: yes\n*wclResFiles: " + b + " " + b + "\n");
   std::string init = WriteFile("chain/init.ad", "*fromInit: yes\n");
   Widget root = xk::test::NewContextRoot(
@@ -182,7 +183,8 @@ TEST_F(ResFiles, StartupLoadsChainedFilesOnce) {
   CaptureWarnings capture;
   WcInitialize(root);
   EXPECT_EQ(g_reads, (std::vector<std::string>{init, a, b}));
-  EXPECT_EQ(capture.All(), "Wcl loaded: " + init + "\nWcl loaded: " + a + "\nWcl loaded: " + b + "\n");
+  EXPECT_EQ(capture.All(),
+            "Wcl loaded: " + init + "\nWcl loaded: " + a + "\nWcl loaded: " + b + "\n");
   XrmDatabase db = XtScreenDatabase(XtScreen(root));
   EXPECT_EQ(Lookup(db, "chained.fromB"), "yes");
 

@@ -174,7 +174,12 @@ int XmTextMan::Search(const Str& text, int select) {
 int XmTextMan::SearchSelectionAgain() {
   if (!GetWidget()) return 0;
   GetSelection();
-  long to = std::min(Last(), Cursor() + long(buffer_.Length()));
+  // Continue behind the selected text. Adding its length to the cursor
+  // would skip the next match whenever the cursor already sits at the
+  // selection's end, which is where Motif puts it.
+  XmTextPosition left = 0, right = 0;
+  long from = XmTextGetSelectionPosition(GetWidget(), &left, &right) ? long(right) : Cursor();
+  long to = std::min(Last(), from);
   XmTextSetInsertionPosition(GetWidget(), XmTextPosition(to));
   Str needle = buffer_;
   return Search(needle, 1);

@@ -55,6 +55,7 @@ class XmTextMan : public XMan {
   // Finds text from the cursor on, then from the start; 1 when found. The
   // match is selected only when select is non-zero.
   int Search(const Str& text, int select);
+  // Searches for the selected text again, from the end of the selection.
   int SearchSelectionAgain();
   // 0 when the file cannot be read (the text is left alone), else 1.
   int LoadFile(const char* path);

@@ -34,6 +34,11 @@ constexpr const char* kNotRegistered =
     "Wcl Warning: Could not convert %s to Class or Constructor.";
 constexpr const char* kCantHaveChildren =
     "Wcl Warning: WcCreate(%s) - Not a Composite, can't have children.";
+// A loosely bound wcChildren naming the widget itself ("*box.wcChildren:
+// box") would otherwise recurse until the stack runs out.
+constexpr int kMaxNesting = 256;
+constexpr const char* kTooDeep =
+    "Wcl Warning: WcCreate(%s.%s) - Widget tree deeper than 256 levels, not created.";
 constexpr const char* kNoChildren =
     "Wcl Error: WcWidgetCreation(%s) - Failed \n"
     "    Problem: No children could be created from Xrm database.\n"
@@ -173,6 +178,17 @@ Boolean PostCreateStep(Widget w, WcCreateKind kind);
 
 // Creates one widget and its subtree; `managed` gets its wcManaged.
 Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* managed) {
+  static int nesting = 0;
+  if (nesting >= kMaxNesting) {
+    std::string parentName = wcl::FullName(parent);
+    WcWarning2(parent, "WcCreate", "tooDeep", kTooDeep, parentName.c_str(), name);
+    return nullptr;
+  }
+  struct Nest {
+    Nest() { ++nesting; }
+    ~Nest() { --nesting; }
+  } nest;
+
   PreCreate pre;
   ReadPreCreate(parent, name, &pre);
   if (pre.preCreateDump) WcDumpPreCreateResources(parent, name);

@@ -197,6 +197,22 @@ TEST_F(Creation, ResourcesMatchNamesAndClassesAsTheToolkitDoes) {
   EXPECT_TRUE(XtIsManaged(other)) << "a value that does not convert leaves the default";
 }
 
+TEST_F(Creation, AChildNamingItselfStopsAtTheNestingLimit) {
+  Widget root = NewRoot("selfRoot", {"selfRoot.wcChildren: a", "*a.wcClass: Composite",
+                                     "*a.wcChildren: a"});
+  CaptureWarnings capture;
+  EXPECT_EQ(WcWidgetCreation(root), 0);
+  int depth = 0;
+  for (Widget w = XtNameToWidget(root, "a"); w; ++depth) {
+    auto* cw = reinterpret_cast<CompositeWidget>(w);
+    w = cw->composite.num_children ? cw->composite.children[0] : nullptr;
+  }
+  EXPECT_EQ(depth, 256);
+  ASSERT_EQ(capture.Messages().size(), 1u);
+  EXPECT_NE(capture.Messages()[0].find(".a.a) - Widget tree deeper than 256 levels, not created."),
+            std::string::npos);
+}
+
 TEST_F(Creation, ManagesMoreThanAThousandChildren) {
   std::string names;
   for (int i = 0; i < 1500; ++i) names += "c" + std::to_string(i) + (i % 2 ? "," : " ");

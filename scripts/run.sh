@@ -32,10 +32,10 @@ export DISPLAY=":$num"
 xkest_pid=$!
 status=0
 # Wait (at most 30 s) until the main window is on the screen.
-timeout 30 xdotool search --sync --onlyvisible --name '^xkest$' >/dev/null 2>&1 || true
-if kill -0 "$xkest_pid" 2>/dev/null; then
+wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^xkest$' 2>/dev/null | head -1 || true)
+if [ -n "$wid" ] && kill -0 "$xkest_pid" 2>/dev/null; then
   sleep 0.5   # let the first exposure finish drawing
-  import -window root "$shot"
+  import -window "$wid" "$shot"
   echo "xkest ran on a private X server (no DISPLAY was set)."
   echo "Screenshot of its window: $shot"
   kill "$xkest_pid" 2>/dev/null || true

@@ -192,4 +192,21 @@ TEST(MapAg, RetuningSpreadsKeysThatOnlyDifferHigh) {
   MapAg_Free(&m);
 }
 
+// Found by fuzzing: growing an empty map gave it buckets while it stayed
+// empty, so the consistency check failed and the first insert leaked them.
+TEST(MapAg, GrowingAnEmptyMapChangesNothing) {
+  MapAgRec m;
+  MapAg_Grow(&m);
+  MapAg_Check(&m, __FILE__, __LINE__);
+  EXPECT_EQ(m.buckets, nullptr);
+  MapAg_Insert(&m, Ptr(1), 1, 0, 5);
+  EXPECT_EQ(Shape(m), "buckets=8 maxChain=1 count=1");
+  MapAg_Free(&m);
+
+  MapAg d = MapAg_New();
+  MapAg_Grow(d);
+  MapAg_Check(d, __FILE__, __LINE__);
+  MapAg_Free(d);
+}
+
 }  // namespace

@@ -299,7 +299,12 @@ void MapAg_RemoveValue(MapAg map, MapAg_Word value) {
   map->ops->removeValue(map, value);
 }
 
-void MapAg_Grow(MapAg map) { map->ops->grow(map); }
+void MapAg_Grow(MapAg map) {
+  // An empty map has no buckets to double; giving it some here would break
+  // the empty state and leak them at the first insert.
+  if (map->ops == &MapAg_FullStaticOps || map->ops == &MapAg_FullDynamicOps)
+    map->ops->grow(map);
+}
 
 void MapAg_Free(MapAg map) {
   if (map) map->ops->free(map);

@@ -65,7 +65,8 @@ void MapAg_RemoveValue(MapAg map, MapAg_Word value);
 MapAg MapAg_New();
 // Static map: emptied, the record stays. Dynamic map: released entirely.
 void MapAg_Free(MapAg map);
-// Doubles the bucket count (and the tolerated chain length) of a full map.
+// Doubles the bucket count (and the tolerated chain length) of a full map;
+// an empty map is left alone.
 void MapAg_Grow(MapAg map);
 // Checks the record's consistency; on failure prints an assertion message
 // naming file and line on standard error and aborts.

@@ -10,6 +10,7 @@
 #include <X11/IntrinsicP.h>
 #include <X11/StringDefs.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -174,7 +175,12 @@ const char* TraceLabel(WcCreateKind kind, Boolean managed) {
   }
 }
 
-Boolean PostCreateStep(Widget w, WcCreateKind kind);
+struct PostCreateResult {
+  Boolean managed;
+  bool destroyed;  // by a callback run during the step; w is gone
+};
+
+PostCreateResult PostCreateStep(Widget w, WcCreateKind kind);
 
 // Creates one widget and its subtree; `managed` gets its wcManaged.
 Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* managed) {
@@ -205,8 +211,9 @@ Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* ma
   }
   Widget w = MakeWidget(parent, name, kind, pre);
   if (!w) return nullptr;
-  Boolean m = PostCreateStep(w, kind);
-  if (managed) *managed = m;
+  PostCreateResult result = PostCreateStep(w, kind);
+  if (result.destroyed) return nullptr;
+  if (managed) *managed = result.managed;
   return w;
 }
 
@@ -220,25 +227,80 @@ struct ToManage {
                                          static_cast<Cardinal>(batch.size()));
     for (Widget child : oneByOne) XtManageChild(child);
   }
+
+  // Drops `gone` and what lies below it (it is being destroyed).
+  void Forget(Widget gone);
 };
 
-ToManage CreateChildren(Widget parent, std::string_view names) {
-  ToManage result;
+bool IsAncestorOrSelf(Widget ancestor, Widget w) {
+  for (; w; w = XtParent(w))
+    if (w == ancestor) return true;
+  return false;
+}
+
+// Post-creation steps in progress, innermost last. Callbacks run during
+// creation may destroy widgets, and outside event dispatch the toolkit
+// frees them at once; the display's destroy hook tells the steps, so none
+// touches or manages a widget that is gone.
+struct Frame {
+  Widget widget;
+  bool destroyed = false;
+  ToManage* pending = nullptr;
+};
+std::vector<Frame*> g_frames;
+
+void ToManage::Forget(Widget gone) {
+  for (std::vector<Widget>* list : {&batch, &oneByOne})
+    std::erase_if(*list, [gone](Widget c) { return IsAncestorOrSelf(gone, c); });
+}
+
+void OnDestroy(Widget, XtPointer, XtPointer callData) {
+  Widget gone = static_cast<XtDestroyHookData>(callData)->widget;
+  for (Frame* f : g_frames) {
+    if (f->destroyed) continue;
+    if (IsAncestorOrSelf(gone, f->widget)) f->destroyed = true;
+    else if (f->pending) f->pending->Forget(gone);
+  }
+}
+
+class FrameScope {
+ public:
+  explicit FrameScope(Widget w) : frame_{w} {
+    static std::vector<Display*> hooked;
+    Display* dpy = XtDisplayOfObject(w);
+    if (std::find(hooked.begin(), hooked.end(), dpy) == hooked.end()) {
+      hooked.push_back(dpy);
+      XtAddCallback(XtHooksOfDisplay(dpy), XtNdestroyHook, OnDestroy, nullptr);
+    }
+    g_frames.push_back(&frame_);
+  }
+  ~FrameScope() { g_frames.pop_back(); }
+  Frame& frame() { return frame_; }
+
+ private:
+  Frame frame_;
+};
+
+// Creates the named children of frame's widget; stops if a callback
+// destroys that widget.
+void CreateChildren(Frame& frame, std::string_view names, ToManage* result) {
+  Widget parent = frame.widget;
   std::string_view rest = names;
-  for (std::string_view n = wcl::NextName(rest); !n.empty(); n = wcl::NextName(rest)) {
+  for (std::string_view n = wcl::NextName(rest); !n.empty() && !frame.destroyed;
+       n = wcl::NextName(rest)) {
     std::string name(n);
     Boolean managed = True;
     Widget child = CreateOne(parent, name.c_str(), WC_CHILD, &managed);
     if (!child || !managed || !XtIsRectObj(child)) continue;
-    (XtParent(child) == parent ? result.batch : result.oneByOne).push_back(child);
+    (XtParent(child) == parent ? result->batch : result->oneByOne).push_back(child);
   }
-  return result;
 }
 
-void CreatePopups(Widget parent, std::string_view names) {
+void CreatePopups(Frame& frame, std::string_view names) {
   std::string_view rest = names;
-  for (std::string_view n = wcl::NextName(rest); !n.empty(); n = wcl::NextName(rest))
-    CreateOne(parent, std::string(n).c_str(), WC_POPUP, nullptr);
+  for (std::string_view n = wcl::NextName(rest); !n.empty() && !frame.destroyed;
+       n = wcl::NextName(rest))
+    CreateOne(frame.widget, std::string(n).c_str(), WC_POPUP, nullptr);
 }
 
 bool Empty(const char* text) {
@@ -246,7 +308,7 @@ bool Empty(const char* text) {
   return wcl::NextName(rest).empty();
 }
 
-Boolean PostCreateStep(Widget w, WcCreateKind kind) {
+PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
   PostCreate post = kPostCreateDefaults;
   wcl::FetchFromWidget(w, kPostCreateResources, XtNumber(kPostCreateResources), &post);
   if (post.trace) {
@@ -255,26 +317,39 @@ Boolean PostCreateStep(Widget w, WcCreateKind kind) {
                      XtClass(w)->core_class.class_name, nullptr);
   }
   if (post.postCreateDump) WcDumpPostCreateResources(w);
+
+  FrameScope scope(w);
+  Frame& frame = scope.frame();
+  const PostCreateResult gone = {False, true};
   CallList(w, post.callback);
+  if (frame.destroyed) return gone;
 
   // The name lists are copied: creating widgets may merge templates or
   // resource files into the database that holds them.
   if (!Empty(post.popups)) {
-    CreatePopups(w, std::string(post.popups));
+    CreatePopups(frame, std::string(post.popups));
+    if (frame.destroyed) return gone;
     CallList(w, post.afterPopups);
+    if (frame.destroyed) return gone;
   }
   if (!Empty(post.children)) {
     if (!XtIsComposite(w)) {
       std::string full = wcl::FullName(w);
       WcWarning1(w, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
     } else {
-      ToManage children = CreateChildren(w, std::string(post.children));
+      ToManage children;
+      frame.pending = &children;
+      CreateChildren(frame, std::string(post.children), &children);
+      if (frame.destroyed) return gone;
       CallList(w, post.afterChildren);
+      if (frame.destroyed) return gone;
       children.Manage();
+      frame.pending = nullptr;
       CallList(w, post.afterManageChildren);
+      if (frame.destroyed) return gone;
     }
   }
-  return post.managed;
+  return {post.managed, false};
 }
 
 }  // namespace
@@ -282,7 +357,7 @@ Boolean PostCreateStep(Widget w, WcCreateKind kind) {
 int WcWidgetCreation(Widget root) {
   if (!root) return 1;
   WcInitialize(root);
-  PostCreateStep(root, WC_NEW_ROOT);
+  if (PostCreateStep(root, WC_NEW_ROOT).destroyed) return 1;
   Cardinal children =
       XtIsComposite(root) ? reinterpret_cast<CompositeWidget>(root)->composite.num_children : 0;
   Cardinal popups = XtIsWidget(root) ? root->core.num_popups : 0;
@@ -301,12 +376,17 @@ void WcCreateNamedChildren(Widget parent, const char* names) {
     WcWarning1(parent, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
     return;
   }
-  CreateChildren(parent, std::string(names)).Manage();
+  FrameScope scope(parent);
+  ToManage children;
+  scope.frame().pending = &children;
+  CreateChildren(scope.frame(), std::string(names), &children);
+  if (!scope.frame().destroyed) children.Manage();
 }
 
 void WcCreateNamedPopups(Widget parent, const char* names) {
   if (!parent || Empty(names)) return;
-  CreatePopups(parent, std::string(names));
+  FrameScope scope(parent);
+  CreatePopups(scope.frame(), std::string(names));
 }
 
 Widget WcCreateDatabaseChild(Widget parent, const char* name, WcCreateKind kind) {

@@ -7,6 +7,8 @@
 #include <Xm/Label.h>
 #include <Xm/PushB.h>
 
+#include <malloc.h>
+
 #include <string>
 
 #include "creation_support.h"
@@ -44,6 +46,12 @@ void RecordChildren(Widget w, XtPointer tag, XtPointer) {
   g_log += ";";
 }
 
+// Destroys the widget its argument names, as a resource file may ask.
+void DestroyNamed(Widget w, XtPointer name, XtPointer) {
+  if (Widget target = WcResolveWidgetName(w, static_cast<const char*>(name)))
+    XtDestroyWidget(target);
+}
+
 void RecordPopups(Widget w, XtPointer, XtPointer) {
   g_log += "popups:" + std::to_string(w->core.num_popups) + ";";
 }
@@ -61,6 +69,7 @@ class Creation : public ::testing::Test {
     WcRegisterConstructor(app, "MakeWrapped", MakeWrapped);
     WcRegisterCallback(app, "RecordChildren", RecordChildren, nullptr);
     WcRegisterCallback(app, "RecordPopups", RecordPopups, nullptr);
+    WcRegisterCallback(app, "DestroyNamed", DestroyNamed, nullptr);
   }
   void SetUp() override { g_log.clear(); }
 };
@@ -195,6 +204,36 @@ TEST_F(Creation, ResourcesMatchNamesAndClassesAsTheToolkitDoes) {
   Widget other = XtNameToWidget(root, "other");
   ASSERT_NE(other, nullptr);
   EXPECT_TRUE(XtIsManaged(other)) << "a value that does not convert leaves the default";
+}
+
+// Outside event dispatch the toolkit frees a destroyed widget at once; the
+// creation must neither touch nor manage it afterwards. Freed memory is
+// scribbled over so that a use after free shows.
+TEST_F(Creation, CallbacksMayDestroyWidgetsBeingCreated) {
+  mallopt(M_PERTURB, 0xA5);
+  Widget root = NewRoot("doomed", {
+      "doomed.wcChildren: box keep",
+      "doomed.box.wcCreate: XmBulletinBoard",
+      "doomed.box.wcChildren: a b c inner d",
+      "doomed.box.wcAfterChildren: DestroyNamed(this.d)",
+      "doomed.box.?.wcCreate: XmLabel",
+      "doomed.box.b.wcCallback: DestroyNamed(this)",
+      "doomed.box.c.wcCallback: DestroyNamed(^a)",
+      "doomed.box.inner.wcCreate: XmBulletinBoard",
+      "doomed.box.inner.wcChildren: x y",
+      "doomed.box.inner.?.wcCreate: XmLabel",
+      "doomed.box.inner.x.wcCallback: DestroyNamed(^)",
+      "doomed.keep.wcCreate: XmLabel",
+  });
+  EXPECT_EQ(WcWidgetCreation(root), 0);
+  mallopt(M_PERTURB, 0);
+  Widget box = XtNameToWidget(root, "box");
+  ASSERT_NE(box, nullptr);
+  auto* cw = reinterpret_cast<CompositeWidget>(box);
+  ASSERT_EQ(cw->composite.num_children, 1u);
+  EXPECT_STREQ(XtName(cw->composite.children[0]), "c");
+  EXPECT_TRUE(XtIsManaged(cw->composite.children[0]));
+  EXPECT_NE(XtNameToWidget(root, "keep"), nullptr);
 }
 
 TEST_F(Creation, AChildNamingItselfStopsAtTheNestingLimit) {

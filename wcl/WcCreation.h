@@ -14,6 +14,10 @@
 //
 //   if (WcWidgetCreation(appShell) != 0) exit(1);   // nothing was created
 //
+// Callbacks run during creation may create or destroy widgets, even the one
+// being built; what is destroyed is skipped, never touched again. Nesting
+// stops at 256 levels (a loosely bound wcChildren naming its own widget).
+//
 // Templates: a file named in wclTemplateFiles is a resource database
 // registered under its base name; `*foo.wcTemplate: dialog.tmpl` copies its
 // entries below foo without overriding what the database already says.

@@ -240,6 +240,17 @@ TEST_F(StandardCallbacks, CreateRootBuildsRealizedShells) {
   EXPECT_TRUE(XtIsManaged(inside));
   EXPECT_EQ(WcResolveWidgetName(button_, "extraRoot.inside"), inside);
 
+  // "on:" opens a display connection of its own for the new root.
+  Act(button_, "WcCreateRootACT", "otherRoot", "on:", DisplayString(XtDisplay(button_)));
+  ASSERT_EQ(WcRootCount(), roots + 2);
+  Widget other = WcRootAt(roots + 1);
+  EXPECT_STREQ(XtName(other), "otherRoot");
+  EXPECT_NE(XtDisplay(other), XtDisplay(button_));
+  EXPECT_TRUE(XtIsRealized(other));
+  XtDestroyWidget(other);
+  xk::test::Drain();
+  ASSERT_EQ(WcRootCount(), roots + 1);
+
   CapturedWarnings warnings;
   Act(button_, "WcCreateRootACT", "farRoot", "on:", ":987");
   Act(button_, "WcCreateRootACT");

@@ -7,9 +7,11 @@
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
 #include <Xm/Form.h>
+#include <Xm/Label.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ToggleB.h>
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,98 @@ TEST(Register, EveryMotifClassAndConstructorIsFoundByName) {
                          "XmpMessageWidget", "XmpMessageWidgetCB"}) {
     SCOPED_TRACE(cb);
     EXPECT_NE(WcFindCallback(app, Lower(cb)), nullptr);
+  }
+}
+
+std::vector<std::string> g_warnings;
+
+void Recorder(const char* first, ...) {
+  va_list rest;
+  va_start(rest, first);
+  g_warnings.push_back(xmp::JoinPieces(first, rest));
+  va_end(rest);
+}
+
+// A misspelt name in the tables would only show when a resource file uses
+// it: each name must reach its own operation.
+TEST(Register, EveryActionAndCallbackNameReachesItsOperation) {
+  XtAppContext app = xk::test::App();
+  XmpRegisterAll(app);
+  Widget label = XmCreateLabel(xk::test::TopLevel(), const_cast<char*>("nameLabel"), nullptr, 0);
+  WcWarningPrinterProc saved = WcWarningPrinter;
+  WcWarningPrinter = Recorder;
+  struct Action {
+    const char* name;
+    const char* operation;  // named by the warning two unknown names give
+  };
+  const Action actions[] = {
+      {"XmpPopup", "XmpPopup("},
+      {"XmpPopupACT", "XmpPopup("},
+      {"MriPopup", "XmpPopup("},
+      {"MriPopupACT", "XmpPopup("},
+      {"XmpFixTranslations", "XmpFixTranslations("},
+      {"XmpFixTranslationsACT", "XmpFixTranslations("},
+      {"XmpAddMwmCloseCallback", "XmpAddMwmCloseCallback("},
+      {"XmpAddMwmCloseCallbackACT", "XmpAddMwmCloseCallback("},
+      {"XmpAddTabGroup", "XmpAddTabGroup("},
+      {"XmpAddTabGroupACT", "XmpAddTabGroup("},
+      {"XmpMessageWidget", "XmpMessageWidget("},
+      {"XmpMessageWidgetACT", "XmpMessageWidget("},
+      {"XmpTableChildConfig", "XmpTableChildConfig("},
+      {"XmpTableChildConfigACT", "XmpTableChildConfig("},
+      {"XmpTableChildPosition", "XmpTableChildPosition("},
+      {"XmpTableChildPositionACT", "XmpTableChildPosition("},
+      {"XmpTableChildResize", "XmpTableChildResize("},
+      {"XmpTableChildResizeACT", "XmpTableChildResize("},
+      {"XmpTableChildOptions", "XmpTableChildOptions("},
+      {"XmpTableChildOptionsACT", "XmpTableChildOptions("},
+  };
+  XEvent press{};
+  press.type = ButtonPress;
+  for (const Action& a : actions) {
+    SCOPED_TRACE(a.name);
+    g_warnings.clear();
+    String params[] = {const_cast<char*>("nosuchA"), const_cast<char*>("nosuchB")};
+    XtCallActionProc(label, a.name, &press, params, 2);
+    ASSERT_EQ(g_warnings.size(), 1u);
+    EXPECT_NE(g_warnings[0].find(a.operation), std::string::npos) << g_warnings[0];
+  }
+  WcWarningPrinter = saved;
+  XtDestroyWidget(label);
+
+  struct Callback {
+    const char* name;
+    XtCallbackProc proc;
+  };
+  const Callback callbacks[] = {
+      {"XmpFixTranslations", XmpFixTranslationsCB},
+      {"XmpFixTranslationsCB", XmpFixTranslationsCB},
+      {"XmpAddMwmCloseCallback", XmpAddMwmCloseCallbackCB},
+      {"XmpAddMwmCloseCallbackCB", XmpAddMwmCloseCallbackCB},
+      {"XmpAddTabGroup", XmpAddTabGroupCB},
+      {"XmpAddTabGroupCB", XmpAddTabGroupCB},
+      {"XmpMessageWidget", XmpMessageWidgetCB},
+      {"XmpMessageWidgetCB", XmpMessageWidgetCB},
+      {"XmpTableChildConfig", XmpTableChildConfigCB},
+      {"XmpTableChildConfigCB", XmpTableChildConfigCB},
+      {"XmpTableChildPosition", XmpTableChildPositionCB},
+      {"XmpTableChildPositionCB", XmpTableChildPositionCB},
+      {"XmpTableChildResize", XmpTableChildResizeCB},
+      {"XmpTableChildResizeCB", XmpTableChildResizeCB},
+      {"XmpTableChildOptions", XmpTableChildOptionsCB},
+      {"XmpTableChildOptionsCB", XmpTableChildOptionsCB},
+  };
+  for (const Callback& c : callbacks) {
+    SCOPED_TRACE(c.name);
+    WcCallbackPair found = WcFindCallback(app, Lower(c.name));
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->callback, c.proc);
+    EXPECT_EQ(found->clientData, nullptr);
+  }
+  // The popup is an action only; the ACT names are never callbacks.
+  for (const char* name : {"XmpPopup", "MriPopup", "XmpAddTabGroupACT", "XmpMessageWidgetACT"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(WcFindCallback(app, Lower(name)), nullptr);
   }
 }
 

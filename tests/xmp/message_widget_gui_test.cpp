@@ -183,6 +183,37 @@ TEST_F(MessageWidget, WarningFromTheTextsOwnCallbackDoesNotRecurse) {
   for (const std::string& m : g_recorded) EXPECT_EQ(m, "Xmp Warning: nested");
 }
 
+bool Viewable(Widget w) {
+  xk::test::Drain();
+  XWindowAttributes attrs;
+  return XtIsRealized(w) && XGetWindowAttributes(XtDisplay(w), XtWindow(w), &attrs) &&
+         attrs.map_state == IsViewable;
+}
+
+TEST_F(MessageWidget, PopupAndRaiseShowTheShellHoldingTheText) {
+  Widget form = XtNameToWidget(shell_, "form");
+  XtUnmanageChild(form);
+  // Raise alone realizes and raises but does not map a shell that is down.
+  PutResource("*msgShell*raised.messagePopup: False");
+  PutResource("*msgShell*raised.messageRaise: True");
+  Widget raised = NewText("raised");
+  XmpMessageWidget(raised);
+  WcWarningPrinter("raise", static_cast<char*>(nullptr));
+  EXPECT_TRUE(XtIsManaged(form));
+  EXPECT_TRUE(XtIsRealized(shell_));
+  EXPECT_FALSE(Viewable(shell_));
+
+  // Pop-up (the default) maps a shell that is not a dialog shell and
+  // manages the shell's child on the way.
+  XtUnmanageChild(form);
+  Widget shown = NewText("shown");
+  XmpMessageWidget(shown);
+  WcWarningPrinter("popup", static_cast<char*>(nullptr));
+  EXPECT_TRUE(XtIsManaged(form));
+  EXPECT_TRUE(Viewable(shell_));
+  XtPopdown(shell_);
+}
+
 TEST_F(MessageWidget, TextInADialogMapsTheDialog) {
   Widget dialog = XmCreateFormDialog(xk::test::TopLevel(), const_cast<char*>("msgDialog"), nullptr, 0);
   Widget text = XmCreateText(dialog, const_cast<char*>("dlgText"), nullptr, 0);
@@ -195,6 +226,10 @@ TEST_F(MessageWidget, TextInADialogMapsTheDialog) {
   XWindowAttributes attrs;
   XGetWindowAttributes(XtDisplay(dialog), XtWindow(XtParent(dialog)), &attrs);
   EXPECT_EQ(attrs.map_state, IsViewable);
+  // Closed again, the dialog comes back with the next message.
+  XtUnmanageChild(dialog);
+  WcWarningPrinter("again", static_cast<char*>(nullptr));
+  EXPECT_TRUE(XtIsManaged(dialog));
   XmpMessageWidget(nullptr);
   XtDestroyWidget(XtParent(dialog));
 }

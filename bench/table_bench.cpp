@@ -3,7 +3,8 @@
 // resize the shell ten times, handling the events after each resize as the
 // main loop would. XmForm with position attachments stretches its labels
 // with the cells as the table does; XmRowColumn packing columns only moves
-// them. Runs in the C locale (nothing calls setlocale). Needs $DISPLAY:
+// them, which the table does with options 'W' and 'H' (BM_TableKeepSize).
+// Runs in the C locale (nothing calls setlocale). Needs $DISPLAY:
 //   scripts/with-xvfb.sh build/bench/table_bench
 #include <X11/IntrinsicP.h>
 #include <X11/Shell.h>
@@ -94,6 +95,18 @@ void BM_Table(benchmark::State& state) {
   }
 }
 
+// Children keep their own size ('W' 'H') and only move, as in XmRowColumn.
+void BM_TableKeepSize(benchmark::State& state) {
+  for (auto _ : state) {
+    Widget shell = NewShell();
+    Arg arg;
+    XtSetArg(arg, XmpNdefaultOptions, XmpTableKeepWidth | XmpTableKeepHeight);
+    Widget table = XmpCreateTable(shell, const_cast<char*>("table"), &arg, 1);
+    Run(shell, table,
+        [](Widget label, int col, int row) { XmpTableChildPosition(label, col, row); });
+  }
+}
+
 void BM_Form(benchmark::State& state) {
   for (auto _ : state) {
     Widget shell = NewShell();
@@ -128,6 +141,10 @@ void BM_RowColumn(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Table)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_TableKeepSize)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_Form)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RowColumn)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -21,6 +21,7 @@ void Destroy(Widget w);
 void Resize(Widget w);
 Boolean SetValues(Widget current, Widget request, Widget nw, ArgList args, Cardinal* numArgs);
 void ChangeManaged(Widget w);
+void Redisplay(Widget w, XEvent* event, Region region);
 
 #define Offset(field) XtOffsetOf(XmpTableRec, table.field)
 XtResource resources[] = {
@@ -68,7 +69,7 @@ XmpTableClassRec xmpTableClassRec = {
         False,                                                    // visible_interest
         xmp::table::Destroy,                                      // destroy
         xmp::table::Resize,                                       // resize
-        XtInheritExpose,                                          // expose
+        xmp::table::Redisplay,                                    // expose
         xmp::table::SetValues,                                    // set_values
         nullptr,                                                  // set_values_hook
         XtInheritSetValuesAlmost,                                 // set_values_almost
@@ -222,6 +223,23 @@ void ChangeManaged(Widget w) {
   XmeNavigChangeManaged(w);
 }
 
+// The bulletin board paints gadgets and the shadow. Moving many window
+// children exposes the table in many small pieces; without gadgets, pieces
+// clear of the shadow band have nothing to paint, and skipping them saves a
+// walk over every child per piece.
+void Redisplay(Widget w, XEvent* event, Region region) {
+  XmpTableWidget tw = Table(w);
+  if (event && event->type == Expose && !tw->table.state->hasGadgets) {
+    const XExposeEvent& e = event->xexpose;
+    int band = tw->manager.shadow_thickness;
+    bool touchesShadow =
+        band > 0 && (e.x < band || e.y < band || e.x + e.width > w->core.width - band ||
+                     e.y + e.height > w->core.height - band);
+    if (!touchesShadow) return;
+  }
+  xmBulletinBoardClassRec.core_class.expose(w, event, region);
+}
+
 // A destroyed child gives up its records so that a later child of the same
 // name can claim them.
 void ReleaseRecord(Widget child, XtPointer table, XtPointer) {
@@ -322,6 +340,8 @@ void BuildCurrentLayout(XmpTableWidget tw) {
       next.push_back(ClaimRecord(tw, child));
   }
   s.current = std::move(next);
+  s.hasGadgets = std::any_of(s.current.begin(), s.current.end(),
+                             [](const XmpTableLocRec& r) { return !XtIsWidget(r.w); });
 }
 
 void ComputeSameSize(XmpTableWidget tw) {

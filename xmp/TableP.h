@@ -90,6 +90,7 @@ struct State {
   std::vector<XmpTableLocRec> current;     // one per managed child, in child order
   std::vector<std::vector<XrmQuark>> sameWidth, sameHeight, sameBorder;
   Vector cols, rows;
+  bool hasGadgets = false;  // among the managed children: they are painted by the table
 
   Negotiation negotiation = Negotiation::LaidOut;
   bool asking = false;  // while asking the parent, query-geometry reports askWidth x askHeight

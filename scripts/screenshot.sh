@@ -19,9 +19,11 @@ rm -f "$fifo"
 [ -n "$num" ] || { echo "screenshot: the private X server did not start" >&2; exit 1; }
 export DISPLAY=":$num"
 xkest_pid=""
+gen=""
 cleanup() {
   [ -z "$xkest_pid" ] || kill "$xkest_pid" 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
+  [ -z "$gen" ] || rm -rf "$gen"
 }
 trap cleanup EXIT
 
@@ -30,11 +32,32 @@ window() {
   timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
 }
 
-(cd /tmp && exec "$build/xkest" "$@") &
+gen=$(mktemp -d)
+(cd /tmp && exec "$build/xkest" -outdir "$gen" "$@") &
 xkest_pid=$!
 main=$(window xkest)
 [ -n "$main" ] || { echo "screenshot: xkest showed no window" >&2; exit 1; }
-sleep 0.5   # the first exposure draws after the map
+
+# Open the sample model (File > Open, the name typed into the selection
+# field) and run the generator on it, so the pictures show real content.
+sample=$(ls "$KESTHOME"/*.dsm 2>/dev/null | head -1 || true)
+if [ -n "$sample" ]; then
+  xdotool windowfocus --sync "$main" key ctrl+o
+  open=$(window "Open DSM file")
+  if [ -n "$open" ]; then
+    # The selection field lies across the dialog, 320 pixels down; the
+    # dialog lays itself out just after it maps.
+    sleep 0.5
+    xdotool windowfocus --sync "$open"
+    xdotool mousemove --sync --window "$open" 350 320 click --repeat 3 --delay 80 1
+    xdotool type --delay 5 "$sample"
+    xdotool key Return
+    sleep 0.5
+    xdotool windowfocus --sync "$main" key ctrl+g
+    sleep 1.5   # the generator runs while the window waits
+  fi
+fi
+sleep 0.5   # the last exposure draws after the map
 import -window "$main" "$out/xkest-main.png"
 
 xdotool windowfocus --sync "$main" key ctrl+comma

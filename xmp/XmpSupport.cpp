@@ -77,7 +77,9 @@ const char* EventTypeName(int type) {
 using namespace xmp;
 
 extern "C" void XmpAddMwmCloseCallback(Widget shell, XtCallbackProc proc, XtPointer closure) {
-  Display* dpy = XtDisplay(shell);
+  // A resource may name a gadget as the target; XtDisplay would read past
+  // it. Motif itself refuses protocols on anything but a vendor shell.
+  Display* dpy = XtDisplayOfObject(shell);
   Atom protocols = XmInternAtom(dpy, const_cast<char*>("WM_PROTOCOLS"), False);
   Atom deleteWindow = XmInternAtom(dpy, const_cast<char*>("WM_DELETE_WINDOW"), False);
   Atom saveYourself = XmInternAtom(dpy, const_cast<char*>("WM_SAVE_YOURSELF"), False);

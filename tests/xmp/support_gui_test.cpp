@@ -8,6 +8,7 @@
 #include <Xm/Form.h>
 #include <Xm/Label.h>
 #include <Xm/PushB.h>
+#include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Text.h>
 
@@ -242,6 +243,18 @@ TEST_F(Support, CloseAndSaveYourselfRunEveryNamedCallback) {
   XmpAddMwmCloseCallbackCB(button, const_cast<char*>("nosuch testCloseCB"), nullptr);
   EXPECT_EQ(g_warnings, std::vector<std::string>{
                             "Xmp Warning: XmpAddMwmCloseCallback( nosuch ... ) - Target widget not found"});
+
+  // A target that is no shell, even a gadget, is left to Motif's own
+  // refusal: no crash, and a close request still runs only what was added.
+  XtManageChild(XmCreatePushButtonGadget(form_, const_cast<char*>("gadget"), nullptr, 0));
+  testing::internal::CaptureStderr();
+  XmpAddMwmCloseCallbackCB(button, const_cast<char*>("^gadget testCloseCB(gadget)"), nullptr);
+  XmpAddMwmCloseCallbackCB(button, const_cast<char*>("^button testCloseCB(button)"), nullptr);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("VendorShell"), std::string::npos) << err;
+  g_closeCalls.clear();
+  SendProtocol(shell_, "WM_DELETE_WINDOW");
+  EXPECT_EQ(g_closeCalls, (std::vector<std::string>{"first", "reg", "reg"}));
 }
 
 TEST(SupportText, EventTypeNames) {

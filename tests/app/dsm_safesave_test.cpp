@@ -1,0 +1,105 @@
+// Whole-file saving without a display: link chains, new-file permissions,
+// targets that are no regular file, and a write cut short by a file size
+// limit in a child process, which must leave the old content.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/SafeSave.h"
+
+namespace {
+
+class Dir {
+ public:
+  Dir() {
+    char tmpl[] = "/tmp/safesaveXXXXXX";
+    path_ = mkdtemp(tmpl);
+  }
+  ~Dir() { (void)!std::system(("rm -rf '" + path_ + "'").c_str()); }
+  std::string At(const std::string& rel) const { return path_ + "/" + rel; }
+  std::string Write(const std::string& rel, const std::string& text) const {
+    std::ofstream(At(rel)) << text;
+    return At(rel);
+  }
+
+ private:
+  std::string path_;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+int Save(const std::string& path, const std::string& text) {
+  int status = 0;
+  SafeWriteWholeFile(path.c_str(), text.data(), text.size(), status);
+  return status;
+}
+
+TEST(SafeSave, FollowsLinkChainsAndRefusesLoops) {
+  Dir d;
+  d.Write("real", "old");
+  ASSERT_EQ(symlink("real", d.At("one").c_str()), 0);
+  ASSERT_EQ(symlink(d.At("one").c_str(), d.At("two").c_str()), 0);
+  ASSERT_EQ(symlink("missing", d.At("dangling").c_str()), 0);
+  ASSERT_EQ(symlink("loopB", d.At("loopA").c_str()), 0);
+  ASSERT_EQ(symlink("loopA", d.At("loopB").c_str()), 0);
+  EXPECT_EQ(ResolveLinks(d.At("two")), d.At("real"));
+  EXPECT_EQ(ResolveLinks(d.At("real")), d.At("real"));
+  EXPECT_EQ(ResolveLinks(d.At("dangling")), d.At("missing"));
+  EXPECT_EQ(ResolveLinks(d.At("loopA")), "");
+
+  EXPECT_EQ(Save(d.At("two"), "new"), 1);
+  EXPECT_EQ(Slurp(d.At("real")), "new");
+  EXPECT_EQ(Save(d.At("dangling"), "made"), 1);
+  EXPECT_EQ(Slurp(d.At("missing")), "made");
+  EXPECT_EQ(Save(d.At("loopA"), "x"), 0);
+}
+
+TEST(SafeSave, NewFilesFollowTheUmaskAndOddTargetsFail) {
+  Dir d;
+  mode_t old = umask(027);
+  EXPECT_EQ(Save(d.At("fresh"), ""), 1);
+  umask(old);
+  struct stat st;
+  ASSERT_EQ(stat(d.At("fresh").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(st.st_size, 0);
+  ASSERT_EQ(mkdir(d.At("folder").c_str(), 0755), 0);
+  EXPECT_EQ(Save(d.At("folder"), "x"), 0);
+  EXPECT_EQ(Save(d.At("none/x"), "x"), 0);
+  EXPECT_EQ(Save("", "x"), 0);
+}
+
+TEST(SafeSave, WriteCutShortInAChildKeepsTheOldContent) {
+  Dir d;
+  std::string path = d.Write("m.dsm", std::string(5000, 'o'));
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lim{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &lim);
+    _exit(Save(path, std::string(100000, 'n')) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the failure was reported";
+  EXPECT_EQ(Slurp(path), std::string(5000, 'o'));
+  EXPECT_EQ(std::system(("test $(ls -A " + d.At("") + " | wc -l) -eq 1").c_str()), 0) << "no leftovers";
+}
+
+}  // namespace

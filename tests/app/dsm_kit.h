@@ -37,10 +37,19 @@
 
 namespace dsmkit {
 
+inline void EnsureRegistered() {
+  static bool registered = false;
+  if (!registered) {
+    RegisterXkestNames(xk::test::App());
+    registered = true;
+  }
+}
+
 // Calls the callback registered under name, as the creation layer does
 // when a callback resource names it.
 inline void Fire(const char* name, const void* client = nullptr, XtPointer call = nullptr,
                  Widget w = nullptr) {
+  EnsureRegistered();
   WcCallbackPair pair = WcFindCallback(xk::test::App(), WcNameToQuarkLower(name));
   ASSERT_NE(pair, nullptr) << name << " is not registered";
   pair->callback(w, const_cast<void*>(client), call);
@@ -69,11 +78,7 @@ struct Ui {
 // A fresh shell and singletons for every test, so no state leaks between
 // them.
 inline Ui Build() {
-  static bool registered = false;
-  if (!registered) {
-    RegisterXkestNames(xk::test::App());
-    registered = true;
-  }
+  EnsureRegistered();
   static int serial = 0;
   std::string name = "dsmkit" + std::to_string(++serial);
   Widget top = xk::test::TopLevel();

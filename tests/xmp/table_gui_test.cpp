@@ -428,6 +428,19 @@ TEST(TableGui, NewLayoutValuePlacesOnlyChildrenNotYetLaidOut) {
   EXPECT_EQ(Geometry(table), "0,0 30x10");
 }
 
+TEST(TableGui, SpacingAndMarginChangesRelayOut) {
+  Widget table = NewTable(NewShell(true), "spacing");
+  Widget a = Box(table, "a", 10, 10), b = Box(table, "b", 10, 10);
+  XmpTableChildPosition(b, 1, 1);
+  Show(table);
+  XtVaSetValues(table, XmpNcolumnSpacing, 4, XmpNrowSpacing, 2, nullptr);
+  EXPECT_EQ(Geometry(b), "14,12 10x10");
+  XtVaSetValues(table, XmNmarginWidth, 5, XmNmarginHeight, 3, nullptr);
+  EXPECT_EQ(Geometry(a), "5,3 10x10");
+  EXPECT_EQ(Geometry(b), "19,15 10x10");
+  EXPECT_EQ(Geometry(table), "0,0 34x28");
+}
+
 TEST(TableGui, EmptyTableRealizes) {
   Widget table = NewTable(NewShell(true), "empty");
   Show(table);

@@ -74,6 +74,8 @@ def main():
     dsm = [(ROOT / "demo-home/shop.dsm").read_bytes()]
     write("dsm", dsm + c_strings("tests/kestb/dsm_test.cpp"))
     tems = [p.read_bytes() for p in (ROOT / "demo-home/templates").glob("*.tem")]
+    write("shellword", [b"/opt/k/doc/index.html", b"my file; rm x", b"it's", b"~user/x",
+                        b"$HOME/a b", b"a'b'c"])
     write("template", tems + [s for s in c_strings("tests/kestb/template_test.cpp") if b"@" in s or b"${" in s])
 
 

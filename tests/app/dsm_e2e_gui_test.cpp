@@ -1,0 +1,60 @@
+// The real xkest driven as a user drives it: open a DSM through the Open
+// dialog, run the generator (a stand-in kestb on PATH) with the trace on,
+// type, save, and quit without being asked.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "gui/XkestRun.h"
+
+namespace {
+
+using xk::test::TempDir;
+using xk::test::XkestRun;
+
+bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 400; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+TEST(DsmEndToEnd, OpenRunTypeSaveQuit) {
+  TempDir dir;
+  dir.Write("templates/cpp_std.tem", "@# template\n");
+  std::string args = dir.Path() + "/kestb-args";
+  dir.Write("bin/kestb", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + args + "'\necho \"$1:2: error: bad\"\n", true);
+  std::string dsm = dir.Write("my.dsm", "model m;\nrecord R {}\n");
+  const char* path = std::getenv("PATH");
+  XkestRun x({}, {{"KESTHOME", dir.Path()},
+                  {"KESTBTRACE", "1"},
+                  {"PATH", dir.Path() + "/bin:" + (path ? path : "/usr/bin:/bin")}});
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+
+  x.Key(wid, "ctrl+o");
+  std::string open = x.WaitForWindow("Open DSM file");
+  ASSERT_FALSE(open.empty());
+  x.Key(open, "ctrl+slash");  // select the whole selection text, so typing replaces it
+  x.Type(open, dsm);
+  x.Key(open, "Return");
+
+  x.Key(wid, "ctrl+g");
+  ASSERT_TRUE(x.WaitForStdout("\nkestb " + dsm + " ")) << x.Stdout() << x.Stderr();
+  ASSERT_TRUE(WaitFor([&] { return TempDir::Slurp(args).find(dsm + "\n") == 0; })) << TempDir::Slurp(args);
+
+  x.Click(wid, 300, 150);  // into the DSM text, below the menu and the line bar
+  x.Type(wid, "x");
+  x.Key(wid, "ctrl+s");
+  EXPECT_TRUE(WaitFor([&] { return TempDir::Slurp(dsm).find("x") != std::string::npos; }))
+      << TempDir::Slurp(dsm);
+  EXPECT_EQ(TempDir::Slurp(dsm).size(), std::string("model m;\nrecord R {}\n").size() + 1);
+  x.Key(wid, "ctrl+q");
+  EXPECT_EQ(x.Wait(), 0) << "saved text quits without asking";
+}
+
+}  // namespace

@@ -118,7 +118,8 @@ void Append(Widget text, const MessageResources& res, const std::string& message
   char* old = XmTextGetString(text);
   std::string_view oldText = old ? old : "";
   if (auto cut = CutEnd(oldText, CountLines(message), res.maxLines, res.linesLostLines)) {
-    XmTextReplace(text, 0, CharPosition(oldText, *cut), res.linesLostMsg);
+    std::string note = ValidMultibyte(res.linesLostMsg);
+    XmTextReplace(text, 0, CharPosition(oldText, *cut), note.data());
   }
   XtFree(old);
 
@@ -195,7 +196,7 @@ extern "C" void XmpMessagePrinter(const char* first, ...) {
     return;
   }
   appending = true;
-  Append(text, s.res, message);
+  Append(text, s.res, ValidMultibyte(message));
   PopupOrRaise(text, s.res);
   appending = false;
 }

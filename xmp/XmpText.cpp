@@ -54,6 +54,22 @@ long CharPosition(std::string_view text, std::size_t byteOffset) {
   return chars;
 }
 
+std::string ValidMultibyte(std::string_view s) {
+  std::string out(s);
+  if (MB_CUR_MAX == 1) return out;
+  std::mbstate_t state{};
+  for (std::size_t i = 0; i < out.size();) {
+    std::size_t n = std::mbrlen(out.data() + i, out.size() - i, &state);
+    if (n == static_cast<std::size_t>(-1) || n == static_cast<std::size_t>(-2)) {
+      out[i++] = '?';
+      state = std::mbstate_t{};
+    } else {
+      i += n ? n : 1;
+    }
+  }
+  return out;
+}
+
 }  // namespace xmp
 
 extern "C" char* XmpConcatStrings(const char* first, ...) {

@@ -43,4 +43,10 @@ std::optional<std::size_t> CutEnd(std::string_view text, long messageLines,
 // character per byte so the result never passes the text's end.
 long CharPosition(std::string_view text, std::size_t byteOffset);
 
+// s with every byte that does not begin a valid character of the current
+// multibyte locale replaced by '?'. Motif's text stops inserting at the
+// first such byte, which would drop the rest of a message (a file name in
+// another encoding, say). Unchanged in single-byte locales.
+std::string ValidMultibyte(std::string_view s);
+
 }  // namespace xmp

@@ -81,14 +81,20 @@ TEST(MessageText, CustomNoteWithoutNewline) {
   EXPECT_EQ(AfterCut(Lines(1, 5), 1, 5, "[cut]"), "[cut]\n" + Lines(4, 5));
 }
 
-TEST(MessageText, CharPositionCountsCharactersInMultibyteLocales) {
+TEST(MessageText, MultibyteLocalesCountCharactersAndReplaceStrayBytes) {
   const std::string text = "\xc3\xa4\xc3\xb6x\n";  // two 2-byte characters
   EXPECT_EQ(xmp::CharPosition(text, 5), 5);          // C locale: bytes
   ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
   EXPECT_EQ(xmp::CharPosition(text, 5), 3);
   EXPECT_EQ(xmp::CharPosition(text, 100), 4);        // clamped to the end
   EXPECT_EQ(xmp::CharPosition("\xff\xfe", 2), 2);    // invalid bytes count one each
+  // Bytes that are no character become '?'; characters and a sequence cut
+  // short at the end are told apart.
+  EXPECT_EQ(xmp::ValidMultibyte(text), text);
+  EXPECT_EQ(xmp::ValidMultibyte("a\xff b\xe4x"), "a? b?x");
+  EXPECT_EQ(xmp::ValidMultibyte("ok\xc3"), "ok?");
   std::setlocale(LC_CTYPE, "C");
+  EXPECT_EQ(xmp::ValidMultibyte("a\xff"), "a\xff");  // single-byte: untouched
 }
 
 }  // namespace

@@ -130,13 +130,14 @@ extern "C" void MarkModified(Widget, XtPointer, XtPointer) { theDsm.SetModified(
 
 // --- document operations ----------------------------------------------------
 
-void DsmCl::SetWholeText(const char* text, size_t length) {
-  if (!textWidget_) return;
+size_t DsmCl::SetWholeText(const char* text, size_t size) {
+  if (!textWidget_) return strnlen(text, size);
   XmTextSetString(textWidget_, const_cast<char*>(text));
   // Learned from the buffer at hand, which is far cheaper than from the
-  // widget later.
-  lineIndex_.Build(std::string_view(text, length));
+  // widget later; after the change, whose callback forgets all counts.
+  size_t length = lineIndex_.BuildToNul(text, size);
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
+  return length;
 }
 
 int DsmCl::WriteTextTo(const Str& path) {
@@ -187,9 +188,7 @@ void DsmCl::Load(Widget, XtPointer, XtPointer call) {
     if (buffer) {
       fileName_ = name;
       hasFileName_ = 1;
-      size_t textLength = std::strlen(buffer);
-      SetWholeText(buffer, textLength);
-      if (textLength < length) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
+      if (SetWholeText(buffer, length) < length) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
       std::free(buffer);
     } else {
       theMsg.ShowMessage(Str(kNotAccessible) + name + "'");

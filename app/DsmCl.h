@@ -94,7 +94,9 @@ class DsmCl {
   void TextChanging(long pos);
 
  private:
-  void SetWholeText(const char* text, size_t length);
+  // Sets the text to the C string in text (size bytes, which may hold a
+  // NUL byte); returns the length the widget took.
+  size_t SetWholeText(const char* text, size_t size);
   void ShowCursorLine(long pos);
   int WriteTextTo(const Str& path);
 

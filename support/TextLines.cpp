@@ -151,13 +151,20 @@ void LineIndex::Reset() {
   haveRecent_ = false;
 }
 
-void LineIndex::Build(std::string_view text) {
+size_t LineIndex::BuildToNul(const char* text, size_t size) {
   Reset();
   size_t n = 0;
-  for (size_t at = kStride; at <= text.size(); at += kStride) {
-    n += CountNewlines(text.substr(at - kStride, kStride));
-    marks_.push_back(Mark{at, n});
+  for (size_t at = 0; at < size; at += kStride) {
+    size_t piece = std::min(kStride, size - at);
+    if (const void* nul = std::memchr(text + at, '\0', piece)) {
+      size = at + size_t(static_cast<const char*>(nul) - (text + at));
+      piece = size - at;
+    }
+    // The block was just scanned, so counting it again runs from cache.
+    n += CountNewlines(std::string_view(text + at, piece));
+    if (piece == kStride) marks_.push_back(Mark{at + kStride, n});
   }
+  return size;
 }
 
 void LineIndex::Changed(size_t pos) {

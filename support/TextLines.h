@@ -11,6 +11,7 @@
 //   size_t at = FindWrapped(src, "record", cursor);
 //   if (at != kNoPos) select(at, at + 6);
 //   LineIndex index;                          // remembers line starts
+//   index.BuildToNul(buffer, size);           // learns a text just read
 //   size_t line = index.LineOf(src, cursor);  // cheap for nearby positions
 #pragma once
 
@@ -80,8 +81,10 @@ class LineIndex {
   // Forgets everything.
   void Reset();
   // Forgets everything and learns the whole text, cheaply, while it is in
-  // memory anyway (after a load).
-  void Build(std::string_view text);
+  // memory anyway (after a load). The buffer may hold a NUL byte, where a
+  // C string text ends: returns that length (bytes before the first NUL,
+  // at most size), found in the same pass.
+  size_t BuildToNul(const char* text, size_t size);
   // The text changed at offset pos or later: counts up to pos stay true.
   void Changed(size_t pos);
 

@@ -87,7 +87,7 @@ TEST(TextLinesIndex, AgreesWithANaiveCountAcrossMovesAndEdits) {
   std::mt19937 rng(7);
   std::string text = RandomText(rng, 900000);
   LineIndex index;
-  index.Build(text);
+  ASSERT_EQ(index.BuildToNul(text.data(), text.size()), text.size());
   std::uniform_int_distribution<int> op(0, 9);
   for (int step = 0; step < 400; ++step) {
     SCOPED_TRACE(step);
@@ -129,6 +129,12 @@ TEST(TextLinesIndex, LineZeroAndPastTheEnd) {
   EXPECT_EQ(LineEnd(src, 2), 3u);
   EXPECT_EQ(LineEnd(src, 4), 4u);
   EXPECT_EQ(SkipNewlines(src, 0, 3), kNoPos);
+  // A NUL ends the text the index learns.
+  std::string nul = std::string(300000, '\n') + '\0' + std::string(300000, '\n');
+  EXPECT_EQ(index.BuildToNul(nul.data(), nul.size()), 300000u);
+  MemorySource head(std::string_view(nul.data(), 300000));
+  EXPECT_EQ(index.LineStart(head, 299999), 299998u);
+  EXPECT_EQ(index.LineStart(head, 300002), kNoPos);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "wcl/WcCallbacks.h"
 #include "wcl/WcCreation.h"
@@ -107,9 +106,8 @@ void WcInitialize(Widget root) {
   WcRegisterConverters(app);
 
   Fetch(root, kInitResources, XtNumber(kInitResources));
-  std::string_view init = g_res.wclInitResFile;
-  std::string_view rest = init;
-  std::string first(wcl::NextName(rest));
+  std::string_view initList = g_res.wclInitResFile;
+  std::string first(wcl::NextName(initList));  // only the first name counts
   if (!first.empty()) WcLoadResourceFileOnce(root, first.c_str());
 
   // Files may name further files; each name is tried once, so this ends.

@@ -133,7 +133,7 @@ void XmTextMan::SelectLineNumber(long line) {
   if (!GetWidget()) return;
   XmTextChunks src(GetWidget());
   textlines::LineIndex index;
-  size_t start = index.LineStart(src, line < 1 ? 0 : size_t(line));
+  size_t start = index.LineStart(src, line < 2 ? 1 : size_t(line));
   if (start == kNoPos) start = src.Length();
   SetSelection(StrRange{start, textlines::LineEnd(src, start) - start});
 }
@@ -152,7 +152,7 @@ void XmTextMan::MoveToLine(long line, int toStart) {
   if (!GetWidget()) return;
   XmTextChunks src(GetWidget());
   textlines::LineIndex index;
-  size_t start = index.LineStart(src, line < 1 ? 0 : size_t(line));
+  size_t start = index.LineStart(src, line < 2 ? 1 : size_t(line));
   size_t to = start == kNoPos ? src.Length() : toStart ? start : textlines::LineEnd(src, start);
   XmTextSetInsertionPosition(GetWidget(), XmTextPosition(to));
 }

@@ -44,12 +44,13 @@ class XmTextMan : public XMan {
   void SelectToEnd();
   void SelectWord();
   void SelectLine();
-  // Line 0 or past the last line: an empty selection at the end.
+  // Lines below 1 mean line 1; past the last line: an empty selection at
+  // the end.
   void SelectLineNumber(long line);
   long LineNumberOfCursor();
   void SetSelection(StrRange range);
   // Cursor to the line's first offset (toStart non-zero) or just behind its
-  // last character; line 0 or past the last: the end of the text.
+  // last character; lines below 1 mean line 1; past the last: the end.
   void MoveToLine(long line, int toStart);
   void DeleteLine(long line);
   // Finds text from the cursor on, then from the start; 1 when found. The

@@ -85,7 +85,7 @@ TEST(XmTextMan, Selections) {
   XmTextSetInsertionPosition(w, 5);
   man.SelectLine();
   EXPECT_EQ(Sel(w), "4-7");
-  const std::pair<long, const char*> lines[] = {{1, "0-3"}, {3, "8-13"}, {0, "none@13"}, {9, "none@13"}};
+  const std::pair<long, const char*> lines[] = {{1, "0-3"}, {3, "8-13"}, {0, "0-3"}, {9, "none@13"}};
   for (const auto& [line, sel] : lines) {
     SCOPED_TRACE(line);
     man.SelectLineNumber(line);

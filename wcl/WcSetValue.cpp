@@ -170,7 +170,7 @@ void WcSetValueCB(Widget w, XtPointer clientData, XtPointer) {
 }
 
 void WcSetTranslations(Widget w, const char* text) {
-  if (!w || !text) return;
+  if (!w || !text || !XtIsWidget(w)) return;
   XtTranslations table = XtParseTranslationTable(text);
   if (!table) return;
   std::string_view t(text);

@@ -31,7 +31,8 @@ char* WcGetResourceType(Widget target, const char* resource);
 
 // Applies a translation text to w: "#augment" and "#override" texts merge
 // with the current table, any other replaces it. An unparsable text (which
-// the toolkit reports) leaves the table as it was.
+// the toolkit reports) leaves the table as it was, and so does a w that is
+// not a widget (gadgets have no translations).
 void WcSetTranslations(Widget w, const char* translations);
 
 #ifdef __cplusplus

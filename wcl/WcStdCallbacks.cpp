@@ -31,6 +31,7 @@ constexpr Msg kOnceOnlyUsage{
     "\t\tthen this callback is removed."};
 constexpr Msg kTranslationsNotFound{"notFound",
                                     "Wcl Warning: WcTranslations(%s ... ) - Widget not found."};
+constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Widget"};
 constexpr Msg kDynamicAction{
     "notSupported", "Wcl Warning: WcDynamicAction() requires dynamic linking via dlopen() and dlsym()"};
 constexpr Msg kDynamicCallback{
@@ -147,6 +148,12 @@ void WcTranslationsCB(Widget w, XtPointer text, XtPointer) {
   Widget target = WcResolveWidgetName(w, targetName.c_str());
   if (!target) {
     WcWarning1(w, "WcTranslations", kTranslationsNotFound.name, kTranslationsNotFound.text,
+               targetName.c_str());
+    return;
+  }
+  // Only widgets have translations; the toolkit would write past a gadget.
+  if (!XtIsWidget(target)) {
+    WcWarning2(w, "WcTranslations", kMustBeWidget.name, kMustBeWidget.text, "WcTranslations",
                targetName.c_str());
     return;
   }

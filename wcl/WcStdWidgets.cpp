@@ -27,6 +27,11 @@ struct Msg {
 constexpr Msg kNotFound{"notFound", "Wcl Warning: %s(%s) - Widget not found"};
 constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Widget"};
 constexpr Msg kMustBeShell{"mustBeShell", "Wcl Warning: %s(%s) - Must be a Shell widget"};
+// The toolkit ends the process (or crashes) when asked to manage a root
+// shell or a pop-up of a simple widget, and when asked to map a widget that
+// has no window yet: such names are reported instead.
+constexpr Msg kMustBeChild{"mustBeChild", "Wcl Warning: %s(%s) - Must be a child of a Composite widget"};
+constexpr Msg kMustBeRealized{"mustBeRealized", "Wcl Warning: %s(%s) - Must be realized"};
 
 constexpr Msg kChildrenUsage{"usage", "Wcl Usage: %s( parent, child [, child] ... )"};
 constexpr Msg kParentNotFound{"parentNotFound", "Wcl Warning: %s( %s, ... ) - parent not found"};
@@ -52,7 +57,9 @@ constexpr Msg kSameSizeNotFound{"notFound", "Wcl Warning: WcSameSize cannot find
 
 const char* Text(const char* s) { return s ? s : ""; }
 
-enum class Need { Object, Widget, Shell };
+enum class Need { Object, Child, Widget, Realized, Shell };
+
+bool HasCompositeParent(Widget w) { return XtParent(w) && XtIsComposite(XtParent(w)); }
 
 // The per-widget operations: resolve each parameter, check its kind, act.
 template <typename Op>
@@ -62,8 +69,12 @@ void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need n
     Widget target = WcResolveWidgetName(w, name);
     if (!target) {
       WcWarning2(w, func, kNotFound.name, kNotFound.text, func, name);
-    } else if (need == Need::Widget && !XtIsWidget(target)) {
+    } else if (need == Need::Child && !HasCompositeParent(target)) {
+      WcWarning2(w, func, kMustBeChild.name, kMustBeChild.text, func, name);
+    } else if ((need == Need::Widget || need == Need::Realized) && !XtIsWidget(target)) {
       WcWarning2(w, func, kMustBeWidget.name, kMustBeWidget.text, func, name);
+    } else if (need == Need::Realized && !XtIsRealized(target)) {
+      WcWarning2(w, func, kMustBeRealized.name, kMustBeRealized.text, func, name);
     } else if (need == Need::Shell && !XtIsShell(target)) {
       WcWarning2(w, func, kMustBeShell.name, kMustBeShell.text, func, name);
     } else {
@@ -89,6 +100,11 @@ void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* fun
       WcWarning2(w, func, kChildNotFound.name, kChildNotFound.text, func, Text(params[i]));
       return;
     }
+    // A dotted name or a pop-up may be no child of a composite at all.
+    if (!HasCompositeParent(child)) {
+      WcWarning2(w, func, kMustBeChild.name, kMustBeChild.text, func, params[i]);
+      return;
+    }
     children.push_back(child);
   }
   if (manage) {
@@ -96,6 +112,14 @@ void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* fun
   } else {
     XtUnmanageChildren(children.data(), static_cast<Cardinal>(children.size()));
   }
+}
+
+// Accelerators are installed into the destination's translations, which a
+// gadget or other object does not have (the toolkit would write past it).
+bool DestinationIsWidget(Widget w, const char* func, Widget dest, const char* name) {
+  if (XtIsWidget(dest)) return true;
+  WcWarning2(w, func, kMustBeWidget.name, kMustBeWidget.text, func, name);
+  return false;
 }
 
 void AppendTree(std::string& out, Widget w, int depth) {
@@ -127,11 +151,11 @@ void PrintTree(Widget w) {
 }  // namespace
 
 void WcManageACT(Widget w, XEvent*, String* params, Cardinal* n) {
-  ForEachNamed(w, params, *n, "WcManage", Need::Object, XtManageChild);
+  ForEachNamed(w, params, *n, "WcManage", Need::Child, XtManageChild);
 }
 
 void WcUnmanageACT(Widget w, XEvent*, String* params, Cardinal* n) {
-  ForEachNamed(w, params, *n, "WcUnmanage", Need::Object, XtUnmanageChild);
+  ForEachNamed(w, params, *n, "WcUnmanage", Need::Child, XtUnmanageChild);
 }
 
 void WcManageChildrenACT(Widget w, XEvent*, String* params, Cardinal* n) {
@@ -170,11 +194,11 @@ void WcPopdownACT(Widget w, XEvent*, String* params, Cardinal* n) {
 }
 
 void WcMapACT(Widget w, XEvent*, String* params, Cardinal* n) {
-  ForEachNamed(w, params, *n, "WcMap", Need::Widget, [](Widget t) { XtMapWidget(t); });
+  ForEachNamed(w, params, *n, "WcMap", Need::Realized, [](Widget t) { XtMapWidget(t); });
 }
 
 void WcUnmapACT(Widget w, XEvent*, String* params, Cardinal* n) {
-  ForEachNamed(w, params, *n, "WcUnmap", Need::Widget, [](Widget t) { XtUnmapWidget(t); });
+  ForEachNamed(w, params, *n, "WcUnmap", Need::Realized, [](Widget t) { XtUnmapWidget(t); });
 }
 
 void WcInstallAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
@@ -190,6 +214,7 @@ void WcInstallAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numPa
     WcWarning0(w, func, kAccelUsage.name, kAccelUsage.text);
     return;
   }
+  if (!DestinationIsWidget(w, func, dest, params[0])) return;
   for (Cardinal i = 1; i < n; ++i) {
     Widget src = WcResolveWidgetName(w, Text(params[i]));
     if (!src) {
@@ -213,6 +238,7 @@ void WcInstallAllAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* nu
     WcWarning0(w, func, kAllAccelUsage.name, kAllAccelUsage.text);
     return;
   }
+  if (!DestinationIsWidget(w, func, dest, params[0])) return;
   Widget src = WcResolveWidgetName(w, Text(params[1]));
   if (!src) {
     WcWarning1(w, func, kSrcNotFound.name, kSrcNotFound.text, Text(params[1]));

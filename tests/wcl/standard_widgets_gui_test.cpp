@@ -119,6 +119,58 @@ TEST_F(StandardWidgets, KindChecks) {
   EXPECT_TRUE(XtIsSensitive(button));
 }
 
+// Names the toolkit would end the process on (or crash, or write past a
+// gadget for) are reported instead: managing a root shell or the pop-up of
+// a simple widget, mapping a widget without a window, accelerators and
+// translations into a gadget.
+TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
+  Widget rc = XtCreateManagedWidget("rc", xmRowColumnWidgetClass, box_, nullptr, 0);
+  XtCreateManagedWidget("g", xmPushButtonGadgetClass, rc, nullptr, 0);
+  Widget button = Button("b");
+  XtManageChild(button);
+  Widget pop = XtCreatePopupShell("pop", transientShellWidgetClass, button, nullptr, 0);
+  XtCreateManagedWidget("l", xmLabelWidgetClass, pop, nullptr, 0);
+  Widget unmanaged = Button("unmanaged");
+  XtRealizeWidget(xk::test::TopLevel());
+  ASSERT_FALSE(XtIsRealized(pop));
+
+  struct Case {
+    const char* text;
+    const char* warning;
+  } cases[] = {
+      {"WcManageCB(^)", "Wcl Warning: WcManage(^) - Must be a child of a Composite widget\n"},
+      {"WcUnmanageCB(^)",
+       "Wcl Warning: WcUnmanage(^) - Must be a child of a Composite widget\n"},
+      {"WcManageCB(*b.pop)", "Wcl Warning: WcManage(*b.pop) - Must be a child of a Composite widget\n"},
+      {"WcUnmanageChildren(*box, b.pop)",
+       "Wcl Warning: WcUnmanageChildren(b.pop) - Must be a child of a Composite widget\n"},
+      {"WcMapCB(*b.pop)", "Wcl Warning: WcMap(*b.pop) - Must be realized\n"},
+      {"WcUnmapCB(*b.pop)", "Wcl Warning: WcUnmap(*b.pop) - Must be realized\n"},
+      {"WcInstallAccelerators(*rc.g, *b)",
+       "Wcl Warning: WcInstallAccelerators(*rc.g) - Must be a Widget\n"},
+      {"WcInstallAllAccelerators(*rc.g, *box)",
+       "Wcl Warning: WcInstallAllAccelerators(*rc.g) - Must be a Widget\n"},
+      {"WcTranslations(*rc.g, #override <Key>a: WcTrace(a))",
+       "Wcl Warning: WcTranslations(*rc.g) - Must be a Widget\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    CapturedWarnings warnings;
+    Fire(box_, c.text);
+    xk::test::Drain();
+    EXPECT_EQ(warnings.str(), c.warning);
+  }
+  EXPECT_FALSE(XtIsRealized(pop));
+
+  // What the toolkit can take still works: an unmanaged child that has a
+  // window can be mapped and unmapped.
+  XtRealizeWidget(unmanaged);
+  CapturedWarnings warnings;
+  Fire(box_, "WcMapCB(this.unmanaged) WcUnmapCB(this.unmanaged)");
+  xk::test::Drain();
+  EXPECT_EQ(warnings.str(), "");
+}
+
 TEST_F(StandardWidgets, PopupAndPopdownShells) {
   Widget shell = XtCreatePopupShell("dlg", transientShellWidgetClass, box_, nullptr, 0);
   XtCreateManagedWidget("l", xmLabelWidgetClass, shell, nullptr, 0);

@@ -12,7 +12,9 @@
 #include <X11/ShellP.h>
 #include <X11/StringDefs.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -35,22 +37,85 @@ class StandardWidgets : public ::testing::Test {
   Widget box_ = nullptr;
 };
 
-TEST_F(StandardWidgets, EveryNameIsRegisteredAsCallback) {
-  const char* names[] = {
-      "WcManage", "WcUnmanage", "WcManageChildren", "WcUnmanageChildren", "WcDestroy",
-      "WcSetSensitive", "WcSetInsensitive", "WcPopup", "WcPopupGrab", "WcPopdown", "WcMap",
-      "WcUnmap", "WcInstallAccelerators", "WcInstallAllAccelerators", "WcCreateRoot", "WcSpawn",
-      "WcLoadResourceFile", "WcPrintTree", "WcDumpResources", "WcSameSize", "WcExit",
-      "WcCreateChildren", "WcCreatePopups", "WcPositionTransient", "WcSetValues", "WcSetValue",
-      "WcTrace", "WcSystem", "WcAddCallbacks", "WcRemoveCallbacks", "WcOnceOnly",
-      "WcTranslations", "WcDynamicAction", "WcDynamicCallback"};
-  ASSERT_EQ(std::size(names), 34u);
-  for (const char* name : names) {
-    SCOPED_TRACE(name);
-    EXPECT_NE(WcFindCallback(xk::test::App(), WcNameToQuarkLower(name)), nullptr);
-    const std::string cb = std::string(name) + "CB";
-    EXPECT_NE(WcFindCallback(xk::test::App(), WcNameToQuarkLower(cb.c_str())), nullptr);
+// What the toolkit itself warns about (an unknown action name, say).
+std::string& ToolkitWarnings() {
+  static std::string text;
+  return text;
+}
+
+void RecordToolkitWarning(String name, String, String, String, String*, Cardinal*) {
+  ToolkitWarnings() += std::string(name) + "\n";
+}
+
+// Each of the 68 callback and 68 action names reaches its own operation:
+// the first thing the operation says about a bad argument names it.
+TEST_F(StandardWidgets, EveryNameReachesItsOwnOperation) {
+  struct Case {
+    const char* name;
+    const char* arg;
+    const char* says;  // start of the output
+  } cases[] = {
+      {"WcManage", "none", "Wcl Warning: WcManage(none) - Widget not found"},
+      {"WcUnmanage", "none", "Wcl Warning: WcUnmanage(none) - Widget not found"},
+      {"WcManageChildren", "none", "Wcl Usage: WcManageChildren( parent"},
+      {"WcUnmanageChildren", "none", "Wcl Usage: WcUnmanageChildren( parent"},
+      {"WcDestroy", "none", "Wcl Warning: WcDestroy(none) - Widget not found"},
+      {"WcSetSensitive", "none", "Wcl Warning: WcSetSensitive(none) - Widget not found"},
+      {"WcSetInsensitive", "none", "Wcl Warning: WcSetInsensitive(none) - Widget not found"},
+      {"WcPopup", "none", "Wcl Warning: WcPopup(none) - Widget not found"},
+      {"WcPopupGrab", "none", "Wcl Warning: WcPopupGrab(none) - Widget not found"},
+      {"WcPopdown", "none", "Wcl Warning: WcPopdown(none) - Widget not found"},
+      {"WcMap", "none", "Wcl Warning: WcMap(none) - Widget not found"},
+      {"WcUnmap", "none", "Wcl Warning: WcUnmap(none) - Widget not found"},
+      {"WcInstallAccelerators", "none", "Wcl Usage: WcInstallAccelerators( dest, src [, src]"},
+      {"WcInstallAllAccelerators", "none", "Wcl Usage: WcInstallAllAccelerators( dest, src )"},
+      {"WcCreateRoot", "on:", "Wcl Usage: WcCreateRoot( shell [on: display]"},
+      {"WcSpawn", "true", ""},
+      {"WcLoadResourceFile", "/none/", "Wcl Warning: WcLoadResourceFile( /none/WcLoad"},
+      {"WcPrintTree", "none", "Wcl Warning: WcPrintTree(none) - Widget not found"},
+      {"WcDumpResources", "none", "Wcl Warning: WcDumpResources(none) - Widget not found"},
+      {"WcSameSize", "none", "Wcl Warning: WcSameSize(none) - Need at least two widgets"},
+      {"WcCreateChildren", "none", "Wcl Warning: WcCreateChildren( none ...) - Parent widget"},
+      {"WcCreatePopups", "none", "Wcl Warning: WcCreatePopups( none ...) - Parent widget"},
+      {"WcPositionTransient", "none", ""},
+      {"WcSetValues", "none", "Wcl Warning: WcSetValue(none) - Missing target widget name."},
+      {"WcSetValue", "none", "Wcl Warning: WcSetValue(none) - Missing target widget name."},
+      {"WcTrace", "none", "Wcl Trace for xktest.box: none"},
+      {"WcSystem", "true", ""},
+      {"WcAddCallbacks", "none", "Wcl Warning: WcAddCallbacks(none) - Widget not found."},
+      {"WcRemoveCallbacks", "none", "Wcl Warning: WcRemoveCallbacks(none) - Widget not found."},
+      {"WcOnceOnly", "none", "Wcl Warning: Widget xktest.box does not have callback list named none."},
+      {"WcTranslations", "none", "Wcl Warning: WcTranslations(none ... ) - Widget not found."},
+      {"WcDynamicAction", "none", "Wcl Warning: WcDynamicAction() requires dynamic linking"},
+      {"WcDynamicCallback", "none", "Wcl Warning: WcDynamicCallback() requires dynamic linking"},
+  };
+  ASSERT_EQ(std::size(cases), 33u) << "all but WcExit";
+  XtErrorMsgHandler saved = XtAppSetWarningMsgHandler(xk::test::App(), RecordToolkitWarning);
+  for (const Case& c : cases) {
+    // Callback names, then action names; the plain name is both.
+    const std::pair<std::string, bool> forms[] = {
+        {c.name, false}, {std::string(c.name) + "CB", false},
+        {c.name, true}, {std::string(c.name) + "ACT", true}};
+    for (const auto& [name, action] : forms) {
+      SCOPED_TRACE(name + (action ? " as an action" : " as a callback"));
+      // Files are loaded once per name: give every form a file of its own.
+      std::string arg = c.arg;
+      if (arg.ends_with("/")) arg += name + (action ? ".act" : ".cb");
+      CapturedWarnings warnings;
+      ToolkitWarnings().clear();
+      if (action) {
+        Act(box_, name.c_str(), arg.c_str());
+      } else {
+        Fire(box_, (name + "(" + arg + ")").c_str());
+      }
+      EXPECT_EQ(ToolkitWarnings(), "");
+      EXPECT_EQ(warnings.str().substr(0, std::strlen(c.says)), c.says);
+      if (!*c.says) {
+        EXPECT_EQ(warnings.str(), "");
+      }
+    }
   }
+  XtAppSetWarningMsgHandler(xk::test::App(), saved);
 }
 
 TEST_F(StandardWidgets, ManageByNameFromCallbackAndAction) {

@@ -68,13 +68,21 @@ void CreateNamed(Widget w, const char* text, const char* func, void (*create)(Wi
   create(parent, std::string(rest).c_str());
 }
 
+void MarkDestroyed(Widget, XtPointer flag, XtPointer) { *static_cast<bool*>(flag) = true; }
+
 void CreateRootShell(Display* display, const char* name) {
   const char* appClass = WcGetLibraryResources()->wclAppClassName;
   const std::string cls = appClass && *appClass ? std::string(appClass) : wcl::DeriveClassName(name);
   Widget shell = XtAppCreateShell(name, cls.c_str(), topLevelShellWidgetClass, display, nullptr, 0);
   WcRootOf(shell);
+  // A creation callback may destroy the new shell; then there is nothing
+  // left to realize (and, outside event dispatch, nothing left to touch).
+  bool destroyed = false;
+  XtAddCallback(shell, XtNdestroyCallback, MarkDestroyed, &destroyed);
   WcPostCreate(shell, WC_NEW_ROOT);
-  XtRealizeWidget(shell);
+  if (destroyed) return;
+  XtRemoveCallback(shell, XtNdestroyCallback, MarkDestroyed, &destroyed);
+  if (!shell->core.being_destroyed) XtRealizeWidget(shell);
 }
 
 // The child reports with write(2) and leaves with _exit: nothing the parent

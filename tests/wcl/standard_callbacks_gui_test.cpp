@@ -251,6 +251,12 @@ TEST_F(StandardCallbacks, CreateRootBuildsRealizedShells) {
   xk::test::Drain();
   ASSERT_EQ(WcRootCount(), roots + 1);
 
+  // A root whose creation callback destroys it is not realized afterwards.
+  XrmPutLineResource(&db, "shortRoot.wcCallback: WcDestroyCB(this)");
+  Act(button_, "WcCreateRootACT", "shortRoot");
+  xk::test::Drain();
+  ASSERT_EQ(WcRootCount(), roots + 1);
+
   CapturedWarnings warnings;
   Act(button_, "WcCreateRootACT", "farRoot", "on:", ":987");
   Act(button_, "WcCreateRootACT");

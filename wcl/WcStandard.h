@@ -40,6 +40,8 @@ void WcRegisterStandardActions(XtAppContext app);
 
 // ---- Operations written as actions: params are widget names unless noted.
 
+// Children of composites only (not root shells, not pop-ups of simple
+// widgets), which the toolkit could not take.
 void WcManageACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 void WcUnmanageACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 // parent, child, child...: children named from the parent only, managed in
@@ -53,9 +55,10 @@ void WcSetInsensitiveACT(Widget w, XEvent* e, String* params, Cardinal* numParam
 void WcPopupACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 void WcPopupGrabACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 void WcPopdownACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
+// Realized widgets only: one without a window cannot be mapped.
 void WcMapACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 void WcUnmapACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
-// dest, src, src...
+// dest, src, src...; dest must be a widget (gadgets have no translations).
 void WcInstallAcceleratorsACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 // dest, src
 void WcInstallAllAcceleratorsACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
@@ -95,7 +98,7 @@ void WcRemoveCallbacksCB(Widget w, XtPointer text, XtPointer callData);
 // "callbackListName callback text": runs the callbacks now, then removes
 // this WcOnceOnly entry from that list of the invoking widget.
 void WcOnceOnlyCB(Widget w, XtPointer text, XtPointer callData);
-// "widget translation text" (see WcSetTranslations).
+// "widget translation text" (see WcSetTranslations); a widget, not a gadget.
 void WcTranslationsCB(Widget w, XtPointer text, XtPointer callData);
 // Not supported: a warning only.
 void WcDynamicActionCB(Widget w, XtPointer text, XtPointer callData);

@@ -55,7 +55,7 @@ struct ResSpec {
   std::string resource;  // resource name (or class)
   std::string type;      // representation type; empty when not given
   bool hasType = false;
-  std::string value;     // may be empty
+  std::string value;       // may be empty
   std::size_t offset = 0;  // where the specification starts in the text
 };
 

@@ -68,7 +68,8 @@ bool ResourceType(Widget target, const char* name, FoundResource& out) {
 // end); larger ones travel as a pointer to a private copy.
 XtArgVal ArgFromValue(const XrmValue& v, std::vector<std::unique_ptr<char[]>>& copies) {
   switch (v.size) {
-    case 1: return static_cast<XtArgVal>(*reinterpret_cast<const signed char*>(v.addr));
+    case 1:
+      return static_cast<XtArgVal>(*reinterpret_cast<const signed char*>(v.addr));
     case 2: {
       std::int16_t s;
       std::memcpy(&s, v.addr, 2);
@@ -79,7 +80,8 @@ XtArgVal ArgFromValue(const XrmValue& v, std::vector<std::unique_ptr<char[]>>& c
       std::memcpy(&i, v.addr, 4);
       return static_cast<XtArgVal>(i);
     }
-    default: break;
+    default:
+      break;
   }
   if (v.size <= sizeof(XtArgVal)) {
     XtArgVal word = 0;

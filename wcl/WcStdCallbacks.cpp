@@ -33,7 +33,8 @@ constexpr Msg kTranslationsNotFound{"notFound",
                                     "Wcl Warning: WcTranslations(%s ... ) - Widget not found."};
 constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Widget"};
 constexpr Msg kDynamicAction{
-    "notSupported", "Wcl Warning: WcDynamicAction() requires dynamic linking via dlopen() and dlsym()"};
+    "notSupported",
+    "Wcl Warning: WcDynamicAction() requires dynamic linking via dlopen() and dlsym()"};
 constexpr Msg kDynamicCallback{
     "notSupported",
     "Wcl Warning: WcDynamicCallback() requires dynamic linking via dlopen() and dlsym()"};

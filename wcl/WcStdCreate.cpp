@@ -33,11 +33,12 @@ struct Msg {
 };
 
 constexpr Msg kNoNames{"noNames", "Wcl Warning: %s( ) - No widget names provided."};
-constexpr Msg kParentNotFound{"parentNotFound", "Wcl Warning: %s( %s ...) - Parent widget not found."};
+constexpr Msg kParentNotFound{"parentNotFound",
+                              "Wcl Warning: %s( %s ...) - Parent widget not found."};
 constexpr Msg kNoChildNames{"noChildNames", "Wcl Warning: %s(%s) - No child names provided."};
 
-constexpr Msg kRootUsage{"usage",
-                         "Wcl Usage: WcCreateRoot( shell [on: display] [shell [on: display]] ... )"};
+constexpr Msg kRootUsage{
+    "usage", "Wcl Usage: WcCreateRoot( shell [on: display] [shell [on: display]] ... )"};
 constexpr Msg kOpenDisplayFailed{"openDisplayFailed",
                                  "Wcl Warning: WcCreateRoot() could not open display %s"};
 
@@ -48,7 +49,8 @@ constexpr const char* kExecFailedTail = " ...) - Could not execvp.";
 
 const char* Text(const char* s) { return s ? s : ""; }
 
-void CreateNamed(Widget w, const char* text, const char* func, void (*create)(Widget, const char*)) {
+void CreateNamed(Widget w, const char* text, const char* func,
+                 void (*create)(Widget, const char*)) {
   if (!text) {
     WcWarning1(w, func, kNoNames.name, kNoNames.text, func);
     return;
@@ -72,7 +74,8 @@ void MarkDestroyed(Widget, XtPointer flag, XtPointer) { *static_cast<bool*>(flag
 
 void CreateRootShell(Display* display, const char* name) {
   const char* appClass = WcGetLibraryResources()->wclAppClassName;
-  const std::string cls = appClass && *appClass ? std::string(appClass) : wcl::DeriveClassName(name);
+  const std::string cls =
+      appClass && *appClass ? std::string(appClass) : wcl::DeriveClassName(name);
   Widget shell = XtAppCreateShell(name, cls.c_str(), topLevelShellWidgetClass, display, nullptr, 0);
   WcRootOf(shell);
   // A creation callback may destroy the new shell; then there is nothing
@@ -163,7 +166,8 @@ void WcSpawnACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
     } while (reaped < 0 && errno == EINTR);
   }
   // A lost status (someone else reaped the child) is not a failure.
-  const bool forked = child > 0 && (reaped != child || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+  const bool forked =
+      child > 0 && (reaped != child || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
   if (!forked) WcWarning1(w, "WcSpawn", kForkFailed.name, kForkFailed.text, params[0]);
 }
 
@@ -181,13 +185,15 @@ void WcSystemCB(Widget, XtPointer text, XtPointer) {
 void WcPositionTransientCB(Widget w, XtPointer, XtPointer) {
   if (!XtIsShell(w)) return;
   Widget owner = XtParent(w);
-  if (XtIsTransientShell(w)) owner = reinterpret_cast<TransientShellWidget>(w)->transient.transient_for;
+  if (XtIsTransientShell(w))
+    owner = reinterpret_cast<TransientShellWidget>(w)->transient.transient_for;
   const CompositeWidget shell = reinterpret_cast<CompositeWidget>(w);
   if (!owner || !XtIsRectObj(owner) || shell->composite.num_children == 0) return;
   Widget child = shell->composite.children[0];
 
   Position x = static_cast<Position>((static_cast<int>(owner->core.width) - child->core.width) / 2);
-  Position y = static_cast<Position>((static_cast<int>(owner->core.height) - child->core.height) / 2);
+  Position y =
+      static_cast<Position>((static_cast<int>(owner->core.height) - child->core.height) / 2);
   if (XtIsWidget(owner) && XtWindow(owner)) XtTranslateCoords(owner, x, y, &x, &y);
 
   XtWidgetGeometry request{};

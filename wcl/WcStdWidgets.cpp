@@ -30,19 +30,19 @@ constexpr Msg kMustBeShell{"mustBeShell", "Wcl Warning: %s(%s) - Must be a Shell
 // The toolkit ends the process (or crashes) when asked to manage a root
 // shell or a pop-up of a simple widget, and when asked to map a widget that
 // has no window yet: such names are reported instead.
-constexpr Msg kMustBeChild{"mustBeChild", "Wcl Warning: %s(%s) - Must be a child of a Composite widget"};
+constexpr Msg kMustBeChild{"mustBeChild",
+                           "Wcl Warning: %s(%s) - Must be a child of a Composite widget"};
 constexpr Msg kMustBeRealized{"mustBeRealized", "Wcl Warning: %s(%s) - Must be realized"};
 
 constexpr Msg kChildrenUsage{"usage", "Wcl Usage: %s( parent, child [, child] ... )"};
 constexpr Msg kParentNotFound{"parentNotFound", "Wcl Warning: %s( %s, ... ) - parent not found"};
 constexpr Msg kChildNotFound{"childNotFound", "Wcl Warning: %s() - child %s not found"};
 
-constexpr Msg kAccelUsage{
-    "usage",
-    "Wcl Usage: WcInstallAccelerators( dest, src [, src] ... )\n"
-    "\tdest - (root of tree) widget that can activate accelerators,\n"
-    "\tsrc  - widget which provides functionality, \n"
-    "\t       and defines the accel translation (accelerators resource)."};
+constexpr Msg kAccelUsage{"usage",
+                          "Wcl Usage: WcInstallAccelerators( dest, src [, src] ... )\n"
+                          "\tdest - (root of tree) widget that can activate accelerators,\n"
+                          "\tsrc  - widget which provides functionality, \n"
+                          "\t       and defines the accel translation (accelerators resource)."};
 constexpr Msg kAllAccelUsage{
     "usage",
     "Wcl Usage: WcInstallAllAccelerators( dest, src )\n"
@@ -52,8 +52,10 @@ constexpr Msg kAllAccelUsage{
 constexpr Msg kDestNotFound{"destNotFound", "Wcl Warning: Destination widget %s not found."};
 constexpr Msg kSrcNotFound{"srcNotFound", "Wcl Warning: Source widget %s not found."};
 
-constexpr Msg kNeedTwoOrMore{"needTwoOrMore", "Wcl Warning: WcSameSize(%s) - Need at least two widgets"};
-constexpr Msg kSameSizeNotFound{"notFound", "Wcl Warning: WcSameSize cannot find widget %s from %s\n"};
+constexpr Msg kNeedTwoOrMore{"needTwoOrMore",
+                             "Wcl Warning: WcSameSize(%s) - Need at least two widgets"};
+constexpr Msg kSameSizeNotFound{"notFound",
+                                "Wcl Warning: WcSameSize cannot find widget %s from %s\n"};
 
 const char* Text(const char* s) { return s ? s : ""; }
 
@@ -127,7 +129,8 @@ void AppendTree(std::string& out, Widget w, int depth) {
   out += indent + wcl::FullName(w) + " of class " + XtClass(w)->core_class.class_name + "\n";
   if (XtIsWidget(w) && w->core.num_popups > 0) {
     out += indent + "Popups:\n";
-    for (Cardinal i = 0; i < w->core.num_popups; ++i) AppendTree(out, w->core.popup_list[i], depth + 1);
+    for (Cardinal i = 0; i < w->core.num_popups; ++i)
+      AppendTree(out, w->core.popup_list[i], depth + 1);
   }
   if (XtIsComposite(w)) {
     const CompositeWidget c = reinterpret_cast<CompositeWidget>(w);

@@ -58,8 +58,7 @@ XtResource probeResources[] = {
     {const_cast<String>("pixelVal"), const_cast<String>("PixelVal"), const_cast<String>(XtRPixel),
      sizeof(Pixel), Offset(pixelVal), const_cast<String>(XtRImmediate), nullptr},
     {const_cast<String>("pairVal"), const_cast<String>("PairVal"), const_cast<String>("Pair"),
-     sizeof(Pair), Offset(pairVal), const_cast<String>("Pair"),
-     const_cast<Pair*>(&kNoPair)},
+     sizeof(Pair), Offset(pairVal), const_cast<String>("Pair"), const_cast<Pair*>(&kNoPair)},
     {const_cast<String>("text"), const_cast<String>("Text"), const_cast<String>(XtRString),
      sizeof(String), Offset(text), const_cast<String>(XtRImmediate), nullptr},
 };
@@ -108,7 +107,8 @@ WidgetClass probeWidgetClass = reinterpret_cast<WidgetClass>(&probeClassRec);
 
 Boolean CvtStringToPair(Display*, XrmValue*, Cardinal*, XrmValue* from, XrmValue* to, XtPointer*) {
   static Pair pair;
-  if (std::sscanf(static_cast<const char*>(from->addr), "%ld %ld", &pair.first, &pair.second) != 2) {
+  if (std::sscanf(static_cast<const char*>(from->addr), "%ld %ld", &pair.first, &pair.second) !=
+      2) {
     return False;
   }
   if (to->addr && to->size < sizeof(Pair)) {
@@ -130,7 +130,8 @@ class SetValueApply : public ::testing::Test {
     WcInitialize(xk::test::TopLevel());
     XtAppSetTypeConverter(xk::test::App(), XtRString, "Pair", CvtStringToPair, nullptr, 0,
                           XtCacheNone, nullptr);
-    box_ = XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
+    box_ =
+        XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
     probe_ = XtCreateManagedWidget("probe", probeWidgetClass, box_, nullptr, 0);
     other_ = XtCreateManagedWidget("other", probeWidgetClass, box_, nullptr, 0);
   }
@@ -164,8 +165,8 @@ TEST_F(SetValueApply, CompoundStringsReachMotif) {
   Act(box_, "WcSetValueACT", "this.label.labelString: Hello there");
   XmString value = nullptr;
   XtVaGetValues(label, XmNlabelString, &value, nullptr);
-  char* text = static_cast<char*>(XmStringUnparse(value, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT,
-                                                  nullptr, 0, XmOUTPUT_ALL));
+  char* text = static_cast<char*>(
+      XmStringUnparse(value, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
   EXPECT_STREQ(text, "Hello there");
   XtFree(text);
   XmStringFree(value);
@@ -231,7 +232,8 @@ TEST_F(SetValueApply, AnySyntaxErrorCancelsTheWholeCall) {
     // Errors found in the first specification quote it all; the others
     // quote from the failing specification on.
     const std::string from = std::string(c.message).starts_with("Multiple") ? text : c.bad;
-    EXPECT_EQ(warnings.str(), "Wcl Warning: WcSetValue(" + from + ") - " + c.message + usage + "\n");
+    EXPECT_EQ(warnings.str(),
+              "Wcl Warning: WcSetValue(" + from + ") - " + c.message + usage + "\n");
   }
   CapturedWarnings warnings;
   WcSetValueCB(box_, const_cast<char*>(""), nullptr);
@@ -247,7 +249,8 @@ TEST_F(SetValueApply, MissingTargetOrResourceDropsOnlyItsSpecification) {
   EXPECT_EQ(Of(probe_).intVal, 2);
   EXPECT_EQ(Of(other_).shortVal, 4);
   const std::string& text = warnings.str();
-  EXPECT_EQ(text.rfind("Wcl Warning: WcSetValue((this.nobody.intVal: 1) (this.probe", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("Wcl Warning: WcSetValue((this.nobody.intVal: 1) (this.probe", 0), 0u)
+      << text;
   EXPECT_NE(text.find(") - Target widget not found."), std::string::npos);
   EXPECT_NE(text.find("Wcl Warning: WcSetValue((this.other.noSuch: 3) (this.other.shortVal: 4)) - "
                       "Cannot determine type of this resource."),

@@ -40,7 +40,8 @@ class StandardCallbacks : public ::testing::Test {
     static XtActionsRec actions[] = {{const_cast<String>("record"), RecordACT}};
     XtAppAddActions(xk::test::App(), actions, 1);
     Log().clear();
-    box_ = XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
+    box_ =
+        XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
     button_ = XtCreateManagedWidget("button", xmPushButtonWidgetClass, box_, nullptr, 0);
   }
   void TearDown() override { XtDestroyWidget(box_); }
@@ -52,8 +53,8 @@ class StandardCallbacks : public ::testing::Test {
 };
 
 TEST_F(StandardCallbacks, OnceOnlyFiresAtTheFirstActivationOnly) {
-  XtCallbackList list =
-      WcStringToCallbackList(button_, "WcOnceOnly(activateCallback, recordCB(1) recordCB(2)) recordCB(always)");
+  XtCallbackList list = WcStringToCallbackList(
+      button_, "WcOnceOnly(activateCallback, recordCB(1) recordCB(2)) recordCB(always)");
   XtAddCallbacks(button_, XmNactivateCallback, list);
   XtFree(reinterpret_cast<char*>(list));
   Activate();
@@ -96,7 +97,8 @@ TEST_F(StandardCallbacks, RemoveCallbacksTakesOutWhatEqualTextAdded) {
   EXPECT_EQ(Log(), "[1][2][1][3]");
 
   Log().clear();
-  Fire(box_, "WcRemoveCallbacks(this.button, activateCallback, recordCB(1) recordcb(3) recordCB(9))");
+  Fire(box_,
+       "WcRemoveCallbacks(this.button, activateCallback, recordCB(1) recordcb(3) recordCB(9))");
   Activate();
   EXPECT_EQ(Log(), "[2][1]") << "one removal per element, argument text must match";
 

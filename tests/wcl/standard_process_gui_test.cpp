@@ -50,7 +50,8 @@ class StandardProcess : public ::testing::Test {
  protected:
   void SetUp() override {
     WcInitialize(xk::test::TopLevel());
-    box_ = XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
+    box_ =
+        XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
   }
   void TearDown() override { XtDestroyWidget(box_); }
   Widget box_ = nullptr;
@@ -70,8 +71,7 @@ TEST_F(StandardProcess, SpawnDoesNotWaitAndLeavesNoZombie) {
   std::remove(done.c_str());
   // The program waits for a file that is only made after WcSpawn returned,
   // so a WcSpawn that waited would never return.
-  const std::string script =
-      "while [ ! -e " + go + " ]; do sleep 0.01; done; echo $PPID > " + done;
+  const std::string script = "while [ ! -e " + go + " ]; do sleep 0.01; done; echo $PPID > " + done;
   Act(box_, "WcSpawnACT", "sh", "-c", script.c_str());
   std::ofstream(go) << "go\n";
   const std::string parent = WaitForFile(done);
@@ -136,8 +136,9 @@ TEST_F(StandardProcess, DumpResourcesOfNamedOrInvokingWidget) {
   Fire(box_, "WcDumpResources");
   Act(box_, "WcDumpResourcesACT", "this.nothing");
   const std::string& text = warnings.str();
-  EXPECT_EQ(text.rfind("==== Wcl PostCreate Resources: Widget xktest.box of class XmBulletinBoard\n", 0),
-            0u)
+  EXPECT_EQ(
+      text.rfind("==== Wcl PostCreate Resources: Widget xktest.box of class XmBulletinBoard\n", 0),
+      0u)
       << text;
   EXPECT_NE(text.find("Wcl Warning: WcDumpResources(this.nothing) - Widget not found\n"),
             std::string::npos);

@@ -26,7 +26,8 @@ class StandardWidgets : public ::testing::Test {
  protected:
   void SetUp() override {
     xk::test::RegisterStandard();
-    box_ = XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
+    box_ =
+        XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, xk::test::TopLevel(), nullptr, 0);
   }
   void TearDown() override { XtDestroyWidget(box_); }
 
@@ -84,7 +85,8 @@ TEST_F(StandardWidgets, EveryNameReachesItsOwnOperation) {
       {"WcSystem", "true", ""},
       {"WcAddCallbacks", "none", "Wcl Warning: WcAddCallbacks(none) - Widget not found."},
       {"WcRemoveCallbacks", "none", "Wcl Warning: WcRemoveCallbacks(none) - Widget not found."},
-      {"WcOnceOnly", "none", "Wcl Warning: Widget xktest.box does not have callback list named none."},
+      {"WcOnceOnly", "none",
+       "Wcl Warning: Widget xktest.box does not have callback list named none."},
       {"WcTranslations", "none", "Wcl Warning: WcTranslations(none ... ) - Widget not found."},
       {"WcDynamicAction", "none", "Wcl Warning: WcDynamicAction() requires dynamic linking"},
       {"WcDynamicCallback", "none", "Wcl Warning: WcDynamicCallback() requires dynamic linking"},
@@ -93,9 +95,10 @@ TEST_F(StandardWidgets, EveryNameReachesItsOwnOperation) {
   XtErrorMsgHandler saved = XtAppSetWarningMsgHandler(xk::test::App(), RecordToolkitWarning);
   for (const Case& c : cases) {
     // Callback names, then action names; the plain name is both.
-    const std::pair<std::string, bool> forms[] = {
-        {c.name, false}, {std::string(c.name) + "CB", false},
-        {c.name, true}, {std::string(c.name) + "ACT", true}};
+    const std::pair<std::string, bool> forms[] = {{c.name, false},
+                                                  {std::string(c.name) + "CB", false},
+                                                  {c.name, true},
+                                                  {std::string(c.name) + "ACT", true}};
     for (const auto& [name, action] : forms) {
       SCOPED_TRACE(name + (action ? " as an action" : " as a callback"));
       // Files are loaded once per name: give every form a file of its own.
@@ -158,7 +161,8 @@ TEST_F(StandardWidgets, KindChecks) {
     const char* text;
     const char* warning;
   } cases[] = {
-      {"WcPopupCB(this.notAShell)", "Wcl Warning: WcPopup(this.notAShell) - Must be a Shell widget\n"},
+      {"WcPopupCB(this.notAShell)",
+       "Wcl Warning: WcPopup(this.notAShell) - Must be a Shell widget\n"},
       {"WcPopupGrab(this.notAShell)",
        "Wcl Warning: WcPopupGrab(this.notAShell) - Must be a Shell widget\n"},
       {"WcPopdownCB(this.notAShell)",
@@ -204,9 +208,9 @@ TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
     const char* warning;
   } cases[] = {
       {"WcManageCB(^)", "Wcl Warning: WcManage(^) - Must be a child of a Composite widget\n"},
-      {"WcUnmanageCB(^)",
-       "Wcl Warning: WcUnmanage(^) - Must be a child of a Composite widget\n"},
-      {"WcManageCB(*b.pop)", "Wcl Warning: WcManage(*b.pop) - Must be a child of a Composite widget\n"},
+      {"WcUnmanageCB(^)", "Wcl Warning: WcUnmanage(^) - Must be a child of a Composite widget\n"},
+      {"WcManageCB(*b.pop)",
+       "Wcl Warning: WcManage(*b.pop) - Must be a child of a Composite widget\n"},
       {"WcUnmanageChildren(*box, b.pop)",
        "Wcl Warning: WcUnmanageChildren(b.pop) - Must be a child of a Composite widget\n"},
       {"WcMapCB(*b.pop)", "Wcl Warning: WcMap(*b.pop) - Must be realized\n"},
@@ -322,7 +326,8 @@ TEST_F(StandardWidgets, DestroyAndAccelerators) {
   Widget a = Button("a");
   static bool destroyed;
   destroyed = false;
-  XtAddCallback(a, XtNdestroyCallback, [](Widget, XtPointer, XtPointer) { destroyed = true; }, nullptr);
+  XtAddCallback(
+      a, XtNdestroyCallback, [](Widget, XtPointer, XtPointer) { destroyed = true; }, nullptr);
   Fire(box_, "WcDestroyCB(this.a)");
   EXPECT_TRUE(destroyed);
   EXPECT_EQ(XtNameToWidget(box_, "a"), nullptr);

@@ -3,6 +3,9 @@
 // as, close and their dialogs), the editing commands and the generator and
 // printer runs. Every command takes the callback's (widget, client data,
 // call data); the popup action takes the action's arguments.
+// Saving never leaves a truncated file on disk (support/SafeSave.h).
+// Sources: DsmCl.cpp (document), DsmClEdit.cpp (editing commands),
+// DsmClCodegen.cpp (generator and printer).
 //
 //   theDsm.SetWidget(text, nullptr, nullptr);   // from the creation callback
 //   if (theDsm.GetModified()) ...

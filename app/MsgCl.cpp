@@ -4,9 +4,8 @@
 #include "app/MsgCl.h"
 
 #include <Xm/Xm.h>
-#include <Xm/Text.h>
-
 #include <Xm/RowColumn.h>
+#include <Xm/Text.h>
 
 #include <cerrno>
 #include <climits>

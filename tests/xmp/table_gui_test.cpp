@@ -250,6 +250,11 @@ TEST(TableGui, ChildOperationsWarnAboutTheirArguments) {
             "Xmp Warning: XmpTableChildResize( ... ) Wrong number of arguments.\n"
             "Xmp Usage: XmpTableChildResize( w h_span v_span )");
   EXPECT_EQ(Geometry(a), "0,0 20x10");
+
+  ToolkitWarnings toolkit;
+  XmpTableChildPosition(table, 1, 1);  // the table is no table child
+  ASSERT_EQ(toolkit.lines.size(), 1u);
+  EXPECT_EQ(toolkit.lines[0], "notChildOfTable/XmpTableChildChange usage");
 }
 
 TEST(TableGui, ConfigWithThreeParametersTurnsEveryOptionOn) {

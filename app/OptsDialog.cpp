@@ -18,20 +18,20 @@ namespace {
 constexpr const char* kNoSuchTemplate =
     "**Error: The template file path (%s) does not exist.  Template path unchanged.\n";
 
-int ToggleState(Widget w) {
-  if (!w || !(XmIsToggleButton(w) || XmIsToggleButtonGadget(w))) return 0;
-  return XmToggleButtonGetState(w) ? 1 : 0;
+// A change handler named on anything but a toggle (or called without a
+// widget) has no state to copy, so the setting keeps its value.
+void CopyToggle(Widget w, int& flag) {
+  if (w && (XmIsToggleButton(w) || XmIsToggleButtonGadget(w)))
+    flag = XmToggleButtonGetState(w) ? 1 : 0;
 }
 
-// The whole text of a text or text field widget; empty for anything else.
-Str FieldText(Widget w) {
-  Str text;
+// The same for texts: only a text or text field widget has one to copy.
+void CopyText(Widget w, Str& setting) {
   if (w && (XmIsText(w) || XmIsTextField(w))) {
     char* s = XmTextGetString(w);
-    text = s;
+    setting = s;
     XtFree(s);
   }
-  return text;
 }
 
 Str PlainText(XmString s) {
@@ -55,15 +55,15 @@ void PointDialog(Widget dialog, const Str& directory, const char* pattern) {
 
 }  // namespace
 
-void OptsCl::HandleAdaKeywordsChange(Widget w, XtPointer, XtPointer) { noAdaKeywords_ = ToggleState(w); }
-void OptsCl::HandleCxxKeywordsChange(Widget w, XtPointer, XtPointer) { noCxxKeywords_ = ToggleState(w); }
-void OptsCl::HandleMakeBackupsChange(Widget w, XtPointer, XtPointer) { makeBackups_ = ToggleState(w); }
-void OptsCl::HandleShowFilesChange(Widget w, XtPointer, XtPointer) { showFiles_ = ToggleState(w); }
-void OptsCl::HandleShowSummaryChange(Widget w, XtPointer, XtPointer) { showSummary_ = ToggleState(w); }
-void OptsCl::HandleTemTraceChange(Widget w, XtPointer, XtPointer) { temTrace_ = ToggleState(w); }
-void OptsCl::HandleBackupExtsChange(Widget w, XtPointer, XtPointer) { backupExts_ = FieldText(w); }
-void OptsCl::HandleFileToolChange(Widget w, XtPointer, XtPointer) { toolFileEditor_ = FieldText(w); }
-void OptsCl::HandleHTMLToolChange(Widget w, XtPointer, XtPointer) { toolHTMLBrowser_ = FieldText(w); }
+void OptsCl::HandleAdaKeywordsChange(Widget w, XtPointer, XtPointer) { CopyToggle(w, noAdaKeywords_); }
+void OptsCl::HandleCxxKeywordsChange(Widget w, XtPointer, XtPointer) { CopyToggle(w, noCxxKeywords_); }
+void OptsCl::HandleMakeBackupsChange(Widget w, XtPointer, XtPointer) { CopyToggle(w, makeBackups_); }
+void OptsCl::HandleShowFilesChange(Widget w, XtPointer, XtPointer) { CopyToggle(w, showFiles_); }
+void OptsCl::HandleShowSummaryChange(Widget w, XtPointer, XtPointer) { CopyToggle(w, showSummary_); }
+void OptsCl::HandleTemTraceChange(Widget w, XtPointer, XtPointer) { CopyToggle(w, temTrace_); }
+void OptsCl::HandleBackupExtsChange(Widget w, XtPointer, XtPointer) { CopyText(w, backupExts_); }
+void OptsCl::HandleFileToolChange(Widget w, XtPointer, XtPointer) { CopyText(w, toolFileEditor_); }
+void OptsCl::HandleHTMLToolChange(Widget w, XtPointer, XtPointer) { CopyText(w, toolHTMLBrowser_); }
 
 void OptsCl::SetAdaKeywordsWidget(Widget w, XtPointer, XtPointer) { adaKeywordsWidget_ = w; }
 void OptsCl::SetBackupExtsWidget(Widget w, XtPointer, XtPointer) { backupExtsWidget_ = w; }

@@ -221,10 +221,21 @@ TEST(OptsDialog, MissingWidgetsAreSkipped) {
   theOpts.SetOutDirFilter(nullptr, nullptr, nullptr);
   theOpts.SetTemplateFromFSDialog(nullptr, nullptr, nullptr);
   theOpts.SetOutputDir(nullptr, nullptr, nullptr);
-  theOpts.HandleTemTraceChange(nullptr, nullptr, nullptr);
-  theOpts.HandleHTMLToolChange(nullptr, nullptr, nullptr);
-  EXPECT_EQ(theOpts.GetTemTrace(), 0);
-  EXPECT_STREQ(theOpts.GetToolHTMLBrowser().c_str(), "");
+  // A handler without a toggle or text to read leaves its setting alone,
+  // also when it is named on the wrong kind of widget.
+  Widget label = XtCreateWidget("notAToggle", xmLabelWidgetClass, theAppShell, nullptr, 0);
+  for (Widget w : {static_cast<Widget>(nullptr), label}) {
+    SCOPED_TRACE(w ? "label" : "null");
+    theOpts.HandleShowFilesChange(w, nullptr, nullptr);
+    theOpts.HandleMakeBackupsChange(w, nullptr, nullptr);
+    theOpts.HandleHTMLToolChange(w, nullptr, nullptr);
+    theOpts.HandleBackupExtsChange(w, nullptr, nullptr);
+    EXPECT_EQ(theOpts.GetShowFiles(), 1);
+    EXPECT_EQ(theOpts.GetMakeBackups(), 1);
+    EXPECT_STREQ(theOpts.GetToolHTMLBrowser().c_str(), "netscape");
+    EXPECT_STREQ(theOpts.GetBackupExts().c_str(), "C bkC h bkh cxx bkc hxx bkh");
+  }
+  XtDestroyWidget(label);
 }
 
 TEST(OptsDialog, TemplateFilterListsOnlyTemplatesOfKestHome) {

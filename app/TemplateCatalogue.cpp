@@ -75,7 +75,9 @@ int GetTemplateInfo(const char* id, Str& file, Str& title, Str& desc, int verbos
 void BuildQuickItems(Widget parent, const Str& ids) {
   StrArray words;
   words.Split(ids, WhiteChars);
-  if (!parent) return;
+  // Only a manager can hold buttons; the toolkit ends the program when asked
+  // to manage a child of anything else.
+  if (!parent || !XtIsComposite(parent)) return;
   for (size_t i = 0; i < words.Count(); ++i) {
     const Str& id = words.At(i);
     Str file, title, desc;

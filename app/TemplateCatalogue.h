@@ -25,5 +25,5 @@ int GetTemplateInfo(Widget shell, const char* id, Str& file, Str& title, Str& de
 
 // Creates one managed push button under parent for every ID of ids (words
 // separated by white space) whose catalogue is complete, in order. Without a
-// parent nothing is created.
+// parent, or when the parent is no manager widget, nothing is created.
 void BuildQuickItems(Widget parent, const Str& ids);

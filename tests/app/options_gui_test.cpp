@@ -401,6 +401,10 @@ TEST(TemplateCatalogue, NoParentOrNoIdsMakeNoButtons) {
   Shell("catNone", {"cpp-file: f", "cpp-title: t", "cpp-desc: d"});
   theOpts.SetQuickItems(nullptr, const_cast<char*>("cpp"), nullptr);
   theOpts.LoadResources();  // must not touch the missing parent
+  // A parent that cannot hold children: nothing, rather than a toolkit error.
+  Widget label = XtCreateWidget("label", xmLabelWidgetClass, theAppShell, nullptr, 0);
+  BuildQuickItems(label, Str("cpp"));
+  XtDestroyWidget(label);
   Widget row = XmCreateRowColumn(theAppShell, const_cast<char*>("quick"), nullptr, 0);
   CaptureStdout();
   BuildQuickItems(row, Str(""));

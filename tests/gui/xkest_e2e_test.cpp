@@ -113,10 +113,17 @@ TEST(XkestWindowManager, CloseRequestIsReportedAndTheWindowStays) {
   XkestRun x({}, home.Env());
   std::string wid = x.WaitForWindow("xkest");
   ASSERT_FALSE(wid.empty()) << x.Stderr();
+  // Unsaved text: the close request neither quits nor asks about it.
+  x.Click(wid, 300, 200);
+  x.Type(wid, "x");
   x.SendDeleteWindow(wid);
   EXPECT_TRUE(x.WaitForStdout("Closed by window manager.\n"));
+  EXPECT_TRUE(x.WaitForWindow("Quit xkest", 1).empty());
   EXPECT_TRUE(x.Running());
   x.Key(wid, "ctrl+q");
+  std::string dlg = x.WaitForWindow("Quit xkest", 10);
+  ASSERT_FALSE(dlg.empty());
+  x.Key(dlg, "Left space");
   EXPECT_EQ(x.Wait(), 0);
   EXPECT_EQ(x.Stdout(), "Closed by window manager.\n");
 }

@@ -35,7 +35,8 @@ constexpr unsigned kWatchCursor = 150;
 }  // namespace
 
 Widget getWidget(Widget ref, const char* name) {
-  Widget found = ref ? WcResolveWidgetName(ref, name) : nullptr;
+  // Without a reference widget only a full path from a root shell resolves.
+  Widget found = WcResolveWidgetName(ref, name);
   if (!found) {
     char* full = ref ? WcFullName(ref) : nullptr;
     std::fprintf(stderr, kCantFindWidget, name ? name : "", full ? full : "(null)");

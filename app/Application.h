@@ -31,7 +31,8 @@ extern Widget theAppShell;
 enum XkestClassNumber { kAppClass = 0, kDsmClass = 1, kMsgClass = 2, kOptsClass = 3, kSysftnsClass = 4 };
 
 // Resolves name (the creation layer's widget-name syntax, such as "*main")
-// from ref. When nothing is found, writes
+// from ref; a null ref resolves only full paths such as "xkest.main". When
+// nothing is found, writes
 //   getWidget(): couldn't find widget 'NAME' from 'REF-FULL-NAME'
 // to standard error ("(null)" when ref has no full name) and returns null.
 Widget getWidget(Widget ref, const char* name);

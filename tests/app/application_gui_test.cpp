@@ -62,6 +62,8 @@ TEST(Application, GetWidgetFindsOrNamesWhatIsMissing) {
   EXPECT_EQ(GetCapturedStderr(),
             "getWidget(): couldn't find widget '*nothing' from 'xktest.main'\n"
             "getWidget(): couldn't find widget '*main' from '(null)'\n");
+  // A full path needs no reference widget.
+  EXPECT_EQ(getWidget(nullptr, "xktest.main"), main);
   XtDestroyWidget(main);
 }
 

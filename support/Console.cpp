@@ -48,17 +48,20 @@ const char* ConsoleMessenger::Prefix(int severity) {
 
 void ConsoleMessenger::Print(int severity, const char* text) const {
   if (!text) return;
-  std::string out = Prefix(severity);
-  for (const char* p = text; *p; ++p) {
+  // Written piece by piece rather than built in memory: this also reports
+  // running out of memory, when there may be no heap left to build with.
+  std::fputs(Prefix(severity), stdout);
+  for (const char* p = text; *p;) {
+    size_t run = std::strcspn(p, "\r\n");
+    std::fwrite(p, 1, run, stdout);
+    p += run;
     if (*p == '\n') {
-      out += '\n';
-      out += kIndent;
-    } else if (*p != '\r') {
-      out += *p;
+      std::fputc('\n', stdout);
+      std::fputs(kIndent, stdout);
     }
+    if (*p) ++p;
   }
-  out += '\n';
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fputc('\n', stdout);
   std::fflush(stdout);
 }
 

@@ -4,14 +4,26 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
+#include <cstring>
 
 #include "support/Console.h"
 
+namespace {
+constexpr char kOutOfMemoryText[] = "Out of memory (could not get %s bytes).  Exiting...";
+}
+
 void OutOfMemory(size_t bytes) {
-  std::string count = std::to_string(bytes);
-  Messenger.Error("Out of memory (could not get %s bytes).  Exiting...",
-                  count.c_str());
+  // Built on the stack: the heap has just failed us, and a throwing string
+  // would end the process without the report or the exit status.
+  char count[24];
+  *std::to_chars(count, count + sizeof count - 1, bytes).ptr = '\0';
+  char text[sizeof kOutOfMemoryText + sizeof count];
+  const char* at = std::strstr(kOutOfMemoryText, "%s");
+  size_t head = size_t(at - kOutOfMemoryText);
+  std::memcpy(text, kOutOfMemoryText, head);
+  std::strcpy(text + head, count);
+  std::strcat(text, at + 2);
+  Messenger.Print(ConsoleError, text);
   std::exit(2);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "support/Support.h"
@@ -158,6 +159,51 @@ TEST(Memory, OutOfMemoryReportsAndExits2) {
       "Exiting\\.\\.\\.\n$");
   EXPECT_EXIT(XkMalloc(SIZE_MAX - 8), testing::ExitedWithCode(2), "");
   EXPECT_EXIT(XkCalloc(SIZE_MAX / 2, 4), testing::ExitedWithCode(2), "");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define XK_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define XK_ASAN 1
+#endif
+#endif
+
+// Takes every block of memory the process can still get.
+void ExhaustHeap() {
+  rlimit limit;
+  getrlimit(RLIMIT_AS, &limit);
+  if (limit.rlim_cur > (rlim_t(512) << 20)) limit.rlim_cur = rlim_t(512) << 20;
+  setrlimit(RLIMIT_AS, &limit);
+  // Chained from a global so the compiler cannot drop the allocations.
+  static void* chain = nullptr;
+  for (size_t n = size_t(1) << 24; n >= sizeof(void*);) {
+    void* block = std::malloc(n);
+    if (!block) {
+      n /= 2;
+      continue;
+    }
+    *static_cast<void**>(block) = chain;
+    chain = block;
+  }
+}
+
+// With the heap truly exhausted the report itself must not need memory,
+// or the process dies of an uncaught exception instead of exiting 2.
+TEST(Memory, ExhaustedHeapStillReportsAndExits2) {
+#ifdef XK_ASAN
+  GTEST_SKIP() << "the sanitizer's allocator ignores the address-space limit";
+#else
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        ExhaustHeap();
+        XkMalloc(64);
+      },
+      testing::ExitedWithCode(2),
+      "^\\*\\*\\*ERROR    Out of memory \\(could not get 64 bytes\\)\\.  "
+      "Exiting\\.\\.\\.\n$");
+#endif
 }
 
 TEST(Memory, IntToStrSharesOneBuffer) {

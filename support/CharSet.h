@@ -31,7 +31,7 @@ class CharSet {
     return *this;
   }
   constexpr CharSet& Add(char c) {
-    if (Valid(c)) flags_[int(c)] = 1;
+    if (Valid(c)) flags_[Code(c)] = 1;
     return *this;
   }
   constexpr CharSet& Remove(const char* chars) {
@@ -39,7 +39,7 @@ class CharSet {
     return *this;
   }
   constexpr CharSet& Remove(char c) {
-    if (Valid(c)) flags_[int(c)] = 0;
+    if (Valid(c)) flags_[Code(c)] = 0;
     return *this;
   }
   constexpr CharSet& Union(const CharSet& other) {
@@ -58,7 +58,7 @@ class CharSet {
     return *this;
   }
 
-  constexpr bool Contains(char c) const { return Valid(c) && flags_[int(c)]; }
+  constexpr bool Contains(char c) const { return Valid(c) && flags_[Code(c)]; }
 
   // Scans over zero-terminated text.
   // The first character in the set, else the terminator.
@@ -71,7 +71,9 @@ class CharSet {
   const char* LastNotIn(const char* text) const;
 
  private:
-  static constexpr bool Valid(char c) { return c > 0; }  // 1..127 on any char
+  // By unsigned code, so bytes above 127 stay out where char is unsigned too.
+  static constexpr unsigned Code(char c) { return static_cast<unsigned char>(c); }
+  static constexpr bool Valid(char c) { return Code(c) - 1 < 127; }  // 1..127
   constexpr void Clear() {
     for (auto& f : flags_) f = 0;
   }

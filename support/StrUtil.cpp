@@ -19,6 +19,12 @@ char* NewCopy(const char* p, size_t n) {
 
 bool White(char c) { return WhiteChars.Contains(c); }
 
+// table[c] for codes 0..127; other bytes (negative or not) stay as they are.
+char Mapped(const CharTable& table, char c) {
+  unsigned char code = static_cast<unsigned char>(c);
+  return code < 128 ? table[code] : c;
+}
+
 }  // namespace
 
 bool StrIsWhite(const char* s) {
@@ -61,13 +67,13 @@ char* StrTrimLeftCollapse(char* s) {
 
 char* StrUpper(char* s) {
   for (char* p = s; p && *p; ++p)
-    if (*p > 0) *p = ToUpperTable[*p];
+    *p = Mapped(ToUpperTable, *p);
   return s;
 }
 
 char* StrLower(char* s) {
   for (char* p = s; p && *p; ++p)
-    if (*p > 0) *p = ToLowerTable[*p];
+    *p = Mapped(ToLowerTable, *p);
   return s;
 }
 
@@ -75,7 +81,7 @@ const char* StrCapitalize(char* s) {
   static const char empty[] = "";
   if (!s || !*s) return empty;
   StrLower(s + 1);
-  if (s[0] > 0) s[0] = ToUpperTable[s[0]];
+  s[0] = Mapped(ToUpperTable, s[0]);
   return s;
 }
 

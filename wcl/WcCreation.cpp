@@ -122,11 +122,6 @@ void ReadPreCreate(Widget parent, const char* name, PreCreate* pre) {
   wcl::FetchSubpart(parent, name, kPreCreateResources, XtNumber(kPreCreateResources), pre);
 }
 
-void CallList(Widget w, XtCallbackList list) {
-  if (!list) return;
-  for (; list->callback; ++list) list->callback(w, list->closure, nullptr);
-}
-
 // Finds the constructor or class the creation resources name and makes the
 // widget; null (after a warning) when none is registered or it fails.
 Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreCreate& pre) {
@@ -263,6 +258,13 @@ void OnDestroy(Widget, XtPointer, XtPointer callData) {
   }
 }
 
+// Calls the entries in order; once one destroys the frame's widget the
+// rest would be handed freed memory, so they are skipped.
+void CallList(Frame& frame, XtCallbackList list) {
+  for (; list && list->callback && !frame.destroyed; ++list)
+    list->callback(frame.widget, list->closure, nullptr);
+}
+
 class FrameScope {
  public:
   explicit FrameScope(Widget w) : frame_{w} {
@@ -321,7 +323,7 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
   FrameScope scope(w);
   Frame& frame = scope.frame();
   const PostCreateResult gone = {False, true};
-  CallList(w, post.callback);
+  CallList(frame, post.callback);
   if (frame.destroyed) return gone;
 
   // The name lists are copied: creating widgets may merge templates or
@@ -329,7 +331,7 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
   if (!Empty(post.popups)) {
     CreatePopups(frame, std::string(post.popups));
     if (frame.destroyed) return gone;
-    CallList(w, post.afterPopups);
+    CallList(frame, post.afterPopups);
     if (frame.destroyed) return gone;
   }
   if (!Empty(post.children)) {
@@ -341,11 +343,11 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
       frame.pending = &children;
       CreateChildren(frame, std::string(post.children), &children);
       if (frame.destroyed) return gone;
-      CallList(w, post.afterChildren);
+      CallList(frame, post.afterChildren);
       if (frame.destroyed) return gone;
       children.Manage();
       frame.pending = nullptr;
-      CallList(w, post.afterManageChildren);
+      CallList(frame, post.afterManageChildren);
       if (frame.destroyed) return gone;
     }
   }

@@ -52,6 +52,12 @@ void DestroyNamed(Widget w, XtPointer name, XtPointer) {
     XtDestroyWidget(target);
 }
 
+// Notes its argument without touching the widget.
+void Note(Widget, XtPointer text, XtPointer) {
+  g_log += static_cast<const char*>(text);
+  g_log += ";";
+}
+
 void RecordPopups(Widget w, XtPointer, XtPointer) {
   g_log += "popups:" + std::to_string(w->core.num_popups) + ";";
 }
@@ -70,6 +76,7 @@ class Creation : public ::testing::Test {
     WcRegisterCallback(app, "RecordChildren", RecordChildren, nullptr);
     WcRegisterCallback(app, "RecordPopups", RecordPopups, nullptr);
     WcRegisterCallback(app, "DestroyNamed", DestroyNamed, nullptr);
+    WcRegisterCallback(app, "Note", Note, nullptr);
   }
   void SetUp() override { g_log.clear(); }
 };
@@ -217,7 +224,7 @@ TEST_F(Creation, CallbacksMayDestroyWidgetsBeingCreated) {
       "doomed.box.wcChildren: a b c inner d",
       "doomed.box.wcAfterChildren: DestroyNamed(this.d)",
       "doomed.box.?.wcCreate: XmLabel",
-      "doomed.box.b.wcCallback: DestroyNamed(this)",
+      "doomed.box.b.wcCallback: Note(b) DestroyNamed(this) Note(after b)",
       "doomed.box.c.wcCallback: DestroyNamed(^a)",
       "doomed.box.inner.wcCreate: XmBulletinBoard",
       "doomed.box.inner.wcChildren: x y",
@@ -234,6 +241,9 @@ TEST_F(Creation, CallbacksMayDestroyWidgetsBeingCreated) {
   EXPECT_STREQ(XtName(cw->composite.children[0]), "c");
   EXPECT_TRUE(XtIsManaged(cw->composite.children[0]));
   EXPECT_NE(XtNameToWidget(root, "keep"), nullptr);
+  EXPECT_EQ(g_log.rfind("b;", 0), 0u) << g_log;
+  EXPECT_EQ(g_log.find("after b"), std::string::npos)
+      << "entries after the one that destroyed their widget are skipped";
 }
 
 TEST_F(Creation, AChildNamingItselfStopsAtTheNestingLimit) {

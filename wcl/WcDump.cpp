@@ -3,6 +3,7 @@
 #include "wcl/WcDump.h"
 
 #include <X11/IntrinsicP.h>
+#include <X11/ShellP.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,12 +19,15 @@ namespace {
 // The longest entry name a line shows; components beyond it are dropped.
 constexpr size_t kMaxLineName = 8190;
 
-// Name and class quarks from w's root down to w, each list ended by
-// NULLQUARK after room for one more component.
+// Name and class quarks from w's root down to w, as the toolkit matches
+// resources: a root application shell stands for its application class, so
+// "XKest*foo" lines that apply to the widget are listed too.
 void PathOf(Widget w, std::vector<XrmQuark>* names, std::vector<XrmQuark>* classes) {
   for (; w; w = XtParent(w)) {
     names->push_back(w->core.xrm_name);
-    classes->push_back(XtClass(w)->core_class.xrm_class);
+    bool appRoot = !XtParent(w) && XtIsApplicationShell(w);
+    classes->push_back(appRoot ? reinterpret_cast<ApplicationShellWidget>(w)->application.xrm_class
+                               : XtClass(w)->core_class.xrm_class);
   }
   std::reverse(names->begin(), names->end());
   std::reverse(classes->begin(), classes->end());

@@ -60,8 +60,9 @@ void StrArray::RemoveAt(size_t i) {
 }
 
 void StrArray::Split(const Str& text, const CharSet& separators) {
+  const Str source(text);  // text may be one of ours, which the adds overwrite
   Clear();
-  const char* p = text.c_str();
+  const char* p = source.c_str();
   for (;;) {
     p = separators.SkipIn(p);
     if (!*p) break;
@@ -73,10 +74,11 @@ void StrArray::Split(const Str& text, const CharSet& separators) {
 }
 
 bool StrArray::SplitByPattern(const Str& text, const char* pattern) {
+  const Str source(text);  // text may be one of ours, which the adds overwrite
   Clear();
   Pattern compiled;
   if (!compiled.Compile(pattern)) return false;
-  const char* t = text.c_str();
+  const char* t = source.c_str();
   for (size_t pos = 0; t[pos];) {
     long n = compiled.LongestMatch(t + pos);
     if (n > 0) {

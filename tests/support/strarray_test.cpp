@@ -65,6 +65,16 @@ TEST(StrArray, Split) {
   }
 }
 
+TEST(StrArray, SplittingOneOfItsOwnElements) {
+  StrArray a;
+  a.Add("cpp ada  c");
+  a.Add("tail");
+  a.Split(a.At(0), WhiteChars);
+  EXPECT_EQ(Join(a), "cpp|ada|c");
+  a.SplitByPattern(a.At(1), "@+");
+  EXPECT_EQ(Join(a), "ada");
+}
+
 TEST(StrArray, SplitByPattern) {
   struct Row { const char* pattern; const char* text; const char* want; } rows[] = {
       {"#+", "line 12, col 5", "12|5"},

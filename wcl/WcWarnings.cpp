@@ -248,6 +248,9 @@ void WcBuffer_Append(WcBuffer* b, const char* s, ...) {
     size_t need = b->length + n;
     if (need >= b->size) {
       size_t grown = b->size * 2 > need ? b->size * 2 : need + 1;
+      // Appending the buffer's own text: growing would move it.
+      bool own = p >= b->text && p < b->text + b->size;
+      size_t offset = own ? size_t(p - b->text) : 0;
       char* text = static_cast<char*>(std::realloc(b->text, grown));
       if (!text) {
         std::string msg = "Wcl Warning: Could not allocate " +
@@ -258,8 +261,9 @@ void WcBuffer_Append(WcBuffer* b, const char* s, ...) {
       }
       b->text = text;
       b->size = grown;
+      if (own) p = text + offset;
     }
-    std::memcpy(b->text + b->length, p, n + 1);
+    std::memmove(b->text + b->length, p, n + 1);
     b->length = need;
   }
   va_end(ap);

@@ -188,6 +188,11 @@ TEST(WcBuffer, AppendsSeveralPiecesAndToleratesNull) {
   WcBuffer_Append(b, "one ", "two ", "three", (char*)nullptr);
   WcBuffer_Append(b, (char*)nullptr, (char*)nullptr);
   EXPECT_STREQ(WcBuffer_Text(b), "one two three");
+  std::string half(5000, 'h');
+  WcBuffer_Append(b, half.c_str(), (char*)nullptr);
+  std::string before = WcBuffer_Text(b);
+  WcBuffer_Append(b, WcBuffer_Text(b), (char*)nullptr);  // its own text, while growing
+  EXPECT_EQ(WcBuffer_Text(b), before + before);
   WcBuffer_Append(nullptr, "x", (char*)nullptr);
   EXPECT_STREQ(WcBuffer_Text(nullptr), "");
   WcBuffer_Free(b);

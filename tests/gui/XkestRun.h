@@ -158,6 +158,9 @@ class XkestRun {
     return -1;
   }
 
+  // The program's X display, for a test's own connection or tools.
+  const std::string& DisplayName() const { return display_; }
+
   std::string Stdout() const { return TempDir::Slurp(dir_.Path() + "/stdout"); }
   std::string Stderr() const { return TempDir::Slurp(dir_.Path() + "/stderr"); }
 

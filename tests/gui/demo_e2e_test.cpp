@@ -1,0 +1,331 @@
+// The whole demo as a user runs it, on the real xkest and kestb: the
+// sample model opened through the Open dialog, an error typed in, saved and
+// generated; the line number picked out of the report and taken to the DSM
+// text; the line mended through the Replace field; a clean run; and a
+// generated file handed from the report to the editor.
+//
+// Everything is driven with xdotool. Keys and clicks reach xkest in order
+// through its one event queue, so a step waits only where the screen
+// changes under the pointer (a dialog or a popup menu mapping) or where it
+// looks at an effect: a file, the editor's record, or the PRIMARY
+// selection, which is what a middle-click paste would give the user.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "XkestRun.h"
+
+namespace {
+
+using xk::test::TempDir;
+using xk::test::XkestRun;
+
+using Clock = std::chrono::steady_clock;
+
+// Polls until done() holds or the time is up; says whether it held.
+bool WaitUntil(const std::function<bool()>& done, int seconds = 20) {
+  auto until = Clock::now() + std::chrono::seconds(seconds);
+  for (;;) {
+    if (done()) return true;
+    if (Clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+// A client of our own on xkest's display: reads the PRIMARY selection and
+// window sizes, and runs xdotool there.
+class Observer {
+ public:
+  explicit Observer(const std::string& display) : display_(display) {
+    dpy_ = XOpenDisplay(display.c_str());
+    if (dpy_)
+      win_ = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 0, 0, 1, 1, 0, 0, 0);
+  }
+  ~Observer() {
+    if (dpy_) XCloseDisplay(dpy_);
+  }
+  Observer(const Observer&) = delete;
+  Observer& operator=(const Observer&) = delete;
+
+  bool Ok() const { return dpy_ != nullptr; }
+
+  // A picture of the screen in the build folder, to see why a step failed.
+  std::string Snap(const std::string& name) const {
+    std::string png = std::string(XK_BINARY_DIR) + "/demo-e2e-" + name + ".png";
+    TempDir::Shell("DISPLAY=" + display_ + " import -window root -crop 1000x800+0+0 '" + png + "'");
+    return png;
+  }
+
+  std::string Xdo(const std::string& command) const {
+    return TempDir::Shell("DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
+  }
+
+  bool WaitGone(const std::string& wid, int seconds = 10) const {
+    return WaitUntil(
+        [&] { return Xdo("search --onlyvisible --name '.*'").find(wid + "\n") == std::string::npos; },
+        seconds);
+  }
+
+  // A menu pops up as an unnamed override-redirect window with its corner
+  // at the pointer; 0 when none shows in time.
+  unsigned long WaitForMenuAt(int rootX, int rootY, int seconds = 10) {
+    unsigned long found = 0;
+    WaitUntil(
+        [&] {
+          for (Window w : TopWindows())
+            if (Shows(w, true) && Near(w, rootX, rootY)) found = w;
+          return found != 0;
+        },
+        seconds);
+    return found;
+  }
+  bool WaitMenuGone(unsigned long menu, int seconds = 10) {
+    return WaitUntil([&] { return !Shows(menu, true); }, seconds);
+  }
+
+  // Root coordinates of a point of a window.
+  void ToRoot(const std::string& wid, int x, int y, int& rootX, int& rootY) {
+    Window child;
+    XTranslateCoordinates(dpy_, std::stoul(wid), DefaultRootWindow(dpy_), x, y, &rootX, &rootY,
+                          &child);
+  }
+
+  void Size(const std::string& wid, int& width, int& height) const {
+    XWindowAttributes a{};
+    XGetWindowAttributes(dpy_, std::stoul(wid), &a);
+    width = a.width;
+    height = a.height;
+  }
+
+  // The PRIMARY selection as text; empty when there is none or its owner
+  // does not answer within a second.
+  std::string Primary() {
+    Atom prop = XInternAtom(dpy_, "XKEST_DEMO_SEL", False);
+    XDeleteProperty(dpy_, win_, prop);
+    XConvertSelection(dpy_, XA_PRIMARY, XA_STRING, prop, win_, CurrentTime);
+    XFlush(dpy_);
+    XEvent ev;
+    bool answered = WaitUntil(
+        [&] { return XCheckTypedWindowEvent(dpy_, win_, SelectionNotify, &ev) == True; }, 1);
+    if (!answered || ev.xselection.property == None) return "";
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string text;
+    if (XGetWindowProperty(dpy_, win_, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format,
+                           &count, &after, &data) == Success && data && format == 8)
+      text.assign(reinterpret_cast<char*>(data), count);
+    if (data) XFree(data);
+    return text;
+  }
+
+  // Waits until PRIMARY holds want; returns what it held last.
+  std::string WaitForPrimary(const std::string& want, int seconds = 10) {
+    std::string got;
+    WaitUntil(
+        [&] {
+          got = Primary();
+          return got == want;
+        },
+        seconds);
+    return got;
+  }
+
+ private:
+  std::vector<Window> TopWindows() {
+    Window root, parent, *kids = nullptr;
+    unsigned n = 0;
+    std::vector<Window> out;
+    if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &kids, &n)) out.assign(kids, kids + n);
+    if (kids) XFree(kids);
+    return out;
+  }
+  bool Shows(Window w, bool overrideRedirect) {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(dpy_, w, &a) && a.map_state == IsViewable &&
+           bool(a.override_redirect) == overrideRedirect;
+  }
+  bool Near(Window w, int rootX, int rootY) {
+    XWindowAttributes a{};
+    XGetWindowAttributes(dpy_, w, &a);
+    return std::abs(a.x - rootX) <= 2 && std::abs(a.y - rootY) <= 2;
+  }
+
+  std::string display_;
+  Display* dpy_ = nullptr;
+  Window win_ = 0;
+};
+
+// The Replace field in the bar above the DSM text, in main-window
+// coordinates: right of its caption, below the menu bar.
+constexpr const char* kReplaceField = "390 57";
+
+std::string Slurp(const std::string& path) { return TempDir::Slurp(path); }
+
+// The 1-based number of the first line that is exactly line; 0 if none.
+int LineNumberOf(const std::string& text, const std::string& line) {
+  std::istringstream in(text);
+  std::string l;
+  for (int n = 1; std::getline(in, l); ++n)
+    if (l == line) return n;
+  return 0;
+}
+
+// Where the report lies in the main window: any point inside it serves,
+// since the keys that follow put the cursor where they need it.
+struct Report {
+  int x, y;
+};
+Report ReportPoint(Observer& o, const std::string& main) {
+  int w = 0, h = 0;
+  o.Size(main, w, h);
+  return {w / 2, h - 50};
+}
+
+// Clicks into the report and puts its cursor at the start of its first
+// line. Ctrl+Home is the window's Go to Top accelerator, so Up is used.
+void ReportToStart(Observer& o, const std::string& main) {
+  Report r = ReportPoint(o, main);
+  o.Xdo("mousemove --window " + main + " " + std::to_string(r.x) + " " +
+        std::to_string(r.y) + " click 1");
+  o.Xdo("key --delay 5 --repeat 40 Up");
+  o.Xdo("key Home");
+}
+
+// Chooses an entry of the report's popup menu the classic way: press the
+// right button in the report, drag onto the entry, release. item counts
+// from 1 among the three entries (Go to DSM Line, Find in DSM, Open File in
+// Editor), which share the menu's height evenly.
+bool ReportMenu(Observer& o, const std::string& main, int item) {
+  Report r = ReportPoint(o, main);
+  o.Xdo("mousemove --window " + main + " " + std::to_string(r.x) + " " +
+        std::to_string(r.y) + " mousedown 3");
+  int rootX = 0, rootY = 0;
+  o.ToRoot(main, r.x, r.y, rootX, rootY);
+  unsigned long menu = o.WaitForMenuAt(rootX, rootY);
+  if (!menu) {
+    o.Xdo("mouseup 3");
+    o.Snap("menu");
+    return false;
+  }
+  int w = 0, h = 0;
+  o.Size(std::to_string(menu), w, h);
+  // A release straight after the move is not taken as a choice (the entry
+  // only arms), so the hand rests on the entry a moment, as a user's does.
+  o.Xdo("mousemove " + std::to_string(rootX + w / 2) + " " +
+        std::to_string(rootY + h * (2 * item - 1) / 6) + " sleep 0.2 mouseup 3");
+  return o.WaitMenuGone(menu) || (o.Snap("menu"), false);
+}
+
+TEST(XkestDemo, ErrorLineFromTheReportThenGeneratedFileInTheEditor) {
+  TempDir work;
+  const std::string home = std::string(XK_SOURCE_DIR) + "/demo-home";
+  const std::string sample = Slurp(home + "/shop.dsm");
+  const std::string goodLine = "  city   : string;";
+  const std::string badLine = "  city   : strng;";
+  const int line = LineNumberOf(sample, goodLine);
+  ASSERT_GT(line, 1) << "the sample model changed: pick another line to break";
+
+  const std::string dsm = work.Write("model/shop.dsm", sample);
+  const std::string out = work.Path() + "/out";
+  TempDir::Shell("mkdir -p '" + out + "'");
+  const std::string record = work.Path() + "/editor-args";
+  const std::string editor =
+      work.Write("editor.sh",
+                 "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".tmp'\nmv '" + record +
+                     ".tmp' '" + record + "'\n",
+                 true);
+
+  // As scripts/run.sh runs it: the demo home, and the built kestb first on
+  // the search path.
+  const std::string path =
+      std::string(XK_BINARY_DIR) + "/kestb:" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin");
+  XkestRun x({"-outdir", out, "-files", "-tooleditor", editor},
+             {{"KESTHOME", home}, {"PATH", path}});
+  std::string main = x.WaitForWindow("xkest");
+  ASSERT_FALSE(main.empty()) << x.Stderr();
+  Observer o(x.DisplayName());
+  ASSERT_TRUE(o.Ok());
+
+  // File > Open; the selection field starts as the working folder, which
+  // is rubbed out for the typed path.
+  o.Xdo("windowfocus --sync " + main + " key ctrl+o");
+  std::string open = x.WaitForWindow("Open DSM file", 10);
+  ASSERT_FALSE(open.empty());
+  o.Xdo("windowfocus --sync " + open + " key End");
+  o.Xdo("key --delay 2 --repeat 80 BackSpace");
+  o.Xdo("type --delay 10 '" + dsm + "'");
+  o.Xdo("key Return");
+  ASSERT_TRUE(o.WaitGone(open)) << "the Open dialog stayed: " << o.Snap("open");
+
+  // Break the type on the chosen line by typing, save, go back to the top
+  // so the cursor is elsewhere, and run the generator.
+  int w = 0, h = 0;
+  o.Size(main, w, h);
+  o.Xdo("mousemove --window " + main + " " + std::to_string(w / 2) + " " +
+        std::to_string(h / 4) + " click 1");
+  o.Xdo("windowfocus --sync " + main + " key ctrl+Home");
+  o.Xdo("key --delay 5 --repeat " + std::to_string(line - 1) + " Down");
+  o.Xdo("key End");
+  o.Xdo("key --delay 10 --repeat 7 BackSpace");
+  o.Xdo("type --delay 20 'strng;'");
+  o.Xdo("key ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return LineNumberOf(Slurp(dsm), badLine) == line; }))
+      << o.Snap("edit");
+  o.Xdo("key ctrl+Home ctrl+g");
+
+  // The report's first line is "DSM:LINE: error: ..."; select LINE with the
+  // keyboard, as a user would, and check the selection holds just that.
+  const std::string number = std::to_string(line);
+  ReportToStart(o, main);
+  o.Xdo("key --delay 5 --repeat " + std::to_string(dsm.size() + 1) + " Right");
+  o.Xdo("key --delay 20 --repeat " + std::to_string(number.size()) + " shift+Right");
+  ASSERT_EQ(o.WaitForPrimary(number), number) << "the report did not start with " << dsm << ":";
+
+  // Go to DSM Line: the DSM text's selection is now the whole broken line.
+  ASSERT_TRUE(ReportMenu(o, main, 1));
+  EXPECT_EQ(o.WaitForPrimary(badLine), badLine);
+
+  // Mend it through the Replace field (which replaces the DSM selection),
+  // save: the file is the sample again, so the selection was that line.
+  o.Xdo("mousemove --window " + main + " " + kReplaceField + " click 1");
+  o.Xdo("type --delay 10 '" + goodLine + "'");
+  o.Xdo("key Return ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(dsm) == sample; })) << Slurp(dsm);
+
+  // A clean run lists the files it wrote; the first one, selected in the
+  // report and opened from the popup menu, reaches the editor as one word.
+  o.Xdo("key ctrl+g");
+  EXPECT_TRUE(WaitUntil([&] { return !TempDir::Shell("ls '" + out + "'").empty(); }));
+  ReportToStart(o, main);
+  o.Xdo("key --delay 5 --repeat 6 Right");  // past "wrote "
+  o.Xdo("key shift+End");
+  std::string file;
+  ASSERT_TRUE(WaitUntil([&] {
+    file = o.Primary();
+    return file.rfind(out + "/", 0) == 0;
+  })) << "selected: " << file;
+  EXPECT_TRUE(std::ifstream(file).good()) << file;
+  ASSERT_TRUE(ReportMenu(o, main, 3));
+  std::string recorded;
+  EXPECT_TRUE(WaitUntil([&] { return !(recorded = Slurp(record)).empty(); }));
+  EXPECT_EQ(recorded, file + "\n");
+
+  // Everything is saved, so Quit ends at once.
+  o.Xdo("windowfocus --sync " + main + " key ctrl+q");
+  EXPECT_EQ(x.Wait(), 0);
+  EXPECT_EQ(x.Stderr(), "");
+}
+
+}  // namespace

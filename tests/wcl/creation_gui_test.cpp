@@ -9,10 +9,13 @@
 
 #include <malloc.h>
 
+#include <cstddef>
+
 #include <string>
 
 #include "creation_support.h"
 #include "wcl/WcCreate.h"
+#include "wcl/WcFetch.h"
 
 namespace {
 
@@ -211,6 +214,106 @@ TEST_F(Creation, ResourcesMatchNamesAndClassesAsTheToolkitDoes) {
   Widget other = XtNameToWidget(root, "other");
   ASSERT_NE(other, nullptr);
   EXPECT_TRUE(XtIsManaged(other)) << "a value that does not convert leaves the default";
+}
+
+// The creation layer reads its resources with its own lean fetch; whatever
+// the database says, it must find what the toolkit's own fetch finds.
+struct FetchRec {
+  Boolean flagOn;   // default True
+  Boolean flagOff;  // default False
+  String text;
+  WcQuarkRec rec;
+  XrmQuark quark;
+  XtCallbackList list;
+};
+
+std::string Describe(const FetchRec& r) {
+  int entries = 0;
+  for (XtCallbackList l = r.list; l && l->callback; ++l) ++entries;
+  return std::to_string(r.flagOn) + std::to_string(r.flagOff) + "|" +
+         (r.text ? r.text : "(null)") + "|" + (r.rec.string ? r.rec.string : "(null)") + "/" +
+         std::to_string(r.rec.quark) + "|" + (r.quark ? XrmQuarkToString(r.quark) : "0") + "|" +
+         std::to_string(entries);
+}
+
+TEST_F(Creation, LeanFetchFindsWhatTheToolkitFinds) {
+  static const WcQuarkRec kNoRec = {const_cast<String>(""), NULLQUARK};
+  const FetchRec defaults = {True, False, nullptr, kNoRec, NULLQUARK, nullptr};
+  static wcl::FetchResource lean[] = {
+      {"flagOn", "FlagOn", XtRBoolean, sizeof(Boolean), offsetof(FetchRec, flagOn)},
+      {"flagOff", "Flag", XtRBoolean, sizeof(Boolean), offsetof(FetchRec, flagOff)},
+      {"text", "Text", XtRString, sizeof(String), offsetof(FetchRec, text)},
+      {"rec", "Rec", WcRQuarkRec, sizeof(WcQuarkRec), offsetof(FetchRec, rec)},
+      {"quark", "Quark", WcRQuark, sizeof(XrmQuark), offsetof(FetchRec, quark)},
+      {"list", "List", XtRCallback, sizeof(XtCallbackList), offsetof(FetchRec, list)},
+  };
+  auto res = [](const char* name, const char* cls, const char* type, Cardinal size,
+                Cardinal offset, const char* defType, XtPointer def) {
+    return XtResource{const_cast<String>(name), const_cast<String>(cls), const_cast<String>(type),
+                      size, offset, const_cast<String>(defType), def};
+  };
+  XtResource toolkit[] = {
+      res("flagOn", "FlagOn", XtRBoolean, sizeof(Boolean), offsetof(FetchRec, flagOn),
+          XtRImmediate, reinterpret_cast<XtPointer>(True)),
+      res("flagOff", "Flag", XtRBoolean, sizeof(Boolean), offsetof(FetchRec, flagOff),
+          XtRImmediate, nullptr),
+      res("text", "Text", XtRString, sizeof(String), offsetof(FetchRec, text), XtRImmediate,
+          nullptr),
+      res("rec", "Rec", WcRQuarkRec, sizeof(WcQuarkRec), offsetof(FetchRec, rec), WcRQuarkRec,
+          const_cast<WcQuarkRec*>(&kNoRec)),
+      res("quark", "Quark", WcRQuark, sizeof(XrmQuark), offsetof(FetchRec, quark), XtRImmediate,
+          nullptr),
+      res("list", "List", XtRCallback, sizeof(XtCallbackList), offsetof(FetchRec, list),
+          XtRImmediate, nullptr),
+  };
+
+  // Each row has a database of its own (a display of its own), where R
+  // stands for its root, of application class XkTest. The sub-part "sub" is
+  // read through R.box, the widget R.box.kid directly.
+  struct Row {
+    std::vector<std::string> lines;
+    bool applies = true;  // false: neither read may find anything
+  };
+  const Row rows[] = {
+      {{"R.box.sub.flagOn: False", "R.box.kid.flagOn: off"}},
+      {{"*sub.text: loose", "*kid.text: loose", "R*sub.flagOff: True", "R*kid.flagOff: yes"}},
+      {{"XkTest.box.sub.rec: XmLabel", "XkTest.box.kid.rec: XmPushButton"}},
+      {{"ApplicationShell*sub.text: never", "ApplicationShell*kid.text: never"}, false},
+      {{"*XmBulletinBoard.sub.quark: MixedCase", "*XmBulletinBoard.XmLabel.quark: ByClass"}},
+      {{"*Sub.text: classOnly", "*kid.Text: byResourceClass", "*sub.Flag: True"}},
+      {{"R.?.sub.list: Note(a) Note(b)", "R.box.?.list: Note(c)", "*box*rec: Loose"}},
+      {{"*sub.flagOn: maybe", "*kid.flagOn: maybe", "*sub.rec:", "*kid.quark:"}},
+      {{"R*text: a", "R.box*text: b", "R.box.sub*text: c", "R*XmLabel.text: d"}},
+  };
+  int row = 0;
+  for (const Row& r : rows) {
+    std::string root = "fetch" + std::to_string(row++);
+    std::vector<std::string> lines;
+    for (std::string line : r.lines) {
+      if (line.rfind("R", 0) == 0) line.replace(0, 1, root);
+      lines.push_back(line);
+    }
+    SCOPED_TRACE(lines.front());
+    Widget top = xk::test::NewContextRoot(root.c_str(), lines);
+    ASSERT_NE(top, nullptr);
+    WcInitialize(top);  // the layer's converters for this context
+    Widget box = XtCreateWidget("box", xmBulletinBoardWidgetClass, top, nullptr, 0);
+    Widget kid = XtCreateWidget("kid", xmLabelWidgetClass, box, nullptr, 0);
+
+    FetchRec expected = defaults, actual = defaults;
+    XtGetSubresources(box, &expected, const_cast<String>("sub"), const_cast<String>("sub"),
+                      toolkit, XtNumber(toolkit), nullptr, 0);
+    wcl::FetchSubpart(box, "sub", lean, XtNumber(lean), &actual);
+    EXPECT_EQ(Describe(actual), Describe(expected)) << "sub-part";
+    std::string subPart = Describe(actual);
+
+    expected = actual = defaults;
+    XtGetApplicationResources(kid, &expected, toolkit, XtNumber(toolkit), nullptr, 0);
+    wcl::FetchFromWidget(kid, lean, XtNumber(lean), &actual);
+    EXPECT_EQ(Describe(actual), Describe(expected)) << "widget";
+    EXPECT_EQ(subPart != Describe(defaults) && Describe(actual) != Describe(defaults), r.applies)
+        << subPart << " " << Describe(actual);
+  }
 }
 
 // Outside event dispatch the toolkit frees a destroyed widget at once; the

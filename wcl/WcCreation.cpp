@@ -35,6 +35,10 @@ constexpr const char* kNotRegistered =
     "Wcl Warning: Could not convert %s to Class or Constructor.";
 constexpr const char* kCantHaveChildren =
     "Wcl Warning: WcCreate(%s) - Not a Composite, can't have children.";
+// Pop-up lists live in the widget part an object or gadget lacks; the
+// toolkit would write them into memory that is not the gadget's.
+constexpr const char* kCantHavePopups =
+    "Wcl Warning: WcCreate(%s) - Not a Widget, can't have pop-ups.";
 // A loosely bound wcChildren naming the widget itself ("*box.wcChildren:
 // box") would otherwise recurse until the stack runs out.
 constexpr int kMaxNesting = 256;
@@ -298,11 +302,18 @@ void CreateChildren(Frame& frame, std::string_view names, ToManage* result) {
   }
 }
 
-void CreatePopups(Frame& frame, std::string_view names) {
+// False (after a warning) when frame's widget cannot have pop-ups.
+bool CreatePopups(Frame& frame, std::string_view names) {
+  if (!XtIsWidget(frame.widget)) {
+    std::string full = wcl::FullName(frame.widget);
+    WcWarning1(frame.widget, "WcCreate", "cantHavePopups", kCantHavePopups, full.c_str());
+    return false;
+  }
   std::string_view rest = names;
   for (std::string_view n = wcl::NextName(rest); !n.empty() && !frame.destroyed;
        n = wcl::NextName(rest))
     CreateOne(frame.widget, std::string(n).c_str(), WC_POPUP, nullptr);
+  return true;
 }
 
 bool Empty(const char* text) {
@@ -328,8 +339,7 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
 
   // The name lists are copied: creating widgets may merge templates or
   // resource files into the database that holds them.
-  if (!Empty(post.popups)) {
-    CreatePopups(frame, std::string(post.popups));
+  if (!Empty(post.popups) && CreatePopups(frame, std::string(post.popups))) {
     if (frame.destroyed) return gone;
     CallList(frame, post.afterPopups);
     if (frame.destroyed) return gone;
@@ -393,6 +403,11 @@ void WcCreateNamedPopups(Widget parent, const char* names) {
 
 Widget WcCreateDatabaseChild(Widget parent, const char* name, WcCreateKind kind) {
   if (!parent || !name || !*name) return nullptr;
+  if (kind == WC_POPUP && !XtIsWidget(parent)) {
+    std::string full = wcl::FullName(parent);
+    WcWarning1(parent, "WcCreate", "cantHavePopups", kCantHavePopups, full.c_str());
+    return nullptr;
+  }
   return CreateOne(parent, name, kind, nullptr);
 }
 

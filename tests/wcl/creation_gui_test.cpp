@@ -5,6 +5,7 @@
 #include <X11/CompositeP.h>
 #include <Xm/BulletinB.h>
 #include <Xm/Label.h>
+#include <Xm/LabelG.h>
 #include <Xm/PushB.h>
 
 #include <malloc.h>
@@ -71,6 +72,7 @@ class Creation : public ::testing::Test {
     XtAppContext app = xk::test::App();
     WcInitialize(xk::test::TopLevel());
     WcRegisterClass(app, "XmLabel", xmLabelWidgetClass);
+    WcRegisterClass(app, "XmLabelGadget", xmLabelGadgetClass);
     WcRegisterClass(app, "XmPushButton", xmPushButtonWidgetClass);
     WcRegisterClass(app, "XmBulletinBoard", xmBulletinBoardWidgetClass);
     WcRegisterConstructor(app, "MakeButton", MakeButton);
@@ -175,12 +177,18 @@ TEST_F(Creation, ChildrenAreManagedInOneBatchAfterTheAfterChildrenCallbacks) {
 
 TEST_F(Creation, ReportsFailuresWithoutStopping) {
   Widget empty = NewRoot("emptyRoot", {"emptyRoot.foreground: red"});
-  Widget leaf = NewRoot("leafRoot", {"leafRoot.wcChildren: label", "*label.wcCreate: XmLabel",
-                                     "*label.wcChildren: inner", "*inner.wcCreate: XmLabel"});
+  // A gadget has no room for pop-ups: the toolkit would write them into
+  // memory that is not its own.
+  Widget leaf = NewRoot("leafRoot", {"leafRoot.wcChildren: gbox", "*gbox.wcCreate: XmBulletinBoard",
+                                     "*gbox.wcChildren: label gadget",
+                                     "*label.wcCreate: XmLabel", "*label.wcChildren: inner",
+                                     "*inner.wcCreate: XmLabel", "*gadget.wcCreate: XmLabelGadget",
+                                     "*gadget.wcPopups: shell", "*shell.wcCreate: TransientShell",
+                                     "*gadget.wcAfterPopups: Note(afterPopups)"});
   CaptureWarnings capture;
   EXPECT_EQ(WcWidgetCreation(empty), 1);
   EXPECT_EQ(WcWidgetCreation(leaf), 0);
-  ASSERT_EQ(capture.Messages().size(), 2u) << capture.All();
+  ASSERT_EQ(capture.Messages().size(), 3u) << capture.All();
   EXPECT_EQ(capture.Messages()[0],
             "Wcl Error: WcWidgetCreation(emptyRoot) - Failed \n"
             "    Problem: No children could be created from Xrm database.\n"
@@ -189,8 +197,18 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
             "\t\tor XAPPLRESDIR not terminated with '/' \n"
             "    Possible: top level widget in resource file not named 'emptyRoot'");
   EXPECT_EQ(capture.Messages()[1],
-            "Wcl Warning: WcCreate(leafRoot.label) - Not a Composite, can't have children.");
+            "Wcl Warning: WcCreate(leafRoot.gbox.label) - Not a Composite, can't have children.");
   EXPECT_EQ(XtNameToWidget(leaf, "*inner"), nullptr);
+  EXPECT_EQ(capture.Messages()[2],
+            "Wcl Warning: WcCreate(leafRoot.gbox.gadget) - Not a Widget, can't have pop-ups.");
+  EXPECT_EQ(g_log, "") << "no pop-ups, so no wcAfterPopups";
+  Widget gadget = XtNameToWidget(leaf, "gbox.gadget");
+  ASSERT_NE(gadget, nullptr);
+  EXPECT_TRUE(XtIsManaged(gadget));
+  CaptureWarnings again;
+  WcCreateNamedPopups(gadget, "shell");
+  EXPECT_EQ(again.All(),
+            "Wcl Warning: WcCreate(leafRoot.gbox.gadget) - Not a Widget, can't have pop-ups.\n");
 }
 
 // The creation resources are matched as the toolkit matches any resource:

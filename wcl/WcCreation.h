@@ -46,7 +46,8 @@ int WcWidgetCreation(Widget root);
 // wcChildren) and manages them; no after-callbacks.
 void WcCreateNamedChildren(Widget parent, const char* names);
 
-// Creates each named pop-up shell of parent.
+// Creates each named pop-up shell of parent. Only a widget holds pop-ups:
+// a gadget or other object gets a warning and none.
 void WcCreateNamedPopups(Widget parent, const char* names);
 
 // Creates one widget `name` under parent from its creation resources and

@@ -171,6 +171,41 @@ TEST_F(ResFiles, RelativeNamesSearchTheCurrentDirectoryThenBothPaths) {
   ASSERT_EQ(chdir(saved), 0);
 }
 
+// Without XUSERFILESEARCHPATH the user's path is built from XAPPLRESDIR
+// and HOME; with it, that path alone is searched.
+TEST_F(ResFiles, UserPathComesFromTheEnvironment) {
+  Widget w = xk::test::TopLevel();
+  const std::string dir = TempDir() + "/applres", home = TempDir() + "/userhome";
+  WriteFile("applres/inDir.ad", "*inDir: yes\n");
+  WriteFile("userhome/inHome.ad", "*inHome: yes\n");
+  WriteFile("other/inOther.ad", "*inOther: yes\n");
+  struct Case {
+    std::optional<std::string> userFileSearchPath, applResDir;
+    const char* name;
+    int loaded;
+  };
+  const Case cases[] = {
+      {std::nullopt, dir, "inDir.ad", 1},
+      {std::nullopt, dir, "inHome.ad", 1},
+      {std::nullopt, std::nullopt, "inHome.ad", 1},
+      {std::nullopt, std::nullopt, "inDir.ad", 0},
+      {TempDir() + "/other/%N", dir, "inOther.ad", 1},
+      {TempDir() + "/other/%N", dir, "inHome.ad", 0},
+      {"", std::nullopt, "inHome.ad", 1},  // set but empty counts as unset
+  };
+  ScopedEnv homeEnv("HOME", home);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + c.userFileSearchPath.value_or("-") + " " +
+                 c.applResDir.value_or("-"));
+    ScopedEnv userPath("XUSERFILESEARCHPATH", c.userFileSearchPath);
+    ScopedEnv applResDir("XAPPLRESDIR", c.applResDir);
+    CaptureWarnings capture;
+    XrmDatabase db = nullptr;
+    EXPECT_EQ(WcLoadResourceFile(w, c.name, &db), c.loaded);
+    EXPECT_EQ(capture.Messages().size(), c.loaded ? 0u : 1u) << capture.All();
+  }
+}
+
 TEST_F(ResFiles, StartupLoadsChainedFilesOnce) {
   std::string b =
       WriteFile("chain/b.ad", "*fromB: yes\n*wclResFiles: " + TempDir() + "/chain/a.ad\n");

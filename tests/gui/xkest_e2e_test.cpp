@@ -177,6 +177,40 @@ TEST(XkestCatalogue, MissingTemplateFileIsRefusedAndTheOldPathStays) {
   EXPECT_EQ(x.Wait(), 0);
 }
 
+TEST(XkestCatalogue, TemplateChosenInItsDialogBecomesCurrent) {
+  Home home;
+  std::string other = home.dir.Write("templates/other tem.tem", "@# other\n");
+  XkestRun x({"-tooleditor", home.recorder}, home.Env());
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  x.Key(wid, "ctrl+comma");
+  std::string dlg = x.WaitForWindow("xkest options", 10);
+  ASSERT_FALSE(dlg.empty());
+  // The buttons of the dialog's right-hand column; the toolkit stacks the
+  // windows of a manager's children first child on top, so the template's
+  // Choose button, the column's first widget, comes last.
+  std::vector<unsigned long> widgets, column;
+  for (unsigned long table : x.ChildWindows(std::stoul(dlg)))
+    if (x.ChildWindows(table).size() > widgets.size()) widgets = x.ChildWindows(table);
+  int right = 0;
+  for (unsigned long w : widgets) right = std::max(right, x.X(w));
+  for (unsigned long w : widgets)
+    if (x.X(w) == right) column.push_back(w);
+  ASSERT_EQ(column.size(), 4u);  // Choose, Edit, Choose, Close
+  x.ClickWindow(column.back());
+  std::string chooser = x.WaitForWindow("Choose a template", 10);
+  ASSERT_FALSE(chooser.empty());
+  // The selection field has the focus: replace its text and press OK.
+  x.Key(chooser, "ctrl+slash");
+  x.Type(chooser, other);
+  x.Key(chooser, "Return");
+  x.Key(wid, "ctrl+e");
+  EXPECT_EQ(home.Recorded(), other + "\n");
+  x.Key(wid, "ctrl+q");
+  EXPECT_EQ(x.Wait(), 0);
+  EXPECT_EQ(x.Stdout(), "");
+}
+
 TEST(XkestHelp, HelpPageOpensInTheBrowser) {
   Home home;
   XkestRun x({"-toolhtml", home.recorder}, home.Env());

@@ -330,6 +330,10 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
                      XtClass(w)->core_class.class_name, nullptr);
   }
   if (post.postCreateDump) WcDumpPostCreateResources(w);
+  // The name lists live in the database, and any callback or creation below
+  // may load a resource file that replaces (and frees) them: copy them now.
+  const std::string popups = post.popups ? post.popups : "";
+  const std::string childNames = post.children ? post.children : "";
 
   FrameScope scope(w);
   Frame& frame = scope.frame();
@@ -337,21 +341,19 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
   CallList(frame, post.callback);
   if (frame.destroyed) return gone;
 
-  // The name lists are copied: creating widgets may merge templates or
-  // resource files into the database that holds them.
-  if (!Empty(post.popups) && CreatePopups(frame, std::string(post.popups))) {
+  if (!Empty(popups.c_str()) && CreatePopups(frame, popups)) {
     if (frame.destroyed) return gone;
     CallList(frame, post.afterPopups);
     if (frame.destroyed) return gone;
   }
-  if (!Empty(post.children)) {
+  if (!Empty(childNames.c_str())) {
     if (!XtIsComposite(w)) {
       std::string full = wcl::FullName(w);
       WcWarning1(w, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
     } else {
       ToManage children;
       frame.pending = &children;
-      CreateChildren(frame, std::string(post.children), &children);
+      CreateChildren(frame, childNames, &children);
       if (frame.destroyed) return gone;
       CallList(frame, post.afterChildren);
       if (frame.destroyed) return gone;

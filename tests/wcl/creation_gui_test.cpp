@@ -9,6 +9,7 @@
 #include <Xm/PushB.h>
 
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstddef>
 
@@ -62,6 +63,12 @@ void Note(Widget, XtPointer text, XtPointer) {
   g_log += ";";
 }
 
+// Loads the file its argument names into the screen database.
+void LoadFile(Widget w, XtPointer name, XtPointer) {
+  XrmDatabase db = XtScreenDatabase(XtScreenOfObject(w));
+  WcLoadResourceFile(w, static_cast<const char*>(name), &db);
+}
+
 void RecordPopups(Widget w, XtPointer, XtPointer) {
   g_log += "popups:" + std::to_string(w->core.num_popups) + ";";
 }
@@ -82,6 +89,7 @@ class Creation : public ::testing::Test {
     WcRegisterCallback(app, "RecordPopups", RecordPopups, nullptr);
     WcRegisterCallback(app, "DestroyNamed", DestroyNamed, nullptr);
     WcRegisterCallback(app, "Note", Note, nullptr);
+    WcRegisterCallback(app, "LoadFile", LoadFile, nullptr);
   }
   void SetUp() override { g_log.clear(); }
 };
@@ -365,6 +373,39 @@ TEST_F(Creation, CallbacksMayDestroyWidgetsBeingCreated) {
   EXPECT_EQ(g_log.rfind("b;", 0), 0u) << g_log;
   EXPECT_EQ(g_log.find("after b"), std::string::npos)
       << "entries after the one that destroyed their widget are skipped";
+}
+
+// A creation callback may load a resource file that gives its own widget
+// new wcChildren and wcPopups; the database then frees the texts that were
+// read, yet the lists read before the callback are the ones built.
+TEST_F(Creation, ACallbackMayReplaceTheListsBeingBuilt) {
+  char path[] = "/tmp/wclredefXXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string text =
+      "redef.box.wcChildren: late\nredef.box.wcPopups: latePopup\nredef.box.?.wcCreate: XmLabel\n";
+  ASSERT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  close(fd);
+  mallopt(M_PERTURB, 0xA5);
+  Widget root = NewRoot("redef", {
+      "redef.wcChildren: box",
+      "redef.box.wcCreate: XmBulletinBoard",
+      "redef.box.wcCallback: LoadFile(" + std::string(path) + ")",
+      "redef.box.wcChildren: first, second",
+      "redef.box.wcPopups: popupShell",
+      "redef.box.popupShell.wcCreate: TransientShell",
+      "redef.box.?.wcCreate: XmLabel",
+  });
+  EXPECT_EQ(WcWidgetCreation(root), 0);
+  mallopt(M_PERTURB, 0);
+  unlink(path);
+  EXPECT_NE(XtNameToWidget(root, "box.first"), nullptr);
+  EXPECT_NE(XtNameToWidget(root, "box.second"), nullptr);
+  EXPECT_EQ(XtNameToWidget(root, "box.late"), nullptr);
+  Widget box = XtNameToWidget(root, "box");
+  ASSERT_NE(box, nullptr);
+  ASSERT_EQ(box->core.num_popups, 1u);
+  EXPECT_STREQ(XtName(box->core.popup_list[0]), "popupShell");
 }
 
 TEST_F(Creation, AChildNamingItselfStopsAtTheNestingLimit) {

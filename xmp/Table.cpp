@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "xmp/TableP.h"
+#include "xmp/TableParse.h"
 
 namespace xmp::table {
 namespace {
@@ -130,9 +131,18 @@ namespace {
 
 XmpTableWidget Table(Widget w) { return reinterpret_cast<XmpTableWidget>(w); }
 
+// A list set from code may hold any numbers; cells and spans are held to
+// what a layout string can give, so the vectors stay small.
 std::vector<XmpTableLocRec> CopyLayout(XmpTableLoc loc) {
   std::vector<XmpTableLocRec> list;
-  for (; loc && loc->name != NULLQUARK; ++loc) list.push_back(*loc);
+  for (; loc && loc->name != NULLQUARK; ++loc) {
+    XmpTableLocRec& r = list.emplace_back(*loc);
+    r.w = nullptr;
+    r.col = std::clamp(r.col, 0, kMaxCell);
+    r.row = std::clamp(r.row, 0, kMaxCell);
+    r.h_span = std::clamp(r.h_span, 1, kMaxCell);
+    r.v_span = std::clamp(r.v_span, 1, kMaxCell);
+  }
   return list;
 }
 

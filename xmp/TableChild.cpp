@@ -23,14 +23,17 @@ void XmpTableChildChange(Widget w, int what, int col, int row, int hSpan, int vS
   XmpTableWidget tw = reinterpret_cast<XmpTableWidget>(parent);
   State& s = *tw->table.state;
 
+  // Held to the range layout strings allow: a slip such as a column of a
+  // hundred million would otherwise ask for a vector of that many columns.
+  auto bounded = [](int v) { return std::min(v, kMaxCell); };
   auto change = [&](XmpTableLocRec& r) {
     if (what & 1) {
-      if (col >= 0) r.col = col;
-      if (row >= 0) r.row = row;
+      if (col >= 0) r.col = bounded(col);
+      if (row >= 0) r.row = bounded(row);
     }
     if (what & 2) {
-      if (hSpan > 0) r.h_span = hSpan;
-      if (vSpan > 0) r.v_span = vSpan;
+      if (hSpan > 0) r.h_span = bounded(hSpan);
+      if (vSpan > 0) r.v_span = bounded(vSpan);
     }
     if (what & 4) r.options = options;
   };

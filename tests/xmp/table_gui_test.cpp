@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 // gtest first: Xlib defines macros (Bool, None) that clash with its names.
 #include <X11/IntrinsicP.h>
-#include <X11/Shell.h>
+#include <X11/ShellP.h>
 #include <X11/StringDefs.h>
 #include <Xm/Label.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdarg>
 #include <cstring>
 #include <string>
@@ -215,6 +217,19 @@ TEST(TableGui, ChildOperationsMoveManagedAndUnmanagedChildren) {
   Drain();
   Widget again = Box(table, "b", 30, 15);
   XtManageChild(again);
+  EXPECT_EQ(again->core.x, 20);
+
+  // Cells and spans far out of range are held to the largest cell a layout
+  // string can name instead of asking for billions of columns.
+  XmpTableChildConfig(again, INT_MAX, 0, INT_MAX, 1, 0);
+  const std::vector<XmpTableLocRec>& current =
+      reinterpret_cast<XmpTableWidget>(table)->table.state->current;
+  auto rec = std::find_if(current.begin(), current.end(),
+                          [again](const XmpTableLocRec& r) { return r.w == again; });
+  ASSERT_NE(rec, current.end());
+  EXPECT_EQ(rec->col, 32767);
+  EXPECT_EQ(rec->h_span, 32767);
+  XmpTableChildConfig(again, 1, 0, 1, 1, 0);
   EXPECT_EQ(again->core.x, 20);
 }
 

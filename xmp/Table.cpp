@@ -481,12 +481,10 @@ void DestroyShell(Widget table, XtPointer, XtPointer) { XtDestroyWidget(XtParent
 Widget CreateInShell(Widget parent, String name, ArgList args, Cardinal numArgs,
                      WidgetClass shellClass, bool manage) {
   std::string shellName = std::string(name ? name : "") + "_popup";
-  std::vector<Arg> shellArgs(args, args + numArgs);
+  // The arguments are the table's; the shell only has to follow its size.
   Arg resize;
   XtSetArg(resize, XtNallowShellResize, True);
-  shellArgs.push_back(resize);
-  Widget shell = XtCreatePopupShell(shellName.c_str(), shellClass, parent, shellArgs.data(),
-                                    static_cast<Cardinal>(shellArgs.size()));
+  Widget shell = XtCreatePopupShell(shellName.c_str(), shellClass, parent, &resize, 1);
   Widget table = XtCreateWidget(name, xmpTableWidgetClass, shell, args, numArgs);
   XtAddCallback(table, XtNdestroyCallback, DestroyShell, nullptr);
   if (manage) XtManageChild(table);

@@ -502,10 +502,15 @@ TEST(TableGui, ShellResizeSpreadsTheDifference) {
 }
 
 TEST(TableGui, DialogConstructorsMakeTheirShell) {
-  Widget dialog = XmpCreateTableDialog(TopLevel(), const_cast<char*>("dlg"), nullptr, 0);
+  Arg width;
+  XtSetArg(width, XtNwidth, 123);
+  Widget dialog = XmpCreateTableDialog(TopLevel(), const_cast<char*>("dlg"), &width, 1);
   Widget shell = XtParent(dialog);
   EXPECT_STREQ(XtName(shell), "dlg_popup");
   EXPECT_FALSE(XtIsManaged(dialog));
+  EXPECT_TRUE(reinterpret_cast<ShellWidget>(shell)->shell.allow_shell_resize);
+  EXPECT_EQ(dialog->core.width, 123);
+  EXPECT_NE(shell->core.width, 123);  // the table's arguments are not the shell's
   Widget transient = XmpCreateTableTransient(TopLevel(), const_cast<char*>("tr"), nullptr, 0);
   EXPECT_TRUE(XtIsManaged(transient));
   EXPECT_TRUE(XtIsTransientShell(XtParent(transient)));

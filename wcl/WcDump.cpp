@@ -21,7 +21,7 @@ constexpr size_t kMaxLineName = 8190;
 
 // Name and class quarks from w's root down to w, as the toolkit matches
 // resources: a root application shell stands for its application class, so
-// "XKest*foo" lines that apply to the widget are listed too.
+// lines given by the application class are listed too.
 void PathOf(Widget w, std::vector<XrmQuark>* names, std::vector<XrmQuark>* classes) {
   for (; w; w = XtParent(w)) {
     names->push_back(w->core.xrm_name);

@@ -302,18 +302,16 @@ void CreateChildren(Frame& frame, std::string_view names, ToManage* result) {
   }
 }
 
-// False (after a warning) when frame's widget cannot have pop-ups.
-bool CreatePopups(Frame& frame, std::string_view names) {
+void CreatePopups(Frame& frame, std::string_view names) {
   if (!XtIsWidget(frame.widget)) {
     std::string full = wcl::FullName(frame.widget);
     WcWarning1(frame.widget, "WcCreate", "cantHavePopups", kCantHavePopups, full.c_str());
-    return false;
+    return;
   }
   std::string_view rest = names;
   for (std::string_view n = wcl::NextName(rest); !n.empty() && !frame.destroyed;
        n = wcl::NextName(rest))
     CreateOne(frame.widget, std::string(n).c_str(), WC_POPUP, nullptr);
-  return true;
 }
 
 bool Empty(const char* text) {
@@ -341,27 +339,29 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
   CallList(frame, post.callback);
   if (frame.destroyed) return gone;
 
-  if (!Empty(popups.c_str()) && CreatePopups(frame, popups)) {
+  if (!Empty(popups.c_str())) {
+    CreatePopups(frame, popups);
     if (frame.destroyed) return gone;
     CallList(frame, post.afterPopups);
     if (frame.destroyed) return gone;
   }
   if (!Empty(childNames.c_str())) {
+    // The after-callbacks run even when no child could be made.
+    ToManage children;
+    frame.pending = &children;
     if (!XtIsComposite(w)) {
       std::string full = wcl::FullName(w);
       WcWarning1(w, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
     } else {
-      ToManage children;
-      frame.pending = &children;
       CreateChildren(frame, childNames, &children);
       if (frame.destroyed) return gone;
-      CallList(frame, post.afterChildren);
-      if (frame.destroyed) return gone;
-      children.Manage();
-      frame.pending = nullptr;
-      CallList(frame, post.afterManageChildren);
-      if (frame.destroyed) return gone;
     }
+    CallList(frame, post.afterChildren);
+    if (frame.destroyed) return gone;
+    children.Manage();
+    frame.pending = nullptr;
+    CallList(frame, post.afterManageChildren);
+    if (frame.destroyed) return gone;
   }
   return {post.managed, false};
 }

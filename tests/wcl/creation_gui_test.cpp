@@ -190,6 +190,8 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
   Widget leaf = NewRoot("leafRoot", {"leafRoot.wcChildren: gbox", "*gbox.wcCreate: XmBulletinBoard",
                                      "*gbox.wcChildren: label gadget",
                                      "*label.wcCreate: XmLabel", "*label.wcChildren: inner",
+                                     "*label.wcAfterChildren: Note(afterChildren)",
+                                     "*label.wcAfterManageChildren: Note(afterManage)",
                                      "*inner.wcCreate: XmLabel", "*gadget.wcCreate: XmLabelGadget",
                                      "*gadget.wcPopups: shell", "*shell.wcCreate: TransientShell",
                                      "*gadget.wcAfterPopups: Note(afterPopups)"});
@@ -209,7 +211,8 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
   EXPECT_EQ(XtNameToWidget(leaf, "*inner"), nullptr);
   EXPECT_EQ(capture.Messages()[2],
             "Wcl Warning: WcCreate(leafRoot.gbox.gadget) - Not a Widget, can't have pop-ups.");
-  EXPECT_EQ(g_log, "") << "no pop-ups, so no wcAfterPopups";
+  EXPECT_EQ(g_log, "afterChildren;afterManage;afterPopups;")
+      << "the after-callbacks run even when nothing could be made";
   Widget gadget = XtNameToWidget(leaf, "gbox.gadget");
   ASSERT_NE(gadget, nullptr);
   EXPECT_TRUE(XtIsManaged(gadget));

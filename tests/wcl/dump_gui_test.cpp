@@ -85,4 +85,25 @@ TEST(Dump, PostCreateUsesTheRealClass) {
             "==== Wcl: Total Number of Resources: 1\n");
 }
 
+// The three creation switches share the class WcDumpResources: one line
+// turns on the dump before creation, after the template and after creation.
+TEST(Dump, CreationSwitchesShareOneClass) {
+  WcRegisterTemplate("DumpTpl", XrmGetStringDatabase("*width: 7\n"));
+  Widget root = NewRoot("switchRoot", {"switchRoot.wcChildren: kid", "*kid.wcClass: Composite",
+                                       "*kid.wcTemplate: DumpTpl", "*kid.WcDumpResources: True"});
+  CaptureWarnings capture;
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  ASSERT_EQ(capture.Messages().size(), 3u) << capture.All();
+  const char* headers[] = {"==== Wcl: PreCreate Resources For Widget switchRoot.kid\n",
+                           "==== Wcl: PreCreate Resources For Widget switchRoot.kid\n",
+                           "==== Wcl PostCreate Resources: Widget switchRoot.kid of class "
+                           "Composite\n"};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(capture.Messages()[i].rfind(headers[i], 0), 0u) << capture.Messages()[i];
+  }
+  EXPECT_EQ(capture.Messages()[0].find("width"), std::string::npos) << "before the template";
+  EXPECT_NE(capture.Messages()[1].find("*switchRoot*kid*width:"), std::string::npos);
+}
+
 }  // namespace

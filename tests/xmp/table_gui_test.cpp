@@ -192,6 +192,12 @@ TEST(TableGui, SameWidthGroupWidensEveryMember) {
   EXPECT_EQ(Geometry(a), "0,0 45x10");
   EXPECT_EQ(Geometry(b), "45,0 30x10");
   EXPECT_EQ(Geometry(c), "75,0 45x10");
+
+  // A new group at run time replaces the old one: a is back to its own width.
+  XtVaSetValues(table, XtVaTypedArg, XmpNsameWidth, XtRString, "(b c)", 6, nullptr);
+  EXPECT_EQ(Geometry(a), "0,0 20x10");
+  EXPECT_EQ(Geometry(b), "20,0 45x10");
+  EXPECT_EQ(Geometry(c), "65,0 45x10");
 }
 
 TEST(TableGui, ChildOperationsMoveManagedAndUnmanagedChildren) {

@@ -3,6 +3,7 @@
 // the toolkit (quarks need no display), and the parsed layout through the
 // size arithmetic it ends up in.
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

@@ -322,16 +322,17 @@ bool Empty(const char* text) {
 PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
   PostCreate post = kPostCreateDefaults;
   wcl::FetchFromWidget(w, kPostCreateResources, XtNumber(kPostCreateResources), &post);
+  // The name lists live in the database, and any callback below (even one
+  // run by a printer that shows the trace) may load a resource file that
+  // replaces and frees them: copy them now.
+  const std::string popups = post.popups ? post.popups : "";
+  const std::string childNames = post.children ? post.children : "";
   if (post.trace) {
     std::string full = wcl::FullName(w);
     WcWarningPrinter("Wcl ", TraceLabel(kind, post.managed), full.c_str(), " of class ",
                      XtClass(w)->core_class.class_name, nullptr);
   }
   if (post.postCreateDump) WcDumpPostCreateResources(w);
-  // The name lists live in the database, and any callback or creation below
-  // may load a resource file that replaces (and frees) them: copy them now.
-  const std::string popups = post.popups ? post.popups : "";
-  const std::string childNames = post.children ? post.children : "";
 
   FrameScope scope(w);
   Frame& frame = scope.frame();

@@ -269,14 +269,24 @@ void CallList(Frame& frame, XtCallbackList list) {
     list->callback(frame.widget, list->closure, nullptr);
 }
 
+// Displays whose hook object carries OnDestroy. A closed display takes its
+// hook object along, and the next one opened often gets the same address.
+std::vector<Display*> g_hookedDisplays;
+
+void ForgetDisplay(Widget, XtPointer dpy, XtPointer) {
+  std::erase(g_hookedDisplays, static_cast<Display*>(dpy));
+}
+
 class FrameScope {
  public:
   explicit FrameScope(Widget w) : frame_{w} {
-    static std::vector<Display*> hooked;
     Display* dpy = XtDisplayOfObject(w);
-    if (std::find(hooked.begin(), hooked.end(), dpy) == hooked.end()) {
-      hooked.push_back(dpy);
-      XtAddCallback(XtHooksOfDisplay(dpy), XtNdestroyHook, OnDestroy, nullptr);
+    if (std::find(g_hookedDisplays.begin(), g_hookedDisplays.end(), dpy) ==
+        g_hookedDisplays.end()) {
+      g_hookedDisplays.push_back(dpy);
+      Widget hooks = XtHooksOfDisplay(dpy);
+      XtAddCallback(hooks, XtNdestroyHook, OnDestroy, nullptr);
+      XtAddCallback(hooks, XtNdestroyCallback, ForgetDisplay, dpy);
     }
     g_frames.push_back(&frame_);
   }

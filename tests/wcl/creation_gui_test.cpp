@@ -378,6 +378,45 @@ TEST_F(Creation, CallbacksMayDestroyWidgetsBeingCreated) {
       << "entries after the one that destroyed their widget are skipped";
 }
 
+// Destruction is watched per display: a display opened after another was
+// closed, often at the same address, is watched as well.
+TEST_F(Creation, DestructionIsSeenOnADisplayOpenedAfterOneWasClosed) {
+  auto open = [](const std::string& name, const std::vector<std::string>& lines) {
+    int argc = 0;
+    Display* dpy = XtOpenDisplay(xk::test::App(), nullptr, name.c_str(), "XkTest", nullptr, 0,
+                                 &argc, nullptr);
+    XrmDatabase db = XtScreenDatabase(DefaultScreenOfDisplay(dpy));
+    for (const std::string& line : lines) XrmPutLineResource(&db, line.c_str());
+    return XtAppCreateShell(name.c_str(), "XkTest", applicationShellWidgetClass, dpy, nullptr,
+                            0);
+  };
+  // Build on displays and close them until one opens where a closed one was.
+  std::vector<Display*> closed;
+  Widget root = nullptr;
+  for (int i = 0; i < 20 && !root; ++i) {
+    std::string name = "dpy" + std::to_string(i);
+    Widget shell = open(name, {name + ".wcChildren: box", name + ".box.wcCreate: XmBulletinBoard",
+                               name + ".box.wcChildren: a b", name + ".box.?.wcCreate: XmLabel",
+                               name + ".box.b.wcCallback: DestroyNamed(this)"});
+    if (std::find(closed.begin(), closed.end(), XtDisplay(shell)) != closed.end()) {
+      root = shell;
+      break;
+    }
+    ASSERT_EQ(WcWidgetCreation(shell), 0);
+    closed.push_back(XtDisplay(shell));
+    XtDestroyWidget(shell);
+    XtCloseDisplay(closed.back());
+  }
+  if (!root) GTEST_SKIP() << "no display address came back";
+  mallopt(M_PERTURB, 0xA5);
+  EXPECT_EQ(WcWidgetCreation(root), 0);
+  mallopt(M_PERTURB, 0);
+  auto* box = reinterpret_cast<CompositeWidget>(XtNameToWidget(root, "box"));
+  ASSERT_NE(box, nullptr);
+  ASSERT_EQ(box->composite.num_children, 1u);
+  EXPECT_TRUE(XtIsManaged(box->composite.children[0]));
+}
+
 // A creation callback may load a resource file that gives its own widget
 // new wcChildren and wcPopups; the database then frees the texts that were
 // read, yet the lists read before the callback are the ones built.

@@ -11,9 +11,10 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
-
 #include <string>
+#include <vector>
 
 #include "creation_support.h"
 #include "wcl/WcCreate.h"

@@ -172,7 +172,9 @@ void DsmCl::SafeLoad(Widget, XtPointer, XtPointer) {
 
 void DsmCl::SaveAndLoad(Widget w, XtPointer client, XtPointer call) {
   Save(w, client, call);
-  if (hasFileName_) Manage(openDlg_);
+  // A failed save leaves the text modified: opening another file now
+  // would throw away the very text the user chose to keep.
+  if (hasFileName_ && !modified_) Manage(openDlg_);
 }
 
 void DsmCl::DiscardAndLoad(Widget w, XtPointer client, XtPointer call) {

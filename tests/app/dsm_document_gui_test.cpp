@@ -159,6 +159,15 @@ TEST(DsmDocument, SaveAsIntoAMissingFolderReportsAndKeepsTheNewName) {
   EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + bad);
   EXPECT_EQ(State(ui), "has=1 mod=1 text=text");
   EXPECT_EQ(dsmkit::Label(ui.title), bad);
+  // Save first, then open: the save fails again, so the Open dialog must
+  // not follow, or loading would replace the unsaved text.
+  dsmkit::Dismiss(ui);
+  Fire("xKestDoDsmSafeLoadCB");
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=text +saveLoad");
+  dsmkit::Dismiss(ui);
+  Fire("xKestDoDsmSaveAndLoadCB");
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + bad);
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=text");
 }
 
 // A file size limit stands in for a full disk: writes stop with EFBIG.

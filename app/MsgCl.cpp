@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "app/Application.h"
 #include "app/DsmCl.h"
@@ -59,6 +60,12 @@ void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {
   CharSet notDigits(true);
   notDigits.Remove("0123456789");
   digits.RemoveChars(notDigits);
+  // A character set holds 7-bit codes only; a byte above 127 left behind
+  // would stop the conversion short of the digits after it.
+  std::string kept;
+  for (const char* p = digits.c_str(); *p; ++p)
+    if (*p >= '0' && *p <= '9') kept += *p;
+  digits = kept.c_str();
   if (digits.IsEmpty()) return;
   errno = 0;
   long line = std::strtol(digits.c_str(), nullptr, 10);

@@ -41,6 +41,7 @@ TEST(MsgGoTo, SelectsTheLineWhoseDigitsAreSelected) {
   const Case cases[] = {
       {hundred.c_str(), "42", "278-284"},
       {hundred.c_str(), "line 7, column 3", "495-501"},
+      {hundred.c_str(), "7\xb7" "3", "495-501"},  // a Latin-1 dot between the digits
       {hundred.c_str(), "1", "0-5"},
       {hundred.c_str(), "0", "none@692"},
       {hundred.c_str(), "101", "none@692"},

@@ -93,6 +93,12 @@ void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& 
     status = 0;
     return;
   }
+  // A rename needs only the folder's permission; a file the user may not
+  // write stays protected, as an ordinary open for writing would keep it.
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    status = 0;
+    return;
+  }
   std::string dir = DirOf(target);
   std::string temp = dir + "/." + BaseOf(target) + ".XXXXXX";
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);

@@ -102,4 +102,41 @@ TEST(SafeSave, WriteCutShortInAChildKeepsTheOldContent) {
   EXPECT_EQ(std::system(("test $(ls -A " + d.At("") + " | wc -l) -eq 1").c_str()), 0) << "no leftovers";
 }
 
+// Another user in a child: a write-protected file in a folder anyone may
+// write into is refused (a rename would have replaced it), and a writable
+// one beside it is saved.
+TEST(SafeSave, WriteProtectedFileIsNotReplaced) {
+  Dir d;
+  ASSERT_EQ(chmod(d.At("").c_str(), 0777), 0);
+  std::string locked = d.Write("locked.dsm", "keep\n");
+  std::string open = d.Write("open.dsm", "old\n");
+  chmod(locked.c_str(), 0444);
+  chmod(open.c_str(), 0666);
+  const uid_t nobody = 65534;
+  if (getuid() != 0) {
+    // Without root the test user itself stands in for the other user.
+    EXPECT_EQ(Save(locked, "lost\n"), 0);
+    EXPECT_EQ(Slurp(locked), "keep\n");
+    return;
+  }
+  ASSERT_EQ(chown(locked.c_str(), nobody, nobody), 0);
+  ASSERT_EQ(chown(open.c_str(), nobody, nobody), 0);
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(3);
+    int code = (Save(locked, "lost\n") == 0 ? 0 : 1) | (Save(open, "new\n") == 1 ? 0 : 2);
+    _exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Slurp(locked), "keep\n");
+  EXPECT_EQ(Slurp(open), "new\n");
+  struct stat st;
+  ASSERT_EQ(stat(locked.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, nobody);
+}
+
 }  // namespace

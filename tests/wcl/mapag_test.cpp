@@ -180,16 +180,57 @@ TEST(MapAg, AgreesWithReferenceMap) {
   }
 }
 
-// Keys spaced by a large power of two share their low bits; re-tuning has
-// to find shifts that spread them instead of piling them into one chain.
-TEST(MapAg, RetuningSpreadsKeysThatOnlyDifferHigh) {
-  MapAgRec m;
-  MapAg_Insert(&m, 16, 0, 0, 1);  // learns shift 4 from the first key
-  for (int i = 1; i < 64; ++i) MapAg_Insert(&m, MapAg_Word(i) << 20, 0, 0, 1);
-  EXPECT_EQ(m.count, 64u);
-  EXPECT_LE(LongestChain(m), m.maxChain + 1);
-  for (int i = 1; i < 64; ++i) EXPECT_EQ(MapAg_Find(&m, MapAg_Word(i) << 20, 0, 0), 1);
-  MapAg_Free(&m);
+// Widgets as the heap leaves them: Motif instance sizes with small blocks
+// between them, each with its class quark and every third with a second
+// object; the first widget is page-aligned.
+std::vector<Key> HeapWidgets(unsigned seed, int n) {
+  static const int sizes[] = {240, 304, 368, 432, 512, 640, 880};
+  std::mt19937 rng(seed);
+  std::vector<Key> keys;
+  MapAg_Word addr = 0x5555'0000'1000;
+  for (int w = 0; int(keys.size()) < n; ++w) {
+    keys.push_back({addr, MapAg_Word(300 + rng() % 15), 0});
+    if (w % 3 == 0) keys.push_back({addr, MapAg_Word(400 + w % 15), 0});
+    addr += sizes[rng() % 7] + 16 + 16 * MapAg_Word(1 + rng() % 3);
+  }
+  return keys;
+}
+
+// The first key sets the shifts; when its low zero bits are not shared by
+// the keys that follow, runs of keys used to pile into one chain and, with
+// the tolerated length doubling at every growth, stayed there.
+TEST(MapAg, AwkwardFirstKeysStillGiveShortChains) {
+  struct Case {
+    std::string name;
+    std::vector<Key> keys;  // in insertion order
+    uint32_t longest;       // allowed longest chain
+  };
+  std::vector<Case> cases;
+  for (unsigned seed = 1; seed <= 10; ++seed)
+    cases.push_back({"page-aligned first widget, seed " + std::to_string(seed),
+                     HeapWidgets(seed, 5000), 8});
+  Case quarks{"quark 104 first, then sequential quarks", {}, 1};
+  Case high{"keys that differ only high", {{16, 0, 0}}, 2};
+  for (int i = 0; i < 5000; ++i) quarks.keys.push_back({Ptr(1), 104 + i, 0});
+  for (int i = 1; i < 5000; ++i) high.keys.push_back({MapAg_Word(i) << 20, 0, 0});
+  cases.push_back(quarks);
+  cases.push_back(high);
+
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapAgRec m;
+    for (size_t i = 0; i < c.keys.size(); ++i) {
+      auto [k1, k2, k3] = c.keys[i];
+      MapAg_Insert(&m, k1, k2, k3, MapAg_Word(i + 1));
+    }
+    EXPECT_LE(LongestChain(m), c.longest);
+    for (size_t i = 0; i < c.keys.size(); ++i) {
+      auto [k1, k2, k3] = c.keys[i];
+      ASSERT_EQ(MapAg_Find(&m, k1, k2, k3), MapAg_Word(i + 1));
+    }
+    MapAg_Check(&m, __FILE__, __LINE__);
+    MapAg_Free(&m);
+  }
 }
 
 // Found by fuzzing: growing an empty map gave it buckets while it stayed

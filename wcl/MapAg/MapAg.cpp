@@ -6,6 +6,7 @@
 // entry per bucket; a chain that grows too long first tries other shifts.
 #include "wcl/MapAg/MapAg.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,9 @@ namespace {
 
 constexpr int kWordBits = sizeof(MapAg_Word) * 8;
 constexpr uint32_t kFirstBuckets = 8;
+// A chain this long is re-tuned even when maxChain, which doubles with the
+// table, would tolerate more: lookups pay for every node of a chain.
+constexpr uint32_t kRetuneChain = 4;
 
 [[noreturn]] void NodeAllocFailed(size_t bytes) {
   std::fprintf(stderr, "MapAg could not allocate %d bytes.\n", (int)bytes);
@@ -92,43 +96,78 @@ void ReleaseNodes(MapAgRec* m) {
   }
 }
 
-// Whether the candidate shifts (already set in m) spread bucket b and keep
-// every bucket of the table below maxChain.
-bool CandidateFits(MapAgRec* m, uint32_t b, uint32_t* perBucket) {
-  uint32_t inB = 0, stay = 0;
-  for (MapAg_Node* n = m->buckets[b]; n; n = n->next) {
-    ++inB;
-    if (NodeIndex(m, n) == b) ++stay;
-  }
-  if (stay == inB) return false;
-  for (uint32_t i = 0; i <= m->mask; ++i) perBucket[i] = 0;
-  for (uint32_t i = 0; i <= m->mask; ++i) {
-    for (MapAg_Node* n = m->buckets[i]; n; n = n->next) {
-      if (++perBucket[NodeIndex(m, n)] >= m->maxChain) return false;
-    }
-  }
-  return true;
+struct Shifts {
+  uint32_t s1, s2, s3;
+  bool operator==(const Shifts&) const = default;
+};
+
+void SetShifts(MapAgRec* m, Shifts s) {
+  m->shift1 = s.s1;
+  m->shift2 = s.s2;
+  m->shift3 = s.s3;
 }
 
-// Tries the shifts of each node of the long chain b in turn; the first that
-// spreads the chain without crowding another bucket is kept.
-void Retune(MapAgRec* m, uint32_t b) {
-  const uint32_t s1 = m->shift1, s2 = m->shift2, s3 = m->shift3;
+// Whether the candidate shifts (already set in m) move some node out of
+// bucket b and lower the probe cost of the whole table (the sum of squared
+// chain lengths, which grows with the work of finding every entry once).
+// Judging the whole table keeps a candidate from spreading one chain by
+// piling up others.
+bool CandidateFits(MapAgRec* m, uint32_t b, uint32_t* perBucket) {
+  bool moves = false;
+  for (MapAg_Node* n = m->buckets[b]; n && !moves; n = n->next)
+    moves = NodeIndex(m, n) != b;
+  if (!moves) return false;
+  uint64_t costNow = 0, cost = 0;
+  for (uint32_t i = 0; i <= m->mask; ++i) {
+    uint64_t len = 0;
+    for (MapAg_Node* n = m->buckets[i]; n; n = n->next, ++len)
+      cost += 2 * uint64_t(perBucket[NodeIndex(m, n)]++) + 1;  // (l+1)^2 - l^2
+    costNow += len * len;
+  }
+  return cost < costNow;
+}
+
+// The largest shift that keeps every bit in which the colliding words
+// differ; a word equal throughout the chain keeps its current shift.
+uint32_t LosslessShift(uintptr_t differing, uint32_t current) {
+  if (differing == 0) return current;
+  int tz = std::countr_zero(differing);
+  return tz >= kWordBits - 1 ? 0 : uint32_t(tz);
+}
+
+// Re-tunes the shifts for the long chain b that the key (k1, k2, k3) is
+// about to join. The candidate keeps exactly the bits in which these keys
+// differ: one key's trailing zeros can throw away bits that tell the others
+// apart (a page-aligned widget, an even quark). It is taken when it spreads
+// the chain and lowers the table's probe cost. Shifts that already keep
+// every differing bit leave a collision of the sum itself, as any good hash
+// has now and then, and are kept as they are. An attempt costs a pass over
+// the table, so the next one waits until the map has grown by a quarter:
+// inserts stay amortised constant even when re-tuning cannot help.
+void Retune(MapAgRec* m, uint32_t b, MapAg_Word k1, MapAg_Word k2, MapAg_Word k3) {
+  const Shifts now{m->shift1, m->shift2, m->shift3};
+  m->retuneAfter = m->count + std::min(m->count / 4, UINT32_MAX - m->count);
+
+  uintptr_t d1 = 0, d2 = 0, d3 = 0;
+  for (MapAg_Node* n = m->buckets[b]; n; n = n->next) {
+    d1 |= uintptr_t(n->key1 ^ k1);
+    d2 |= uintptr_t(n->key2 ^ k2);
+    d3 |= uintptr_t(n->key3 ^ k3);
+  }
+  const Shifts candidate{LosslessShift(d1, now.s1), LosslessShift(d2, now.s2),
+                         LosslessShift(d3, now.s3)};
+  if (candidate == now) return;
+
   const size_t buckets = size_t(m->mask) + 1;
   auto* perBucket = static_cast<uint32_t*>(std::calloc(buckets, sizeof(uint32_t)));
   if (!perBucket) ArrayAllocFailed(buckets, sizeof(uint32_t));
-  for (MapAg_Node* n = m->buckets[b]; n; n = n->next) {
-    SetShifts(m, n);
-    if (CandidateFits(m, b, perBucket)) {
-      std::free(perBucket);
-      Redistribute(m, m->mask + 1);
-      return;
-    }
-  }
+  SetShifts(m, candidate);
+  const bool fits = CandidateFits(m, b, perBucket);
   std::free(perBucket);
-  m->shift1 = s1;
-  m->shift2 = s2;
-  m->shift3 = s3;
+  if (fits)
+    Redistribute(m, m->mask + 1);
+  else
+    SetShifts(m, now);
 }
 
 // ---- slot 0: empty <-> full ----------------------------------------------
@@ -138,6 +177,7 @@ void ClearToEmpty(MapAgRec* m, const MapAg_Ops* emptyOps) {
   m->buckets = nullptr;
   m->mask = 0;
   m->maxChain = 0;
+  m->retuneAfter = 0;
   m->shift1 = m->shift2 = m->shift3 = 0;
   m->ops = emptyOps;
 }
@@ -174,8 +214,9 @@ void InsertFull(MapAg m, MapAg_Word k1, MapAg_Word k2, MapAg_Word k3,
   if (m->count >= m->mask) {
     m->ops->grow(m);
     i = Index(m, k1, k2, k3);
-  } else if (chain >= m->maxChain) {
-    Retune(m, i);
+  } else if (chain >= std::min(m->maxChain, kRetuneChain) &&
+             m->count >= m->retuneAfter) {
+    Retune(m, i, k1, k2, k3);
     i = Index(m, k1, k2, k3);
   }
   MapAg_Node* n = NewNode(k1, k2, k3, value);

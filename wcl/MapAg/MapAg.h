@@ -50,6 +50,7 @@ struct MapAgRec {
   uint32_t maxChain = 0;           // chain length that triggers re-tuning
   uint32_t count = 0;              // entries
   uint32_t shift1 = 0, shift2 = 0, shift3 = 0;  // per-key-word right shifts
+  uint32_t retuneAfter = 0;        // count before which re-tuning is not tried
 };
 
 // Adds the entry, or replaces the value of the entry with the same keys.
@@ -65,8 +66,9 @@ void MapAg_RemoveValue(MapAg map, MapAg_Word value);
 MapAg MapAg_New();
 // Static map: emptied, the record stays. Dynamic map: released entirely.
 void MapAg_Free(MapAg map);
-// Doubles the bucket count (and the tolerated chain length) of a full map;
-// an empty map is left alone.
+// Doubles the bucket count (and maxChain) of a full map; an empty map is
+// left alone. A chain of min(maxChain, 4) entries has its shifts re-tuned
+// when the next key joins it (at most once per quarter of growth).
 void MapAg_Grow(MapAg map);
 // Checks the record's consistency; on failure prints an assertion message
 // naming file and line on standard error and aborts.

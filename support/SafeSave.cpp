@@ -100,7 +100,10 @@ void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& 
     return;
   }
   std::string dir = DirOf(target);
-  std::string temp = dir + "/." + BaseOf(target) + ".XXXXXX";
+  // The temporary name adds 8 bytes; a name already near the system's
+  // limit takes a short one instead, or the save could never succeed.
+  std::string base = BaseOf(target);
+  std::string temp = dir + "/." + (base.size() > 200 ? std::string("xkest") : base) + ".XXXXXX";
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
     status = 0;

@@ -66,6 +66,12 @@ TEST(SafeSave, FollowsLinkChainsAndRefusesLoops) {
   EXPECT_EQ(Save(d.At("dangling"), "made"), 1);
   EXPECT_EQ(Slurp(d.At("missing")), "made");
   EXPECT_EQ(Save(d.At("loopA"), "x"), 0);
+  // A name at the system's length limit leaves no room for a longer
+  // temporary name beside it.
+  std::string longName(255, 'n');
+  d.Write(longName, "old");
+  EXPECT_EQ(Save(d.At(longName), "new"), 1);
+  EXPECT_EQ(Slurp(d.At(longName)), "new");
 }
 
 TEST(SafeSave, NewFilesFollowTheUmaskAndOddTargetsFail) {

@@ -142,11 +142,11 @@ uint32_t LosslessShift(uintptr_t differing, uint32_t current) {
 // the chain and lowers the table's probe cost. Shifts that already keep
 // every differing bit leave a collision of the sum itself, as any good hash
 // has now and then, and are kept as they are. An attempt costs a pass over
-// the table, so the next one waits until the map has grown by a quarter:
+// the table, so the next waits until count / 4 more entries are added:
 // inserts stay amortised constant even when re-tuning cannot help.
 void Retune(MapAgRec* m, uint32_t b, MapAg_Word k1, MapAg_Word k2, MapAg_Word k3) {
   const Shifts now{m->shift1, m->shift2, m->shift3};
-  m->retuneAfter = m->count + std::min(m->count / 4, UINT32_MAX - m->count);
+  m->retuneWait = m->count / 4;
 
   uintptr_t d1 = 0, d2 = 0, d3 = 0;
   for (MapAg_Node* n = m->buckets[b]; n; n = n->next) {
@@ -177,7 +177,7 @@ void ClearToEmpty(MapAgRec* m, const MapAg_Ops* emptyOps) {
   m->buckets = nullptr;
   m->mask = 0;
   m->maxChain = 0;
-  m->retuneAfter = 0;
+  m->retuneWait = 0;
   m->shift1 = m->shift2 = m->shift3 = 0;
   m->ops = emptyOps;
 }
@@ -214,8 +214,7 @@ void InsertFull(MapAg m, MapAg_Word k1, MapAg_Word k2, MapAg_Word k3,
   if (m->count >= m->mask) {
     m->ops->grow(m);
     i = Index(m, k1, k2, k3);
-  } else if (chain >= std::min(m->maxChain, kRetuneChain) &&
-             m->count >= m->retuneAfter) {
+  } else if (chain >= std::min(m->maxChain, kRetuneChain) && m->retuneWait == 0) {
     Retune(m, i, k1, k2, k3);
     i = Index(m, k1, k2, k3);
   }
@@ -223,6 +222,7 @@ void InsertFull(MapAg m, MapAg_Word k1, MapAg_Word k2, MapAg_Word k3,
   n->next = m->buckets[i];
   m->buckets[i] = n;
   ++m->count;
+  if (m->retuneWait) --m->retuneWait;
 }
 
 // ---- find / remove -------------------------------------------------------

@@ -50,7 +50,7 @@ struct MapAgRec {
   uint32_t maxChain = 0;           // chain length that triggers re-tuning
   uint32_t count = 0;              // entries
   uint32_t shift1 = 0, shift2 = 0, shift3 = 0;  // per-key-word right shifts
-  uint32_t retuneAfter = 0;        // count before which re-tuning is not tried
+  uint32_t retuneWait = 0;         // new entries before re-tuning is tried again
 };
 
 // Adds the entry, or replaces the value of the entry with the same keys.
@@ -68,7 +68,7 @@ MapAg MapAg_New();
 void MapAg_Free(MapAg map);
 // Doubles the bucket count (and maxChain) of a full map; an empty map is
 // left alone. A chain of min(maxChain, 4) entries has its shifts re-tuned
-// when the next key joins it (at most once per quarter of growth).
+// when the next key joins it (then not again for count / 4 new entries).
 void MapAg_Grow(MapAg map);
 // Checks the record's consistency; on failure prints an assertion message
 // naming file and line on standard error and aborts.

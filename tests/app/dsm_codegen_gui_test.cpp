@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -128,6 +130,29 @@ TEST(DsmCodegen, ModifiedTextIsSavedBeforeTheRun) {
   Fire("xKestDoDsmRunCodegenCB");
   EXPECT_EQ(theDsm.GetModified(), 0);
   EXPECT_EQ(dsmkit::Text(ui.msgText), "new old\n") << "the generator read the saved text";
+}
+
+TEST(DsmCodegen, FailedSaveIsReportedAndTheRunUsesTheFileOnDisk) {
+  Tools tools;
+  std::string path = tools.Dir().Write("m.dsm", "on disk\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  SetExampleOptions();
+  Load(path);
+  dsmkit::Type(ui.dsmText, std::string(20000, 'n'), 0);
+  // A file size limit stands in for a full disk; the stand-in generator
+  // writes far less than the limit.
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit lim = old;
+  lim.rlim_cur = 8192;
+  setrlimit(RLIMIT_FSIZE, &lim);
+  Fire("xKestDoDsmRunCodegenCB");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path);
+  EXPECT_EQ(theDsm.GetModified(), 1);
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "on disk\n");
 }
 
 TEST(DsmCodegen, OddNamesStayOneWordAndRunNothing) {

@@ -182,21 +182,31 @@ void DsmCl::DiscardAndLoad(Widget w, XtPointer client, XtPointer call) {
   Manage(openDlg_);
 }
 
-void DsmCl::Load(Widget, XtPointer, XtPointer call) {
+void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
   Str name = NameFromCallData(call);
-  if (!name.IsEmpty()) {
-    size_t length = 0;
-    char* buffer = ReadWholeFile(name.c_str(), &length);
-    if (buffer) {
-      fileName_ = name;
-      hasFileName_ = 1;
-      if (SetWholeText(buffer, length) < length) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
-      std::free(buffer);
-    } else {
-      theMsg.ShowMessage(Str(kNotAccessible) + name + "'");
-      SetWholeText("", 0);
-      hasFileName_ = 0;
-    }
+  // With no name chosen the text stays as it is, and so does its flag:
+  // cleared, a later close or quit would drop the changes unasked.
+  if (name.IsEmpty()) {
+    theOpts.UpdateWidgets();
+    return;
+  }
+  // The Open dialog stays up while the user may edit on; loading over
+  // changes made since would lose them, so ask as opening does.
+  if (modified_) {
+    SafeLoad(w, client, call);
+    return;
+  }
+  size_t length = 0;
+  char* buffer = ReadWholeFile(name.c_str(), &length);
+  if (buffer) {
+    fileName_ = name;
+    hasFileName_ = 1;
+    if (SetWholeText(buffer, length) < length) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
+    std::free(buffer);
+  } else {
+    theMsg.ShowMessage(Str(kNotAccessible) + name + "'");
+    SetWholeText("", 0);
+    hasFileName_ = 0;
   }
   modified_ = 0;
   theOpts.UpdateWidgets();

@@ -117,12 +117,25 @@ TEST(DsmDocument, FailedLoadEmptiesTheTextButKeepsTheOldName) {
   EXPECT_EQ(dsmkit::Slurp(good), "model a;\n");
 }
 
-TEST(DsmDocument, OkWithNoNameOnlyClearsTheModifiedFlag) {
+// Text changed while the Open dialog is up is never dropped unasked.
+TEST(DsmDocument, LoadNeverDropsUnsavedChanges) {
+  dsmkit::TempDir dir;
+  std::string path = dir.Write("m.dsm", "from file\n");
   dsmkit::Ui ui = dsmkit::Build();
   dsmkit::Type(ui.dsmText, "keep", 0);
   Load("");
-  EXPECT_EQ(State(ui), "has=0 mod=0 text=keep");
+  EXPECT_EQ(State(ui), "has=0 mod=1 text=keep") << "OK with no name changes nothing";
   EXPECT_EQ(dsmkit::Message(ui), "");
+  Fire("xKestDoDsmCloseCB");
+  EXPECT_EQ(State(ui), "has=0 mod=1 text=keep +verifyClose") << "so closing still asks";
+  dsmkit::Dismiss(ui);
+  Load(path);
+  EXPECT_EQ(State(ui), "has=0 mod=1 text=keep +saveLoad") << "a name chosen: ask first";
+  dsmkit::Dismiss(ui);
+  Fire("xKestDoDsmDiscardAndLoadCB");
+  dsmkit::Dismiss(ui);
+  Load(path);
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=from file\n");
 }
 
 TEST(DsmDocument, NulByteEndsTheTextAndTheUserIsTold) {

@@ -91,7 +91,9 @@ bool SameFile(const char* a, const char* b) {
 char* ReadWholeFile(const char* path, size_t* length) {
   if (length) *length = 0;
   if (Empty(path)) return nullptr;
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
+  // Non-blocking so a FIFO named here cannot hang the program in open(); it
+  // then fails the size check below. Regular files are unaffected.
+  int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return nullptr;
   struct stat st;
   off_t size = -1;

@@ -61,6 +61,9 @@ TEST_F(FileUtil, ReadWholeFile) {
   EXPECT_EQ(Read("missing"), "<null>");
   EXPECT_EQ(ReadWholeFile(dir_.c_str()), nullptr);  // a directory
   EXPECT_EQ(ReadWholeFile("/proc/self/fd/0/x"), nullptr);
+  // A FIFO with no writer: refused at once instead of blocking in open().
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(ReadWholeFile(Path("fifo").c_str()), nullptr);
   EXPECT_EQ(ReadWholeFile(nullptr), nullptr);
 }
 

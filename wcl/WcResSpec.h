@@ -56,13 +56,13 @@ struct ResSpec {
   std::string type;      // representation type; empty when not given
   bool hasType = false;
   std::string value;       // may be empty
-  std::size_t offset = 0;  // where the specification starts in the text
+  std::size_t offset = 0;  // where this entry starts in the text
 };
 
 struct ResSpecParse {
   std::vector<ResSpec> specs;  // empty when error != Ok
   ResSpecError error = ResSpecError::Ok;
-  std::size_t errorOffset = 0;  // start of the specification that failed
+  std::size_t errorOffset = 0;  // start of the entry that failed
 };
 
 // Parses every specification of text. Blanks are space and the ASCII

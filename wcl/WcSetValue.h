@@ -3,7 +3,7 @@
 // The resource description changes resources of existing widgets when a
 // callback or action fires; values are written as text and converted to the
 // resource's type, found from the widget's class or its parent's constraint
-// resources when the specification does not name it:
+// resources when the setting does not name it:
 //
 //   *ok.activateCallback: WcSetValueCB( *apply.sensitive: False )
 //   *b.activateCallback:  WcSetValueCB( (^.width(Dimension): 40) (^.height: 20) )

@@ -12,7 +12,7 @@ namespace {
 using wcl::ParseResSpecs;
 using wcl::ResSpecError;
 
-// "target|resource|type|value" per specification, ";" between them.
+// "target|resource|type|value" for each entry, ";" between them.
 std::string Dump(const wcl::ResSpecParse& p) {
   std::string out;
   for (const wcl::ResSpec& s : p.specs) {

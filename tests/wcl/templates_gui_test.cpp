@@ -52,7 +52,7 @@ TEST_F(Templates, ExpansionFillsInWithoutOverriding) {
   EXPECT_EQ(def.rfind("==== Wcl Template Definition: Box.tmpl from " + file + "\n", 0), 0u) << def;
   EXPECT_NE(def.find("==== Wcl Template Defined: Box.tmpl has 3 resources.\n"), std::string::npos);
 
-  // "*tpl*a*width" is exactly the specification the expansion writes, so
+  // "*tpl*a*width" is exactly the resource line the expansion writes, so
   // only the no-override merge can keep 33.
   Widget root = NewRoot("tpl", {"tpl.wcChildren: a b c", "*a.wcTemplate: Box.tmpl",
                                 "*tpl*a*width: 33", "*b.wcTemplate: box.tmpl", "*b.wcClass: Core",

@@ -47,13 +47,16 @@ struct MapAgRec {
   const MapAg_Ops* ops = &MapAg_EmptyStaticOps;
   MapAg_Node** buckets = nullptr;  // null while empty
   uint32_t mask = 0;               // bucket count - 1 (a power of two - 1)
-  uint32_t maxChain = 0;           // chain length that triggers re-tuning
+  uint32_t maxChain = 0;           // caps the chain length that triggers re-tuning
   uint32_t count = 0;              // entries
   uint32_t shift1 = 0, shift2 = 0, shift3 = 0;  // per-key-word right shifts
   uint32_t retuneWait = 0;         // new entries before re-tuning is tried again
 };
 
 // Adds the entry, or replaces the value of the entry with the same keys.
+// The table doubles when it holds bucket count - 1 entries; a key joining a
+// chain of min(maxChain, 4) first has the shifts re-tuned (then no attempt
+// again for count / 4 new entries, so inserts stay amortised cheap).
 void MapAg_Insert(MapAg map, MapAg_Word k1, MapAg_Word k2, MapAg_Word k3,
                   MapAg_Word value);
 // The value stored under the keys, or 0 when absent.
@@ -67,8 +70,7 @@ MapAg MapAg_New();
 // Static map: emptied, the record stays. Dynamic map: released entirely.
 void MapAg_Free(MapAg map);
 // Doubles the bucket count (and maxChain) of a full map; an empty map is
-// left alone. A chain of min(maxChain, 4) entries has its shifts re-tuned
-// when the next key joins it (then not again for count / 4 new entries).
+// left alone.
 void MapAg_Grow(MapAg map);
 // Checks the record's consistency; on failure prints an assertion message
 // naming file and line on standard error and aborts.

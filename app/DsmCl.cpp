@@ -30,6 +30,13 @@ void Manage(Widget w) {
   if (w) XtManageChild(w);
 }
 
+// A file dialog lists the folder as it was when the list was last read;
+// read it again so files written since (by Save As, say) are offered.
+void ManageFileDialog(Widget w) {
+  if (w && XmIsFileSelectionBox(w)) XmFileSelectionDoSearch(w, nullptr);
+  Manage(w);
+}
+
 // The name a file selection dialog's OK callback carries; empty when none.
 Str NameFromCallData(XtPointer call) {
   auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call);
@@ -167,19 +174,20 @@ void DsmCl::CloseWithNoSave(Widget w, XtPointer client, XtPointer call) {
 }
 
 void DsmCl::SafeLoad(Widget, XtPointer, XtPointer) {
-  Manage(modified_ ? saveAndLoadQDlg_ : openDlg_);
+  if (modified_) Manage(saveAndLoadQDlg_);
+  else ManageFileDialog(openDlg_);
 }
 
 void DsmCl::SaveAndLoad(Widget w, XtPointer client, XtPointer call) {
   Save(w, client, call);
   // A failed save leaves the text modified: opening another file now
   // would throw away the very text the user chose to keep.
-  if (hasFileName_ && !modified_) Manage(openDlg_);
+  if (hasFileName_ && !modified_) ManageFileDialog(openDlg_);
 }
 
 void DsmCl::DiscardAndLoad(Widget w, XtPointer client, XtPointer call) {
   CloseWithNoSave(w, client, call);
-  Manage(openDlg_);
+  ManageFileDialog(openDlg_);
 }
 
 void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
@@ -215,7 +223,7 @@ void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
 void DsmCl::Save(Widget, XtPointer, XtPointer) {
   if (!modified_) return;
   if (!hasFileName_) {
-    Manage(saveAsDlg_);
+    ManageFileDialog(saveAsDlg_);
     return;
   }
   if (!textWidget_) return;

@@ -1,0 +1,97 @@
+// Faults a user met in a hands-on session with xkest: keys typed straight
+// after start-up were lost (the first keyboard focus was on the Replace
+// button), and the file dialogs listed the folder as it was when they were
+// made, so a file written since was missing from File > Open.
+#include <gtest/gtest.h>
+
+#include <Xm/FileSB.h>
+#include <Xm/List.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "XkestRun.h"
+#include "app/dsm_kit.h"
+
+namespace {
+
+using xk::test::XkestRun;
+
+TEST(ExploreStartup, TypingRightAwayGoesIntoTheDsmText) {
+  XkestRun x({}, {{"KESTHOME", std::string(XK_SOURCE_DIR) + "/demo-home"}});
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  x.Type(wid, "model m;");
+  // Quit asks first only when the typing reached the DSM text.
+  x.Key(wid, "ctrl+q");
+  std::string ask = x.WaitForWindow("Quit xkest", 10);
+  EXPECT_FALSE(ask.empty()) << "the keys went elsewhere and Quit ended the program at once";
+  if (!ask.empty()) x.Key(ask, "Left space");  // Quit, left of the default Cancel
+  EXPECT_EQ(x.Wait(), 0);
+  EXPECT_EQ(x.Stderr(), "");
+}
+
+std::vector<std::string> ListedFiles(Widget dialog) {
+  Widget list = XmFileSelectionBoxGetChild(dialog, XmDIALOG_LIST);
+  XmStringTable items = nullptr;
+  int count = 0;
+  XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
+  std::vector<std::string> out;
+  for (int i = 0; i < count; ++i) {
+    char* text = nullptr;
+    if (XmStringGetLtoR(items[i], const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text) && text)
+      out.emplace_back(text);
+    XtFree(text);
+  }
+  return out;
+}
+
+bool Lists(Widget dialog, const std::string& path) {
+  for (const std::string& item : ListedFiles(dialog))
+    if (item == path || item.ends_with("/" + path.substr(path.rfind('/') + 1))) return true;
+  return false;
+}
+
+TEST(ExploreFileDialogs, EveryWayOfShowingThemListsFilesWrittenSince) {
+  struct Route {
+    const char* what;
+    bool saveAs;
+    std::function<void(const dsmkit::Ui&)> show;
+  };
+  const Route routes[] = {
+      {"open on a clean text", false, [](const dsmkit::Ui&) { dsmkit::Fire("xKestDoDsmSafeLoadCB"); }},
+      {"open after discarding changes", false,
+       [](const dsmkit::Ui& ui) {
+         dsmkit::Type(ui.dsmText, "x", 0);
+         dsmkit::Fire("xKestDoDsmDiscardAndLoadCB");
+       }},
+      {"save of an unnamed text", true,
+       [](const dsmkit::Ui& ui) {
+         dsmkit::Type(ui.dsmText, "x", 0);
+         dsmkit::Fire("xKestDoDsmSaveCB");
+       }},
+  };
+  for (const Route& r : routes) {
+    SCOPED_TRACE(r.what);
+    dsmkit::TempDir dir;
+    dsmkit::Ui ui = dsmkit::Build();
+    Widget dialog = r.saveAs ? ui.saveAsDlg : ui.openDlg;
+    XmString mask = XmStringCreateLocalized(const_cast<char*>(dir.At("*.dsm").c_str()));
+    XtVaSetValues(dialog, XmNdirMask, mask, nullptr);
+    XmStringFree(mask);
+    xk::test::Drain();
+    std::string later = dir.At("later.dsm");
+    ASSERT_FALSE(Lists(dialog, later));
+    std::ofstream(later) << "model m;\n";
+
+    r.show(ui);
+    xk::test::Drain();
+    ASSERT_TRUE(XtIsManaged(dialog));
+    EXPECT_TRUE(Lists(dialog, later));
+    dsmkit::Dismiss(ui);
+  }
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "app/OptsCl.h"
+#include "support/FileUtil.h"
 
 namespace {
 
@@ -103,7 +104,10 @@ void OptsCl::SetTemplateFromFSDialog(Widget, XtPointer, XtPointer call) {
 
 void OptsCl::SetOutputDir(Widget, XtPointer, XtPointer call) {
   if (auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call)) {
-    Str chosen = PlainText(cbs->dir);
+    // The dialog lists folders to pick from: a picked (or typed) folder is
+    // the choice; the folder being shown counts only when none is named.
+    Str chosen = PlainText(cbs->value);
+    if (chosen.IsEmpty() || !IsDirectory(chosen.c_str())) chosen = PlainText(cbs->dir);
     if (!chosen.IsEmpty()) outputDir_ = chosen;
   }
   UpdateWidgets();

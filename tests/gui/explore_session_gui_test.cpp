@@ -1,7 +1,8 @@
 // Faults a user met in a hands-on session with xkest: keys typed straight
 // after start-up were lost (the first keyboard focus was on the Replace
 // button), and the file dialogs listed the folder as it was when they were
-// made, so a file written since was missing from File > Open.
+// made, so a file written since was missing from File > Open; and the
+// output folder dialog ignored the folder picked from its list.
 #include <gtest/gtest.h>
 
 #include <Xm/FileSB.h>
@@ -12,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "XkestRun.h"
+#include "app/OptsCl.h"
 #include "app/dsm_kit.h"
 
 namespace {
@@ -91,6 +95,42 @@ TEST(ExploreFileDialogs, EveryWayOfShowingThemListsFilesWrittenSince) {
     ASSERT_TRUE(XtIsManaged(dialog));
     EXPECT_TRUE(Lists(dialog, later));
     dsmkit::Dismiss(ui);
+  }
+}
+
+// OK in the output folder dialog as its callback receives it.
+Str ChooseOutputDir(const std::string& shown, const std::string& selection) {
+  XmString dir = XmStringCreateLocalized(const_cast<char*>(shown.c_str()));
+  XmString value = XmStringCreateLocalized(const_cast<char*>(selection.c_str()));
+  XmFileSelectionBoxCallbackStruct cbs{};
+  cbs.reason = XmCR_OK;
+  cbs.value = value;
+  cbs.dir = dir;
+  dsmkit::Fire("xKestDoOptsSetOutputDirCB", nullptr, reinterpret_cast<XtPointer>(&cbs));
+  XmStringFree(dir);
+  XmStringFree(value);
+  return theOpts.GetOutputDir();
+}
+
+TEST(ExploreOutputFolder, PickedFolderWinsOverTheOneShown) {
+  dsmkit::TempDir dir;
+  std::string shown = dir.At("");
+  std::string gen = dir.At("gen");
+  mkdir(gen.c_str(), 0755);
+  std::ofstream(dir.At("file.txt")) << "x";
+  const struct {
+    const char* what;
+    std::string selection, expected;
+  } cases[] = {
+      {"folder picked from the list", gen, gen},
+      {"nothing picked: the folder shown", shown, shown},
+      {"typed name of no folder", dir.At("missing"), shown},
+      {"a plain file", dir.At("file.txt"), shown},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    theOpts.SetOutputDir(Str("/before"));
+    EXPECT_EQ(std::string(ChooseOutputDir(shown, c.selection).c_str()), c.expected);
   }
 }
 

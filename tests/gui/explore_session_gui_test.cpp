@@ -2,7 +2,8 @@
 // after start-up were lost (the first keyboard focus was on the Replace
 // button), and the file dialogs listed the folder as it was when they were
 // made, so a file written since was missing from File > Open; and the
-// output folder dialog ignored the folder picked from its list.
+// output folder dialog ignored the folder picked from its list; and no
+// file dialog could be closed with Cancel or Escape.
 #include <gtest/gtest.h>
 
 #include <Xm/FileSB.h>
@@ -33,6 +34,43 @@ TEST(ExploreStartup, TypingRightAwayGoesIntoTheDsmText) {
   std::string ask = x.WaitForWindow("Quit xkest", 10);
   EXPECT_FALSE(ask.empty()) << "the keys went elsewhere and Quit ended the program at once";
   if (!ask.empty()) x.Key(ask, "Left space");  // Quit, left of the default Cancel
+  EXPECT_EQ(x.Wait(), 0);
+  EXPECT_EQ(x.Stderr(), "");
+}
+
+bool Visible(XkestRun& x, const std::string& title) {
+  return !xk::test::TempDir::Shell("DISPLAY=" + x.DisplayName() +
+                                   " xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null")
+              .empty();
+}
+
+// Each file dialog, shown the way a user shows it, closes on Escape (its
+// Cancel) without doing anything.
+TEST(ExploreStartup, EscapeClosesEveryFileDialog) {
+  XkestRun x({}, {{"KESTHOME", std::string(XK_SOURCE_DIR) + "/demo-home"}});
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  const struct {
+    const char* keys;
+    const char* title;
+  } dialogs[] = {
+      {"ctrl+o", "Open DSM file"},
+      {"shift+ctrl+s", "Save DSM file as"},
+  };
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.title);
+    x.Key(wid, d.keys);
+    std::string dlg = x.WaitForWindow(d.title, 10);
+    ASSERT_FALSE(dlg.empty());
+    x.Key(dlg, "Escape");
+    bool closed = false;
+    for (int i = 0; i < 100 && !closed; ++i) {
+      closed = !Visible(x, d.title);
+      if (!closed) usleep(50000);
+    }
+    EXPECT_TRUE(closed);
+  }
+  x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
   EXPECT_EQ(x.Stderr(), "");
 }

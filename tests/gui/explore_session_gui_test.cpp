@@ -3,7 +3,8 @@
 // button), and the file dialogs listed the folder as it was when they were
 // made, so a file written since was missing from File > Open; and the
 // output folder dialog ignored the folder picked from its list; and no
-// file dialog could be closed with Cancel or Escape.
+// file dialog could be closed with Cancel or Escape, nor the options
+// dialog with Escape.
 #include <gtest/gtest.h>
 
 #include <Xm/FileSB.h>
@@ -44,9 +45,9 @@ bool Visible(XkestRun& x, const std::string& title) {
               .empty();
 }
 
-// Each file dialog, shown the way a user shows it, closes on Escape (its
-// Cancel) without doing anything.
-TEST(ExploreStartup, EscapeClosesEveryFileDialog) {
+// Each file dialog and the options dialog, shown the way a user shows
+// them, close on Escape (Cancel, or Close) without doing anything.
+TEST(ExploreStartup, EscapeClosesTheDialogs) {
   XkestRun x({}, {{"KESTHOME", std::string(XK_SOURCE_DIR) + "/demo-home"}});
   std::string wid = x.WaitForWindow("xkest");
   ASSERT_FALSE(wid.empty()) << x.Stderr();
@@ -56,6 +57,7 @@ TEST(ExploreStartup, EscapeClosesEveryFileDialog) {
   } dialogs[] = {
       {"ctrl+o", "Open DSM file"},
       {"shift+ctrl+s", "Save DSM file as"},
+      {"ctrl+comma", "xkest options"},
   };
   for (const auto& d : dialogs) {
     SCOPED_TRACE(d.title);

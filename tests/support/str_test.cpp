@@ -170,7 +170,7 @@ TEST(Memory, OutOfMemoryReportsAndExits2) {
 #endif
 
 // Takes every block of memory the process can still get.
-void ExhaustHeap() {
+[[maybe_unused]] void ExhaustHeap() {
   rlimit limit;
   getrlimit(RLIMIT_AS, &limit);
   if (limit.rlim_cur > (rlim_t(512) << 20)) limit.rlim_cur = rlim_t(512) << 20;

@@ -96,8 +96,7 @@ TEST(Dump, CreationSwitchesShareOneClass) {
   ASSERT_EQ(capture.Messages().size(), 3u) << capture.All();
   const char* headers[] = {"==== Wcl: PreCreate Resources For Widget switchRoot.kid\n",
                            "==== Wcl: PreCreate Resources For Widget switchRoot.kid\n",
-                           "==== Wcl PostCreate Resources: Widget switchRoot.kid of class "
-                           "Composite\n"};
+                           "==== Wcl PostCreate Resources: Widget switchRoot.kid of class Composite\n"};
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(capture.Messages()[i].rfind(headers[i], 0), 0u) << capture.Messages()[i];

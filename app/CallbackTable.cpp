@@ -55,11 +55,17 @@ void xKestDoDsmNavBottomCB(Widget w, XtPointer client, XtPointer call) {
 void xKestDoDsmNavTopCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.NavTop(w, client, call);
 }
+void xKestDoDsmOverwriteCB(Widget w, XtPointer client, XtPointer call) {
+  theDsm.Overwrite(w, client, call);
+}
 void xKestDoDsmPasteCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.Paste(w, client, call);
 }
 void xKestDoDsmPrintCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.Print(w, client, call);
+}
+void xKestDoDsmReloadCB(Widget w, XtPointer client, XtPointer call) {
+  theDsm.Reload(w, client, call);
 }
 void xKestDoDsmReplaceCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.Replace(w, client, call);
@@ -78,6 +84,9 @@ void xKestDoDsmSaveAsCB(Widget w, XtPointer client, XtPointer call) {
 }
 void xKestDoDsmSaveCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.Save(w, client, call);
+}
+void xKestDoDsmSetChangedDlgWidgetCB(Widget w, XtPointer client, XtPointer call) {
+  theDsm.SetChangedDlgWidget(w, client, call);
 }
 void xKestDoDsmSetCursorPosWidgetCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.SetCursorPosWidget(w, client, call);
@@ -251,14 +260,17 @@ constexpr CallbackEntry kCallbacks[] = {
     {"xKestDoDsmLoadCB", xKestDoDsmLoadCB},
     {"xKestDoDsmNavBottomCB", xKestDoDsmNavBottomCB},
     {"xKestDoDsmNavTopCB", xKestDoDsmNavTopCB},
+    {"xKestDoDsmOverwriteCB", xKestDoDsmOverwriteCB},
     {"xKestDoDsmPasteCB", xKestDoDsmPasteCB},
     {"xKestDoDsmPrintCB", xKestDoDsmPrintCB},
+    {"xKestDoDsmReloadCB", xKestDoDsmReloadCB},
     {"xKestDoDsmReplaceCB", xKestDoDsmReplaceCB},
     {"xKestDoDsmRunCodegenCB", xKestDoDsmRunCodegenCB},
     {"xKestDoDsmSafeLoadCB", xKestDoDsmSafeLoadCB},
     {"xKestDoDsmSaveAndLoadCB", xKestDoDsmSaveAndLoadCB},
     {"xKestDoDsmSaveAsCB", xKestDoDsmSaveAsCB},
     {"xKestDoDsmSaveCB", xKestDoDsmSaveCB},
+    {"xKestDoDsmSetChangedDlgWidgetCB", xKestDoDsmSetChangedDlgWidgetCB},
     {"xKestDoDsmSetCursorPosWidgetCB", xKestDoDsmSetCursorPosWidgetCB},
     {"xKestDoDsmSetOpenDlgWidgetCB", xKestDoDsmSetOpenDlgWidgetCB},
     {"xKestDoDsmSetPopMenuWidgetCB", xKestDoDsmSetPopMenuWidgetCB},
@@ -329,14 +341,17 @@ const char* const kXkestRegisteredNames[] = {
     "xKestDoDsmLoadCB",
     "xKestDoDsmNavBottomCB",
     "xKestDoDsmNavTopCB",
+    "xKestDoDsmOverwriteCB",
     "xKestDoDsmPasteCB",
     "xKestDoDsmPrintCB",
+    "xKestDoDsmReloadCB",
     "xKestDoDsmReplaceCB",
     "xKestDoDsmRunCodegenCB",
     "xKestDoDsmSafeLoadCB",
     "xKestDoDsmSaveAndLoadCB",
     "xKestDoDsmSaveAsCB",
     "xKestDoDsmSaveCB",
+    "xKestDoDsmSetChangedDlgWidgetCB",
     "xKestDoDsmSetCursorPosWidgetCB",
     "xKestDoDsmSetOpenDlgWidgetCB",
     "xKestDoDsmSetPopMenuWidgetCB",

@@ -14,7 +14,7 @@
 void RegisterXkestNames(XtAppContext app);
 
 // How many callbacks and actions RegisterXkestNames registers.
-inline constexpr int kXkestCallbackCount = 68;
+inline constexpr int kXkestCallbackCount = 71;
 inline constexpr int kXkestActionCount = 2;
 
 // The registered names in registration order (actions first), null-ended.
@@ -38,14 +38,17 @@ void xKestDoDsmFindCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmLoadCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmNavBottomCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmNavTopCB(Widget w, XtPointer client, XtPointer call);
+void xKestDoDsmOverwriteCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmPasteCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmPrintCB(Widget w, XtPointer client, XtPointer call);
+void xKestDoDsmReloadCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmReplaceCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmRunCodegenCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSafeLoadCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSaveAndLoadCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSaveAsCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSaveCB(Widget w, XtPointer client, XtPointer call);
+void xKestDoDsmSetChangedDlgWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetCursorPosWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetOpenDlgWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetPopMenuWidgetCB(Widget w, XtPointer client, XtPointer call);

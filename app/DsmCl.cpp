@@ -25,6 +25,8 @@ constexpr const char* kCannotSave = "Cannot save to filepath ";
 constexpr const char* kNulBytePrefix = "The file '";
 constexpr const char* kNulByteSuffix =
     "' holds a NUL byte: the text stops there, and saving it will write only the text before it";
+constexpr const char* kChangedPrefix = "The file '";
+constexpr const char* kChangedSuffix = "' changed on disk since it was loaded.";
 
 void Manage(Widget w) {
   if (w) XtManageChild(w);
@@ -64,6 +66,9 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   saveAndLoadQDlg_ = other.saveAndLoadQDlg_;
   saveAsDlg_ = other.saveAsDlg_;
   verifyCloseDlg_ = other.verifyCloseDlg_;
+  changedDlg_ = other.changedDlg_;
+  diskStamp_ = other.diskStamp_;
+  runAfterAnswer_ = other.runAfterAnswer_;
   lineIndex_ = other.lineIndex_;
   shownLine_ = other.shownLine_;
   return *this;
@@ -111,6 +116,11 @@ void DsmTextModifying(Widget, XtPointer, XtPointer call) {
   theDsm.TextChanging(cbs ? long(cbs->startPos) : 0);
 }
 
+// The shell's focus: another program may have changed the file meanwhile.
+void ShellFocusChanged(Widget, XtPointer, XEvent* event, Boolean*) {
+  if (event && event->type == FocusIn && event->xfocus.detail != NotifyInferior) theDsm.WindowFocused();
+}
+
 }  // namespace
 
 void DsmCl::SetCursorPosWidget(Widget w, XtPointer, XtPointer) {
@@ -122,6 +132,7 @@ void DsmCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) { popMenu_ = w; }
 void DsmCl::SetSaveAndLoadQDlgWidget(Widget w, XtPointer, XtPointer) { saveAndLoadQDlg_ = w; }
 void DsmCl::SetSaveAsDlgWidget(Widget w, XtPointer, XtPointer) { saveAsDlg_ = w; }
 void DsmCl::SetVerifyCloseDlgWidget(Widget w, XtPointer, XtPointer) { verifyCloseDlg_ = w; }
+void DsmCl::SetChangedDlgWidget(Widget w, XtPointer, XtPointer) { changedDlg_ = w; }
 
 void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   textWidget_ = w;
@@ -129,6 +140,9 @@ void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   if (!w) return;
   XtAddCallback(w, XmNvalueChangedCallback, MarkModified, nullptr);
   XtAddCallback(w, XmNmodifyVerifyCallback, DsmTextModifying, nullptr);
+  Widget shell = w;
+  while (shell && !XtIsShell(shell)) shell = XtParent(shell);
+  if (shell) XtAddEventHandler(shell, FocusChangeMask, False, ShellFocusChanged, nullptr);
 }
 
 void DsmCl::TextChanging(long pos) { lineIndex_.Changed(pos < 0 ? 0 : size_t(pos)); }
@@ -164,6 +178,7 @@ void DsmCl::Close(Widget, XtPointer, XtPointer) {
   SetWholeText("", 0);
   hasFileName_ = 0;
   modified_ = 0;
+  diskStamp_ = FileStamp();
   fileName_ = kNoDsmFile;
   theOpts.UpdateWidgets();
 }
@@ -205,32 +220,48 @@ void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
     return;
   }
   size_t length = 0;
+  FileStamp stamp = StampOf(name.c_str());
   char* buffer = ReadWholeFile(name.c_str(), &length);
   if (buffer) {
     fileName_ = name;
     hasFileName_ = 1;
+    diskStamp_ = stamp;
     if (SetWholeText(buffer, length) < length) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
     std::free(buffer);
   } else {
     theMsg.ShowMessage(Str(kNotAccessible) + name + "'");
     SetWholeText("", 0);
     hasFileName_ = 0;
+    diskStamp_ = FileStamp();
   }
   modified_ = 0;
   theOpts.UpdateWidgets();
 }
 
 void DsmCl::Save(Widget, XtPointer, XtPointer) {
-  if (!modified_) return;
+  // A file removed on disk leaves the text as its only copy: Save writes
+  // it again even when unchanged.
+  bool removed = hasFileName_ && CompareWithDisk(diskStamp_, fileName_.c_str()) == DiskState::kRemoved;
+  if (!modified_ && !removed) return;
   if (!hasFileName_) {
     ManageFileDialog(saveAsDlg_);
     return;
   }
   if (!textWidget_) return;
-  if (WriteTextTo(fileName_))
+  if (ChangedOnDisk()) {
+    AskChangedOnDisk(false);
+    return;
+  }
+  WriteToFile();
+}
+
+void DsmCl::WriteToFile() {
+  if (WriteTextTo(fileName_)) {
     modified_ = 0;
-  else
+    diskStamp_ = StampOf(fileName_.c_str());
+  } else {
     theMsg.ShowMessage(Str(kCannotSave) + fileName_);
+  }
 }
 
 void DsmCl::SaveAs(Widget, XtPointer, XtPointer call) {
@@ -238,9 +269,72 @@ void DsmCl::SaveAs(Widget, XtPointer, XtPointer call) {
   if (name.IsEmpty()) return;
   fileName_ = name;
   hasFileName_ = 1;
-  if (WriteTextTo(fileName_))
-    modified_ = 0;
-  else
-    theMsg.ShowMessage(Str(kCannotSave) + fileName_);
+  diskStamp_ = FileStamp();
+  WriteToFile();
   theOpts.UpdateWidgets();
+}
+
+// --- the file changed behind the editor's back -----------------------------
+
+bool DsmCl::ChangedOnDisk() const {
+  return hasFileName_ && CompareWithDisk(diskStamp_, fileName_.c_str()) == DiskState::kChanged;
+}
+
+void DsmCl::AskChangedOnDisk(bool thenRun) {
+  runAfterAnswer_ = thenRun;
+  Str question = Str(kChangedPrefix) + fileName_ + kChangedSuffix;
+  // Without the question dialog nothing is written: say why.
+  if (!changedDlg_) {
+    theMsg.ShowMessage(question);
+    return;
+  }
+  XmString s = XmStringCreateLocalized(const_cast<char*>(question.c_str()));
+  XtVaSetValues(changedDlg_, XmNmessageString, s, nullptr);
+  XmStringFree(s);
+  Manage(changedDlg_);
+}
+
+bool DsmCl::ReloadFromDisk() {
+  size_t length = 0;
+  FileStamp stamp = StampOf(fileName_.c_str());
+  // Whatever happens, this version of the file has been dealt with: a
+  // file that cannot be read is reported once, not at every focus change.
+  diskStamp_ = stamp;
+  char* buffer = ReadWholeFile(fileName_.c_str(), &length);
+  if (!buffer) {
+    theMsg.ShowMessage(Str(kNotAccessible) + fileName_ + "'");
+    return false;
+  }
+  XmTextPosition cursor = textWidget_ ? XmTextGetInsertionPosition(textWidget_) : 0;
+  XmTextPosition top = textWidget_ ? XmTextGetTopCharacter(textWidget_) : 0;
+  if (SetWholeText(buffer, length) < length) theMsg.ShowMessage(Str(kNulBytePrefix) + fileName_ + kNulByteSuffix);
+  std::free(buffer);
+  modified_ = 0;
+  if (textWidget_) {
+    XmTextPosition last = XmTextGetLastPosition(textWidget_);
+    XmTextSetTopCharacter(textWidget_, top < last ? top : last);
+    XmTextSetInsertionPosition(textWidget_, cursor < last ? cursor : last);
+  }
+  theOpts.UpdateWidgets();
+  return true;
+}
+
+void DsmCl::WindowFocused() {
+  // The modified text is never replaced unasked; Save will ask.
+  if (!modified_ && ChangedOnDisk()) ReloadFromDisk();
+}
+
+void DsmCl::Overwrite(Widget w, XtPointer client, XtPointer call) {
+  bool run = runAfterAnswer_;
+  runAfterAnswer_ = false;
+  if (!hasFileName_ || !textWidget_) return;
+  WriteToFile();
+  if (run && !modified_) RunCodegen(w, client, call);
+}
+
+void DsmCl::Reload(Widget w, XtPointer client, XtPointer call) {
+  bool run = runAfterAnswer_;
+  runAfterAnswer_ = false;
+  if (!hasFileName_) return;
+  if (ReloadFromDisk() && run) RunCodegen(w, client, call);
 }

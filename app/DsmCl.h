@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "support/FileStamp.h"
 #include "support/Support.h"
 #include "support/TextLines.h"
 
@@ -64,14 +65,20 @@ class DsmCl {
   virtual void Load(Widget w, XtPointer client, XtPointer call);
   virtual void NavBottom(Widget w, XtPointer client, XtPointer call);
   virtual void NavTop(Widget w, XtPointer client, XtPointer call);
+  // Answers of the changed-on-disk question: write the text over the
+  // file's new content, or replace the text by it. Either then finishes a
+  // generator run that was waiting for the answer.
+  virtual void Overwrite(Widget w, XtPointer client, XtPointer call);
   virtual void Paste(Widget w, XtPointer client, XtPointer call);
   virtual void Print(Widget w, XtPointer client, XtPointer call);
+  virtual void Reload(Widget w, XtPointer client, XtPointer call);
   virtual void Replace(Widget w, XtPointer client, XtPointer call);
   virtual void RunCodegen(Widget w, XtPointer client, XtPointer call);
   virtual void SafeLoad(Widget w, XtPointer client, XtPointer call);
   virtual void Save(Widget w, XtPointer client, XtPointer call);
   virtual void SaveAndLoad(Widget w, XtPointer client, XtPointer call);
   virtual void SaveAs(Widget w, XtPointer client, XtPointer call);
+  virtual void SetChangedDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetCursorPosWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetOpenDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetPopMenuWidget(Widget w, XtPointer client, XtPointer call);
@@ -95,6 +102,10 @@ class DsmCl {
   void SelectLineNumber(long line);
   // Modify-verify callback of the DSM text: the text changes from pos on.
   void TextChanging(long pos);
+  // The window got the keyboard focus: an unmodified text whose file
+  // changed on disk is quietly replaced by the file's new content.
+  void WindowFocused();
+
 
  private:
   // Sets the text to the C string in text (size bytes, which may hold a
@@ -102,6 +113,14 @@ class DsmCl {
   size_t SetWholeText(const char* text, size_t size);
   void ShowCursorLine(long pos);
   int WriteTextTo(const Str& path);
+  // Writes the text to its file and notes the file's new stamp.
+  void WriteToFile();
+  // The file changed on disk since it was loaded or saved (not removed).
+  bool ChangedOnDisk() const;
+  void AskChangedOnDisk(bool thenRun);
+  // Reads the file again into the text, keeping the cursor where it was;
+  // false (with a message) when it cannot be read.
+  bool ReloadFromDisk();
 
   // What is known about line starts, kept between cursor motions.
   textlines::LineIndex lineIndex_;
@@ -116,6 +135,11 @@ class DsmCl {
   Widget saveAndLoadQDlg_ = nullptr;
   Widget saveAsDlg_ = nullptr;
   Widget verifyCloseDlg_ = nullptr;
+  Widget changedDlg_ = nullptr;
+  // The file as it was when last loaded or saved; empty when there is none.
+  FileStamp diskStamp_;
+  // A generator run waits for the changed-on-disk answer.
+  bool runAfterAnswer_ = false;
 };
 
 // Value-changed callback of the DSM text: sets theDsm's modified flag.

@@ -99,6 +99,15 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
     theMsg.ShowMessage(kSaveFirst);
     return;
   }
+  // The generator reads the file: the text must be what it reads, or what
+  // the user chose to write over it.
+  if (ChangedOnDisk()) {
+    if (modified_) {
+      AskChangedOnDisk(true);
+      return;
+    }
+    if (!ReloadFromDisk()) return;
+  }
   Save(w, client, call);
   if (!PrepareReportFile(kReportFile)) {
     theMsg.ShowMessage(kReportUnsafe);

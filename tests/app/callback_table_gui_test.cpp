@@ -44,7 +44,7 @@ TEST(CallbackTable, EveryCallbackNameIsRegisteredWithItsOwnFunction) {
   }
   EXPECT_EQ(callbacks, kXkestCallbackCount);
   EXPECT_EQ(actions, kXkestActionCount);
-  EXPECT_EQ(kXkestCallbackCount, 68);
+  EXPECT_EQ(kXkestCallbackCount, 71);
 }
 
 TEST(CallbackTable, SetWidgetCallbacksStoreTheWidgetsCreatedFromResources) {

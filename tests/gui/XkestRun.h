@@ -81,14 +81,24 @@ class TempDir {
   std::string path_;
 };
 
+// The window managers the tests run under: none (every window where the
+// program puts it, focus only where a test puts it), Motif's own and an
+// EWMH one, as users run them.
+inline const std::vector<std::string>& WindowManagers() {
+  static const std::vector<std::string> all = {"", "mwm", "openbox"};
+  return all;
+}
+
 class XkestRun {
  public:
   // env: variables to set for xkest (nullopt unsets one). The program runs
   // in a temporary working folder that is also its HOME, so no resource
-  // file of the user's applies.
+  // file of the user's applies. wm: a window manager program to run on the
+  // server first ("" for none).
   XkestRun(const std::vector<std::string>& args,
-           const std::map<std::string, std::optional<std::string>>& env) {
+           const std::map<std::string, std::optional<std::string>>& env, const std::string& wm = "") {
     StartServer();
+    if (!wm.empty()) StartWindowManager(wm);
     std::map<std::string, std::string> vars;
     for (char** e = environ; *e; ++e) {
       std::string kv = *e;
@@ -129,6 +139,10 @@ class XkestRun {
     if (Running()) {
       kill(pid_, SIGKILL);
       waitpid(pid_, nullptr, 0);
+    }
+    if (wm_ > 0) {
+      kill(wm_, SIGTERM);
+      waitpid(wm_, nullptr, 0);
     }
     if (dpy_) XCloseDisplay(dpy_);
     if (server_ > 0) {
@@ -273,7 +287,30 @@ class XkestRun {
     dpy_ = XOpenDisplay(display_.c_str());
   }
 
+  // Starts the window manager and waits until it has taken the root
+  // window's substructure redirection (what makes it the manager).
+  void StartWindowManager(const std::string& wm) {
+    wm_ = fork();
+    if (wm_ == 0) {
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      setenv("DISPLAY", display_.c_str(), 1);
+      setenv("HOME", dir_.Path().c_str(), 1);
+      execlp(wm.c_str(), wm.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    if (!dpy_) return;
+    for (int i = 0; i < 200; ++i) {
+      XWindowAttributes a;
+      XGetWindowAttributes(dpy_, DefaultRootWindow(dpy_), &a);
+      if (a.all_event_masks & SubstructureRedirectMask) return;
+      Nap();
+    }
+  }
+
   TempDir dir_;
+  pid_t wm_ = -1;
   pid_t server_ = -1;
   std::string display_;
   Display* dpy_ = nullptr;

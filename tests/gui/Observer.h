@@ -1,0 +1,187 @@
+// Observer: a client of the test's own on xkest's display, to see what a
+// user would see: the PRIMARY selection (what a middle-click paste gives),
+// window sizes, menus popping up, windows going away; and xdotool run there.
+//
+//   Observer o(x.DisplayName());
+//   o.Xdo("windowfocus --sync " + main + " key ctrl+g");
+//   EXPECT_EQ(o.WaitForPrimary("record R {"), "record R {");
+#pragma once
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "XkestRun.h"
+
+namespace xk::test {
+
+using Clock = std::chrono::steady_clock;
+
+// Polls until done() holds or the time is up; says whether it held.
+inline bool WaitUntil(const std::function<bool()>& done, int seconds = 20) {
+  auto until = Clock::now() + std::chrono::seconds(seconds);
+  for (;;) {
+    if (done()) return true;
+    if (Clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+// A client of our own on xkest's display: reads the PRIMARY selection and
+// window sizes, and runs xdotool there.
+class Observer {
+ public:
+  explicit Observer(const std::string& display) : display_(display) {
+    dpy_ = XOpenDisplay(display.c_str());
+    if (dpy_)
+      win_ = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 0, 0, 1, 1, 0, 0, 0);
+  }
+  ~Observer() {
+    if (dpy_) XCloseDisplay(dpy_);
+  }
+  Observer(const Observer&) = delete;
+  Observer& operator=(const Observer&) = delete;
+
+  bool Ok() const { return dpy_ != nullptr; }
+
+  // A picture of the screen in the build folder, to see why a step failed.
+  std::string Snap(const std::string& name) const {
+    std::string png = std::string(XK_BINARY_DIR) + "/demo-e2e-" + name + ".png";
+    TempDir::Shell("DISPLAY=" + display_ + " import -window root -crop 1000x800+0+0 '" + png + "'");
+    return png;
+  }
+
+  std::string Xdo(const std::string& command) const {
+    return TempDir::Shell("DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
+  }
+
+  bool WaitGone(const std::string& wid, int seconds = 10) const {
+    return WaitUntil(
+        [&] { return Xdo("search --onlyvisible --name '.*'").find(wid + "\n") == std::string::npos; },
+        seconds);
+  }
+
+  // A menu pops up as an unnamed override-redirect window with its corner
+  // at the pointer; 0 when none shows in time.
+  unsigned long WaitForMenuAt(int rootX, int rootY, int seconds = 10) {
+    unsigned long found = 0;
+    WaitUntil(
+        [&] {
+          for (Window w : TopWindows())
+            if (Shows(w, true) && Near(w, rootX, rootY)) found = w;
+          return found != 0;
+        },
+        seconds);
+    return found;
+  }
+  bool WaitMenuGone(unsigned long menu, int seconds = 10) {
+    return WaitUntil([&] { return !Shows(menu, true); }, seconds);
+  }
+
+  // Clicks a button of a message dialog (its shell's window id): 0 OK,
+  // 1 Cancel, 2 Help. The buttons are gadgets without windows; Motif puts
+  // them in one row along the bottom, evenly spread.
+  bool ClickDialogButton(const std::string& dialog, int button) {
+    std::vector<Window> box = Children(std::stoul(dialog));
+    if (box.size() != 1) return false;
+    XWindowAttributes a{};
+    XGetWindowAttributes(dpy_, box[0], &a);
+    Xdo("mousemove --sync --window " + std::to_string(box[0]) + " " + std::to_string(a.width * (2 * button + 1) / 6) +
+        " " + std::to_string(a.height - 34) + " click 1");
+    return true;
+  }
+
+  // Maps a plain top-level window of the test's own titled title (to take
+  // the focus away from xkest); its id, once it shows.
+  std::string MapWindow(const std::string& title) {
+    Window w = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 600, 600, 200, 100, 0, 0, 0);
+    XStoreName(dpy_, w, title.c_str());
+    XMapWindow(dpy_, w);
+    XFlush(dpy_);
+    std::string id = std::to_string(w);
+    return WaitUntil([&] { return Shows(w, false); }, 10) ? id : "";
+  }
+
+  // Root coordinates of a point of a window.
+  void ToRoot(const std::string& wid, int x, int y, int& rootX, int& rootY) {
+    Window child;
+    XTranslateCoordinates(dpy_, std::stoul(wid), DefaultRootWindow(dpy_), x, y, &rootX, &rootY,
+                          &child);
+  }
+
+  void Size(const std::string& wid, int& width, int& height) const {
+    XWindowAttributes a{};
+    XGetWindowAttributes(dpy_, std::stoul(wid), &a);
+    width = a.width;
+    height = a.height;
+  }
+
+  // The PRIMARY selection as text; empty when there is none or its owner
+  // does not answer within a second.
+  std::string Primary() {
+    Atom prop = XInternAtom(dpy_, "XKEST_DEMO_SEL", False);
+    XDeleteProperty(dpy_, win_, prop);
+    XConvertSelection(dpy_, XA_PRIMARY, XA_STRING, prop, win_, CurrentTime);
+    XFlush(dpy_);
+    XEvent ev;
+    bool answered = WaitUntil(
+        [&] { return XCheckTypedWindowEvent(dpy_, win_, SelectionNotify, &ev) == True; }, 1);
+    if (!answered || ev.xselection.property == None) return "";
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string text;
+    if (XGetWindowProperty(dpy_, win_, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format,
+                           &count, &after, &data) == Success && data && format == 8)
+      text.assign(reinterpret_cast<char*>(data), count);
+    if (data) XFree(data);
+    return text;
+  }
+
+  // Waits until PRIMARY holds want; returns what it held last.
+  std::string WaitForPrimary(const std::string& want, int seconds = 10) {
+    std::string got;
+    WaitUntil(
+        [&] {
+          got = Primary();
+          return got == want;
+        },
+        seconds);
+    return got;
+  }
+
+ private:
+  std::vector<Window> TopWindows() { return Children(DefaultRootWindow(dpy_)); }
+  std::vector<Window> Children(Window w) {
+    Window root, parent, *kids = nullptr;
+    unsigned n = 0;
+    std::vector<Window> out;
+    if (XQueryTree(dpy_, w, &root, &parent, &kids, &n)) out.assign(kids, kids + n);
+    if (kids) XFree(kids);
+    return out;
+  }
+  bool Shows(Window w, bool overrideRedirect) {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(dpy_, w, &a) && a.map_state == IsViewable &&
+           bool(a.override_redirect) == overrideRedirect;
+  }
+  bool Near(Window w, int rootX, int rootY) {
+    XWindowAttributes a{};
+    XGetWindowAttributes(dpy_, w, &a);
+    return std::abs(a.x - rootX) <= 2 && std::abs(a.y - rootY) <= 2;
+  }
+
+  std::string display_;
+  Display* dpy_ = nullptr;
+  Window win_ = 0;
+};
+
+}  // namespace xk::test

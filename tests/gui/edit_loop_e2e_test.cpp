@@ -1,0 +1,165 @@
+// The edit-generate-fix loop on the real xkest and kestb: a file changed
+// or removed behind the editor's back, two windows on one file, and the
+// quiet reload when the window gets the focus under a real window manager.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Observer.h"
+#include "XkestRun.h"
+
+namespace {
+
+using xk::test::Observer;
+using xk::test::TempDir;
+using xk::test::WaitUntil;
+using xk::test::XkestRun;
+
+constexpr const char* kChangedTitle = "File changed on disk";
+
+// One xkest with the demo home, the built kestb first on the search path,
+// the generator's command lines traced on standard output, and dsm opened
+// through the Open dialog.
+struct Session {
+  Session(const TempDir& work, const std::string& dsm, const std::string& wm = "")
+      : x({"-outdir", work.Path()},
+          {{"KESTHOME", std::string(XK_SOURCE_DIR) + "/demo-home"},
+           {"KESTBTRACE", "1"},
+           {"PATH", std::string(XK_BINARY_DIR) + "/kestb:" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")}},
+          wm),
+        main(x.WaitForWindow("xkest")),
+        o(x.DisplayName()) {
+    if (main.empty()) return;
+    o.Xdo("windowfocus --sync " + main + " key ctrl+o");
+    std::string open = x.WaitForWindow("Open DSM file", 10);
+    if (open.empty()) return;
+    o.Xdo("windowfocus --sync " + open + " key End");
+    o.Xdo("key --delay 2 --repeat 80 BackSpace");
+    o.Xdo("type --delay 5 '" + dsm + "'");
+    o.Xdo("key Return");
+    opened = o.WaitGone(open);
+  }
+  // Keys to the main window.
+  void Keys(const std::string& keys) { o.Xdo("windowfocus --sync " + main + " key --delay 30 " + keys); }
+  void Type(const std::string& text) { o.Xdo("windowfocus --sync " + main + " type --delay 20 '" + text + "'"); }
+  // How many times the generator was started.
+  size_t Runs() {
+    std::string out = x.Stdout();
+    size_t n = 0;
+    for (size_t at = out.find("\nkestb "); at != std::string::npos; at = out.find("\nkestb ", at + 1)) ++n;
+    return n;
+  }
+  // Return in the changed-on-disk question: its default answer, Cancel.
+  bool Cancel() {
+    std::string dlg = x.WaitForWindow(kChangedTitle, 10);
+    if (dlg.empty()) return false;
+    o.Xdo("windowfocus --sync " + dlg + " key Return");
+    return o.WaitGone(dlg);
+  }
+  // Presses the button (0 OK, 1 Cancel, 2 Help) of the dialog titled title.
+  bool Answer(const std::string& title, int button) {
+    std::string dlg = x.WaitForWindow(title, 10);
+    if (dlg.empty()) return false;
+    if (!o.ClickDialogButton(dlg, button)) return false;
+    return o.WaitGone(dlg);
+  }
+
+  XkestRun x;
+  std::string main;
+  Observer o;
+  bool opened = false;
+};
+
+TEST(EditLoop, ChangedOnDiskAsksBeforeSaveAndGenerateAndEachAnswerDoesWhatItSays) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm", "model a;\n");
+  Session s(work, dsm);
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  auto disk = [&] { return TempDir::Slurp(dsm); };
+
+  // Save: Cancel (the default, Return) writes nothing; Overwrite writes.
+  s.Keys("ctrl+Home");
+  s.Type("x");
+  work.Write("m.dsm", "model b;\n");
+  s.Keys("ctrl+s");
+  ASSERT_TRUE(s.Cancel());
+  EXPECT_EQ(disk(), "model b;\n");
+  s.Keys("ctrl+s");
+  ASSERT_TRUE(s.Answer(kChangedTitle, 0));
+  EXPECT_TRUE(WaitUntil([&] { return disk() == "xmodel a;\n"; })) << disk();
+
+  // Load the version on disk: the text becomes it, unmodified.
+  work.Write("m.dsm", "model c;\n");
+  s.Type("y");
+  s.Keys("ctrl+s");
+  ASSERT_TRUE(s.Answer(kChangedTitle, 2));
+  s.Keys("ctrl+Home");
+  s.Type("z");
+  s.Keys("ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return disk() == "zmodel c;\n"; })) << disk();
+
+  // Generate: Cancel runs nothing; Overwrite saves, then runs; Load runs
+  // on the version loaded.
+  size_t runs = s.Runs();
+  work.Write("m.dsm", "model d;\n");
+  s.Type("1");
+  s.Keys("ctrl+g");
+  ASSERT_TRUE(s.Cancel());
+  s.Keys("ctrl+g");
+  ASSERT_TRUE(s.Answer(kChangedTitle, 0));
+  EXPECT_TRUE(WaitUntil([&] { return s.Runs() == runs + 1; })) << s.x.Stdout();
+  EXPECT_EQ(disk(), "z1model c;\n") << "Cancel ran nothing; Overwrite wrote the text";
+  work.Write("m.dsm", "model e;\n");
+  s.Type("2");
+  s.Keys("ctrl+g");
+  ASSERT_TRUE(s.Answer(kChangedTitle, 2));
+  EXPECT_TRUE(WaitUntil([&] { return s.Runs() == runs + 2; })) << s.x.Stdout();
+  EXPECT_EQ(disk(), "model e;\n");
+  s.Keys("ctrl+q");
+  EXPECT_EQ(s.x.Wait(), 0) << "the loaded version is unmodified";
+}
+
+TEST(EditLoop, TwoWindowsOnOneFileTheSecondSaveAsks) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm", "model a;\n");
+  Session first(work, dsm), second(work, dsm);
+  ASSERT_TRUE(first.opened && second.opened);
+  second.Keys("ctrl+Home");
+  second.Type("2");
+  first.Keys("ctrl+Home");
+  first.Type("1");
+  first.Keys("ctrl+s");
+  ASSERT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "1model a;\n"; }));
+  second.Keys("ctrl+s");
+  ASSERT_TRUE(second.Answer(kChangedTitle, 1));
+  EXPECT_EQ(TempDir::Slurp(dsm), "1model a;\n");
+}
+
+// Under a window manager, switching to another window and back is what
+// gives xkest the focus again.
+TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm", "model a;\n");
+  Session s(work, dsm, "openbox");
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  std::string other = s.o.MapWindow("other");
+  ASSERT_FALSE(other.empty());
+  s.o.Xdo("windowactivate --sync " + other);
+  work.Write("m.dsm", "model b;\n");
+  s.o.Xdo("windowactivate --sync " + s.main);
+  s.Keys("ctrl+Home");
+  s.Type("z");
+  s.Keys("ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "zmodel b;\n"; })) << TempDir::Slurp(dsm);
+
+  // Removed: nothing is asked, and Save of the unchanged text writes it.
+  unlink(dsm.c_str());
+  s.o.Xdo("windowactivate --sync " + other);
+  s.o.Xdo("windowactivate --sync " + s.main);
+  s.Keys("ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "zmodel b;\n"; }));
+  EXPECT_TRUE(s.x.WaitForWindow(kChangedTitle, 1).empty());
+}
+
+}  // namespace

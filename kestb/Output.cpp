@@ -29,6 +29,10 @@ std::string Errno(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
 }
 
+// The report puts "cannot write: " before a write error; the reason alone
+// is what is left to say.
+std::string WriteErrno() { return std::strerror(errno); }
+
 }  // namespace
 
 BackupRules ParseBackupExts(std::string_view list) {
@@ -103,7 +107,8 @@ WriteResult WriteWhole(const std::string& path, std::string_view content,
     ssize_t n = ::write(fd, content.data() + done, content.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      res.error = Errno("cannot write");
+      if (n == 0) errno = EIO;
+      res.error = WriteErrno();
       ::close(fd);
       ::unlink(tmp.c_str());
       return res;
@@ -111,7 +116,7 @@ WriteResult WriteWhole(const std::string& path, std::string_view content,
     done += static_cast<size_t>(n);
   }
   if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    res.error = Errno("cannot write");
+    res.error = WriteErrno();
     ::unlink(tmp.c_str());
     return res;
   }

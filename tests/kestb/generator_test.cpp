@@ -3,7 +3,11 @@
 #include "kestb/Generator.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <sstream>
 
@@ -258,6 +262,30 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenIsReportedAndTheRestWritten) {
       "kestb: 1 error\n"
       "summary: 2 records, 3 fields, 1 file, 1 error\n",
       report);
+}
+
+// A full disk, as a file size limit in a child: the reason follows one
+// "cannot write: ", not two.
+TEST_F(GeneratorTest, AWriteThatRunsOutOfRoomSaysWhyOnce) {
+  int fds[2];
+  ASSERT_EQ(0, pipe(fds));
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lim{8, 8};
+    setrlimit(RLIMIT_FSIZE, &lim);
+    Generate(Args("true", "true", "false", "false", "false", "false"));
+    _exit(write(fds[1], report.data(), report.size()) == ssize_t(report.size()) ? 0 : 1);
+  }
+  close(fds[1]);
+  std::string got;
+  char buf[512];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
+  close(fds[0]);
+  int status = 0;
+  ASSERT_EQ(pid, waitpid(pid, &status, 0));
+  EXPECT_NE(std::string::npos, got.find("D/out/m.h: error: cannot write: File too large\n")) << got;
 }
 
 TEST_F(GeneratorTest, UsageErrorsSayWhatIsWrong) {

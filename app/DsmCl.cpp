@@ -7,6 +7,7 @@
 #include <Xm/FileSB.h>
 #include <Xm/Text.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,6 +21,7 @@ namespace {
 // Message texts of the document operations.
 constexpr const char* kNotAccessible = "Not able to access the file '";
 constexpr const char* kCannotSave = "Cannot save to filepath ";
+constexpr const char* kKeptCopy = "\nThe complete new text is kept in ";
 // The text widget holds one C string, so the text ends at a NUL byte;
 // saving it would shorten the file, which the user must know.
 constexpr const char* kNulBytePrefix = "The file '";
@@ -164,10 +166,17 @@ size_t DsmCl::SetWholeText(const char* text, size_t size) {
 int DsmCl::WriteTextTo(const Str& path) {
   if (!textWidget_) return 0;
   char* text = XmTextGetString(textWidget_);
-  int status = 0;
-  if (text) SafeWriteWholeFile(path.c_str(), text, std::strlen(text), status);
+  SaveResult result;
+  result.error = ENOMEM;
+  if (text) result = SafeSave(path.c_str(), text, std::strlen(text));
   XtFree(text);
-  return status;
+  if (result.ok) return 1;
+  // The reason tells the user what to fix; a copy left behind is named so
+  // the new text can be found even if the file itself is damaged.
+  Str message = Str(kCannotSave) + path + ": " + std::strerror(result.error);
+  if (!result.keptCopy.empty()) message += Str(kKeptCopy) + result.keptCopy.c_str();
+  theMsg.ShowMessage(message);
+  return 0;
 }
 
 void DsmCl::Close(Widget, XtPointer, XtPointer) {
@@ -259,8 +268,6 @@ void DsmCl::WriteToFile() {
   if (WriteTextTo(fileName_)) {
     modified_ = 0;
     diskStamp_ = StampOf(fileName_.c_str());
-  } else {
-    theMsg.ShowMessage(Str(kCannotSave) + fileName_);
   }
 }
 

@@ -112,6 +112,8 @@ class DsmCl {
   // NUL byte); returns the length the widget took.
   size_t SetWholeText(const char* text, size_t size);
   void ShowCursorLine(long pos);
+  // Saves the whole text to path: 1 when saved, else 0 after showing
+  // "Cannot save to filepath PATH: REASON".
   int WriteTextTo(const Str& path);
   // Writes the text to its file and notes the file's new stamp.
   void WriteToFile();

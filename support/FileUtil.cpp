@@ -14,6 +14,7 @@
 #include <string>
 
 #include "support/Memory.h"
+#include "support/SafeSave.h"
 
 namespace {
 
@@ -38,31 +39,10 @@ bool WriteFileMode(const char* path, const char* mode, const char* data, size_t 
   return f && WriteAllAndClose(f, data, n);
 }
 
-// Replaces the contents of an existing file through a temporary file in the
-// same directory, so a failed write leaves the old contents intact. The
-// file keeps its permission bits.
+// Replaces the contents of an existing file so that a failure at any
+// point leaves the old contents intact (support/SafeSave.h).
 bool ReplaceContents(const char* path, const std::string& data) {
-  char* real = realpath(path, nullptr);
-  if (!real) return false;
-  std::string target = real;
-  std::free(real);
-  struct stat st;
-  if (stat(target.c_str(), &st) != 0) return false;
-  std::string temp = target + ".XXXXXX";
-  int fd = mkstemp(temp.data());
-  if (fd < 0)  // no room for a temporary beside it: overwrite in place
-    return WriteFileMode(target.c_str(), "wb", data.data(), data.size());
-  FILE* f = fdopen(fd, "wb");
-  if (!f) {
-    close(fd);
-    unlink(temp.c_str());
-    return false;
-  }
-  bool ok = fchmod(fd, st.st_mode & 07777) == 0;
-  ok = WriteAllAndClose(f, data.data(), data.size()) && ok;
-  if (ok) ok = rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  return SafeSave(path, data.data(), data.size()).ok;
 }
 
 bool StartsWith(const std::string& line, const char* marker) {

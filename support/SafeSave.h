@@ -2,24 +2,41 @@
 // point (full disk, short write, failing close, a crash) leaves the file
 // with either its old or its complete new content, never a truncated one.
 //
-//   int ok;
-//   SafeWriteWholeFile("model.dsm", text, length, ok);
-//   if (!ok) ShowMessage("Cannot save to filepath model.dsm");
+//   SaveResult r = SafeSave("model.dsm", text, length);
+//   if (!r.ok) ShowMessage("Cannot save to filepath model.dsm: " + strerror(r.error));
 //
 // The new content goes into a temporary file in the target's folder, is
 // flushed to disk and renamed over the target, which keeps its permission
 // bits (and owner where the system allows). A symbolic link is followed:
-// the file it names is replaced, the link stays. A file with several hard
-// links is rewritten in place, but only after the new content was written
-// and flushed to the temporary file, so all links keep seeing one file.
+// the file it names is replaced, the link stays.
+//
+// Two targets are rewritten in place instead: a file with several hard
+// links (a rename would split them) and a writable file in a folder the
+// user may not write (no temporary file can be made beside it). The new
+// length is reserved first, so a full disk stops the save before a byte
+// of the file changes; should a write still fail, the old bytes are put
+// back. A hard-linked file's new content is first written and flushed to
+// the temporary file, which guards it while the shared file is rewritten.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-// Status 1 when every byte reached the disk, else 0 (and the target keeps
-// its old content; for a hard-linked target whose in-place rewrite failed,
-// the new content stays in the temporary file). Prints nothing.
+struct SaveResult {
+  bool ok = false;
+  // The errno value that stopped the save.
+  int error = 0;
+  // A temporary file left holding the complete new text, because the
+  // target could not be brought back to its old content; empty otherwise.
+  std::string keptCopy;
+};
+
+// Writes length bytes of data over path as described above. Prints nothing.
+// On failure the target keeps its old content (keptCopy empty) and no
+// temporary file is left.
+SaveResult SafeSave(const char* path, const char* data, size_t length);
+
+// SafeSave with a status flag: 1 when every byte reached the disk, else 0.
 void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& status);
 
 // The file a path finally names after following symbolic links (at most

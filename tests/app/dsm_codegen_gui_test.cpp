@@ -150,7 +150,7 @@ TEST(DsmCodegen, FailedSaveIsReportedAndTheRunUsesTheFileOnDisk) {
   Fire("xKestDoDsmRunCodegenCB");
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
-  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path);
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path + ": File too large");
   EXPECT_EQ(theDsm.GetModified(), 1);
   EXPECT_EQ(dsmkit::Text(ui.msgText), "on disk\n");
 }

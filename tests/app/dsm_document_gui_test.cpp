@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <functional>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include <dirent.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -169,7 +172,7 @@ TEST(DsmDocument, SaveAsIntoAMissingFolderReportsAndKeepsTheNewName) {
   dsmkit::Type(ui.dsmText, "text", 0);
   std::string bad = dir.At("no/such/dir.dsm");
   SaveAs(bad);
-  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + bad);
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + bad + ": No such file or directory");
   EXPECT_EQ(State(ui), "has=1 mod=1 text=text");
   EXPECT_EQ(dsmkit::Label(ui.title), bad);
   // Save first, then open: the save fails again, so the Open dialog must
@@ -179,7 +182,7 @@ TEST(DsmDocument, SaveAsIntoAMissingFolderReportsAndKeepsTheNewName) {
   EXPECT_EQ(State(ui), "has=1 mod=1 text=text +saveLoad");
   dsmkit::Dismiss(ui);
   Fire("xKestDoDsmSaveAndLoadCB");
-  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + bad);
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + bad + ": No such file or directory");
   EXPECT_EQ(State(ui), "has=1 mod=1 text=text");
 }
 
@@ -214,7 +217,7 @@ TEST(DsmSaveSafety, FullDiskLeavesTheOldFileAndTheTextModified) {
     FileSizeLimit limit(8192);
     Fire("xKestDoDsmSaveCB");
   }
-  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path);
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path + ": File too large");
   EXPECT_EQ(theDsm.GetModified(), 1);
   EXPECT_EQ(dsmkit::Slurp(path), old);
   EXPECT_EQ(FilesIn(dir.Path()), 1) << "no temporary file is left behind";
@@ -261,6 +264,96 @@ TEST(DsmSaveSafety, HardLinksKeepSharingTheFile) {
   EXPECT_EQ(sa.st_ino, sb.st_ino);
   EXPECT_EQ(sa.st_nlink, 2u);
   EXPECT_EQ(FilesIn(dir.Path()), 2);
+}
+
+// A small file system of its own, private to this process, when it may
+// mount one (as root); else a file size limit stands in for the full disk.
+class SmallDisk {
+ public:
+  SmallDisk(const std::string& dir, const char* size) : dir_(dir) {
+    mounted_ = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+               mount("tmpfs", dir.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) umount2(dir_.c_str(), MNT_DETACH);
+  }
+  bool Mounted() const { return mounted_; }
+
+ private:
+  std::string dir_;
+  bool mounted_ = false;
+};
+
+// 16 KiB with a second link, on a disk with room for the temporary copy of
+// 32 KiB but not for the file to grow to it as well: the save must stop
+// before the shared file changes.
+TEST(DsmSaveSafety, HardLinkOnANearlyFullDiskKeepsItsOldText) {
+  dsmkit::TempDir dir;
+  SmallDisk disk(dir.Path(), "64k");
+  std::string old(16384, 'o');
+  std::string a = dir.Write("a.dsm", old);
+  std::string b = dir.At("b.dsm");
+  ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
+  std::string filler = dir.Write("filler", std::string(8192, 'f'));
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(a);
+  dsmkit::Type(ui.dsmText, std::string(16384, 'n'), 0);
+  {
+    std::optional<FileSizeLimit> limit;
+    if (!disk.Mounted()) limit.emplace(24576);
+    Fire("xKestDoDsmSaveCB");
+  }
+  std::string reason = disk.Mounted() ? "No space left on device" : "File too large";
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + a + ": " + reason);
+  EXPECT_EQ(theDsm.GetModified(), 1);
+  EXPECT_EQ(dsmkit::Slurp(a), old);
+  EXPECT_EQ(dsmkit::Slurp(b), old);
+  EXPECT_EQ(FilesIn(dir.Path()), 3) << "no temporary file is left behind";
+  dsmkit::Dismiss(ui);
+  unlink(filler.c_str());
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  EXPECT_EQ(dsmkit::Slurp(b), std::string(16384, 'n') + old);
+}
+
+// No temporary file can be made in a folder the user may not write, yet a
+// writable file there is saved, in place; one that is not writable is
+// refused with the reason. Root stands in as another user for the save.
+TEST(DsmSaveSafety, WritableFileInAFolderTheUserCannotWrite) {
+  dsmkit::TempDir dir;
+  std::string open = dir.Write("open.dsm", "old\n");
+  std::string locked = dir.Write("locked.dsm", "keep\n");
+  chmod(locked.c_str(), 0444);
+  const uid_t nobody = 65534;
+  bool asRoot = geteuid() == 0;
+  if (asRoot) {
+    ASSERT_EQ(chown(open.c_str(), nobody, nobody), 0);
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
+  } else {
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
+  }
+  auto save = [&] {
+    if (asRoot) {
+      ASSERT_EQ(seteuid(nobody), 0);
+    }
+    Fire("xKestDoDsmSaveCB");
+    if (asRoot) {
+      ASSERT_EQ(seteuid(0), 0);
+    }
+  };
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(open);
+  dsmkit::Type(ui.dsmText, "new ", 0);
+  save();
+  EXPECT_EQ(dsmkit::Message(ui), "");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  EXPECT_EQ(dsmkit::Slurp(open), "new old\n");
+  Load(locked);
+  dsmkit::Type(ui.dsmText, "lost ", 0);
+  save();
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + locked + ": Permission denied");
+  EXPECT_EQ(dsmkit::Slurp(locked), "keep\n");
+  chmod(dir.Path().c_str(), 0700);
 }
 
 }  // namespace

@@ -315,7 +315,9 @@ void CheckName(const std::string& what, const std::string& name, int line,
 
 // Depth-first ordering over by-value record fields; a field that leads back
 // to a record still being visited closes a cycle, which no language can lay
-// out, and is reported at that field.
+// out, and is reported at that field. The walk keeps its own stack: a chain
+// of by-value records is as long as the model, far deeper than the call
+// stack allows.
 class Orderer {
  public:
   Orderer(const Model& m, const std::string& file, Diagnostics& diags)
@@ -329,15 +331,31 @@ class Orderer {
   std::vector<Record> Run() {
     for (size_t i = 0; i < m_.records.size(); ++i) Visit(i);
     std::vector<Record> out;
+    out.reserve(order_.size());
     for (size_t i : order_) out.push_back(m_.records[i]);
     return out;
   }
 
  private:
-  void Visit(size_t i) {
-    if (state_[i] != 0) return;
-    state_[i] = 1;
-    for (const Field& f : m_.records[i].fields) {
+  struct Frame {
+    size_t record;
+    size_t nextField = 0;
+  };
+
+  void Visit(size_t start) {
+    if (state_[start] != 0) return;
+    state_[start] = 1;
+    std::vector<Frame> path{{start}};
+    while (!path.empty()) {
+      Frame& top = path.back();
+      const std::vector<Field>& fields = m_.records[top.record].fields;
+      if (top.nextField == fields.size()) {
+        state_[top.record] = 2;
+        order_.push_back(top.record);
+        path.pop_back();
+        continue;
+      }
+      const Field& f = fields[top.nextField++];
       if (f.type.listDepth != 0) continue;
       auto it = index_.find(f.type.name);
       if (it == index_.end()) continue;
@@ -345,12 +363,11 @@ class Orderer {
         diags_.Error(file_, f.line,
                      "field '" + f.name + "' makes record '" + f.type.name +
                          "' contain itself; use 'list of " + f.type.name + "'");
-      } else {
-        Visit(it->second);
+      } else if (state_[it->second] == 0) {
+        state_[it->second] = 1;
+        path.push_back({it->second});  // top is not used past this point
       }
     }
-    state_[i] = 2;
-    order_.push_back(i);
   }
 
   const Model& m_;

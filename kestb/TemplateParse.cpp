@@ -16,9 +16,20 @@ constexpr int kMaxIncludeDepth = 16;
 // level would otherwise grow exponentially.
 constexpr int kMaxIncludes = 1000;
 
-// Blocks nest by recursion; far more than any template needs, far less
-// than would exhaust the stack.
+// Text pasted by includes, all together: a large template that includes
+// itself a thousand times would otherwise take minutes to read.
+constexpr size_t kMaxIncludedBytes = 32u << 20;
+
+// Blocks nest by recursion, counted across includes; far more than any
+// template needs, far less than would exhaust the stack.
 constexpr int kMaxNesting = 100;
+
+// What the parsers of one template and all its includes count together.
+struct Totals {
+  int includes = 0;
+  size_t includedBytes = 0;
+  int nesting = 0;
+};
 
 struct Scope {
   bool inFile = false;
@@ -83,9 +94,10 @@ std::string ScopeProblem(std::string_view scope, const Scope& s) {
 class TemplateParser {
  public:
   TemplateParser(const TemplateSource& src, const IncludeResolver& resolve,
-                 Diagnostics& diags, int depth, int& includes)
+                 Diagnostics& diags, int depth, Totals& totals)
       : src_(src), resolve_(resolve), diags_(diags), depth_(depth),
-        includes_(includes) {
+        totals_(totals), includes_(totals.includes),
+        nesting_(totals.nesting) {
     size_t b = 0;
     while (b <= src.text.size()) {
       size_t e = src.text.find('\n', b);
@@ -286,7 +298,15 @@ class TemplateParser {
       Error(lineNo, "cannot find included template '" + name + "'");
       return;
     }
-    TemplateParser inner(*found, resolve_, diags_, depth_ + 1, includes_);
+    totals_.includedBytes += found->text.size();
+    if (totals_.includedBytes > kMaxIncludedBytes) {
+      Error(lineNo, "included templates exceed " +
+                        std::to_string(kMaxIncludedBytes >> 20) +
+                        " MB in all");
+      totals_.includes = kMaxIncludes + 1;  // no more includes, no more errors
+      return;
+    }
+    TemplateParser inner(*found, resolve_, diags_, depth_ + 1, totals_);
     for (TemplateNode& n : inner.ParseAll(scope)) out.push_back(std::move(n));
   }
 
@@ -351,11 +371,12 @@ class TemplateParser {
   const IncludeResolver& resolve_;
   Diagnostics& diags_;
   int depth_;
-  int& includes_;  // shared by the whole template
+  Totals& totals_;  // shared by the whole template
+  int& includes_;
+  int& nesting_;
   std::vector<std::string> lines_;
   size_t next_ = 0;
   int lastLine_ = 0;
-  int nesting_ = 0;
   bool abandoned_ = false;
 };
 
@@ -364,8 +385,8 @@ class TemplateParser {
 Template ParseTemplate(const TemplateSource& source,
                        const IncludeResolver& resolve, Diagnostics& diags) {
   Template t;
-  int includes = 0;
-  t.nodes = TemplateParser(source, resolve, diags, 0, includes).ParseAll(Scope{});
+  Totals totals;
+  t.nodes = TemplateParser(source, resolve, diags, 0, totals).ParseAll(Scope{});
   return t;
 }
 

@@ -133,6 +133,26 @@ TEST(Dsm, ListsOfItselfAreFine) {
   EXPECT_EQ("", Check("record Node { kids : list of Node; }\n", {}));
 }
 
+// A by-value chain as long as the model once overflowed the stack of the
+// ordering walk at 10,000 records (sanitizers) or 30,000 (release).
+TEST(Dsm, LongByValueChainsAreOrderedWithoutRecursion) {
+  const int n = 100000;
+  std::string text;
+  for (int i = 0; i < n - 1; ++i) {
+    text += "record R" + std::to_string(i) + " { f : R" + std::to_string(i + 1) + "; }\n";
+  }
+  text += "record R" + std::to_string(n - 1) + " { f : int; }\n";
+  Model m;
+  EXPECT_EQ("", Check(text, {false, false}, &m));
+  ASSERT_EQ(size_t(n), m.records.size());
+  EXPECT_EQ("R99999", m.records.front().name);
+  EXPECT_EQ("R0", m.records.back().name);
+  // Closed into a ring it is reported once, at the field that closes it.
+  text.replace(text.rfind("int"), 3, "R0");
+  EXPECT_EQ("m.dsm:100000: error: field 'f' makes record 'R0' contain itself; use 'list of R0'\n",
+            Check(text, {false, false}));
+}
+
 TEST(Dsm, KeywordChecksFollowTheSwitches) {
   const char* text =
       "model delete;\n"

@@ -4,7 +4,8 @@
 namespace kestb {
 
 std::string FormatError(const Diagnostic& d) {
-  std::string s = d.file;
+  // An empty path would leave the line starting with ':'.
+  std::string s = d.file.empty() ? "''" : d.file;
   if (d.line > 0) s += ":" + std::to_string(d.line);
   s += ": error: ";
   s += d.text;

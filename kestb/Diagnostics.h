@@ -21,7 +21,8 @@ struct Diagnostic {
   std::string text;
 };
 
-// "FILE:LINE: error: TEXT", or "FILE: error: TEXT" without a line.
+// "FILE:LINE: error: TEXT", or "FILE: error: TEXT" without a line; an
+// empty FILE is shown as ''.
 std::string FormatError(const Diagnostic& d);
 
 class Diagnostics {

@@ -5,11 +5,16 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "kestb/Keywords.h"
 
 namespace kestb {
 namespace {
+
+// Deeper than any model needs; the generated C++ would pass compilers'
+// template depth limits well before a thousand.
+constexpr int kMaxListDepth = 64;
 
 constexpr std::string_view kBuiltins[] = {"int",  "long", "float", "double",
                                           "bool", "char", "string"};
@@ -44,9 +49,37 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
+// Comment text as templates may repeat it after "//" or "--": control
+// characters (a lone carriage return ends a C++ line) become blanks, and a
+// trailing backslash or "??/" is dropped, since it would continue the
+// comment onto the generated line below.
+std::string NeutralComment(std::string_view raw) {
+  std::string s(raw);
+  for (char& c : s) {
+    if (std::iscntrl(static_cast<unsigned char>(c))) c = ' ';
+  }
+  size_t end = s.size();
+  for (;;) {
+    while (end > 0 && s[end - 1] == ' ') --end;
+    if (end > 0 && s[end - 1] == '\\') {
+      --end;
+    } else if (end >= 3 && s.compare(end - 3, 3, "?\?/") == 0) {
+      end -= 3;
+    } else {
+      break;
+    }
+  }
+  s.resize(end);
+  return Trim(s);
+}
+
 class Lexer {
  public:
-  explicit Lexer(std::string_view text) : text_(text) {}
+  explicit Lexer(std::string_view text) : text_(text) {
+    // A byte-order mark that some editors write first is no character of
+    // the model.
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+  }
 
   Token Next() {
     SkipSpaceAndComments();
@@ -83,9 +116,12 @@ class Lexer {
 
   // Whole-line comments directly above the given line, oldest first.
   std::string CommentAbove(int line) const {
+    int first = line;
+    while (whole_.count(first - 1)) --first;
     std::string joined;
-    for (int l = line - 1; whole_.count(l); --l) {
-      joined = joined.empty() ? whole_.at(l) : whole_.at(l) + " " + joined;
+    for (int l = first; l < line; ++l) {
+      if (l != first) joined += ' ';
+      joined += whole_.at(l);
     }
     return joined;
   }
@@ -102,7 +138,7 @@ class Lexer {
       } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
         size_t end = text_.find('\n', pos_);
         if (end == std::string_view::npos) end = text_.size();
-        std::string body = Trim(text_.substr(pos_ + 2, end - pos_ - 2));
+        std::string body = NeutralComment(text_.substr(pos_ + 2, end - pos_ - 2));
         if (tokenOnLine_ == line_) {
           trailing_[line_] = body;
         } else {
@@ -152,13 +188,36 @@ class Parser {
  private:
   void Advance() {
     prevLine_ = cur_.line;
-    cur_ = lex_.Next();
-    // A stray byte is reported once here and then skipped, so the grammar
-    // below never sees it.
-    while (cur_.kind == Tok::Bad) {
-      Error(cur_, "unexpected character '" + cur_.text + "'");
-      cur_ = lex_.Next();
+    if (peeked_) {
+      cur_ = std::move(*peeked_);
+      peeked_.reset();
+    } else {
+      cur_ = Lex();
     }
+  }
+
+  const Token& Peek() {
+    if (!peeked_) peeked_ = Lex();
+    return *peeked_;
+  }
+
+  // A stray byte is reported once here and then skipped, so the grammar
+  // below never sees it.
+  Token Lex() {
+    Token t = lex_.Next();
+    while (t.kind == Tok::Bad) {
+      Error(t, "unexpected character '" + t.text + "'");
+      t = lex_.Next();
+    }
+    return t;
+  }
+
+  // "record NAME" or "model NAME": the next statement, so a record still
+  // open there lacks its '}' (a field may be named record, but then a ':'
+  // follows).
+  bool AtStatementStart() {
+    return cur_.kind == Tok::Ident && (cur_.text == "record" || cur_.text == "model") &&
+           Peek().kind == Tok::Ident;
   }
 
   void Error(const Token& at, std::string text) {
@@ -228,7 +287,7 @@ class Parser {
       return;
     }
     while (cur_.kind != Tok::RBrace) {
-      if (cur_.kind == Tok::End) {
+      if (cur_.kind == Tok::End || AtStatementStart()) {
         Error(kw, "record '" + r.name + "' has no closing '}'");
         m.records.push_back(std::move(r));
         return;
@@ -262,7 +321,10 @@ class Parser {
         return;
       }
       Advance();
-      ++f.type.listDepth;
+      if (++f.type.listDepth == kMaxListDepth + 1) {
+        diags_.Error(file_, f.line, "field '" + f.name + "' nests lists more than " +
+                                        std::to_string(kMaxListDepth) + " deep");
+      }
     }
     if (cur_.kind != Tok::Ident) {
       Error(cur_, "expected type name, found " + Describe(cur_));
@@ -288,7 +350,7 @@ class Parser {
 
   // Inside a record a '}' ends the record, so recovery stops before it.
   void SkipFieldRest() {
-    while (cur_.kind != Tok::End && cur_.kind != Tok::RBrace) {
+    while (cur_.kind != Tok::End && cur_.kind != Tok::RBrace && !AtStatementStart()) {
       bool semi = cur_.kind == Tok::Semi;
       Advance();
       if (semi) return;
@@ -296,17 +358,36 @@ class Parser {
   }
 
   Lexer lex_;
+  std::optional<Token> peeked_;
   int prevLine_ = 1;
   const std::string& file_;
   Diagnostics& diags_;
   Token cur_;
 };
 
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// "MODEL_..._H" is the shape of the generated headers' include guards.
+bool IsGuardShaped(const std::string& name, const std::string& model) {
+  return name.size() >= model.size() + 2 && name.compare(0, model.size(), model) == 0 &&
+         name[model.size()] == '_' && name.compare(name.size() - 2, 2, "_H") == 0;
+}
+
 void CheckName(const std::string& what, const std::string& name, int line,
-               const std::string& file, KeywordChecks checks,
-               Diagnostics& diags) {
+               const std::string& file, const Model& model,
+               KeywordChecks checks, Diagnostics& diags) {
   if (checks.cxx && IsCxxKeyword(name)) {
     diags.Error(file, line, what + " '" + name + "' is a C++ keyword");
+  } else if (std::string_view clash =
+                 checks.cxx ? CxxNameClash(name, what == "field name") : "";
+             !clash.empty()) {
+    diags.Error(file, line, what + " '" + name + "' is " + std::string(clash));
+  } else if (checks.cxx && IsGuardShaped(name, model.name)) {
+    diags.Error(file, line, what + " '" + name +
+                                "' has the shape of a generated include guard");
   }
   if (checks.ada && IsAdaKeyword(name)) {
     diags.Error(file, line, what + " '" + name + "' is an Ada reserved word");
@@ -395,21 +476,29 @@ Model ParseDsm(std::string_view text, const std::string& file,
 void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
               Diagnostics& diags) {
   if (model.nameLine != 0) {
-    CheckName("model name", model.name, model.nameLine, file, checks, diags);
+    CheckName("model name", model.name, model.nameLine, file, model, checks, diags);
   }
   std::map<std::string, int> records;  // name -> line of first definition
+  std::map<std::string, const Record*> lowered;  // lower-case name -> first
   for (const Record& r : model.records) {
     auto [it, fresh] = records.emplace(r.name, r.line);
     if (!fresh) {
       diags.Error(file, r.line, "duplicate record '" + r.name +
                                     "' (first defined on line " +
                                     std::to_string(it->second) + ")");
+    } else if (auto [low, freshLow] = lowered.emplace(Lower(r.name), &r); !freshLow) {
+      // Generated file names and include guards would clash where letter
+      // case does not count, and Ada ignores it everywhere.
+      diags.Error(file, r.line, "record '" + r.name + "' differs from record '" +
+                                    low->second->name + "' (line " +
+                                    std::to_string(low->second->line) +
+                                    ") only in letter case");
     }
     if (IsBuiltinType(r.name) || r.name == "list") {
       diags.Error(file, r.line,
                   "record name '" + r.name + "' is a built-in type name");
     }
-    CheckName("record name", r.name, r.line, file, checks, diags);
+    CheckName("record name", r.name, r.line, file, model, checks, diags);
   }
   for (const Record& r : model.records) {
     std::map<std::string, int> fields;
@@ -421,7 +510,7 @@ void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
                                       "' (first defined on line " +
                                       std::to_string(it->second) + ")");
       }
-      CheckName("field name", f.name, f.line, file, checks, diags);
+      CheckName("field name", f.name, f.line, file, model, checks, diags);
       if (records.count(f.name)) {
         // In C++ the member would hide the type for the rest of the record.
         diags.Error(file, f.line, "field '" + f.name +
@@ -437,8 +526,10 @@ void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
 }
 
 std::string CxxType(const Type& type) {
-  std::string s = type.name == "string" ? "std::string" : type.name;
-  for (int i = 0; i < type.listDepth; ++i) s = "std::vector<" + s + ">";
+  std::string s;
+  for (int i = 0; i < type.listDepth; ++i) s += "std::vector<";
+  s += type.name == "string" ? "std::string" : type.name;
+  s.append(static_cast<size_t>(type.listDepth), '>');
   return s;
 }
 

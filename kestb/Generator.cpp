@@ -6,10 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <map>
 #include <set>
+#include <string_view>
+#include <tuple>
 
 #include "kestb/Diagnostics.h"
 #include "kestb/Dsm.h"
@@ -27,6 +31,15 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A file name as templates may repeat it in a generated comment: a control
+// character (a newline in the name) would end the comment.
+std::string Printable(std::string name) {
+  for (char& c : name) {
+    if (std::iscntrl(static_cast<unsigned char>(c))) c = '?';
+  }
+  return name;
+}
+
 std::string DirName(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -39,8 +52,10 @@ std::string Join(const std::string& dir, const std::string& name) {
 }
 
 // Reads a whole regular file; on failure returns nullopt and says why.
+// The open does not block, so a FIFO or a device named as an input is
+// refused instead of waiting for a writer that never comes.
 std::optional<std::string> ReadFile(const std::string& path, std::string& why) {
-  int fd = ::open(path.c_str(), O_RDONLY);
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     why = std::strerror(errno);
     return std::nullopt;
@@ -95,10 +110,14 @@ IncludeResolver MakeResolver(const std::string& homeDir) {
       }
     }
     for (const std::string& c : candidates) {
+      struct stat st {};
+      if (::stat(c.c_str(), &st) != 0) continue;
+      // The first one that is there is the one, readable or not.
       std::string why;
       if (std::optional<std::string> text = ReadFile(c, why)) {
         return TemplateSource{c, std::move(*text)};
       }
+      return TemplateSource{c, {}, why};
     }
     return std::nullopt;
   };
@@ -157,6 +176,22 @@ std::vector<std::string> BackupPaths(const Options& o,
   return out;
 }
 
+// Checks run one kind after another, and a block's missing @end is found
+// after what it holds; the reader wants each file's errors in line order
+// (files in the order of their first error).
+void AppendInLineOrder(const Diagnostics& from, Diagnostics& to) {
+  const std::vector<Diagnostic>& list = from.List();
+  std::map<std::string_view, size_t> rank;  // file -> order of first error
+  std::vector<std::tuple<size_t, int, size_t>> keys;  // rank, line, index
+  keys.reserve(list.size());
+  for (size_t i = 0; i < list.size(); ++i) {
+    size_t r = rank.emplace(list[i].file, rank.size()).first->second;
+    keys.emplace_back(r, list[i].line, i);
+  }
+  std::sort(keys.begin(), keys.end());
+  for (const auto& [r, line, i] : keys) to.Error(list[i].file, line, list[i].text);
+}
+
 // Reads and checks the DSM; also reads the template's and the output
 // folder's problems into diags so that one run reports all of them.
 Model LoadModel(const Options& o, Diagnostics& diags, Counts& counts) {
@@ -168,13 +203,7 @@ Model LoadModel(const Options& o, Diagnostics& diags, Counts& counts) {
   Diagnostics dsmDiags;
   model = ParseDsm(*text, o.dsm, dsmDiags);
   CheckDsm(model, o.dsm, {!o.noCxxKeywords, !o.noAdaKeywords}, dsmDiags);
-  // Checks run one kind after another; the reader wants file order.
-  std::vector<Diagnostic> list = dsmDiags.List();
-  std::stable_sort(list.begin(), list.end(),
-                   [](const Diagnostic& a, const Diagnostic& b) {
-                     return a.line < b.line;
-                   });
-  for (Diagnostic& d : list) diags.Error(d.file, d.line, std::move(d.text));
+  AppendInLineOrder(dsmDiags, diags);
   counts.records = model.records.size();
   for (const Record& r : model.records) counts.fields += r.fields.size();
   return model;
@@ -186,9 +215,11 @@ std::vector<OutputFile> Expand(const Options& o, const Model& model,
   std::optional<TemplateSource> tem = LoadTemplate(o.tem, diags);
   CheckOutputDir(o.outDir, diags);
   if (!tem) return {};
-  Template parsed = ParseTemplate(*tem, MakeResolver(o.homeDir), diags);
+  Diagnostics temDiags;
+  Template parsed = ParseTemplate(*tem, MakeResolver(o.homeDir), temDiags);
+  AppendInLineOrder(temDiags, diags);
   if (!diags.Empty()) return {};
-  ExpandInfo info{BaseName(o.dsm), BaseName(o.tem)};
+  ExpandInfo info{Printable(BaseName(o.dsm)), Printable(BaseName(o.tem))};
   return ExpandTemplate(parsed, model, info, o.temTrace ? &report : nullptr,
                         diags);
 }
@@ -205,12 +236,25 @@ void PrintErrors(const Diagnostics& diags, std::ostream& report) {
   }
 }
 
+// Writes every file to its temporary first and commits only when all of
+// them were written, so that a full disk, a file-size limit or a name the
+// file system refuses leaves the output folder as it was.
 void WriteFiles(const Options& o, const std::vector<OutputFile>& files,
                 Counts& counts, std::ostream& report) {
   std::vector<std::string> backups = BackupPaths(o, files);
+  std::vector<PendingFile> pending(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     std::string path = Join(o.outDir, files[i].name);
-    WriteResult w = WriteWhole(path, files[i].content, backups[i]);
+    WriteResult w = pending[i].Write(path, files[i].content, backups[i]);
+    if (!w.ok) {
+      report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
+      ++counts.errors;
+    }
+  }
+  if (counts.errors != 0) return;  // the pending files remove their temporaries
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::string path = Join(o.outDir, files[i].name);
+    WriteResult w = pending[i].Commit();
     if (!w.ok) {
       report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
       ++counts.errors;

@@ -6,6 +6,7 @@
 //
 //   kestb::IsCxxKeyword("class")   // true
 //   kestb::IsAdaKeyword("Record")  // true: Ada ignores case
+//   kestb::CxxNameClash("errno", false)  // "a macro of the C and C++ libraries"
 #pragma once
 
 #include <string_view>
@@ -14,6 +15,13 @@ namespace kestb {
 
 // C++20 keywords and alternative operator tokens; case-sensitive.
 bool IsCxxKeyword(std::string_view word);
+
+// Why a name that is no keyword still cannot be carried by generated C++
+// (a library macro such as errno or EOF, a name the bundled templates'
+// code uses such as std or Put, or a name reserved for the
+// implementation), or empty when it can. A member (field) name clashes
+// with fewer names than a record or model name.
+std::string_view CxxNameClash(std::string_view word, bool member);
 
 // Ada 2012 reserved words; compared without regard to case.
 bool IsAdaKeyword(std::string_view word);

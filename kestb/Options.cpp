@@ -1,6 +1,8 @@
 // Options: command-line parsing.
 #include "kestb/Options.h"
 
+#include "kestb/Output.h"
+
 namespace kestb {
 
 const char* const kUsage =
@@ -92,6 +94,13 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args,
                       std::to_string(files.size()) + " of them"
                 : "unexpected argument '" + files[3] + "'";
     return std::nullopt;
+  }
+  if (o.makeBackups) {
+    std::string why = BackupExtsProblem(ParseBackupExts(o.backupExts));
+    if (!why.empty()) {
+      error = "-backext: " + why;
+      return std::nullopt;
+    }
   }
   o.dsm = files[0];
   o.tem = files[1];

@@ -2,7 +2,7 @@
 //
 // A file is written to a temporary file in the same folder and renamed
 // over the old one, so a failed or interrupted run never leaves a partly
-// written file. With backups on, the old version is first renamed to its
+// written file (nor, when it is interrupted by a signal, the temporary). With backups on, the old version is first renamed to its
 // backup name, chosen by the -backext pairs:
 //
 //   kestb::BackupRules r = kestb::ParseBackupExts("C bkC h bkh");
@@ -40,17 +40,50 @@ std::string BackupName(const std::string& fileName, const BackupRules& rules);
 std::string LongBackupName(const std::string& fileName,
                            const BackupRules& rules);
 
+// Why a backup extension list cannot be used, or empty when it can: an
+// extension that holds a '/' or a control character would name a file
+// outside the output folder or break the report's lines.
+std::string BackupExtsProblem(const BackupRules& rules);
+
 struct WriteResult {
   bool ok = false;
   bool backedUp = false;  // an old version was kept under backupPath
   std::string error;      // why not, when !ok
 };
 
-// Replaces path with content. When backupPath is not empty and path
-// exists, the old file is renamed to backupPath first (replacing an older
-// backup). On failure the old file is where it was and no temporary file
-// remains.
+// One file on its way: Write puts the content into a temporary file beside
+// path, Commit keeps the old version (when backupPath is set and path
+// exists) and renames the temporary over path. A run writes every
+// temporary first and commits only when all were written, so it writes
+// all of its files or none. A temporary not committed is removed by the
+// destructor, or by the handlers of HandleFatalSignals.
+class PendingFile {
+ public:
+  PendingFile() = default;
+  PendingFile(PendingFile&& other) noexcept;
+  PendingFile& operator=(PendingFile&&) = delete;
+  ~PendingFile();
+
+  WriteResult Write(const std::string& path, std::string_view content,
+                    const std::string& backupPath);
+  WriteResult Commit();
+
+ private:
+  void Discard();
+
+  std::string path_, tmp_, backupPath_;
+  bool exists_ = false;
+};
+
+// Replaces path with content (Write and Commit). On failure the old file is
+// where it was and no temporary file remains.
 WriteResult WriteWhole(const std::string& path, std::string_view content,
                        const std::string& backupPath);
+
+// For the program, not the library: SIGINT, SIGTERM and SIGHUP remove the
+// temporary files of unfinished writes before the signal ends the process,
+// and SIGXFSZ is ignored so that passing the file-size limit fails the
+// write (EFBIG) instead of killing the run.
+void HandleFatalSignals();
 
 }  // namespace kestb

@@ -44,10 +44,12 @@ namespace kestb {
 struct TemplateSource {
   std::string path;  // as shown in messages
   std::string text;
+  std::string error{};  // why a template that is there cannot be read
 };
 
 // Finds an @include'd template by the name written after @include, given
-// the path of the including template; nullopt when there is none.
+// the path of the including template; nullopt when there is none, a
+// source with an error when it cannot be read.
 using IncludeResolver = std::function<std::optional<TemplateSource>(
     const std::string& name, const std::string& includingPath)>;
 

@@ -39,7 +39,9 @@ class Expander {
  public:
   Expander(const Model& m, const ExpandInfo& info, std::ostream* trace,
            Diagnostics& diags)
-      : m_(m), info_(info), trace_(trace), diags_(diags) {}
+      : m_(m), info_(info), trace_(trace), diags_(diags) {
+    for (const Record& r : m.records) fieldCount_ += r.fields.size();
+  }
 
   std::vector<OutputFile> Run(const Template& t) {
     Nodes(t.nodes);
@@ -98,7 +100,10 @@ class Expander {
       return;
     }
     if (!names_.insert(name).second) {
-      diags_.Error(n.file, n.line, "output file '" + name + "' is written twice");
+      // Once per name, however many more passes of a loop repeat it.
+      if (repeated_.insert(name).second) {
+        diags_.Error(n.file, n.line, "output file '" + name + "' is written twice");
+      }
       return;
     }
     OutputFile f{name, {}, n.file, n.line};
@@ -130,11 +135,7 @@ class Expander {
     if (name == "dsm") return info_.dsmName;
     if (name == "template") return info_.templateName;
     if (name == "records") return std::to_string(m_.records.size());
-    if (name == "fields") {
-      size_t n = 0;
-      for (const Record& r : m_.records) n += r.fields.size();
-      return std::to_string(n);
-    }
+    if (name == "fields") return std::to_string(fieldCount_);
     if (name == "comma") {
       return !loops_.empty() && loops_.back().index + 1 < loops_.back().count
                  ? ","
@@ -182,12 +183,13 @@ class Expander {
   const ExpandInfo& info_;
   std::ostream* trace_;
   Diagnostics& diags_;
+  size_t fieldCount_ = 0;
   const Record* rec_ = nullptr;
   const Field* field_ = nullptr;
   std::vector<Loop> loops_;
   std::string* out_ = nullptr;
   std::vector<OutputFile> files_;
-  std::set<std::string> names_;
+  std::set<std::string> names_, repeated_;
 };
 
 }  // namespace

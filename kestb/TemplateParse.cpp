@@ -98,7 +98,8 @@ class TemplateParser {
       : src_(src), resolve_(resolve), diags_(diags), depth_(depth),
         totals_(totals), includes_(totals.includes),
         nesting_(totals.nesting) {
-    size_t b = 0;
+    // A byte-order mark that some editors write first is no template text.
+    size_t b = src.text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (b <= src.text.size()) {
       size_t e = src.text.find('\n', b);
       if (e == std::string::npos) {
@@ -296,6 +297,11 @@ class TemplateParser {
                                                    : std::nullopt;
     if (!found) {
       Error(lineNo, "cannot find included template '" + name + "'");
+      return;
+    }
+    if (!found->error.empty()) {
+      Error(lineNo, "cannot read included template '" + name + "': " +
+                        found->error);
       return;
     }
     totals_.includedBytes += found->text.size();

@@ -64,6 +64,31 @@ TEST(BundledCxx, EveryFileCompilesOnItsOwn) {
   }
 }
 
+// Comment text and names at the edge of what C++ takes: a comment ending
+// in a backslash once continued onto the next generated line.
+TEST(BundledCxx, EdgeCommentsAndNamesStillCompile) {
+  const char* model =
+      "model edge;\n"
+      "// Kept under C:\\temp\\\n"
+      "record Folder {\n"
+      "  dir : string;   // e.g. C:\\temp\\\n"
+      "  tri : int;      // what?\?/\n"
+      "  cr : char;      // one\rtwo\n"
+      "  a : int; os : int; Put : int; size_t : int; i : int; kids : list of Folder;\n"
+      "}\n"
+      "record b { x : int; }\n"
+      "record v { x : b; }\n"
+      "record T { y : v; }\n"
+      "record edge { t : T; }\n";
+  for (const char* tem : {"cpp_std.tem", "cpp_model.tem"}) {
+    SCOPED_TRACE(tem);
+    TempDir out;
+    WriteText(out / "m.dsm", model);
+    Generate(out / "m.dsm", tem, out.Path());
+    Shell(out, std::string(kCxxFlags) + " -fsyntax-only *.cxx -x c++ *.h");
+  }
+}
+
 TEST(BundledCxx, GeneratedCodeComparesAndPrints) {
   TempDir out;
   Generate(kHome + "/shop.dsm", "cpp_std.tem", out.Path());
@@ -79,9 +104,13 @@ TEST(BundledCxx, GeneratedCodeComparesAndPrints) {
             "  p.items[0].quantity = 3;\n"
             "  if (o == p) return 2;\n"
             "  std::cout << o.items[0] << '\\n';\n"
+            "  std::cout << shop::Item{\"say \\\"hi\\\"\", 0, 0, {}} << '\\n';\n"
             "}\n");
   Shell(out, std::string(kCxxFlags) + " main.cpp *.cxx -o main && ./main > run.txt");
-  EXPECT_EQ("Item{sku=\"sku1\", quantity=2, price=1.5, grade=A}\n", ReadText(out / "run.txt"));
+  // A default char once printed as a NUL byte, and quotes went out bare.
+  EXPECT_EQ("Item{sku=\"sku1\", quantity=2, price=1.5, grade=A}\n"
+            "Item{sku=\"say \\\"hi\\\"\", quantity=0, price=0, grade=\\x00}\n",
+            ReadText(out / "run.txt"));
 }
 
 }  // namespace

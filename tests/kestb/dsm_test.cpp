@@ -95,6 +95,10 @@ TEST(Dsm, ReportsEachErrorOnItsLine) {
       {"unclosed record at end of file",
        "record R {\n  a : int;\n",
        "m.dsm:1: error: record 'R' has no closing '}'\n"},
+      {"a record left open before the next one is named at its own line",
+       "record A {\n  x : int;\nrecord B { y : int; }\nrecord C { b : B; record : int; }\n",
+       "m.dsm:1: error: record 'A' has no closing '}'\n"},
+      {"a byte-order mark is skipped", "\xEF\xBB\xBFrecord R {}\n", ""},
       {"missing record name",
        "record {\n}\nrecord S { x : int; }\n",
        "m.dsm:1: error: expected record name, found '{'\n"},
@@ -153,6 +157,21 @@ TEST(Dsm, LongByValueChainsAreOrderedWithoutRecursion) {
             Check(text, {false, false}));
 }
 
+// 100,000 levels of "list of" took 22 s: the C++ spelling was rebuilt per
+// level. Past the bound the field is refused with one error.
+TEST(Dsm, DeepListNestingIsBounded) {
+  std::string lists;
+  for (int i = 0; i < 100000; ++i) lists += "list of ";
+  EXPECT_EQ("m.dsm:2: error: field 'f' nests lists more than 64 deep\n",
+            Check("record R {\n  f : " + lists + "int;\n}\n", {}));
+  lists.resize(64 * 8);
+  Model m;
+  EXPECT_EQ("", Check("record R { f : " + lists + "int; }\n", {}, &m));
+  std::string cxx;
+  for (int i = 0; i < 64; ++i) cxx += "std::vector<";
+  EXPECT_EQ(cxx + "int" + std::string(64, '>'), CxxType(m.records.at(0).fields.at(0).type));
+}
+
 TEST(Dsm, KeywordChecksFollowTheSwitches) {
   const char* text =
       "model delete;\n"
@@ -180,6 +199,31 @@ TEST(Dsm, KeywordChecksFollowTheSwitches) {
     SCOPED_TRACE(testing::Message() << "cxx " << c.checks.cxx << " ada " << c.checks.ada);
     EXPECT_EQ(c.errors, Check(text, c.checks));
   }
+}
+
+// Names the generated C++ cannot carry: they once gave code that did not
+// compile while kestb reported success.
+TEST(Dsm, NamesTheGeneratedCxxCannotCarryAreRefused) {
+  const char* text =
+      "model shop;\n"
+      "record Item { std : int; }\n"
+      "record ITEM { size_t : int; }\n"
+      "record errno { EOF : int; }\n"
+      "record Put { a__b : int; }\n"
+      "record shop_Item_H {}\n";
+  EXPECT_EQ(
+      "m.dsm:2: error: field name 'std' is a name the generated C++ code uses\n"
+      "m.dsm:3: error: record 'ITEM' differs from record 'Item' (line 2) only in letter case\n"
+      "m.dsm:4: error: record name 'errno' is a macro of the C and C++ libraries\n"
+      "m.dsm:4: error: field name 'EOF' is a macro of the C and C++ libraries\n"
+      "m.dsm:5: error: record name 'Put' is a name the generated C++ code uses\n"
+      "m.dsm:5: error: field name 'a__b' is reserved for the C++ implementation\n"
+      "m.dsm:6: error: record name 'shop_Item_H' has the shape of a generated include guard\n",
+      Check(text, {true, false}));
+  // Not generating C++: only the letter case still counts (file names).
+  // (A field may be named size_t: members are only ever named after "v.".)
+  EXPECT_EQ("m.dsm:3: error: record 'ITEM' differs from record 'Item' (line 2) only in letter case\n",
+            Check(text, {false, false}));
 }
 
 TEST(Dsm, TypesSpellInCxx) {

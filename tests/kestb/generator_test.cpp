@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
-
 #include <sstream>
 
 #include "TempDir.h"
@@ -58,12 +58,26 @@ class GeneratorTest : public ::testing::Test {
   int Generate(const std::vector<std::string>& args) {
     std::ostringstream out;
     int status = kestb::Run(args, out);
-    report = out.str();
-    // Tests compare paths without the scratch folder's random name.
-    for (size_t at; (at = report.find(dir.Path())) != std::string::npos;) {
-      report.replace(at, dir.Path().size(), "D");
-    }
+    report = Scrubbed(out.str());
     return status;
+  }
+
+  // The names in a folder, sorted.
+  static std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (auto& e : std::filesystem::directory_iterator(folder)) {
+      names.push_back(e.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Tests compare paths without the scratch folder's random name.
+  std::string Scrubbed(std::string text) const {
+    for (size_t at; (at = text.find(dir.Path())) != std::string::npos;) {
+      text.replace(at, dir.Path().size(), "D");
+    }
+    return text;
   }
 
   TempDir dir;
@@ -217,11 +231,30 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
       {"missing template", [&](auto& a) { a[1] = dir / "none.tem"; },
        "D/none.tem: error: cannot read template: No such file or directory\n"
        "kestb: 1 error, summary follows\n"},
+      {"empty output folder name", [&](auto& a) { a[2] = ""; },
+       "'': error: output folder does not exist\n"
+       "kestb: 1 error, summary follows\n"},
+      {"template errors in line order",
+       [&](auto&) { WriteText(dir / "t.tem", "@file f\n@foreach record\n${nope}\n"); },
+       "D/t.tem:1: error: @file has no @end\n"
+       "D/t.tem:2: error: @foreach has no @end\n"
+       "D/t.tem:3: error: unknown placeholder '${nope}'\n"
+       "kestb: 3 errors, summary follows\n"},
       {"missing output folder", [&](auto& a) { a[2] = dir / "gone"; },
        "D/gone: error: output folder does not exist\n"
        "kestb: 1 error, summary follows\n"},
       {"output folder that is a file", [&](auto& a) { a[2] = dir / "m.dsm"; },
        "D/m.dsm: error: output folder is not a folder\n"
+       "kestb: 1 error, summary follows\n"},
+      // FIFOs once blocked the run (and the front end waiting for it).
+      {"DSM that is a FIFO", [&](auto& a) { ::mkfifo((a[0] = dir / "p").c_str(), 0600); },
+       "D/p: error: cannot read DSM file: not a regular file\n"
+       "kestb: 1 error, summary follows\n"},
+      {"template that is a FIFO", [&](auto& a) { ::mkfifo((a[1] = dir / "p").c_str(), 0600); },
+       "D/p: error: cannot read template: not a regular file\n"
+       "kestb: 1 error, summary follows\n"},
+      {"included template that is a FIFO", [&](auto&) { ::mkfifo((dir / "part.inc").c_str(), 0600); },
+       "D/t.tem:2: error: cannot read included template 'part.inc': not a regular file\n"
        "kestb: 1 error, summary follows\n"},
   };
   for (const Case& c : cases) {
@@ -253,15 +286,76 @@ TEST_F(GeneratorTest, AFloodOfErrorsIsCutShortButCounted) {
   EXPECT_EQ(200 + 3, std::count(report.begin(), report.end(), '\n'));
 }
 
-TEST_F(GeneratorTest, AFileThatCannotBeWrittenIsReportedAndTheRestWritten) {
+// A run writes all of its files or none: one that cannot be written once
+// left the others written and the report saying only "kestb: 1 error".
+TEST_F(GeneratorTest, AFileThatCannotBeWrittenMeansNoneIsWritten) {
   std::filesystem::create_directory(dir / "out/m.h");
   EXPECT_EQ(kFailed, Generate(Args("true", "true", "false", "false", "false", "false")));
   EXPECT_EQ(
       "D/out/m.h: error: cannot write: exists and is not a regular file\n"
-      "wrote D/out/m.cxx\n"
-      "kestb: 1 error\n"
-      "summary: 2 records, 3 fields, 1 file, 1 error\n",
+      "kestb: 1 error, no files written\n"
+      "summary: 2 records, 3 fields, 0 files, 1 error\n",
       report);
+  EXPECT_EQ(std::vector<std::string>{"m.h"}, Entries(dir / "out"));
+
+  // A name that fits the file system but whose temporary name did not.
+  std::filesystem::remove(dir / "out/m.h");
+  const std::string longName(250, 'R');
+  WriteText(dir / "m.dsm", "model m;\nrecord A {}\nrecord " + longName + " {}\n");
+  WriteText(dir / "t.tem", "@foreach record\n@file ${record}.h\n@end\n@end\n");
+  EXPECT_EQ(kOk, Generate(Args("false", "false", "false", "false", "false", "false")));
+  EXPECT_EQ((std::vector<std::string>{"A.h", longName + ".h"}), Entries(dir / "out"));
+}
+
+// The program passing the file-size limit: SIGXFSZ once killed it with a
+// partly written temporary file behind.
+TEST_F(GeneratorTest, FileSizeLimitIsAWriteError) {
+  std::string program = XK_BINARY_DIR "/kestb/kestb";
+  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
+  WriteText(dir / "t.tem", "@file small.h\nx\n@end\n@file big.h\n" +
+                               std::string(100000, 'x') + "\n@end\n");
+  std::string line = "ulimit -f 16 && " + program + " " + dir / "m.dsm" + " " +
+                     dir / "t.tem" + " " + dir / "out" + " -nb > " + dir / "kestout.txt";
+  int status = std::system(("sh -c '" + line + "'").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(1, WEXITSTATUS(status));
+  EXPECT_EQ("D/out/big.h: error: cannot write: File too large\n"
+            "kestb: 1 error, no files written\n",
+            Scrubbed(ReadText(dir / "kestout.txt")));
+  EXPECT_TRUE(Entries(dir / "out").empty());
+}
+
+// Killed part-way, the program removes the temporary files it made.
+TEST_F(GeneratorTest, SignalsLeaveNoTemporaryFiles) {
+  std::string program = XK_BINARY_DIR "/kestb/kestb";
+  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
+  std::string model;
+  for (int i = 0; i < 2000; ++i) model += "record R" + std::to_string(i) + " {}\n";
+  WriteText(dir / "m.dsm", model);
+  WriteText(dir / "t.tem", "@foreach record\n@file ${record}.h\n" +
+                               std::string(20000, 'x') + "\n@end\n@end\n");
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    std::string dsm = dir / "m.dsm", tem = dir / "t.tem", out = dir / "out";
+    pid_t pid = ::fork();
+    ASSERT_LE(0, pid);
+    if (pid == 0) {
+      ::execl(program.c_str(), "kestb", dsm.c_str(), tem.c_str(), out.c_str(),
+              "-showfiles", "false", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    bool seen = false;  // a temporary file, with the run still going
+    for (int i = 0; i < 20000 && !seen; ++i) {
+      for (const std::string& e : Entries(out)) seen |= e.find(".kestb-") != std::string::npos;
+      if (!seen) ::usleep(500);
+    }
+    ::kill(pid, sig);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
+    EXPECT_TRUE(Entries(out).empty());  // nothing committed before all were written
+  }
 }
 
 // A full disk, as a file size limit in a child: the reason follows one
@@ -319,6 +413,13 @@ TEST_F(GeneratorTest, ProgramRunsFromTheFrontEndsCommandLine) {
   EXPECT_EQ(1, WEXITSTATUS(status));
   EXPECT_EQ(0u, ReadText(dir / "kestout.txt").find(
                     dir / "m.dsm:2: error: unknown type 'Nope' for field 'a'\n"));
+
+  // A report that cannot be written is a failed run, even when the files were.
+  WriteText(dir / "m.dsm", kDsm);
+  line.replace(line.rfind("> "), std::string::npos, "> /dev/full 2>/dev/null");
+  status = std::system(line.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(1, WEXITSTATUS(status));
 }
 
 }  // namespace

@@ -61,6 +61,13 @@ TEST(CommandLine, RefusesWhatItCannotUnderstand) {
        "option -showfiles needs true or false, not 'yes'"},
       {{"a", "b", "c", "-makebak"}, "option -makebak needs a value"},
       {{"a", "b", "c", "-verbose", "true"}, "unknown option -verbose"},
+      // A backup extension with a '/' named a file in another folder.
+      {{"a", "b", "c", "-makebak", "true", "-backext", "h x/../../etc/x"},
+       "-backext: backup extension 'x/../../etc/x' must not contain '/'"},
+      {{"a", "b", "c", "-backext", "h/x", "-makebak", "true"},
+       "-backext: backup extension 'h/x' must not contain '/'"},
+      {{"a", "b", "c", "-makebak", "true", "-backext", "h b\x01k"},
+       "-backext: backup extension 'b\\x01k' must not contain control characters"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.error);

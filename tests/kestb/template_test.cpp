@@ -206,6 +206,10 @@ TEST(Template, ReportsMalformedTemplatesByLine) {
   }
 }
 
+TEST(Template, AByteOrderMarkIsSkipped) {
+  EXPECT_EQ("== f\nShop\n", Expand("\xEF\xBB\xBF@file f\n${model}\n@end\n").files);
+}
+
 TEST(Template, DeepNestingIsRefusedNotOverflowed) {
   std::string text = "@file f\n@foreach record\n";
   for (int i = 0; i < 100000; ++i) text += "@if first\n";

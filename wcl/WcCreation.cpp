@@ -307,7 +307,7 @@ void CreateChildren(Frame& frame, std::string_view names, ToManage* result) {
     std::string name(n);
     Boolean managed = True;
     Widget child = CreateOne(parent, name.c_str(), WC_CHILD, &managed);
-    if (!child || !managed || !XtIsRectObj(child)) continue;
+    if (!child || !managed || !wcl::IsManageableChild(child)) continue;
     (XtParent(child) == parent ? result->batch : result->oneByOne).push_back(child);
   }
 }
@@ -378,6 +378,10 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
 }
 
 }  // namespace
+
+bool wcl::IsManageableChild(Widget w) {
+  return w && XtIsRectObj(w) && !XtIsShell(w) && XtParent(w) && XtIsComposite(XtParent(w));
+}
 
 int WcWidgetCreation(Widget root) {
   if (!root) return 1;

@@ -69,4 +69,14 @@ void WcLoadTemplateFiles(Widget w, const char* fileNames, Boolean trace);
 
 #ifdef __cplusplus
 }
+
+namespace wcl {
+
+// Whether the toolkit can manage w: a rectangle object among the children
+// of a composite. A shell is popped up, never managed: a root has no parent
+// (managing it crashes the toolkit) and a pop-up is none of its parent's
+// children.
+bool IsManageableChild(Widget w);
+
+}  // namespace wcl
 #endif

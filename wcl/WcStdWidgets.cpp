@@ -3,6 +3,7 @@
 // resource dumps and exit.
 #include "wcl/WcStandard.h"
 
+#include "wcl/WcCreation.h"
 #include "wcl/WcDump.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcWarnings.h"
@@ -29,7 +30,7 @@ constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Wid
 constexpr Msg kMustBeShell{"mustBeShell", "Wcl Warning: %s(%s) - Must be a Shell widget"};
 // The toolkit ends the process (or crashes) when asked to manage a root
 // shell or a pop-up of a simple widget, and when asked to map a widget that
-// has no window yet: such names are reported instead.
+// has no window yet: such names are reported instead. No shell is managed.
 constexpr Msg kMustBeChild{"mustBeChild",
                            "Wcl Warning: %s(%s) - Must be a child of a Composite widget"};
 constexpr Msg kMustBeRealized{"mustBeRealized", "Wcl Warning: %s(%s) - Must be realized"};
@@ -61,7 +62,6 @@ const char* Text(const char* s) { return s ? s : ""; }
 
 enum class Need { Object, Child, Widget, Realized, Shell };
 
-bool HasCompositeParent(Widget w) { return XtParent(w) && XtIsComposite(XtParent(w)); }
 
 // The per-widget operations: resolve each parameter, check its kind, act.
 template <typename Op>
@@ -71,7 +71,7 @@ void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need n
     Widget target = WcResolveWidgetName(w, name);
     if (!target) {
       WcWarning2(w, func, kNotFound.name, kNotFound.text, func, name);
-    } else if (need == Need::Child && !HasCompositeParent(target)) {
+    } else if (need == Need::Child && !wcl::IsManageableChild(target)) {
       WcWarning2(w, func, kMustBeChild.name, kMustBeChild.text, func, name);
     } else if ((need == Need::Widget || need == Need::Realized) && !XtIsWidget(target)) {
       WcWarning2(w, func, kMustBeWidget.name, kMustBeWidget.text, func, name);
@@ -103,7 +103,7 @@ void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* fun
       return;
     }
     // A dotted name or a pop-up may be no child of a composite at all.
-    if (!HasCompositeParent(child)) {
+    if (!wcl::IsManageableChild(child)) {
       WcWarning2(w, func, kMustBeChild.name, kMustBeChild.text, func, params[i]);
       return;
     }

@@ -70,6 +70,9 @@ void LoadFile(Widget w, XtPointer name, XtPointer) {
   WcLoadResourceFile(w, static_cast<const char*>(name), &db);
 }
 
+std::vector<Widget> g_kept;  // widgets a Keep callback saw
+void Keep(Widget w, XtPointer, XtPointer) { g_kept.push_back(w); }
+
 void RecordPopups(Widget w, XtPointer, XtPointer) {
   g_log += "popups:" + std::to_string(w->core.num_popups) + ";";
 }
@@ -91,8 +94,12 @@ class Creation : public ::testing::Test {
     WcRegisterCallback(app, "DestroyNamed", DestroyNamed, nullptr);
     WcRegisterCallback(app, "Note", Note, nullptr);
     WcRegisterCallback(app, "LoadFile", LoadFile, nullptr);
+    WcRegisterCallback(app, "Keep", Keep, nullptr);
   }
-  void SetUp() override { g_log.clear(); }
+  void SetUp() override {
+    g_log.clear();
+    g_kept.clear();
+  }
 };
 
 const char* ClassOf(Widget root, const char* path) {
@@ -182,6 +189,39 @@ TEST_F(Creation, ChildrenAreManagedInOneBatchAfterTheAfterChildrenCallbacks) {
             "Wcl   managed:batch.box.first of class XmLabel\n"
             "Wcl unmanaged:batch.box.second of class XmLabel\n"
             "Wcl   managed:batch.box.thirdWrap.third of class XmLabel\n");
+}
+
+// A constructor may make a shell: a root with no parent, or a pop-up that
+// is none of its parent's children. A shell is popped up, never managed
+// (managing a root crashed the toolkit); the build goes on past it, also
+// by the WcCreateChildren route.
+TEST_F(Creation, ShellsMadeByConstructorsAreNotManaged) {
+  Widget root = NewRoot("shells", {
+      "shells.wcChildren: form",
+      "*form.wcCreate: XmBulletinBoard",
+      "*form.wcChildren: other pop after",
+      "*other.wcCreate: XtCreateApplicationShell",
+      "*pop.wcCreate: XtCreateTransientShell",
+      "*later.wcCreate: XtCreateApplicationShell",
+      "*after.wcCreate: XmLabel",
+      "*after2.wcCreate: XmLabel",
+      "*other.wcCallback: Keep",
+      "*pop.wcCallback: Keep",
+      "*later.wcCallback: Keep",
+  });
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  Widget form = XtNameToWidget(root, "form");
+  ASSERT_NE(form, nullptr);
+  WcCreateNamedChildren(form, "later after2");
+  ASSERT_EQ(g_kept.size(), 3u);
+  for (Widget shell : g_kept) EXPECT_FALSE(XtIsManaged(shell)) << XtName(shell);
+  for (const char* name : {"after", "after2"}) {
+    Widget label = XtNameToWidget(form, name);
+    ASSERT_NE(label, nullptr) << name;
+    EXPECT_TRUE(XtIsManaged(label)) << name;
+  }
+  for (Widget shell : g_kept)
+    if (!XtParent(shell)) XtDestroyWidget(shell);
 }
 
 TEST_F(Creation, ReportsFailuresWithoutStopping) {

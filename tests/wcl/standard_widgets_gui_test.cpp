@@ -189,9 +189,9 @@ TEST_F(StandardWidgets, KindChecks) {
 }
 
 // Names the toolkit would end the process on (or crash, or write past a
-// gadget for) are reported instead: managing a root shell or the pop-up of
-// a simple widget, mapping a widget without a window, accelerators and
-// translations into a gadget.
+// gadget for) are reported instead: managing any shell (a root, or a
+// pop-up, which is none of its parent's children), mapping a widget without
+// a window, accelerators and translations into a gadget.
 TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
   Widget rc = XtCreateManagedWidget("rc", xmRowColumnWidgetClass, box_, nullptr, 0);
   XtCreateManagedWidget("g", xmPushButtonGadgetClass, rc, nullptr, 0);
@@ -200,6 +200,7 @@ TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
   Widget pop = XtCreatePopupShell("pop", transientShellWidgetClass, button, nullptr, 0);
   XtCreateManagedWidget("l", xmLabelWidgetClass, pop, nullptr, 0);
   Widget unmanaged = Button("unmanaged");
+  Widget boxPop = XtCreatePopupShell("boxPop", transientShellWidgetClass, box_, nullptr, 0);
   XtRealizeWidget(xk::test::TopLevel());
   ASSERT_FALSE(XtIsRealized(pop));
 
@@ -211,6 +212,10 @@ TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
       {"WcUnmanageCB(^)", "Wcl Warning: WcUnmanage(^) - Must be a child of a Composite widget\n"},
       {"WcManageCB(*b.pop)",
        "Wcl Warning: WcManage(*b.pop) - Must be a child of a Composite widget\n"},
+      {"WcManageCB(this.boxPop)",
+       "Wcl Warning: WcManage(this.boxPop) - Must be a child of a Composite widget\n"},
+      {"WcManageChildren(*box, boxPop)",
+       "Wcl Warning: WcManageChildren(boxPop) - Must be a child of a Composite widget\n"},
       {"WcUnmanageChildren(*box, b.pop)",
        "Wcl Warning: WcUnmanageChildren(b.pop) - Must be a child of a Composite widget\n"},
       {"WcMapCB(*b.pop)", "Wcl Warning: WcMap(*b.pop) - Must be realized\n"},
@@ -230,6 +235,7 @@ TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
     EXPECT_EQ(warnings.str(), c.warning);
   }
   EXPECT_FALSE(XtIsRealized(pop));
+  EXPECT_FALSE(XtIsManaged(boxPop));
 
   // What the toolkit can take still works: an unmanaged child that has a
   // window can be mapped and unmapped.

@@ -47,7 +47,10 @@ struct State {
   Widget text = nullptr;
   bool installed = false;
   Printer saved = nullptr;  // the printer in force before the first install
-  MessageResources res{};
+  MessageResources res{};   // linesLostMsg is left null: see note
+  // The lines-lost note, copied at install: the fetched value points into
+  // the resource database, which frees it when a file is merged.
+  std::string note;
 };
 
 State& Current() {
@@ -68,6 +71,7 @@ void Restore() {
   s.installed = false;
   s.saved = nullptr;
   s.text = nullptr;
+  s.note.clear();
 }
 
 void TextDestroyed(Widget w, XtPointer, XtPointer) {
@@ -114,11 +118,12 @@ void PopupOrRaise(Widget text, const MessageResources& res) {
   }
 }
 
-void Append(Widget text, const MessageResources& res, const std::string& message) {
+void Append(Widget text, const State& s, const std::string& message) {
+  const MessageResources& res = s.res;
   char* old = XmTextGetString(text);
   std::string_view oldText = old ? old : "";
   if (auto cut = CutEnd(oldText, CountLines(message), res.maxLines, res.linesLostLines)) {
-    std::string note = ValidMultibyte(res.linesLostMsg);
+    std::string note = ValidMultibyte(s.note);
     XmTextReplace(text, 0, CharPosition(oldText, *cut), note.data());
   }
   XtFree(old);
@@ -153,8 +158,9 @@ extern "C" void XmpMessageWidget(Widget w) {
   }
   s.text = w;
   XtGetApplicationResources(w, &s.res, resources, XtNumber(resources), nullptr, 0);
-  if (!s.res.linesLostMsg) s.res.linesLostMsg = const_cast<char*>("");
-  s.res.linesLostLines = XmpCountLines(s.res.linesLostMsg);
+  s.note = s.res.linesLostMsg ? s.res.linesLostMsg : "";
+  s.res.linesLostMsg = nullptr;
+  s.res.linesLostLines = XmpCountLines(s.note.c_str());
   // Installing the same text twice must not stack destroy callbacks.
   XtRemoveCallback(w, XtNdestroyCallback, TextDestroyed, nullptr);
   XtAddCallback(w, XtNdestroyCallback, TextDestroyed, nullptr);
@@ -196,7 +202,7 @@ extern "C" void XmpMessagePrinter(const char* first, ...) {
     return;
   }
   appending = true;
-  Append(text, s.res, ValidMultibyte(message));
+  Append(text, s, ValidMultibyte(message));
   PopupOrRaise(text, s.res);
   appending = false;
 }

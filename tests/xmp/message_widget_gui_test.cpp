@@ -8,6 +8,9 @@
 #include <Xm/Label.h>
 #include <Xm/Text.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -99,6 +102,29 @@ TEST_F(MessageWidget, LineLimitCutsOldLinesAndLeavesTheNote) {
   // A two-line message counts with both lines.
   WcWarningPrinter("m7a\nm7b", static_cast<char*>(nullptr));
   EXPECT_EQ(TextOf(text), "... some lines lost...\n\nm6\nm7a\nm7b");
+}
+
+// The note is the widget's own copy: merging a resource file frees the
+// database value it was read from, and entries put later take its place.
+TEST_F(MessageWidget, NoteOutlivesTheDatabaseValueItWasReadFrom) {
+  PutResource("*msgShell*kept.messageMaxLines: 3");
+  PutResource("*msgShell*kept.messagePopup: False");
+  PutResource("*msgShell*kept.messageLinesLostMsg: (lost)");
+  Widget text = NewText("kept");
+  XmpMessageWidget(text);
+  char path[] = "/tmp/xmpnoteXXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string lines = "*msgShell*kept.messageLinesLostMsg: (other)\n";
+  ASSERT_EQ(write(fd, lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+  close(fd);
+  XrmDatabase db = XtDatabase(XtDisplay(text));
+  EXPECT_EQ(WcLoadResourceFile(text, path, &db), 1);
+  unlink(path);
+  for (int i = 0; i < 64; ++i)
+    PutResource(("*msgShell*filler" + std::to_string(i) + ": ######").c_str());
+  for (const char* m : {"m1", "m2", "m3"}) WcWarningPrinter(m, static_cast<char*>(nullptr));
+  EXPECT_EQ(TextOf(text), "(lost)\nm3");
 }
 
 TEST_F(MessageWidget, LabelIsRefusedAndWarningsStayWhereTheyWere) {

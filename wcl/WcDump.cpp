@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,12 +34,19 @@ void PathOf(Widget w, std::vector<XrmQuark>* names, std::vector<XrmQuark>* class
   std::reverse(classes->begin(), classes->end());
 }
 
+// An entry's identity: its bindings and components. Where a widget's name
+// equals its class at some level, the enumeration visits a tightly bound
+// entry there once through each.
+using EntryKey = std::vector<int>;
+using SeenEntries = std::set<EntryKey>;
+
 // Enumerates db with the lists, appends the footer and prints the text.
 void Finish(WcBuffer* buffer, XrmDatabase db, std::vector<XrmQuark>& names,
             std::vector<XrmQuark>& classes, int mode, const std::string& footer) {
   names.push_back(NULLQUARK);
   classes.push_back(NULLQUARK);
-  WcDumpClosure closure{buffer, 0};
+  SeenEntries seen;
+  WcDumpClosure closure{buffer, 0, &seen};
   XrmEnumerateDatabase(db, names.data(), classes.data(), mode, WcDumpResourceLine,
                        reinterpret_cast<XPointer>(&closure));
   std::string count = std::to_string(closure.count);
@@ -86,6 +94,14 @@ std::string FormatResourceLine(std::string_view name, std::string_view type, con
 Bool WcDumpResourceLine(XrmDatabase*, XrmBindingList bindings, XrmQuarkList quarks,
                         XrmRepresentation* type, XrmValue* value, XPointer closure) {
   auto* dump = reinterpret_cast<WcDumpClosure*>(closure);
+  if (dump->seen) {
+    EntryKey key;
+    for (int i = 0; quarks[i] != NULLQUARK; ++i) {
+      key.push_back(static_cast<int>(bindings[i]));
+      key.push_back(static_cast<int>(quarks[i]));
+    }
+    if (!static_cast<SeenEntries*>(dump->seen)->insert(std::move(key)).second) return False;
+  }
   std::string name;
   for (int i = 0; quarks[i] != NULLQUARK; ++i) {
     const char* component = XrmQuarkToString(quarks[i]);

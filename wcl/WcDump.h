@@ -33,15 +33,18 @@ void WcDumpPostCreateResources(Widget w);
 // Every entry of a template's database, right after it was read.
 void WcDumpTemplateDefinition(XrmDatabase db, const char* templateName, const char* fileName);
 
-// The closure of WcDumpResourceLine: where the lines go, and how many.
+// The closure of WcDumpResourceLine: where the lines go, how many, and
+// (when not null) the entries listed so far.
 typedef struct {
   WcBuffer* buffer;
   int count;
+  void* seen;  // private to the dumps; null lists every visit
 } WcDumpClosure;
 
 // The XrmEnumerateDatabase procedure of the dumps: appends one line per
 // entry to the WcDumpClosure it is given and counts it. Always returns
-// False, so the enumeration visits every entry.
+// False, so the enumeration visits every entry. With `seen`, an entry
+// visited again (through a name and through an equal class) is skipped.
 Bool WcDumpResourceLine(XrmDatabase* db, XrmBindingList bindings, XrmQuarkList quarks,
                         XrmRepresentation* type, XrmValue* value, XPointer closure);
 

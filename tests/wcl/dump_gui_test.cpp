@@ -85,6 +85,29 @@ TEST(Dump, PostCreateUsesTheRealClass) {
             "==== Wcl: Total Number of Resources: 1\n");
 }
 
+// Where a name equals its class at a level (xkest's own shell is named
+// xkest, of class xkest), the database is visited through both: each entry
+// still shows, and counts, once.
+TEST(Dump, EntriesShowOnceWhereNameAndClassAreEqual) {
+  Widget root = NewRoot("XkTest", {"XkTest.Composite.width: 5", "*Composite.height: 6",
+                                   "XkTest*borderWidth: 1", "*XkTest.Composite.x: 2"});
+  Widget composite = XtCreateWidget("Composite", compositeWidgetClass, root, nullptr, 0);
+  CaptureWarnings capture;
+  WcDumpPostCreateResources(composite);
+  WcDumpPreCreateResources(root, "Composite");
+  ASSERT_EQ(capture.Messages().size(), 2u);
+  for (const std::string& dump : capture.Messages()) {
+    for (const char* line : {".XkTest.Composite.width:", "*Composite.height:",
+                             ".XkTest*borderWidth:", "*XkTest.Composite.x:"}) {
+      size_t at = dump.find(line);
+      EXPECT_NE(at, std::string::npos) << line << "\n" << dump;
+      EXPECT_EQ(dump.find(line, at + 1), std::string::npos) << line << "\n" << dump;
+    }
+    EXPECT_NE(dump.find("==== Wcl: Total Number of Resources: 4\n"), std::string::npos) << dump;
+  }
+  XtDestroyWidget(root);
+}
+
 // The three creation switches share the class WcDumpResources: one line
 // turns on the dump before creation, after the template and after creation.
 TEST(Dump, CreationSwitchesShareOneClass) {

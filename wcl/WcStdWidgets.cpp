@@ -26,6 +26,8 @@ struct Msg {
 };
 
 constexpr Msg kNotFound{"notFound", "Wcl Warning: %s(%s) - Widget not found"};
+// WcDumpResources names itself in its text: one argument, not two.
+constexpr Msg kDumpNotFound{"notFound", "Wcl Warning: WcDumpResources(%s) - Widget not found"};
 constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Widget"};
 constexpr Msg kMustBeShell{"mustBeShell", "Wcl Warning: %s(%s) - Must be a Shell widget"};
 // The toolkit ends the process (or crashes) when asked to manage a root
@@ -264,7 +266,14 @@ void WcDumpResourcesACT(Widget w, XEvent*, String* params, Cardinal* n) {
     WcDumpPostCreateResources(w);
     return;
   }
-  ForEachNamed(w, params, *n, "WcDumpResources", Need::Object, WcDumpPostCreateResources);
+  for (Cardinal i = 0; i < *n; ++i) {
+    const char* name = Text(params[i]);
+    if (Widget target = WcResolveWidgetName(w, name)) {
+      WcDumpPostCreateResources(target);
+    } else {
+      WcWarning1(w, "WcDumpResources", kDumpNotFound.name, kDumpNotFound.text, name);
+    }
+  }
 }
 
 void WcSameSizeACT(Widget w, XEvent*, String* params, Cardinal* numParams) {

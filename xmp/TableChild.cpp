@@ -130,17 +130,18 @@ Widget TableChild(const Usage& u, Widget w, String* params, Cardinal numParams, 
   return child;
 }
 
-// A cell number, or -1 (keep the current one) when it does not fit the
-// 16-bit cell numbers of the table.
+// A cell number, or -1 (keep the current one) when negative. A number
+// above the largest cell is held there, as the functions called from code
+// and layout strings hold it.
 int CellParam(const char* text) {
   long v = std::strtol(text, nullptr, 10);
-  return v >= 0 && v <= kMaxCell ? static_cast<int>(v) : -1;
+  return v >= 0 ? static_cast<int>(std::min<long>(v, kMaxCell)) : -1;
 }
 
-// A span, or 0 (keep the current one) when below 1 or too large.
+// A span, or 0 (keep the current one) when below 1; held like a cell.
 int SpanParam(const char* text) {
   long v = std::strtol(text, nullptr, 10);
-  return v >= 1 && v <= kMaxCell ? static_cast<int>(v) : 0;
+  return v >= 1 ? static_cast<int>(std::min<long>(v, kMaxCell)) : 0;
 }
 
 }  // namespace

@@ -98,9 +98,12 @@ XtGeometryResult QueryGeometry(Widget w, XtWidgetGeometry* proposed, XtWidgetGeo
   preferred->height = w->core.height;
   bool compromise = false;
   if (!(mode & (CWWidth | CWHeight))) {
+    // Nothing proposed: the parent's values are the current ones, and a
+    // compromise is asked for where they fall short of the preferred size.
     preferred->request_mode = CWWidth | CWHeight;
     preferred->width = prefWidth;
     preferred->height = prefHeight;
+    compromise = w->core.width < prefWidth || w->core.height < prefHeight;
   }
   if (mode & CWWidth) {
     preferred->request_mode |= CWWidth;

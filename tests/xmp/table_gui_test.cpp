@@ -489,6 +489,43 @@ TEST(TableGui, QueryGeometryAnswersFromThePreferredSize) {
   EXPECT_EQ(preferred.width, 60);
 }
 
+// Asked without a proposal, the table proposes its preferred size and asks
+// for a compromise where its current size falls short of it.
+TEST(TableGui, QueryWithoutAProposalAsksWhereTheSizeFallsShort) {
+  Widget shell = NewShell(true);
+  Widget table = NewTable(shell, "unasked");
+  Box(table, "a", 180, 80);
+  Show(table);
+  XtWidgetGeometry preferred;
+  XtResizeWidget(shell, 280, 60, 0);
+  EXPECT_EQ(XtQueryGeometry(table, nullptr, &preferred), XtGeometryAlmost);
+  EXPECT_EQ(preferred.request_mode, static_cast<XtGeometryMask>(CWWidth | CWHeight));
+  EXPECT_EQ(preferred.width, 180);
+  EXPECT_EQ(preferred.height, 80);
+  XtResizeWidget(shell, 280, 90, 0);
+  EXPECT_EQ(XtQueryGeometry(table, nullptr, &preferred), XtGeometryYes);
+}
+
+// Numbers beyond the largest cell are held there by every route: the
+// functions, their actions and their callbacks.
+TEST(TableGui, ChildNumbersAboveTheLargestCellAreHeldByEveryRoute) {
+  Widget table = NewTable(NewShell(true), "held");
+  Widget byCode = Box(table, "byCode", 10, 10);
+  Box(table, "byAction", 10, 10);
+  XmpTableChildConfig(byCode, 40000, 99999999, 40000, 70000, 0);
+  XmpTableChildConfigCB(table, const_cast<char*>("byAction 40000 99999999 40000 70000"), nullptr);
+  const auto& list = reinterpret_cast<XmpTableWidget>(table)->table.state->layoutList;
+  ASSERT_EQ(list.size(), 2u);
+  for (const XmpTableLocRec& r : list) {
+    SCOPED_TRACE(XtName(r.w));
+    EXPECT_EQ(r.col, 32767);
+    EXPECT_EQ(r.row, 32767);
+    EXPECT_EQ(r.h_span, 32767);
+    EXPECT_EQ(r.v_span, 32767);
+  }
+  XtDestroyWidget(XtParent(table));
+}
+
 TEST(TableGui, ShellResizeSpreadsTheDifference) {
   Widget shell = NewShell(true);
   Widget table = NewTable(shell, "spread");

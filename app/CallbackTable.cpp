@@ -16,6 +16,9 @@ extern "C" {
 void xKestDoDsmPostPopupMenuACT(Widget w, XEvent* event, String* params, Cardinal* numParams) {
   theDsm.PostPopupMenu(w, event, params, numParams);
 }
+void xKestDoMsgFollowLinkACT(Widget w, XEvent* event, String* params, Cardinal* numParams) {
+  theMsg.FollowLink(w, event, params, numParams);
+}
 void xKestDoMsgPostPopupMenuACT(Widget w, XEvent* event, String* params, Cardinal* numParams) {
   theMsg.PostPopupMenu(w, event, params, numParams);
 }
@@ -118,8 +121,14 @@ void xKestDoMsgFindSelectionInDsmCB(Widget w, XtPointer client, XtPointer call) 
 void xKestDoMsgGoToSyntaxErrInDsmCB(Widget w, XtPointer client, XtPointer call) {
   theMsg.GoToSyntaxErrInDsm(w, client, call);
 }
+void xKestDoMsgNextErrorCB(Widget w, XtPointer client, XtPointer call) {
+  theMsg.NextError(w, client, call);
+}
 void xKestDoMsgOpenSelectedFileCB(Widget w, XtPointer client, XtPointer call) {
   theMsg.OpenSelectedFile(w, client, call);
+}
+void xKestDoMsgPreviousErrorCB(Widget w, XtPointer client, XtPointer call) {
+  theMsg.PreviousError(w, client, call);
 }
 void xKestDoMsgSetMsgDialogWidgetCB(Widget w, XtPointer client, XtPointer call) {
   theMsg.SetMsgDialogWidget(w, client, call);
@@ -242,6 +251,7 @@ struct CallbackEntry {
 
 constexpr ActionEntry kActions[] = {
     {"xKestDoDsmPostPopupMenuACT", xKestDoDsmPostPopupMenuACT},
+    {"xKestDoMsgFollowLinkACT", xKestDoMsgFollowLinkACT},
     {"xKestDoMsgPostPopupMenuACT", xKestDoMsgPostPopupMenuACT},
 };
 
@@ -281,7 +291,9 @@ constexpr CallbackEntry kCallbacks[] = {
     {"xKestDoDsmSynchLineNumsCB", xKestDoDsmSynchLineNumsCB},
     {"xKestDoMsgFindSelectionInDsmCB", xKestDoMsgFindSelectionInDsmCB},
     {"xKestDoMsgGoToSyntaxErrInDsmCB", xKestDoMsgGoToSyntaxErrInDsmCB},
+    {"xKestDoMsgNextErrorCB", xKestDoMsgNextErrorCB},
     {"xKestDoMsgOpenSelectedFileCB", xKestDoMsgOpenSelectedFileCB},
+    {"xKestDoMsgPreviousErrorCB", xKestDoMsgPreviousErrorCB},
     {"xKestDoMsgSetMsgDialogWidgetCB", xKestDoMsgSetMsgDialogWidgetCB},
     {"xKestDoMsgSetPopMenuWidgetCB", xKestDoMsgSetPopMenuWidgetCB},
     {"xKestDoMsgSetWidgetCB", xKestDoMsgSetWidgetCB},
@@ -326,6 +338,7 @@ static_assert(std::size(kActions) == kXkestActionCount);
 
 const char* const kXkestRegisteredNames[] = {
     "xKestDoDsmPostPopupMenuACT",
+    "xKestDoMsgFollowLinkACT",
     "xKestDoMsgPostPopupMenuACT",
     "xKestDoAppGracefulExitCB",
     "xKestDoAppQuitWithNoSaveCB",
@@ -362,7 +375,9 @@ const char* const kXkestRegisteredNames[] = {
     "xKestDoDsmSynchLineNumsCB",
     "xKestDoMsgFindSelectionInDsmCB",
     "xKestDoMsgGoToSyntaxErrInDsmCB",
+    "xKestDoMsgNextErrorCB",
     "xKestDoMsgOpenSelectedFileCB",
+    "xKestDoMsgPreviousErrorCB",
     "xKestDoMsgSetMsgDialogWidgetCB",
     "xKestDoMsgSetPopMenuWidgetCB",
     "xKestDoMsgSetWidgetCB",

@@ -1,5 +1,5 @@
 // CallbackTable: every name through which xkest's resource description
-// reaches the application: two actions and the callbacks, each a free
+// reaches the application: the actions and the callbacks, each a free
 // function of exactly that name that forwards its arguments unchanged to
 // the operation of the same name of one application object
 // (xKestDoDsmSaveCB -> theDsm.Save).
@@ -9,13 +9,13 @@
 
 #include <X11/Intrinsic.h>
 
-// Registers the two actions, then every callback (null client data) in
+// Registers the actions, then every callback (null client data) in
 // ASCII order of their names, with the widget creation layer.
 void RegisterXkestNames(XtAppContext app);
 
 // How many callbacks and actions RegisterXkestNames registers.
-inline constexpr int kXkestCallbackCount = 71;
-inline constexpr int kXkestActionCount = 2;
+inline constexpr int kXkestCallbackCount = 73;
+inline constexpr int kXkestActionCount = 3;
 
 // The registered names in registration order (actions first), null-ended.
 extern const char* const kXkestRegisteredNames[];
@@ -23,6 +23,7 @@ extern const char* const kXkestRegisteredNames[];
 extern "C" {
 
 void xKestDoDsmPostPopupMenuACT(Widget w, XEvent* event, String* params, Cardinal* numParams);
+void xKestDoMsgFollowLinkACT(Widget w, XEvent* event, String* params, Cardinal* numParams);
 void xKestDoMsgPostPopupMenuACT(Widget w, XEvent* event, String* params, Cardinal* numParams);
 void xKestDoAppGracefulExitCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoAppQuitWithNoSaveCB(Widget w, XtPointer client, XtPointer call);
@@ -59,7 +60,9 @@ void xKestDoDsmSetWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSynchLineNumsCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoMsgFindSelectionInDsmCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoMsgGoToSyntaxErrInDsmCB(Widget w, XtPointer client, XtPointer call);
+void xKestDoMsgNextErrorCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoMsgOpenSelectedFileCB(Widget w, XtPointer client, XtPointer call);
+void xKestDoMsgPreviousErrorCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoMsgSetMsgDialogWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoMsgSetPopMenuWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoMsgSetWidgetCB(Widget w, XtPointer client, XtPointer call);

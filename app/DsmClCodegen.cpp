@@ -125,6 +125,7 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
   if (!ReadReportFile(kReportFile, report)) return;
   theMsg.ClearText();
   theMsg.AppendText(report.c_str());
+  theMsg.TakeReport(std::move(report), fileName_);
 }
 
 void DsmCl::Print(Widget, XtPointer, XtPointer) {

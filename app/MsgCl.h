@@ -9,6 +9,10 @@
 
 #include <X11/Intrinsic.h>
 
+#include <string>
+#include <vector>
+
+#include "support/FileLine.h"
 #include "support/Support.h"
 
 class MsgCl {
@@ -29,11 +33,21 @@ class MsgCl {
 
   virtual void FindSelectionInDsm(Widget w, XtPointer client, XtPointer call);
   virtual void GoToSyntaxErrInDsm(Widget w, XtPointer client, XtPointer call);
+  // The error walk over the report lines that name the DSM file: select
+  // the next (previous) one's line in the DSM text and mark the report
+  // line; "No more errors" past either end.
+  virtual void NextError(Widget w, XtPointer client, XtPointer call);
   virtual void OpenSelectedFile(Widget w, XtPointer client, XtPointer call);
+  virtual void PreviousError(Widget w, XtPointer client, XtPointer call);
   virtual void SetMsgDialogWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetPopMenuWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetWidget(Widget w, XtPointer client, XtPointer call);
   virtual void PostPopupMenu(Widget w, XEvent* event, String* params, Cardinal* numParams);
+  // The release of the first button in the report; the second of a
+  // double-click follows the line under the pointer: an error line naming the DSM goes to its
+  // line (and the walk goes on from there); a line naming another file, or
+  // "wrote PATH" / "backup PATH", opens that file in the editor.
+  virtual void FollowLink(Widget w, XEvent* event, String* params, Cardinal* numParams);
 
   virtual bool IsA(int classNumber) const;
 
@@ -43,9 +57,26 @@ class MsgCl {
   void ClearText();
   // Adds text at the end of the report.
   void AppendText(const char* text);
+  // After a run: the report as shown (the walk reads its lines) and the
+  // DSM file it was made from. The walk starts again before the first error.
+  void TakeReport(std::string report, const Str& dsmFile);
+  // The report lines that name the DSM, in order.
+  const std::vector<ReportLine>& Errors() const { return errors_; }
 
  private:
+  void GoToError(size_t index);
+  // Starts the editor on path, one word, in the background.
+  void OpenInEditor(const Str& path);
+
   Widget textWidget_ = nullptr;
   Widget dialogWidget_ = nullptr;
   Widget popupWidget_ = nullptr;
+  std::string report_;
+  std::vector<ReportLine> errors_;
+  long current_ = -1;  // the error shown last; -1 before the first
+  // The report line marked for the current error; begin == end for none.
+  long markBegin_ = 0, markEnd_ = 0;
+  // The last button release in the report that may begin a double-click.
+  Time lastRelease_ = 0;
+  int lastX_ = 0, lastY_ = 0;
 };

@@ -160,3 +160,34 @@ TEST(MsgPopup, ButtonPressPostsTheMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MsgErrorWalk, NamesTheDsmByPathOrSameFileMarksTheReportLineAndStopsAtTheEnd) {
+  dsmkit::TempDir dir;
+  std::string dsm = dir.Write("m.dsm", "a\nb\nc\n");
+  std::string link = dir.At("link.dsm");
+  ASSERT_EQ(symlink(dsm.c_str(), link.c_str()), 0);
+  dir.Write("other.dsm", "a\nb\nc\n");
+  const std::string report = link + ":2: error: x\n" + dir.At("other.dsm") + ":1: error: y\n" + dsm + ":3: error: z\n";
+  dsmkit::Ui ui = dsmkit::Build();
+  XmTextSetString(ui.dsmText, const_cast<char*>("a\nb\nc\n"));
+  XmTextSetString(ui.msgText, const_cast<char*>(report.c_str()));
+  theMsg.TakeReport(report, Str(dsm.c_str()));
+
+  Fire("xKestDoMsgNextErrorCB");
+  EXPECT_EQ(Sel(ui.dsmText), "2-3");
+  EXPECT_EQ(XmTextGetInsertionPosition(ui.msgText), 0);
+  Fire("xKestDoMsgNextErrorCB");
+  EXPECT_EQ(Sel(ui.dsmText), "4-5") << "the other file's line is skipped";
+  EXPECT_EQ(size_t(XmTextGetInsertionPosition(ui.msgText)), report.find(dsm + ":3:"));
+  Fire("xKestDoMsgNextErrorCB");
+  EXPECT_EQ(dsmkit::Message(ui), "No more errors");
+  dsmkit::Dismiss(ui);
+  Fire("xKestDoMsgPreviousErrorCB");
+  EXPECT_EQ(Sel(ui.dsmText), "2-3");
+  Fire("xKestDoMsgPreviousErrorCB");
+  EXPECT_EQ(dsmkit::Message(ui), "No more errors");
+}
+
+}  // namespace

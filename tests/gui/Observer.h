@@ -109,6 +109,22 @@ class Observer {
     return WaitUntil([&] { return Shows(w, false); }, 10) ? id : "";
   }
 
+  // The innermost window under a point of a window (a text widget's own
+  // window, say), as a decimal id.
+  std::string WindowAt(const std::string& wid, int x, int y) {
+    Window w = std::stoul(wid);
+    for (;;) {
+      Window child = None, ignored = None;
+      int nx = 0, ny = 0;
+      if (!XTranslateCoordinates(dpy_, w, w, x, y, &nx, &ny, &child) || child == None) break;
+      XTranslateCoordinates(dpy_, w, child, x, y, &nx, &ny, &ignored);
+      w = child;
+      x = nx;
+      y = ny;
+    }
+    return std::to_string(w);
+  }
+
   // Root coordinates of a point of a window.
   void ToRoot(const std::string& wid, int x, int y, int& rootX, int& rootY) {
     Window child;

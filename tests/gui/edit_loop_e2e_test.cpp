@@ -22,8 +22,9 @@ constexpr const char* kChangedTitle = "File changed on disk";
 // the generator's command lines traced on standard output, and dsm opened
 // through the Open dialog.
 struct Session {
-  Session(const TempDir& work, const std::string& dsm, const std::string& wm = "")
-      : x({"-outdir", work.Path()},
+  Session(const TempDir& work, const std::string& dsm, const std::string& wm = "",
+          std::vector<std::string> args = {})
+      : x(Args(work, args),
           {{"KESTHOME", std::string(XK_SOURCE_DIR) + "/demo-home"},
            {"KESTBTRACE", "1"},
            {"PATH", std::string(XK_BINARY_DIR) + "/kestb:" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")}},
@@ -39,6 +40,10 @@ struct Session {
     o.Xdo("type --delay 5 '" + dsm + "'");
     o.Xdo("key Return");
     opened = o.WaitGone(open);
+  }
+  static std::vector<std::string> Args(const TempDir& work, std::vector<std::string> more) {
+    more.insert(more.begin(), {"-outdir", work.Path()});
+    return more;
   }
   // Keys to the main window.
   void Keys(const std::string& keys) { o.Xdo("windowfocus --sync " + main + " key --delay 30 " + keys); }
@@ -63,6 +68,14 @@ struct Session {
     if (dlg.empty()) return false;
     if (!o.ClickDialogButton(dlg, button)) return false;
     return o.WaitGone(dlg);
+  }
+
+  // Double-clicks the first line of the report.
+  void DoubleClickReportTop() {
+    int w = 0, h = 0;
+    o.Size(main, w, h);
+    std::string report = o.WindowAt(main, w / 2, h - 50);
+    o.Xdo("mousemove --sync --window " + report + " 40 12 click --repeat 2 --delay 80 1");
   }
 
   XkestRun x;
@@ -134,6 +147,53 @@ TEST(EditLoop, TwoWindowsOnOneFileTheSecondSaveAsks) {
   second.Keys("ctrl+s");
   ASSERT_TRUE(second.Answer(kChangedTitle, 1));
   EXPECT_EQ(TempDir::Slurp(dsm), "1model a;\n");
+}
+
+TEST(EditLoop, F4WalksTheErrorsShiftF4WalksBackAndADoubleClickFollowsALine) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm",
+                               "model m;\nrecord A {\n  x : strng;\n  y : int;\n  z : flot;\n  w : int;\n  v : bol;\n}\n");
+  Session s(work, dsm);
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  s.Keys("ctrl+g F4");
+  EXPECT_EQ(s.o.WaitForPrimary("  x : strng;"), "  x : strng;");
+  s.Keys("F4");
+  EXPECT_EQ(s.o.WaitForPrimary("  z : flot;"), "  z : flot;");
+  s.Keys("F4");
+  EXPECT_EQ(s.o.WaitForPrimary("  v : bol;"), "  v : bol;");
+  s.Keys("F4");
+  std::string msg = s.x.WaitForWindow("xkest message", 10);
+  ASSERT_FALSE(msg.empty()) << "No more errors";
+  s.o.Xdo("windowfocus --sync " + msg + " key Return");
+  ASSERT_TRUE(s.o.WaitGone(msg));
+  s.Keys("shift+F4");
+  EXPECT_EQ(s.o.WaitForPrimary("  z : flot;"), "  z : flot;");
+
+  // The first report line names line 3; the walk goes on from there.
+  s.DoubleClickReportTop();
+  EXPECT_EQ(s.o.WaitForPrimary("  x : strng;"), "  x : strng;");
+  s.Keys("F4");
+  EXPECT_EQ(s.o.WaitForPrimary("  z : flot;"), "  z : flot;");
+
+  // A new run starts the walk again.
+  s.Keys("ctrl+g F4");
+  EXPECT_EQ(s.o.WaitForPrimary("  x : strng;"), "  x : strng;");
+}
+
+TEST(EditLoop, DoubleClickOnAWrittenFileOpensItInTheEditor) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm", "model m;\nrecord A {\n  x : int;\n}\n");
+  std::string record = work.Path() + "/editor-args";
+  std::string editor = work.Write(
+      "editor.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".tmp'\nmv '" + record + ".tmp' '" + record + "'\n", true);
+  Session s(work, dsm, "", {"-files", "-tooleditor", editor});
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  s.Keys("ctrl+g");
+  ASSERT_TRUE(WaitUntil([&] { return TempDir::Shell("ls " + work.Path()).find("A.h") != std::string::npos; }));
+  s.DoubleClickReportTop();
+  std::string recorded;
+  EXPECT_TRUE(WaitUntil([&] { return !(recorded = TempDir::Slurp(record)).empty(); }));
+  EXPECT_EQ(recorded.rfind(work.Path() + "/", 0), 0u) << recorded;
 }
 
 // Under a window manager, switching to another window and back is what

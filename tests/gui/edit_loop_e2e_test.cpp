@@ -32,14 +32,23 @@ struct Session {
         main(x.WaitForWindow("xkest")),
         o(x.DisplayName()) {
     if (main.empty()) return;
-    o.Xdo("windowfocus --sync " + main + " key ctrl+o");
-    std::string open = x.WaitForWindow("Open DSM file", 10);
-    if (open.empty()) return;
+    // A window manager may still be settling the new window's focus, which
+    // can swallow the first key: ask again until the dialog shows.
+    std::string open;
+    for (int i = 0; i < 5 && open.empty(); ++i) {
+      o.Xdo("windowfocus --sync " + main + " key ctrl+o");
+      open = x.WaitForWindow("Open DSM file", 3);
+    }
+    if (open.empty()) {
+      o.Snap("open");
+      return;
+    }
     o.Xdo("windowfocus --sync " + open + " key End");
     o.Xdo("key --delay 2 --repeat 80 BackSpace");
     o.Xdo("type --delay 5 '" + dsm + "'");
     o.Xdo("key Return");
     opened = o.WaitGone(open);
+    if (!opened) o.Snap("open");
   }
   static std::vector<std::string> Args(const TempDir& work, std::vector<std::string> more) {
     more.insert(more.begin(), {"-outdir", work.Path()});

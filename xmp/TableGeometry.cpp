@@ -143,8 +143,12 @@ void XmpTableRequestResize(XmpTableWidget tw) {
   s.askHeight = request.height;
   if (request.width != w->core.width || request.height != w->core.height) {
     XtWidgetGeometry reply{};
-    if (XtMakeGeometryRequest(w, &request, &reply) == XtGeometryAlmost)
+    if (XtMakeGeometryRequest(w, &request, &reply) == XtGeometryAlmost) {
+      // The compromise is what is asked for now, also by the query.
+      if (reply.request_mode & CWWidth) s.askWidth = reply.width;
+      if (reply.request_mode & CWHeight) s.askHeight = reply.height;
       XtMakeGeometryRequest(w, &reply, nullptr);
+    }
   }
   s.asking = false;
 

@@ -526,6 +526,120 @@ TEST(TableGui, ChildNumbersAboveTheLargestCellAreHeldByEveryRoute) {
   XtDestroyWidget(XtParent(table));
 }
 
+// Records the size requests a widget makes through the toolkit and, at each,
+// what the widget's own query answers while it waits for its parent.
+struct RequestLog {
+  Widget watched = nullptr;
+  std::vector<std::string> requests, answers;
+};
+
+void LogRequest(Widget, XtPointer closure, XtPointer data) {
+  auto* log = static_cast<RequestLog*>(closure);
+  auto* hook = static_cast<XtGeometryHookData>(data);
+  if (hook->widget != log->watched || hook->type != XtHpreGeometry) return;
+  log->requests.push_back(std::to_string(hook->request->width) + "x" +
+                          std::to_string(hook->request->height));
+  XtWidgetGeometry preferred;
+  XtQueryGeometry(hook->widget, nullptr, &preferred);
+  log->answers.push_back(std::to_string(preferred.width) + "x" + std::to_string(preferred.height));
+}
+
+// A table inside a table whose shell does not grow: the inner one asks for
+// more, the outer one offers a compromise, and the inner one asks again
+// for exactly that. While it asks, its query answers the size asked for.
+TEST(TableGui, RequestRepeatsWithTheCompromiseAndQueriesAnswerTheSizeAsked) {
+  Widget outer = NewTable(NewShell(false), "outer");
+  Widget inner = NewTable(outer, "inner");
+  Box(inner, "a", 40, 20);
+  Widget fixed = Box(outer, "fixed", 40, 20);
+  XmpTableChildPosition(fixed, 1, 0);
+  ManageAll(inner);
+  Show(outer);
+  ASSERT_EQ(Geometry(outer), "0,0 80x20");
+
+  RequestLog log{inner, {}, {}};
+  Widget hooks = XtHooksOfDisplay(Dpy());
+  XtAddCallback(hooks, XtNgeometryHook, LogRequest, &log);
+  Widget b = Box(inner, "b", 30, 20);
+  XmpTableChildPosition(b, 1, 0);
+  XtManageChild(b);
+  XtRemoveCallback(hooks, XtNgeometryHook, LogRequest, &log);
+  // Columns of 70 and 40 squeezed into 80: 50 and 30.
+  EXPECT_EQ(log.requests, (std::vector<std::string>{"70x20", "50x20"}));
+  EXPECT_EQ(log.answers, log.requests);
+  EXPECT_EQ(Geometry(inner), "0,0 50x20");
+  EXPECT_EQ(Geometry(fixed), "50,0 30x20");
+  XtDestroyWidget(XtParent(outer));
+}
+
+// A border-width request is answered with the requested border and the
+// border bit; where that border leaves no room, with the child's own.
+TEST(TableGui, BorderWidthRequestsAreTriedWithTheRequestedBorder) {
+  Widget table = NewTable(NewShell(true), "borders");
+  Widget a = Box(table, "a", 40, 20);
+  Show(table);
+  XtWidgetGeometry request{CWBorderWidth | XtCWQueryOnly, 0, 0, 0, 0, 4, nullptr, 0}, reply;
+  EXPECT_EQ(XmpTableGeometryManager(a, &request, &reply), XtGeometryYes);
+  EXPECT_EQ(reply.request_mode, static_cast<XtGeometryMask>(CWBorderWidth));
+  EXPECT_EQ(reply.border_width, 4);
+  request.request_mode = CWBorderWidth;
+  EXPECT_EQ(XmpTableGeometryManager(a, &request, &reply), XtGeometryDone);
+  EXPECT_EQ(a->core.border_width, 4);
+  EXPECT_EQ(Geometry(table), "0,0 48x28");
+  XtDestroyWidget(XtParent(table));
+
+  Widget tiny = NewTable(NewShell(false), "tinyBorders");
+  Widget t = Box(tiny, "t", 2, 2);
+  Show(tiny);
+  request.border_width = 5;  // 2 pixels less twice 5 leave nothing
+  EXPECT_EQ(XmpTableGeometryManager(t, &request, &reply), XtGeometryNo);
+  EXPECT_EQ(reply.border_width, 0);
+  EXPECT_EQ(Geometry(t), "0,0 2x2");
+  XtDestroyWidget(XtParent(tiny));
+}
+
+// sameHeight gives the members the tallest height; sameBorder the widest
+// border, which counts in the preferred size of a member whose size is
+// forced too.
+TEST(TableGui, SameHeightAndSameBorderEnterThePreferredSizes) {
+  PutResource("*alike.layout: a 0 0; b 1 0; c 0 1");
+  PutResource("*alike.sameHeight: (a b)");
+  PutResource("*alike.sameWidth: (a c)");
+  PutResource("*alike.sameBorder: (a c)");
+  Widget table = NewTable(NewShell(true), "alike");
+  Widget a = Box(table, "a", 20, 10), b = Box(table, "b", 30, 25), c = Box(table, "c", 10, 5);
+  XtVaSetValues(c, XtNborderWidth, 3, nullptr);
+  Show(table);
+  // a and c prefer the forced width 20 plus twice the forced border 3: 26;
+  // a prefers the forced height 25 plus 6: 31, b just 25 (no forced
+  // border); c keeps its height 5 plus its own border twice: 11. Each
+  // child then fills its cells less its own border.
+  EXPECT_EQ(Geometry(a), "0,0 26x31");
+  EXPECT_EQ(Geometry(b), "26,0 30x31");
+  EXPECT_EQ(Geometry(c), "0,31 20x5");
+  EXPECT_EQ(Geometry(table), "0,0 56x42");
+  XtDestroyWidget(XtParent(table));
+}
+
+// A child spanning only columns that do not stretch gives them the size
+// the table took it in with, not the size it would prefer.
+TEST(TableGui, SpanOverOnlyNoStretchColumnsUsesTheSavedSize) {
+  PutResource("*rigid.layout: wide 0 0 2 1 w; low 0 1; high 1 1");
+  Widget table = NewTable(NewShell(true), "rigid");
+  Arg width;
+  XtSetArg(width, XtNwidth, 100);
+  Widget wide = XmCreateLabel(table, const_cast<char*>("wide"), &width, 1);
+  Box(table, "low", 10, 10);
+  Box(table, "high", 10, 10);
+  XtWidgetGeometry preferred;
+  XtQueryGeometry(wide, nullptr, &preferred);
+  ASSERT_LT(preferred.width, 100);
+  Show(table);
+  EXPECT_EQ(wide->core.width, 100);
+  EXPECT_EQ(table->core.width, 100);
+  XtDestroyWidget(XtParent(table));
+}
+
 TEST(TableGui, ShellResizeSpreadsTheDifference) {
   Widget shell = NewShell(true);
   Widget table = NewTable(shell, "spread");

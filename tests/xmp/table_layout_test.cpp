@@ -66,6 +66,16 @@ TEST(TableLayout, ShrinkingStopsAtOnePixelPerColumn) {
   EXPECT_EQ(Dump(v), "10/10 20/20 30/30");
 }
 
+// Shrinking first takes back what columns have above their preferred
+// sizes; a column at its preferred size gives nothing until then.
+TEST(TableLayout, ShrinkingGivesBackWhatIsAbovePreferredFirst) {
+  Vector v = Columns({50, 50, 100});
+  v[0].size = 80;
+  v[2].size = 110;
+  Adjust(v, -40);
+  EXPECT_EQ(Dump(v), "50/50 50/50 100/100");
+}
+
 TEST(TableLayout, WithoutForceShrinkColumnsKeepTheirPreferredSizes) {
   Vector v = Columns({50, 150});
   Fit(v, 400, 0, 0, false);

@@ -62,8 +62,9 @@ void WcUnmapACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 void WcInstallAcceleratorsACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 // dest, src
 void WcInstallAllAcceleratorsACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
-// shell [on: display] [shell [on: display]] ...: new root shells, built
-// from the resources and realized.
+// shell [on: display] [shell [on: display]] ...: new root application
+// shells of class wclAppClassName (or derived from the name), built from
+// the resources and realized.
 void WcCreateRootACT(Widget w, XEvent* e, String* params, Cardinal* numParams);
 // program, arguments...: started on PATH; not waited for, never a zombie.
 void WcSpawnACT(Widget w, XEvent* e, String* params, Cardinal* numParams);

@@ -72,11 +72,15 @@ void CreateNamed(Widget w, const char* text, const char* func,
 
 void MarkDestroyed(Widget, XtPointer flag, XtPointer) { *static_cast<bool*>(flag) = true; }
 
+// A new root is an application shell, the top-level shell whose class the
+// toolkit honours: the class of a plain top-level shell is ignored, so
+// resources given by wclAppClassName (or the derived class) never applied.
 void CreateRootShell(Display* display, const char* name) {
   const char* appClass = WcGetLibraryResources()->wclAppClassName;
   const std::string cls =
       appClass && *appClass ? std::string(appClass) : wcl::DeriveClassName(name);
-  Widget shell = XtAppCreateShell(name, cls.c_str(), topLevelShellWidgetClass, display, nullptr, 0);
+  Widget shell =
+      XtAppCreateShell(name, cls.c_str(), applicationShellWidgetClass, display, nullptr, 0);
   WcRootOf(shell);
   // A creation callback may destroy the new shell; then there is nothing
   // left to realize (and, outside event dispatch, nothing left to touch).

@@ -3,6 +3,7 @@
 // text, translation merging, traces, positioning a transient shell, and
 // creating children and roots from the resource database.
 #include "tests/wcl/StdTestSupport.h"
+#include "tests/wcl/creation_support.h"
 
 #include <Xm/BulletinB.h>
 #include <Xm/PushB.h>
@@ -11,6 +12,7 @@
 #include <X11/StringDefs.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -235,7 +237,7 @@ TEST_F(StandardCallbacks, CreateRootBuildsRealizedShells) {
   ASSERT_EQ(WcRootCount(), roots + 1);
   Widget root = WcRootAt(roots);
   EXPECT_STREQ(XtName(root), "extraRoot");
-  EXPECT_EQ(XtClass(root), topLevelShellWidgetClass);
+  EXPECT_EQ(XtClass(root), applicationShellWidgetClass);
   EXPECT_TRUE(XtIsRealized(root));
   Widget inside = XtNameToWidget(root, "inside");
   ASSERT_NE(inside, nullptr);
@@ -269,6 +271,27 @@ TEST_F(StandardCallbacks, CreateRootBuildsRealizedShells) {
   EXPECT_EQ(warnings.str(),
             "Wcl Warning: WcCreateRoot() could not open display :987\n" + usage + usage);
   XtDestroyWidget(root);
+}
+
+// wclAppClassName is the class of the roots WcCreateRoot makes, so their
+// resources may be given by that class; without it the class comes from
+// the name.
+TEST_F(StandardCallbacks, CreateRootTakesItsClassFromWclAppClassName) {
+  auto titleOfNewRoot = [](const char* context, std::vector<std::string> lines) {
+    lines.insert(lines.end(), {"Kest.title: by class", "Named.title: by name"});
+    Widget root = xk::test::NewContextRoot(context, lines);
+    WcInitialize(root);  // reads the library resources of this context
+    const Cardinal roots = WcRootCount();
+    Act(root, "WcCreateRootACT", "named");
+    EXPECT_EQ(WcRootCount(), roots + 1);
+    String title = nullptr;
+    XtVaGetValues(WcRootAt(roots), XtNtitle, &title, nullptr);
+    std::string result = title ? title : "";
+    XtDestroyWidget(WcRootAt(roots));
+    return result;
+  };
+  EXPECT_EQ(titleOfNewRoot("classCtx", {"*wclAppClassName: Kest"}), "by class");
+  EXPECT_EQ(titleOfNewRoot("nameCtx", {}), "by name");
 }
 
 }  // namespace

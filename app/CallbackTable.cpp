@@ -85,6 +85,9 @@ void xKestDoDsmSaveAndLoadCB(Widget w, XtPointer client, XtPointer call) {
 void xKestDoDsmSaveAsCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.SaveAs(w, client, call);
 }
+void xKestDoDsmSaveAsReplaceCB(Widget w, XtPointer client, XtPointer call) {
+  theDsm.SaveAsReplace(w, client, call);
+}
 void xKestDoDsmSaveCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.Save(w, client, call);
 }
@@ -99,6 +102,9 @@ void xKestDoDsmSetOpenDlgWidgetCB(Widget w, XtPointer client, XtPointer call) {
 }
 void xKestDoDsmSetPopMenuWidgetCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.SetPopMenuWidget(w, client, call);
+}
+void xKestDoDsmSetReplaceDlgWidgetCB(Widget w, XtPointer client, XtPointer call) {
+  theDsm.SetReplaceDlgWidget(w, client, call);
 }
 void xKestDoDsmSetSaveAndLoadQDlgWidgetCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.SetSaveAndLoadQDlgWidget(w, client, call);
@@ -279,11 +285,13 @@ constexpr CallbackEntry kCallbacks[] = {
     {"xKestDoDsmSafeLoadCB", xKestDoDsmSafeLoadCB},
     {"xKestDoDsmSaveAndLoadCB", xKestDoDsmSaveAndLoadCB},
     {"xKestDoDsmSaveAsCB", xKestDoDsmSaveAsCB},
+    {"xKestDoDsmSaveAsReplaceCB", xKestDoDsmSaveAsReplaceCB},
     {"xKestDoDsmSaveCB", xKestDoDsmSaveCB},
     {"xKestDoDsmSetChangedDlgWidgetCB", xKestDoDsmSetChangedDlgWidgetCB},
     {"xKestDoDsmSetCursorPosWidgetCB", xKestDoDsmSetCursorPosWidgetCB},
     {"xKestDoDsmSetOpenDlgWidgetCB", xKestDoDsmSetOpenDlgWidgetCB},
     {"xKestDoDsmSetPopMenuWidgetCB", xKestDoDsmSetPopMenuWidgetCB},
+    {"xKestDoDsmSetReplaceDlgWidgetCB", xKestDoDsmSetReplaceDlgWidgetCB},
     {"xKestDoDsmSetSaveAndLoadQDlgWidgetCB", xKestDoDsmSetSaveAndLoadQDlgWidgetCB},
     {"xKestDoDsmSetSaveAsDlgWidgetCB", xKestDoDsmSetSaveAsDlgWidgetCB},
     {"xKestDoDsmSetVerifyCloseDlgWidgetCB", xKestDoDsmSetVerifyCloseDlgWidgetCB},
@@ -363,11 +371,13 @@ const char* const kXkestRegisteredNames[] = {
     "xKestDoDsmSafeLoadCB",
     "xKestDoDsmSaveAndLoadCB",
     "xKestDoDsmSaveAsCB",
+    "xKestDoDsmSaveAsReplaceCB",
     "xKestDoDsmSaveCB",
     "xKestDoDsmSetChangedDlgWidgetCB",
     "xKestDoDsmSetCursorPosWidgetCB",
     "xKestDoDsmSetOpenDlgWidgetCB",
     "xKestDoDsmSetPopMenuWidgetCB",
+    "xKestDoDsmSetReplaceDlgWidgetCB",
     "xKestDoDsmSetSaveAndLoadQDlgWidgetCB",
     "xKestDoDsmSetSaveAsDlgWidgetCB",
     "xKestDoDsmSetVerifyCloseDlgWidgetCB",

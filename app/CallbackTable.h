@@ -14,7 +14,7 @@
 void RegisterXkestNames(XtAppContext app);
 
 // How many callbacks and actions RegisterXkestNames registers.
-inline constexpr int kXkestCallbackCount = 73;
+inline constexpr int kXkestCallbackCount = 75;
 inline constexpr int kXkestActionCount = 3;
 
 // The registered names in registration order (actions first), null-ended.
@@ -48,11 +48,13 @@ void xKestDoDsmRunCodegenCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSafeLoadCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSaveAndLoadCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSaveAsCB(Widget w, XtPointer client, XtPointer call);
+void xKestDoDsmSaveAsReplaceCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSaveCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetChangedDlgWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetCursorPosWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetOpenDlgWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetPopMenuWidgetCB(Widget w, XtPointer client, XtPointer call);
+void xKestDoDsmSetReplaceDlgWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetSaveAndLoadQDlgWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetSaveAsDlgWidgetCB(Widget w, XtPointer client, XtPointer call);
 void xKestDoDsmSetVerifyCloseDlgWidgetCB(Widget w, XtPointer client, XtPointer call);

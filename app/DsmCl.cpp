@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "app/Application.h"
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
@@ -29,6 +31,19 @@ constexpr const char* kNulByteSuffix =
     "' holds a NUL byte: the text stops there, and saving it will write only the text before it";
 constexpr const char* kChangedPrefix = "The file '";
 constexpr const char* kChangedSuffix = "' changed on disk since it was loaded.";
+
+// Save As asks before it replaces another file.
+constexpr const char* kExistsPrefix = "The file '";
+constexpr const char* kExistsSuffix = "' exists. Replace it?";
+
+// True when name is an existing file (not a folder) other than the one
+// the text belongs to.
+bool IsOtherExistingFile(const Str& name, const Str& current, int hasCurrent) {
+  struct stat chosen, own;
+  if (::stat(name.c_str(), &chosen) != 0 || S_ISDIR(chosen.st_mode)) return false;
+  return !(hasCurrent && ::stat(current.c_str(), &own) == 0 && own.st_dev == chosen.st_dev &&
+           own.st_ino == chosen.st_ino);
+}
 
 void Manage(Widget w) {
   if (w) XtManageChild(w);
@@ -69,6 +84,8 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   saveAsDlg_ = other.saveAsDlg_;
   verifyCloseDlg_ = other.verifyCloseDlg_;
   changedDlg_ = other.changedDlg_;
+  replaceDlg_ = other.replaceDlg_;
+  replaceName_ = other.replaceName_;
   diskStamp_ = other.diskStamp_;
   runAfterAnswer_ = other.runAfterAnswer_;
   lineIndex_ = other.lineIndex_;
@@ -135,6 +152,7 @@ void DsmCl::SetSaveAndLoadQDlgWidget(Widget w, XtPointer, XtPointer) { saveAndLo
 void DsmCl::SetSaveAsDlgWidget(Widget w, XtPointer, XtPointer) { saveAsDlg_ = w; }
 void DsmCl::SetVerifyCloseDlgWidget(Widget w, XtPointer, XtPointer) { verifyCloseDlg_ = w; }
 void DsmCl::SetChangedDlgWidget(Widget w, XtPointer, XtPointer) { changedDlg_ = w; }
+void DsmCl::SetReplaceDlgWidget(Widget w, XtPointer, XtPointer) { replaceDlg_ = w; }
 
 void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   textWidget_ = w;
@@ -274,6 +292,28 @@ void DsmCl::WriteToFile() {
 void DsmCl::SaveAs(Widget, XtPointer, XtPointer call) {
   Str name = NameFromCallData(call);
   if (name.IsEmpty()) return;
+  if (!IsOtherExistingFile(name, fileName_, hasFileName_)) {
+    SaveAsNamed(name);
+    return;
+  }
+  replaceName_ = name;
+  Str question = Str(kExistsPrefix) + name + kExistsSuffix;
+  // Without the question dialog nothing is replaced: say why.
+  if (!replaceDlg_) {
+    theMsg.ShowMessage(question);
+    return;
+  }
+  XmString s = XmStringCreateLocalized(const_cast<char*>(question.c_str()));
+  XtVaSetValues(replaceDlg_, XmNmessageString, s, nullptr);
+  XmStringFree(s);
+  Manage(replaceDlg_);
+}
+
+void DsmCl::SaveAsReplace(Widget, XtPointer, XtPointer) {
+  if (!replaceName_.IsEmpty()) SaveAsNamed(replaceName_);
+}
+
+void DsmCl::SaveAsNamed(const Str& name) {
   fileName_ = name;
   hasFileName_ = 1;
   diskStamp_ = FileStamp();

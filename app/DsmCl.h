@@ -78,10 +78,14 @@ class DsmCl {
   virtual void Save(Widget w, XtPointer client, XtPointer call);
   virtual void SaveAndLoad(Widget w, XtPointer client, XtPointer call);
   virtual void SaveAs(Widget w, XtPointer client, XtPointer call);
+  // The confirming answer of the replace question: saves under the name
+  // it asked about.
+  virtual void SaveAsReplace(Widget w, XtPointer client, XtPointer call);
   virtual void SetChangedDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetCursorPosWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetOpenDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetPopMenuWidget(Widget w, XtPointer client, XtPointer call);
+  virtual void SetReplaceDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetSaveAndLoadQDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetSaveAsDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetVerifyCloseDlgWidget(Widget w, XtPointer client, XtPointer call);
@@ -117,6 +121,8 @@ class DsmCl {
   int WriteTextTo(const Str& path);
   // Writes the text to its file and notes the file's new stamp.
   void WriteToFile();
+  // The second half of SaveAs, once the name is settled.
+  void SaveAsNamed(const Str& name);
   // The file changed on disk since it was loaded or saved (not removed).
   bool ChangedOnDisk() const;
   void AskChangedOnDisk(bool thenRun);
@@ -138,6 +144,10 @@ class DsmCl {
   Widget saveAsDlg_ = nullptr;
   Widget verifyCloseDlg_ = nullptr;
   Widget changedDlg_ = nullptr;
+  // Asks before Save As replaces another file; replaceName_ is the name
+  // it asks about.
+  Widget replaceDlg_ = nullptr;
+  Str replaceName_;
   // The file as it was when last loaded or saved; empty when there is none.
   FileStamp diskStamp_;
   // A generator run waits for the changed-on-disk answer.

@@ -166,6 +166,30 @@ TEST(DsmDocument, SaveWritesOnlyModifiedTextButSaveAsAlwaysWrites) {
   EXPECT_EQ(dsmkit::Label(ui.title), other);
 }
 
+// Save As onto another existing file asks first and writes only when the
+// answer is Replace; a new name, or the file's own, is saved at once.
+TEST(DsmDocument, SaveAsAsksBeforeReplacingAnotherFile) {
+  dsmkit::TempDir dir;
+  std::string theirs = dir.Write("theirs.dsm", "theirs\n");
+  std::string mine = dir.At("mine.dsm");
+  dsmkit::Ui ui = dsmkit::Build();
+  dsmkit::Type(ui.dsmText, "mine\n", 0);
+  SaveAs(mine);
+  dsmkit::Type(ui.dsmText, "more ", 0);
+  SaveAs(mine);
+  EXPECT_EQ(dsmkit::Message(ui), "");
+  EXPECT_EQ(dsmkit::Slurp(mine), "more mine\n");
+  dsmkit::Type(ui.dsmText, "x", 0);
+  SaveAs(theirs);
+  EXPECT_EQ(dsmkit::Message(ui), "The file '" + theirs + "' exists. Replace it?");
+  EXPECT_EQ(dsmkit::Slurp(theirs), "theirs\n");
+  EXPECT_EQ(dsmkit::Label(ui.title), mine);
+  Fire("xKestDoDsmSaveAsReplaceCB");
+  EXPECT_EQ(dsmkit::Slurp(theirs), "xmore mine\n");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=xmore mine\n");
+  EXPECT_EQ(dsmkit::Label(ui.title), theirs);
+}
+
 TEST(DsmDocument, SaveAsIntoAMissingFolderReportsAndKeepsTheNewName) {
   dsmkit::TempDir dir;
   dsmkit::Ui ui = dsmkit::Build();

@@ -24,6 +24,7 @@ constexpr const char* kReportUnsafe =
     "the generator was not run";
 
 Str Word(const Str& value) { return Str(xkest::ShellWord(value.c_str()).c_str()); }
+Str PathWord(const Str& path) { return Str(xkest::PathWord(path.c_str()).c_str()); }
 
 const char* TrueFalse(int flag) { return flag ? "true " : "false "; }
 
@@ -39,12 +40,12 @@ Str QuotedBackupExts(const Str& exts) {
 
 Str KestbCommandLine(const Str& dsmFile, const OptsCl& opts) {
   Str cmd("kestb ");
-  cmd += Word(dsmFile) + " ";
-  cmd += Word(opts.GetTemplatePath()) + " ";
-  cmd += Word(opts.GetOutputDir()) + " ";
+  cmd += PathWord(dsmFile) + " ";
+  cmd += PathWord(opts.GetTemplatePath()) + " ";
+  cmd += PathWord(opts.GetOutputDir()) + " ";
   cmd += "-nb ";
   cmd += "-noini ";
-  cmd += Str("-homedir ") + Word(opts.GetHomeDir()) + " ";
+  cmd += Str("-homedir ") + PathWord(opts.GetHomeDir()) + " ";
   cmd += Str("-showfiles ") + TrueFalse(opts.GetShowFiles());
   cmd += Str("-showsummary ") + TrueFalse(opts.GetShowSummary());
   cmd += Str("-nokwada ") + TrueFalse(opts.GetNoAdaKeywords());
@@ -130,6 +131,6 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
 
 void DsmCl::Print(Widget, XtPointer, XtPointer) {
   if (fileName_ == kNoDsmFile || fileName_.IsEmpty()) return;
-  Str cmd = Str("lpr ") + Word(fileName_) + " &";
+  Str cmd = Str("lpr ") + PathWord(fileName_) + " &";
   RunBusyCommand(cmd.c_str());
 }

@@ -88,8 +88,9 @@ void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {
 void MsgCl::OpenSelectedFile(Widget, XtPointer, XtPointer) { OpenInEditor(SelectionOf(textWidget_)); }
 
 void MsgCl::OpenInEditor(const Str& path) {
-  // The name is one word for the editor, never shell syntax.
-  Str cmd = theOpts.GetToolFileEditor() + " " + xkest::ShellWord(path.c_str()).c_str() + " &";
+  // The name is one file name for the editor, never shell syntax nor an
+  // option.
+  Str cmd = theOpts.GetToolFileEditor() + " " + xkest::PathWord(path.c_str()).c_str() + " &";
   RunBusyCommand(cmd.c_str());
 }
 

@@ -30,4 +30,9 @@ std::string ShellWord(std::string_view word) {
   return out;
 }
 
+std::string PathWord(std::string_view path) {
+  if (!path.empty() && path.front() == '-') return ShellWord("./" + std::string(path));
+  return ShellWord(path);
+}
+
 }  // namespace xkest

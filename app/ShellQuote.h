@@ -20,4 +20,9 @@ namespace xkest {
 // in it written as '\''.
 std::string ShellWord(std::string_view word);
 
+// ShellWord for a file name given to a program as an operand: a relative
+// name that starts with '-' becomes "./-name", so the program cannot take
+// it for an option.
+std::string PathWord(std::string_view path);
+
 }  // namespace xkest

@@ -30,7 +30,7 @@ namespace xkest {
 Str BackgroundCommand(const Str& tool, const Str& word) {
   Str command = tool;
   command += " ";
-  command += ShellWord(word.c_str()).c_str();
+  command += PathWord(word.c_str()).c_str();
   command += " &";
   return command;
 }

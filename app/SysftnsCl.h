@@ -29,8 +29,9 @@ class SysftnsCl {
 
 namespace xkest {
 
-// "TOOL WORD &", the word quoted for the shell when it needs it. The tool
-// stays a shell command of the user's own ("xterm -e vi" is fine).
+// "TOOL WORD &", the word (a file name) quoted for the shell when it needs
+// it and never taken for an option. The tool stays a shell command of the
+// user's own ("xterm -e vi" is fine).
 Str BackgroundCommand(const Str& tool, const Str& word);
 
 }  // namespace xkest

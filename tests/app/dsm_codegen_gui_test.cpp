@@ -1,8 +1,9 @@
 // Generator and printer runs on real widgets with stand-in kestb and lpr
 // programs on PATH: the exact command line and its trace, saving first,
-// the report read back unbroken, quoting that keeps odd names one word, an
-// empty report when kestb is missing, and a report file that is never used
-// through a link or when another user owns it.
+// the report read back unbroken, quoting that keeps odd names one word and
+// names starting with '-' names, an empty report when kestb is missing,
+// and a report file that is never used through a link or when another
+// user owns it.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -185,6 +186,34 @@ TEST(DsmCodegen, ReportLinesLongerThanAReadBufferArriveUnbroken) {
   Load(path);
   Fire("xKestDoDsmRunCodegenCB");
   EXPECT_EQ(dsmkit::Text(ui.msgText), report);
+}
+
+// Names that start with '-' reach kestb, lpr and the editor as names.
+TEST(DsmCodegen, DashNamesAreNeverOptions) {
+  Tools tools;
+  tools.Dir().Write("-m.dsm", "model m;\n");
+  std::string editor = tools.Dir().Write(
+      "ed", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$DSMTEST_OUT/ed.args\"\n", true);
+  dsmkit::Ui ui = dsmkit::Build();
+  SetExampleOptions();
+  theOpts.SetTemplatePath("-t.tem");
+  theOpts.SetOutputDir("-out");
+  theOpts.SetToolFileEditor(editor.c_str());
+  Load("-m.dsm");
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(dsmkit::Slurp(tools.Dir().At("kestb.args")).substr(0, 25), "./-m.dsm\n./-t.tem\n./-out\n");
+  Fire("xKestDoDsmPrintCB");
+  ASSERT_TRUE(WaitForFile(tools.Dir().At("lpr.args")));
+  EXPECT_EQ(dsmkit::Slurp(tools.Dir().At("lpr.args")), "./-m.dsm\n");
+  XmTextSetString(ui.msgText, const_cast<char*>("-f.h"));
+  XmTextSetSelection(ui.msgText, 0, 4, 0);
+  Fire("xKestDoMsgOpenSelectedFileCB");
+  Fire("xKestDoSysftnsEditTemplateCB");
+  std::string edited = tools.Dir().At("ed.args");
+  for (int i = 0; i < 500 && dsmkit::Slurp(edited).size() < 16; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::string args = dsmkit::Slurp(edited);
+  EXPECT_TRUE(args == "./-f.h\n./-t.tem\n" || args == "./-t.tem\n./-f.h\n") << args;
 }
 
 TEST(DsmCodegen, MissingGeneratorGivesAnEmptyReport) {

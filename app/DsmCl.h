@@ -165,11 +165,13 @@ Str KestbCommandLine(const Str& dsmFile, const OptsCl& opts);
 // The fixed file the generator's report is redirected into.
 inline constexpr const char* kReportFile = "/tmp/kestout.txt";
 
-// Makes sure path is a regular file of this user, not reached through a
-// symbolic link, creating it empty when missing, so that the shell's
-// redirection and the read-back use this user's own file. False when it is
-// a link, another user's file, or not a regular file.
+// Opens path for reading and writing, creating it empty when missing, when
+// it is a regular file of this user with one name, not reached through a
+// symbolic link, so that the shell's redirection and the read-back use
+// this user's own file; -1 otherwise. The descriptor is closed on exec.
+int OpenReportFile(const char* path);
+// OpenReportFile without keeping the file open.
 bool PrepareReportFile(const char* path);
 // The report file's bytes, NUL bytes left out (a text widget cannot hold
-// them); false when it cannot be opened safely (see PrepareReportFile).
+// them); false when it cannot be opened safely (see OpenReportFile).
 bool ReadReportFile(const char* path, std::string& out);

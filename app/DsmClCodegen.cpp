@@ -7,7 +7,9 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/Application.h"
@@ -20,7 +22,7 @@ namespace {
 
 constexpr const char* kSaveFirst = "Please save the DSM file before generating code";
 constexpr const char* kReportUnsafe =
-    "The report file /tmp/kestout.txt is a symbolic link or belongs to another user: "
+    "The report file /tmp/kestout.txt is a link or belongs to another user: "
     "the generator was not run";
 
 Str Word(const Str& value) { return Str(xkest::ShellWord(value.c_str()).c_str()); }
@@ -57,32 +59,26 @@ Str KestbCommandLine(const Str& dsmFile, const OptsCl& opts) {
   return cmd;
 }
 
-bool PrepareReportFile(const char* path) {
-  // O_NOFOLLOW refuses a planted link; once the file is ours, the sticky
-  // /tmp keeps others from swapping it before the shell opens it.
-  int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+namespace {
+
+// A regular file of this user with no other name: another user cannot
+// have planted it as a link to a file of ours.
+bool IsOwnLoneFile(int fd) {
   struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
-  ::close(fd);
-  return ok;
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1;
 }
 
-bool ReadReportFile(const char* path, std::string& out) {
+// The file's bytes from the start, NUL bytes left out.
+void ReadWithoutNuls(int fd, std::string& out) {
   out.clear();
-  int fd = ::open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-    ::close(fd);
-    return false;
-  }
-  out.reserve(size_t(st.st_size));
+  if (::fstat(fd, &st) == 0) out.reserve(size_t(st.st_size));
   char chunk[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(fd, chunk, sizeof chunk);
+  for (off_t at = 0;;) {
+    ssize_t n = ::pread(fd, chunk, sizeof chunk, at);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
+    at += n;
     const char* p = chunk;
     const char* end = chunk + n;
     while (p < end) {
@@ -91,8 +87,50 @@ bool ReadReportFile(const char* path, std::string& out) {
       p = nul ? nul + 1 : end;
     }
   }
+}
+
+// The line added to the report when the shell could not start kestb or
+// kestb did not end by itself; empty otherwise. kestb's own exit codes
+// are 0 to 2, so a larger one is the shell's.
+std::string RunFailureLine(int status) {
+  if (status == -1) return "xkest: kestb could not be run (status -1)";
+  if (WIFSIGNALED(status)) return "xkest: kestb was ended by signal " + std::to_string(WTERMSIG(status));
+  if (!WIFEXITED(status)) return {};
+  int code = WEXITSTATUS(status);
+  if (code == 126 || code == 127) return "xkest: kestb could not be run (status " + std::to_string(code) + ")";
+  if (code > 128) return "xkest: kestb was ended by signal " + std::to_string(code - 128);
+  return {};
+}
+
+}  // namespace
+
+int OpenReportFile(const char* path) {
+  // O_NOFOLLOW refuses a planted link; once the file is ours, the sticky
+  // /tmp keeps others from swapping it before the shell opens it.
+  int fd = ::open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  if (!IsOwnLoneFile(fd)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool PrepareReportFile(const char* path) {
+  int fd = OpenReportFile(path);
+  if (fd < 0) return false;
   ::close(fd);
   return true;
+}
+
+bool ReadReportFile(const char* path, std::string& out) {
+  out.clear();
+  int fd = ::open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = IsOwnLoneFile(fd);
+  if (ok) ReadWithoutNuls(fd, out);
+  ::close(fd);
+  return ok;
 }
 
 void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
@@ -110,7 +148,8 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
     if (!ReloadFromDisk()) return;
   }
   Save(w, client, call);
-  if (!PrepareReportFile(kReportFile)) {
+  int report = OpenReportFile(kReportFile);
+  if (report < 0) {
     theMsg.ShowMessage(kReportUnsafe);
     return;
   }
@@ -119,14 +158,29 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
     std::printf("\n%s\n", cmd.c_str());
     std::fflush(stdout);
   }
-  RunBusyCommand(cmd.c_str());
+  // Every xkest shares the report file: a run waits here, showing the busy
+  // cursor, until another window's run and read-back are over, so neither
+  // reads the other's report.
+  SetBusyCursor(theAppShell, 1);
+  while (::flock(report, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  // A shell that cannot start must not leave an older report to be shown.
+  (void)!::ftruncate(report, 0);
+  int status = std::system(cmd.c_str());
   // One insertion of the whole report: piecewise insertion with a redraw
   // each grows quadratic when the window is scrolled away from the end.
-  std::string report;
-  if (!ReadReportFile(kReportFile, report)) return;
+  std::string text;
+  ReadWithoutNuls(report, text);
+  ::close(report);
+  SetBusyCursor(theAppShell, 0);
+  std::string failure = RunFailureLine(status);
+  if (!failure.empty()) {
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    text += failure + "\n";
+  }
   theMsg.ClearText();
-  theMsg.AppendText(report.c_str());
-  theMsg.TakeReport(std::move(report), fileName_);
+  theMsg.AppendText(text.c_str());
+  theMsg.TakeReport(std::move(text), fileName_);
 }
 
 void DsmCl::Print(Widget, XtPointer, XtPointer) {

@@ -1,9 +1,9 @@
 // Generator and printer runs on real widgets with stand-in kestb and lpr
 // programs on PATH: the exact command line and its trace, saving first,
 // the report read back unbroken, quoting that keeps odd names one word and
-// names starting with '-' names, an empty report when kestb is missing,
-// and a report file that is never used through a link or when another
-// user owns it.
+// names starting with '-' names, a report that says when kestb could not
+// run, and a report file that is never used through a link or when
+// another user owns it.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -216,16 +216,24 @@ TEST(DsmCodegen, DashNamesAreNeverOptions) {
   EXPECT_TRUE(args == "./-f.h\n./-t.tem\n" || args == "./-t.tem\n./-f.h\n") << args;
 }
 
-TEST(DsmCodegen, MissingGeneratorGivesAnEmptyReport) {
+// A desktop user reads no terminal: a generator that could not start, or
+// that was killed, says so at the end of the report.
+TEST(DsmCodegen, GeneratorThatCouldNotRunOrWasKilledIsNamedInTheReport) {
   Tools tools;
   std::string path = tools.Dir().Write("a.dsm", "x\n");
-  tools.RemoveKestb();
   tools.OnlyThisOnPath();
   dsmkit::Ui ui = dsmkit::Build();
-  XmTextSetString(ui.msgText, const_cast<char*>("previous report"));
   Load(path);
+  std::string kestb = tools.Dir().Write("kestb", "#!/bin/sh\nprintf partial\nkill -SEGV $$\n", true);
   Fire("xKestDoDsmRunCodegenCB");
-  EXPECT_EQ(dsmkit::Text(ui.msgText), "");
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "partial\nxkest: kestb was ended by signal 11\n");
+  // Not executable: 126 from bash, 127 from dash, which reports it as not found.
+  chmod(kestb.c_str(), 0644);
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(dsmkit::Text(ui.msgText).substr(0, 40), "xkest: kestb could not be run (status 12");
+  tools.RemoveKestb();
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(dsmkit::Text(ui.msgText), "xkest: kestb could not be run (status 127)\n");
 }
 
 TEST(DsmReportFile, NeverThroughALinkNorAnotherUsersFile) {
@@ -245,6 +253,14 @@ TEST(DsmReportFile, NeverThroughALinkNorAnotherUsersFile) {
   ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
   EXPECT_FALSE(PrepareReportFile(link.c_str()));
   EXPECT_FALSE(ReadReportFile(link.c_str(), out));
+  EXPECT_EQ(dsmkit::Slurp(victim), "keep");
+
+  // A second name for a file of this user is refused as a link is: it
+  // may have been made by someone else to a file the user keeps.
+  std::string hard = dir.At("hard.txt");
+  ASSERT_EQ(::link(victim.c_str(), hard.c_str()), 0);
+  EXPECT_FALSE(PrepareReportFile(hard.c_str()));
+  EXPECT_FALSE(ReadReportFile(hard.c_str(), out));
   EXPECT_EQ(dsmkit::Slurp(victim), "keep");
 
   std::string fifo = dir.At("fifo");

@@ -1,6 +1,7 @@
 // Observer: a client of the test's own on xkest's display, to see what a
 // user would see: the PRIMARY selection (what a middle-click paste gives),
-// window sizes, menus popping up, windows going away; and xdotool run there.
+// window sizes, menus popping up, windows going away, the pointer's cursor;
+// and xdotool run there.
 //
 //   Observer o(x.DisplayName());
 //   o.Xdo("windowfocus --sync " + main + " key ctrl+g");
@@ -9,6 +10,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
 #include <chrono>
@@ -160,6 +162,17 @@ class Observer {
       text.assign(reinterpret_cast<char*>(data), count);
     if (data) XFree(data);
     return text;
+  }
+
+  // Counts the changes of the pointer's cursor image (XFixes), so a test
+  // can see the busy cursor come; 0 without the extension.
+  unsigned long CursorSerial() {
+    int event = 0, error = 0;
+    if (!XFixesQueryExtension(dpy_, &event, &error)) return 0;
+    XFixesCursorImage* image = XFixesGetCursorImage(dpy_);
+    unsigned long serial = image ? image->cursor_serial : 0;
+    if (image) XFree(image);
+    return serial;
   }
 
   // Waits until PRIMARY holds want; returns what it held last.

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include <unistd.h>
+
 #include "Observer.h"
 #include "XkestRun.h"
 
@@ -22,12 +24,14 @@ constexpr const char* kChangedTitle = "File changed on disk";
 // the generator's command lines traced on standard output, and dsm opened
 // through the Open dialog.
 struct Session {
+  // bin: a folder searched before the built kestb (for a stand-in).
   Session(const TempDir& work, const std::string& dsm, const std::string& wm = "",
-          std::vector<std::string> args = {})
+          std::vector<std::string> args = {}, const std::string& bin = "")
       : x(Args(work, args),
           {{"KESTHOME", std::string(XK_SOURCE_DIR) + "/demo-home"},
            {"KESTBTRACE", "1"},
-           {"PATH", std::string(XK_BINARY_DIR) + "/kestb:" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")}},
+           {"PATH", (bin.empty() ? "" : bin + ":") + std::string(XK_BINARY_DIR) + "/kestb:" +
+                        (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")}},
           wm),
         main(x.WaitForWindow("xkest")),
         o(x.DisplayName()) {
@@ -70,6 +74,14 @@ struct Session {
     if (dlg.empty()) return false;
     o.Xdo("windowfocus --sync " + dlg + " key Return");
     return o.WaitGone(dlg);
+  }
+  // The whole report, selected as a user would select it.
+  std::string Report() {
+    int w = 0, h = 0;
+    o.Size(main, w, h);
+    o.Xdo("mousemove --window " + main + " " + std::to_string(w / 2) + " " + std::to_string(h - 50) +
+          " click 1 key ctrl+slash");
+    return o.Primary();
   }
   // Presses the button (0 OK, 1 Cancel, 2 Help) of the dialog titled title.
   bool Answer(const std::string& title, int button) {
@@ -203,6 +215,36 @@ TEST(EditLoop, DoubleClickOnAWrittenFileOpensItInTheEditor) {
   std::string recorded;
   EXPECT_TRUE(WaitUntil([&] { return !(recorded = TempDir::Slurp(record)).empty(); }));
   EXPECT_EQ(recorded.rfind(work.Path() + "/", 0), 0u) << recorded;
+}
+
+// Every window writes its report into the one shared report file: a run
+// started while another window's run is going waits, with the busy cursor,
+// and each window shows its own report whole.
+TEST(EditLoop, TwoWindowsRunningTheGeneratorTakeTurnsOnTheReport) {
+  TempDir work;
+  std::string a = work.Write("a.dsm", "model a;\n"), b = work.Write("b.dsm", "model b;\n");
+  auto exists = [&](const std::string& name) { return access((work.Path() + "/" + name).c_str(), F_OK) == 0; };
+  // The stand-in for a.dsm holds its run open until the test says go.
+  work.Write("bin/kestb",
+             "#!/bin/sh\nname=$(basename \"$1\" .dsm)\necho \"$name first\"\n: > '" + work.Path() +
+                 "'/$name.started\nn=0\nwhile [ $name = a ] && [ ! -e '" + work.Path() +
+                 "/go' ] && [ $n -lt 300 ]; do sleep 0.1; n=$((n+1)); done\necho \"$name last\"\n",
+             true);
+  std::string bin = work.Path() + "/bin";
+  Session first(work, a, "", {}, bin), second(work, b, "", {}, bin);
+  ASSERT_TRUE(first.opened && second.opened);
+  first.Keys("ctrl+g");
+  ASSERT_TRUE(WaitUntil([&] { return exists("a.started"); }));
+  // The pointer rests on the second window's menu bar, which shows the
+  // main window's cursor.
+  second.o.Xdo("mousemove --sync --window " + second.main + " 400 8");
+  unsigned long idle = second.o.CursorSerial();
+  second.Keys("ctrl+g");
+  EXPECT_TRUE(WaitUntil([&] { return second.o.CursorSerial() != idle || exists("b.started"); }));
+  EXPECT_FALSE(exists("b.started")) << "the second run did not wait for the first";
+  work.Write("go", "");
+  EXPECT_TRUE(WaitUntil([&] { return first.Report() == "a first\na last\n"; })) << first.Report();
+  EXPECT_TRUE(WaitUntil([&] { return second.Report() == "b first\nb last\n"; })) << second.Report();
 }
 
 // Under a window manager, switching to another window and back is what

@@ -49,6 +49,19 @@ void Manage(Widget w) {
   if (w) XtManageChild(w);
 }
 
+// Puts the question into its dialog and shows it. Without the dialog
+// nothing is written, so the question says why as a message.
+void Ask(Widget dialog, const Str& question) {
+  if (!dialog) {
+    theMsg.ShowMessage(question);
+    return;
+  }
+  XmString s = XmStringCreateLocalized(const_cast<char*>(question.c_str()));
+  XtVaSetValues(dialog, XmNmessageString, s, nullptr);
+  XmStringFree(s);
+  Manage(dialog);
+}
+
 // A file dialog lists the folder as it was when the list was last read;
 // read it again so files written since (by Save As, say) are offered.
 void ManageFileDialog(Widget w) {
@@ -297,16 +310,7 @@ void DsmCl::SaveAs(Widget, XtPointer, XtPointer call) {
     return;
   }
   replaceName_ = name;
-  Str question = Str(kExistsPrefix) + name + kExistsSuffix;
-  // Without the question dialog nothing is replaced: say why.
-  if (!replaceDlg_) {
-    theMsg.ShowMessage(question);
-    return;
-  }
-  XmString s = XmStringCreateLocalized(const_cast<char*>(question.c_str()));
-  XtVaSetValues(replaceDlg_, XmNmessageString, s, nullptr);
-  XmStringFree(s);
-  Manage(replaceDlg_);
+  Ask(replaceDlg_, Str(kExistsPrefix) + name + kExistsSuffix);
 }
 
 void DsmCl::SaveAsReplace(Widget, XtPointer, XtPointer) {
@@ -329,16 +333,7 @@ bool DsmCl::ChangedOnDisk() const {
 
 void DsmCl::AskChangedOnDisk(bool thenRun) {
   runAfterAnswer_ = thenRun;
-  Str question = Str(kChangedPrefix) + fileName_ + kChangedSuffix;
-  // Without the question dialog nothing is written: say why.
-  if (!changedDlg_) {
-    theMsg.ShowMessage(question);
-    return;
-  }
-  XmString s = XmStringCreateLocalized(const_cast<char*>(question.c_str()));
-  XtVaSetValues(changedDlg_, XmNmessageString, s, nullptr);
-  XmStringFree(s);
-  Manage(changedDlg_);
+  Ask(changedDlg_, Str(kChangedPrefix) + fileName_ + kChangedSuffix);
 }
 
 bool DsmCl::ReloadFromDisk() {

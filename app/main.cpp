@@ -6,6 +6,7 @@
 // The process keeps the C locale on purpose: the text commands use byte
 // offsets as text positions, and Motif's whole-text calls are many times
 // slower under a multibyte locale.
+#include <csignal>
 #include <cstdlib>
 
 #include "app/AppCl.h"
@@ -17,6 +18,9 @@
 #include "xmp/Xmp.h"
 
 int main(int argc, char** argv) {
+  // A save past a file size limit (a quota) must fail with a message, not
+  // end the program and take the unsaved text with it.
+  std::signal(SIGXFSZ, SIG_IGN);
   theAppShell = XtInitialize(argv[0], const_cast<char*>("xkest"), xkest::kOptionTable,
                              xkest::kOptionCount, &argc, argv);
   XtAppContext app = XtWidgetToApplicationContext(theAppShell);

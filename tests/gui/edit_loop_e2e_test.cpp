@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "Observer.h"
@@ -245,6 +246,28 @@ TEST(EditLoop, TwoWindowsRunningTheGeneratorTakeTurnsOnTheReport) {
   work.Write("go", "");
   EXPECT_TRUE(WaitUntil([&] { return first.Report() == "a first\na last\n"; })) << first.Report();
   EXPECT_TRUE(WaitUntil([&] { return second.Report() == "b first\nb last\n"; })) << second.Report();
+}
+
+// A file size limit (as a quota sets) stops a save of a file larger than
+// the limit: the user is told, and the program and its text live on.
+TEST(EditLoop, SaveBeyondAFileSizeLimitIsAMessageNotTheEnd) {
+  TempDir work;
+  std::string old(100000, 'a');
+  std::string dsm = work.Write("m.dsm", old);
+  rlimit unlimited{}, small{};
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  small = unlimited;
+  small.rlim_cur = 65536;
+  setrlimit(RLIMIT_FSIZE, &small);  // inherited by the program started now
+  Session s(work, dsm);
+  setrlimit(RLIMIT_FSIZE, &unlimited);
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  s.Keys("ctrl+Home");
+  s.Type("x");
+  s.Keys("ctrl+s");
+  EXPECT_FALSE(s.x.WaitForWindow("xkest message", 10).empty()) << "no message";
+  EXPECT_TRUE(s.x.Running());
+  EXPECT_EQ(TempDir::Slurp(dsm), old);
 }
 
 // Under a window manager, switching to another window and back is what

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CI robustness step: the unit tests built and run with AddressSanitizer
 # and UBSan (clang, -O1), the fuzz corpora and kept reproducers replayed,
-# then every fuzzer for a bounded time (FUZZ_SECONDS, default 20).
+# then every fuzzer for a bounded time (FUZZ_SECONDS, default 20), then a
+# 60-second monkey soak of the real program (fixed seed, MONKEY_SEED).
 # One build serves both, so the libraries are compiled once.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,12 +10,7 @@ build=${ROBUST_BUILD_DIR:-$here/build-robust}
 seconds=${FUZZ_SECONDS:-20}
 
 start=$(date +%s)
-cmake -S "$here" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DXK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" \
-  "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" \
-  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=TRUE >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+"$here/scripts/robust-build.sh"
 echo "ci-robustness: sanitizer build done in $(( $(date +%s) - start )) s"
 
 # The toolkit's own allocations that live as long as the process are not
@@ -32,4 +28,9 @@ echo "ci-robustness: sanitizer tests done at $(( $(date +%s) - start )) s"
 # Fuzz even after a test failure: both findings are worth a single run.
 FUZZ_BUILD_DIR=$build FUZZ_NO_BUILD=1 "$here/scripts/fuzz.sh" "$seconds" || status=1
 echo "ci-robustness: fuzzing done at $(( $(date +%s) - start )) s"
+
+# The whole program under random user input and a real window manager, on
+# the build above (scripts/monkey.sh runs it longer).
+"$here/scripts/monkey.sh" 60 "${MONKEY_SEED:-18}" || status=1
+echo "ci-robustness: monkey soak done at $(( $(date +%s) - start )) s"
 exit $status

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The monkey soak: the sanitizer build of xkest under Xvfb and a real window
+# manager (mwm for even seeds, openbox for odd ones; MONKEY_WM overrides),
+# driven by random user input for SECONDS (tests/gui/monkey.py says what it
+# sends and what fails it). The same seed repeats the run's choices; the
+# seed is printed. Logs go to MONKEY_LOG_DIR (default build-robust/monkey).
+#
+#   scripts/monkey.sh 1800 4711
+#
+# Random input reaches file dialogs, which can save anywhere they can
+# browse to, and command fields that run through the shell. So the run
+# gets a private mount namespace: its own /tmp (which also keeps the shared
+# report file /tmp/kestout.txt apart from other runs) and every other folder
+# read-only, except the log folder.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${ROBUST_BUILD_DIR:-$here/build-robust}
+seconds=${1:?usage: scripts/monkey.sh SECONDS [SEED]}
+seed=${2:-$(( $(od -An -N2 -tu2 /dev/urandom) ))}
+if (( seed % 2 == 0 )); then wm=${MONKEY_WM:-mwm}; else wm=${MONKEY_WM:-openbox}; fi
+logdir=${MONKEY_LOG_DIR:-$build/monkey}
+
+if [ -z "${MONKEY_INSIDE:-}" ]; then
+  # Incremental: after scripts/ci-robustness.sh this builds nothing.
+  "$here/scripts/robust-build.sh" xkest kestb monkey_x
+  rm -rf "$logdir"
+  mkdir -p "$logdir"
+  export MONKEY_INSIDE=1 MONKEY_LOG_DIR=$logdir ROBUST_BUILD_DIR=$build MONKEY_WM=$wm
+  for ns in "--user --map-root-user" ""; do
+    # shellcheck disable=SC2086
+    if unshare $ns --mount --net --propagation private true 2>/dev/null; then
+      exec unshare $ns --mount --net --propagation private "$0" "$seconds" "$seed"
+    fi
+  done
+  echo "monkey: no private mount namespace can be made here; running without one" >&2
+  MONKEY_INSIDE=unconfined exec "$0" "$seconds" "$seed"
+fi
+
+if [ "$MONKEY_INSIDE" = 1 ]; then
+  mount -t tmpfs -o mode=1777 tmpfs /tmp
+  mount --bind "$logdir" "$logdir"
+  # Deepest first, so a folder's own mount is changed before the one above.
+  awk '{print $5}' /proc/self/mountinfo | sort -ru | while read -r mp; do
+    case "$mp" in /tmp|"$logdir") continue ;; esac
+    mount -o remount,bind,ro "$mp" 2>/dev/null || true
+  done
+  MONKEY_ROOT=/tmp MONKEY_INSIDE=display exec "$here/scripts/with-xvfb.sh" "$0" "$seconds" "$seed"
+elif [ "$MONKEY_INSIDE" = unconfined ]; then
+  MONKEY_ROOT=$(mktemp -d)
+  export MONKEY_ROOT
+  status=0
+  MONKEY_INSIDE=display "$here/scripts/with-xvfb.sh" "$0" "$seconds" "$seed" || status=$?
+  rm -rf "$MONKEY_ROOT"
+  exit $status
+fi
+
+# On the private display: the window manager, then the monkey.
+scratch_root=$MONKEY_ROOT
+mkdir -p "$scratch_root/wm-home"
+HOME=$scratch_root/wm-home "$wm" >"$logdir/wm.log" 2>&1 &
+wm_pid=$!
+case $wm in
+  mwm) ready=_MOTIF_WM_INFO ;;
+  *) ready=_NET_SUPPORTING_WM_CHECK ;;
+esac
+up=""
+for _ in $(seq 200); do
+  case $(xprop -root "$ready" 2>/dev/null) in "" | *"not found"*) ;; *) up=1; break ;; esac
+  sleep 0.1
+done
+if [ -z "$up" ]; then
+  kill -0 "$wm_pid" 2>/dev/null || echo "monkey: the window manager has ended" >&2
+  echo "monkey: the window manager $wm did not start (see $logdir/wm.log)" >&2
+  kill "$wm_pid" 2>/dev/null || true
+  exit 1
+fi
+
+status=0
+python3 "$here/tests/gui/monkey.py" --seconds "$seconds" --seed "$seed" --wm "$wm" \
+  --build "$build" --source "$here" --log "$logdir" --root "$scratch_root" || status=$?
+kill "$wm_pid" 2>/dev/null || true
+wait "$wm_pid" 2>/dev/null || true
+exit $status

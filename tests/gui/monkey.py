@@ -198,7 +198,7 @@ KEYS = ["Return", "Escape", "Tab", "shift+Tab", "F10", "F1", "space", "BackSpace
         "ctrl+w", "ctrl+p", "ctrl+x", "ctrl+c", "ctrl+v", "ctrl+f", "ctrl+h", "ctrl+g",
         "ctrl+comma", "ctrl+e", "ctrl+z", "ctrl+a", "ctrl+slash", "ctrl+backslash", "ctrl+k",
         "o", "s", "a", "c", "p", "t", "d", "f", "r", "i", "e", "u", "b", "ctrl+Return",
-        "shift+F10", "Menu", "KP_Enter"]
+        "shift+F10", "Menu", "KP_Enter", "F4", "shift+F4"]
 QUIT_KEYS = ["ctrl+q", "q"]
 MNEMONICS = "fegoh"
 WORDS = ["record", "Order", "Item", "{", "}", "id : long;", "name : string;", "list of", "model shop;",
@@ -479,7 +479,7 @@ class Monkey:
             if "ctrl+s" in target[2] or "ctrl+g" in target[2]:
                 return True
             focus = target[1].wid if target[1] else int(self.x.ask("focus") or 0)
-            return menu_up or focus in saving
+            return menu_up or self.menubar_armed or focus in saving
         if target[0] == AT:
             w, y = target[1], target[2]
             # A press on the menu bar dragged into its menu chooses an item.
@@ -493,6 +493,12 @@ class Monkey:
             xdo("windowmap", self.main)
         desc, target, act = self.choose()
         writes = self.may_write(target)
+        # F10 makes the menu bar take the keys that follow, as mnemonics,
+        # until a click or Escape ends it, with no menu on the screen yet.
+        if target[0] == AT or desc.endswith("Escape"):
+            self.menubar_armed = False
+        elif target[0] == KEYS_TO and "F10" in desc:
+            self.menubar_armed = True
         outside = target[0] == OUTSIDE
         line = "%d %s%s" % (self.actions, desc, " [may write]" if writes else "")
         self.history = (self.history + [line])[-40:]
@@ -521,6 +527,7 @@ class Monkey:
     def run(self):
         log("seed %d, window manager %s, %d s" % (self.args.seed, self.args.wm, self.args.seconds))
         self.last_writes = False
+        self.menubar_armed = False
         end = time.time() + self.args.seconds
         try:
             self.start()

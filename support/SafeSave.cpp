@@ -109,8 +109,10 @@ InPlace RewriteInPlace(const std::string& target, const char* data, size_t lengt
     return r;
   }
   r.error = errno;
-  r.damaged = !(haveOld && WriteAllAt(fd, old.data(), old.size(), 0) &&
-                ::ftruncate(fd, st.st_size) == 0 && ::fsync(fd) == 0);
+  bool restored = haveOld && WriteAllAt(fd, old.data(), old.size(), 0);
+  // The old length comes back even when its bytes could not.
+  restored = ::ftruncate(fd, st.st_size) == 0 && restored;
+  r.damaged = !(restored && ::fsync(fd) == 0);
   ::close(fd);
   return r;
 }

@@ -248,6 +248,38 @@ TEST(EditLoop, TwoWindowsRunningTheGeneratorTakeTurnsOnTheReport) {
   EXPECT_TRUE(WaitUntil([&] { return second.Report() == "b first\nb last\n"; })) << second.Report();
 }
 
+// The shipped replace question: Return takes Cancel, which goes back to
+// the Save As dialog; Replace writes.
+TEST(EditLoop, SaveAsOntoAnotherFileAsksAndCancelGoesBackToChoosing) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm", "model a;\n"), theirs = work.Write("theirs.dsm", "theirs\n");
+  Session s(work, dsm);
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  s.Keys("ctrl+Home");
+  s.Type("x");
+  s.Keys("shift+ctrl+s");
+  auto choose = [&] {
+    std::string saveAs = s.x.WaitForWindow("Save DSM file as", 10);
+    if (saveAs.empty()) return false;
+    s.o.Xdo("windowfocus --sync " + saveAs + " key End");
+    s.o.Xdo("key --delay 2 --repeat 80 BackSpace");
+    s.o.Xdo("type --delay 5 '" + theirs + "'");
+    s.o.Xdo("key Return");
+    return true;
+  };
+  ASSERT_TRUE(choose());
+  std::string ask = s.x.WaitForWindow("Replace file", 10);
+  ASSERT_FALSE(ask.empty());
+  s.o.Xdo("windowfocus --sync " + ask + " key Return");
+  ASSERT_TRUE(s.o.WaitGone(ask));
+  EXPECT_EQ(TempDir::Slurp(theirs), "theirs\n");
+  ASSERT_TRUE(choose()) << "Cancel goes back to choosing a name";
+  ASSERT_TRUE(s.Answer("Replace file", 0));
+  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(theirs) == "xmodel a;\n"; })) << TempDir::Slurp(theirs);
+  EXPECT_EQ(TempDir::Slurp(dsm), "model a;\n");
+  EXPECT_EQ(s.x.Stderr(), "");
+}
+
 // A file size limit (as a quota sets) stops a save of a file larger than
 // the limit: the user is told, and the program and its text live on.
 TEST(EditLoop, SaveBeyondAFileSizeLimitIsAMessageNotTheEnd) {

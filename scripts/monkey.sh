@@ -71,13 +71,15 @@ done
 if [ -z "$up" ]; then
   kill -0 "$wm_pid" 2>/dev/null || echo "monkey: the window manager has ended" >&2
   echo "monkey: the window manager $wm did not start (see $logdir/wm.log)" >&2
-  kill "$wm_pid" 2>/dev/null || true
+  kill -KILL "$wm_pid" 2>/dev/null || true
   exit 1
 fi
 
 status=0
 python3 "$here/tests/gui/monkey.py" --seconds "$seconds" --seed "$seed" --wm "$wm" \
   --build "$build" --source "$here" --log "$logdir" --root "$scratch_root" || status=$?
-kill "$wm_pid" 2>/dev/null || true
+# mwm waits on its display after SIGTERM; nothing of the window manager's
+# is worth keeping.
+kill -KILL "$wm_pid" 2>/dev/null || true
 wait "$wm_pid" 2>/dev/null || true
 exit $status

@@ -41,7 +41,7 @@ X_FATAL = re.compile(r"X Error of failed request|XIO: +fatal IO error|X connecti
                      re.M)
 # Temporary files of a save (".NAME.XXXXXX") and of a generator run.
 TEMP_FILE = re.compile(r"^\..+\.[A-Za-z0-9]{6}$|\.kestb-[A-Za-z0-9]{6}$")
-SAVING_DIALOGS = ("Save DSM file as", "Open DSM")
+SAVING_DIALOGS = ("Save DSM file as", "Open DSM", "File changed on disk", "Replace file")
 # Under mwm the window manager's close (Alt+F4, the window menu's Close, a
 # double-click on its button) ends xkest a second later: mwm also asks it to
 # save itself (WM_SAVE_YOURSELF) and kills the client that does not answer.

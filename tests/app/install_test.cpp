@@ -32,11 +32,12 @@ std::string Shell(const std::string& command, int* status) {
 
 class Install : public testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { InstallUnder("/usr/local"); }
+  void InstallUnder(const std::string& prefix) {
     char tmpl[] = "/tmp/xkinstallXXXXXX";
     dest_ = mkdtemp(tmpl);
     int status = 0;
-    std::string out = Shell("DESTDIR='" + dest_ + "' cmake --install '" XK_BINARY_DIR "' --prefix /usr/local", &status);
+    std::string out = Shell("DESTDIR='" + dest_ + "' cmake --install '" XK_BINARY_DIR "' --prefix " + prefix, &status);
     ASSERT_EQ(status, 0) << out;
   }
   void TearDown() override { std::system(("rm -rf '" + dest_ + "'").c_str()); }
@@ -67,6 +68,47 @@ TEST_F(Install, DesktopEntryStartsOnTheInstalledDemoHome) {
   std::string out = Shell("desktop-file-validate '" + entry + "'", &status);
   EXPECT_EQ(status, 0) << out;
   EXPECT_EQ(out, "");
+}
+
+// The prefix given to "cmake --install" is the one the desktop entry names,
+// and both manual pages are installed.
+class InstallElsewhere : public Install {
+ protected:
+  void SetUp() override { InstallUnder("/opt/xk"); }
+};
+
+TEST_F(InstallElsewhere, DesktopEntryAndManualPagesFollowThePrefix) {
+  std::string text = Slurp(At("/opt/xk/share/applications/xkest.desktop"));
+  EXPECT_NE(text.find("KESTHOME:-/opt/xk/share/xkest/demo-home"), std::string::npos) << text;
+  for (const char* page : {"xkest.1", "kestb.1"}) {
+    SCOPED_TRACE(page);
+    EXPECT_EQ(Slurp(At(std::string("/opt/xk/share/man/man1/") + page)),
+              Slurp(std::string(XK_SOURCE_DIR "/man/") + page));
+  }
+}
+
+// The manuals name the report's command as the menu shows it, the kestb
+// page renders its quotes in pairs, and the README's demo edits a copy of
+// the demo home rather than the checkout.
+TEST(Docs, SayWhatTheProgramShows) {
+  std::string ad = Slurp(XK_SOURCE_DIR "/app/xkest.ad");
+  const std::string key = "*popGoTo.labelString:";
+  size_t at = ad.find(key);
+  ASSERT_NE(at, std::string::npos);
+  size_t from = ad.find_first_not_of(' ', at + key.size());
+  std::string label = ad.substr(from, ad.find('\n', from) - from);
+  std::string readme = Slurp(XK_SOURCE_DIR "/README.md");
+  std::string man = Slurp(XK_SOURCE_DIR "/man/kestb.1");
+  for (const std::string* doc : {&readme, &man}) {
+    EXPECT_EQ(doc->find("Go To Line"), std::string::npos);
+    EXPECT_NE(doc->find(label), std::string::npos) << label;
+  }
+  int status = 0;
+  std::string page = Shell("groff -man -Tascii -P-cbou '" XK_SOURCE_DIR "/man/kestb.1' | tr -s ' \\n' ' '", &status);
+  EXPECT_NE(page.find("(\"wrote PATH\")"), std::string::npos);
+  EXPECT_NE(page.find("(\"backup PATH\")"), std::string::npos);
+  EXPECT_EQ(readme.find("choose `demo-home/shop.dsm`"), std::string::npos);
+  EXPECT_NE(readme.find("cp -r demo-home"), std::string::npos);
 }
 
 }  // namespace

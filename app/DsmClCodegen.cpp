@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -24,6 +25,24 @@ constexpr const char* kSaveFirst = "Please save the DSM file before generating c
 constexpr const char* kReportUnsafe =
     "The report file /tmp/kestout.txt is a link or belongs to another user: "
     "the generator was not run";
+
+constexpr const char* kNoPrinter = "Cannot print: the command lpr was not found";
+
+// Whether the shell would find program on PATH (an empty entry is the
+// working folder).
+bool OnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string_view rest = path ? path : "";
+  for (;;) {
+    size_t colon = rest.find(':');
+    std::string dir(rest.substr(0, colon));
+    std::string file = (dir.empty() ? "." : dir) + "/" + program;
+    struct stat st;
+    if (stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(file.c_str(), X_OK) == 0) return true;
+    if (colon == std::string_view::npos) return false;
+    rest.remove_prefix(colon + 1);
+  }
+}
 
 Str Word(const Str& value) { return Str(xkest::ShellWord(value.c_str()).c_str()); }
 Str PathWord(const Str& path) { return Str(xkest::PathWord(path.c_str()).c_str()); }
@@ -186,5 +205,7 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
 void DsmCl::Print(Widget, XtPointer, XtPointer) {
   if (fileName_ == kNoDsmFile || fileName_.IsEmpty()) return;
   Str cmd = Str("lpr ") + PathWord(fileName_) + " &";
+  // The shell's complaint reaches only a terminal; the dialog says it too.
+  if (!OnPath("lpr")) theMsg.ShowMessage(kNoPrinter);
   RunBusyCommand(cmd.c_str());
 }

@@ -4,14 +4,17 @@
 #include "app/MsgCl.h"
 
 #include <Xm/Xm.h>
+#include <Xm/MessageB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Text.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "app/Application.h"
 #include "app/DsmCl.h"
@@ -32,6 +35,80 @@ Str SelectionOf(Widget text) {
   return out;
 }
 
+// Pixel widths of the 256 byte values in the dialog's font, so a message
+// of any length is laid out in one pass.
+using CharWidths = std::array<int, 256>;
+
+CharWidths WidthsOf(XmRenderTable table) {
+  CharWidths widths;
+  widths.fill(8);
+  if (!table) return widths;
+  for (int c = 32; c < 256; ++c) {
+    char text[2] = {char(c), 0};
+    XmString s = XmStringCreateLocalized(text);
+    widths[size_t(c)] = int(XmStringWidth(table, s));
+    XmStringFree(s);
+  }
+  return widths;
+}
+
+// Appends line to out, broken into lines no wider than room where it can
+// be: after a '/' or at a blank (which is dropped). A line that fits stays
+// whole; so does a word too long for any line.
+void BreakLine(std::string_view line, int room, const CharWidths& widths, std::string& out) {
+  while (!line.empty()) {
+    // The last break whose head still fits, else the first break at all.
+    size_t cut = std::string_view::npos, first = std::string_view::npos;
+    int width = 0;
+    bool fits = true;
+    for (size_t i = 0; i < line.size(); ++i) {
+      bool isBreak = i > 0 && (line[i] == ' ' || line[i - 1] == '/');
+      if (isBreak && fits) cut = i;
+      if (isBreak && first == std::string_view::npos) first = i;
+      width += widths[static_cast<unsigned char>(line[i])];
+      if (width > room) {
+        fits = false;
+        if (first != std::string_view::npos) break;
+      }
+    }
+    if (fits) break;
+    if (cut == std::string_view::npos) cut = first;
+    if (cut == std::string_view::npos) break;
+    out.append(line.substr(0, cut)).append("\n");
+    line.remove_prefix(cut);
+    if (line.front() == ' ') line.remove_prefix(1);
+  }
+  out.append(line);
+}
+
+// text laid out in lines that fit the dialog's screen.
+std::string FitToScreen(Widget dialog, const std::string& text) {
+  XmRenderTable table = nullptr;
+  Dimension margin = 0;
+  Widget label = XmIsMessageBox(dialog) ? XmMessageBoxGetChild(dialog, XmDIALOG_MESSAGE_LABEL) : nullptr;
+  Widget symbol = XmIsMessageBox(dialog) ? XmMessageBoxGetChild(dialog, XmDIALOG_SYMBOL_LABEL) : nullptr;
+  if (label) XtVaGetValues(label, XmNrenderTable, &table, nullptr);
+  XtVaGetValues(dialog, XmNmarginWidth, &margin, nullptr);
+  // Room left beside the symbol, inside the margins and a window frame.
+  int room = WidthOfScreen(XtScreen(dialog)) - 4 * margin - 40;
+  if (symbol && XtIsManaged(symbol)) {
+    Dimension w = 0;
+    XtVaGetValues(symbol, XmNwidth, &w, nullptr);
+    room -= w;
+  }
+  CharWidths widths = WidthsOf(table);
+  std::string out;
+  std::string_view rest = text;
+  for (;;) {
+    size_t nl = rest.find('\n');
+    BreakLine(rest.substr(0, nl), room, widths, out);
+    if (nl == std::string_view::npos) break;
+    out += '\n';
+    rest.remove_prefix(nl + 1);
+  }
+  return out;
+}
+
 }  // namespace
 
 MsgCl& MsgCl::operator=(const MsgCl& other) {
@@ -47,6 +124,7 @@ MsgCl& MsgCl::operator=(const MsgCl& other) {
     lastRelease_ = other.lastRelease_;
     lastX_ = other.lastX_;
     lastY_ = other.lastY_;
+    shown_ = other.shown_;
   }
   return *this;
 }
@@ -191,7 +269,14 @@ bool MsgCl::IsA(int classNumber) const { return classNumber == kMsgClass; }
 
 void MsgCl::ShowMessage(const Str& text) {
   if (!dialogWidget_) return;
-  XmString s = XmStringCreateSimple(const_cast<char*>(text.c_str()));
+  // A message still on screen stays to be read: the new one goes below it.
+  if (XtIsManaged(dialogWidget_) && !shown_.empty())
+    shown_ += "\n";
+  else
+    shown_.clear();
+  shown_ += text.c_str();
+  std::string lines = FitToScreen(dialogWidget_, shown_);
+  XmString s = XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
   XtVaSetValues(dialogWidget_, XmNmessageString, s, nullptr);
   XtManageChild(dialogWidget_);
   XmStringFree(s);

@@ -52,6 +52,8 @@ class MsgCl {
   virtual bool IsA(int classNumber) const;
 
   // Puts text into the message dialog and shows it; the user dismisses it.
+  // While the dialog is still up the text is added below what it shows.
+  // Lines too wide for the screen are broken at a blank or after a '/'.
   void ShowMessage(const Str& text);
   // Empties the report text.
   void ClearText();
@@ -79,4 +81,5 @@ class MsgCl {
   // The last button release in the report that may begin a double-click.
   Time lastRelease_ = 0;
   int lastX_ = 0, lastY_ = 0;
+  std::string shown_;  // the message dialog's text, lines unbroken
 };

@@ -10,7 +10,11 @@
 #include <Xm/ToggleBG.h>
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
+#include "app/Application.h"
+#include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "support/FileUtil.h"
 
@@ -18,6 +22,16 @@ namespace {
 
 constexpr const char* kNoSuchTemplate =
     "**Error: The template file path (%s) does not exist.  Template path unchanged.\n";
+
+// The console line of kNoSuchTemplate for path, without its line end.
+Str NoSuchTemplateText(const Str& path) {
+  std::string_view format = kNoSuchTemplate;
+  size_t at = format.find("%s");
+  std::string text(format.substr(0, at));
+  text += path.c_str();
+  text += format.substr(at + 2, format.size() - at - 3);
+  return Str(text.c_str());
+}
 
 // A change handler named on anything but a toggle (or called without a
 // widget) has no state to copy, so the setting keeps its value.
@@ -122,6 +136,8 @@ void OptsCl::SetTemplatePath(Widget, XtPointer client, XtPointer) {
   if (!IsRegularFile(templatePath_.c_str())) {
     std::printf(kNoSuchTemplate, templatePath_.c_str());
     std::fflush(stdout);
+    // A desktop user has no terminal to read: the dialog says it too.
+    theMsg.ShowMessage(NoSuchTemplateText(templatePath_));
     templatePath_ = previous;
     return;
   }

@@ -2,8 +2,15 @@
 #include "app/SysftnsCl.h"
 
 #include "app/Application.h"
+#include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "app/ShellQuote.h"
+
+namespace {
+
+constexpr const char* kNoHelpPage = "Cannot find the help page '";
+
+}  // namespace
 
 SysftnsCl* SysftnsCl::Clone() const { return new SysftnsCl(*this); }
 SysftnsCl::~SysftnsCl() = default;
@@ -18,7 +25,10 @@ void SysftnsCl::LaunchHTMLDoc(Widget, XtPointer client, XtPointer) {
   if (!page || !*page) return;
   Str path = page;
   theOpts.ExpandKestHome(path);
-  if (!IsRegularFile(path.c_str())) return;
+  if (!IsRegularFile(path.c_str())) {
+    theMsg.ShowMessage(Str(kNoHelpPage) + path + "'");
+    return;
+  }
   Str command = xkest::BackgroundCommand(theOpts.GetToolHTMLBrowser(), path);
   RunBusyCommand(command.c_str());
 }

@@ -133,13 +133,25 @@ inline void Type(Widget w, const std::string& text, XmTextPosition at) {
   XmTextInsert(w, at, const_cast<char*>(text.c_str()));
 }
 
+// The text of a compound string resource, its lines joined by newlines.
 inline std::string Label(Widget w, const char* resource = XmNlabelString) {
   XmString s = nullptr;
   XtVaGetValues(w, resource, &s, nullptr);
-  char* text = nullptr;
-  if (s) XmStringGetLtoR(s, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text);
-  std::string out = text ? text : "";
-  XtFree(text);
+  std::string out;
+  XmStringContext context;
+  if (s && XmStringInitContext(&context, s)) {
+    char* text = nullptr;
+    XmStringCharSet tag = nullptr;
+    XmStringDirection direction;
+    Boolean separator = False;
+    while (XmStringGetNextSegment(context, &text, &tag, &direction, &separator)) {
+      out += text ? text : "";
+      if (separator) out += '\n';
+      XtFree(text);
+      XtFree(tag);
+    }
+    XmStringFreeContext(context);
+  }
   XmStringFree(s);
   return out;
 }

@@ -159,6 +159,57 @@ TEST(MsgPopup, ButtonPressPostsTheMenu) {
   EXPECT_TRUE(XtIsManaged(ui.msgPopup));
 }
 
+// Failures that used to reach only a terminal show in the dialog; a
+// message that comes while another is up is added below it, until the user
+// dismisses the dialog.
+TEST(MsgDialog, FailuresShowAndStackUntilDismissed) {
+  dsmkit::Ui ui = dsmkit::Build();
+  dsmkit::TempDir dir;
+  theOpts.SetHomeDir(Str(dir.Path().c_str()));
+  Fire("xKestDoOptsSetTemplatePathCB", "$KESTHOME/gone.tem");
+  Fire("xKestDoSysftnsLaunchHTMLDocCB", "$KESTHOME/doc/gone.html");
+  dsmkit::FileCall load(dir.Write("m.dsm", "model m;\n"));
+  Fire("xKestDoDsmLoadCB", nullptr, load.Get());
+  std::string path = getenv("PATH");
+  setenv("PATH", dir.Path().c_str(), 1);  // no lpr there
+  Fire("xKestDoDsmPrintCB");
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(dsmkit::Message(ui),
+            "**Error: The template file path (" + dir.Path() +
+                "/gone.tem) does not exist.  Template path unchanged.\n"
+                "Cannot find the help page '" + dir.Path() + "/doc/gone.html'\n"
+                "Cannot print: the command lpr was not found");
+  dsmkit::Dismiss(ui);
+  theMsg.ShowMessage("Please save the DSM file before generating code");
+  EXPECT_EQ(dsmkit::Message(ui), "Please save the DSM file before generating code");
+}
+
+// A message too wide for the screen is broken into lines at blanks and
+// after slashes, and the dialog stays on the screen.
+TEST(MsgDialog, LongMessagesBreakOnlyToFitTheScreen) {
+  dsmkit::Ui ui = dsmkit::Build();
+  std::string path;
+  for (int i = 0; i < 30; ++i) path += "/folder" + std::to_string(i);
+  std::string text = "Cannot save to filepath " + path + "/model.dsm: No space left on device";
+  theMsg.ShowMessage(Str(text.c_str()));
+  xk::test::Drain();
+  std::string shown = dsmkit::Message(ui);
+  ASSERT_NE(shown.find('\n'), std::string::npos) << shown;
+  std::string joined;
+  for (size_t from = 0;;) {
+    size_t nl = shown.find('\n', from);
+    std::string line = shown.substr(from, nl - from);
+    if (!joined.empty() && joined.back() != '/') joined += ' ';
+    joined += line;
+    if (nl == std::string::npos) break;
+    from = nl + 1;
+  }
+  EXPECT_EQ(joined, text);
+  Dimension width = 0;
+  XtVaGetValues(XtParent(ui.msgDlg), XmNwidth, &width, nullptr);
+  EXPECT_LE(width, WidthOfScreen(XtScreen(ui.msgDlg)));
+}
+
 }  // namespace
 
 namespace {

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 
 #include <X11/Xlib.h>
+#include <Xm/Xm.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +61,17 @@ void SetBusyCursor(Widget shell, int flag) {
     }
   }
   XFlush(dpy);
+}
+
+int FixedLabelRoom(Widget label) {
+  if (!label) return -1;
+  Boolean recompute = True;
+  Dimension width = 0, margin = 0, left = 0, right = 0, shadow = 0, highlight = 0;
+  XtVaGetValues(label, XmNrecomputeSize, &recompute, XmNwidth, &width, XmNmarginWidth, &margin,
+                XmNmarginLeft, &left, XmNmarginRight, &right, XmNshadowThickness, &shadow,
+                XmNhighlightThickness, &highlight, nullptr);
+  if (recompute) return -1;
+  return int(width) - 2 * (margin + shadow + highlight) - left - right;
 }
 
 void RunBusyCommand(const char* command) {

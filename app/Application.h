@@ -42,6 +42,11 @@ Widget getWidget(Widget ref, const char* name);
 // blocking command starts. Does nothing more when "*main" is missing.
 void SetBusyCursor(Widget shell, int flag);
 
+// The width in pixels that a label of fixed size (recomputeSize False)
+// leaves for its text inside margins, shadow and highlight; -1 for a label
+// that sizes itself to its text (or a null one).
+int FixedLabelRoom(Widget label);
+
 // Runs a shell command with the watch cursor shown while system() waits.
 // The result of the command is not looked at.
 void RunBusyCommand(const char* command);

@@ -82,6 +82,13 @@ Str NameFromCallData(XtPointer call) {
 
 }  // namespace
 
+ModifiedFlag& ModifiedFlag::operator=(int flag) {
+  if (flag == value_) return *this;
+  value_ = flag;
+  theOpts.UpdateTitle();
+  return *this;
+}
+
 DsmCl::DsmCl() : fileName_(kNoDsmFile) {}
 
 DsmCl& DsmCl::operator=(const DsmCl& other) {

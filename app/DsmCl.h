@@ -24,6 +24,17 @@ class OptsCl;
 // The file name shown while no file is named.
 inline constexpr const char* kNoDsmFile = "DSM File: None";
 
+// The modified flag. Every change of its value re-titles the main window
+// (OptsCl::UpdateTitle), wherever the flag is set.
+class ModifiedFlag {
+ public:
+  ModifiedFlag& operator=(int flag);
+  operator int() const { return value_; }
+
+ private:
+  int value_ = 0;
+};
+
 class DsmCl {
  public:
   DsmCl();
@@ -136,7 +147,7 @@ class DsmCl {
   Widget textWidget_ = nullptr;
   Str fileName_;
   int hasFileName_ = 0;
-  int modified_ = 0;
+  ModifiedFlag modified_;
   Widget openDlg_ = nullptr;
   Widget popMenu_ = nullptr;
   Widget cursorPosLabel_ = nullptr;

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "app/Application.h"
 #include "app/DsmCl.h"
@@ -38,6 +40,7 @@ struct OptionResources {
   String backupExts;
   String toolHTMLBrowser;
   String toolFileEditor;
+  Boolean showFileInTitle;
 };
 
 #define XK_STR(name, cls, field, def)                                                     \
@@ -61,14 +64,26 @@ XtResource kOptionResources[] = {
     XK_STR("backupExts", "BackupExts", backupExts, "C bkC h bkh cxx bkc hxx bkh"),
     XK_STR("toolHTMLBrowser", "ToolHTMLBrowser", toolHTMLBrowser, "netscape"),
     XK_STR("toolFileEditor", "ToolFileEditor", toolFileEditor, "emacs"),
+    XK_BOOL("showFileInTitle", "ShowFileInTitle", showFileInTitle, False),
 };
 
 #undef XK_STR
 #undef XK_BOOL
 
+// A label of fixed size (recomputeSize False) shows as much of the end of
+// the text as fits, after "...": the end of a path names the file.
 void SetLabel(Widget w, const Str& text) {
   if (!w) return;
-  XmString s = XmStringCreateSimple(const_cast<char*>(text.c_str()));
+  int room = FixedLabelRoom(w);
+  XmRenderTable table = nullptr;
+  XtVaGetValues(w, XmNrenderTable, &table, nullptr);
+  std::string shown = text.c_str();
+  XmString s = XmStringCreateSimple(shown.data());
+  for (size_t cut = 1; room >= 0 && table && cut < text.Length() && int(XmStringWidth(table, s)) > room; ++cut) {
+    XmStringFree(s);
+    shown = "..." + std::string(text.c_str() + cut);
+    s = XmStringCreateSimple(shown.data());
+  }
   XtVaSetValues(w, XmNlabelString, s, nullptr);
   XmStringFree(s);
 }
@@ -116,6 +131,8 @@ OptsCl& OptsCl::operator=(const OptsCl& other) {
   templateWidget_ = other.templateWidget_;
   fileToolText_ = other.fileToolText_;
   htmlToolText_ = other.htmlToolText_;
+  showFileInTitle_ = other.showFileInTitle_;
+  shownTitle_ = other.shownTitle_;
   return *this;
 }
 
@@ -155,6 +172,7 @@ XK_ACCESSORS(TemTraceWidget, Widget, Widget, temTraceWidget_)
 XK_ACCESSORS(TemplateWidget, Widget, Widget, templateWidget_)
 XK_ACCESSORS(FileToolText, Widget, Widget, fileToolText_)
 XK_ACCESSORS(HTMLToolText, Widget, Widget, htmlToolText_)
+XK_ACCESSORS(ShowFileInTitle, int, int, showFileInTitle_)
 
 #undef XK_ACCESSORS
 
@@ -174,6 +192,7 @@ void OptsCl::LoadResources() {
   backupExts_ = r.backupExts;
   toolHTMLBrowser_ = r.toolHTMLBrowser;
   toolFileEditor_ = r.toolFileEditor;
+  showFileInTitle_ = r.showFileInTitle ? 1 : 0;
 
   const char* home = std::getenv(kKestHomeVar);
   if (!home) {
@@ -188,6 +207,7 @@ void OptsCl::LoadResources() {
 }
 
 void OptsCl::UpdateWidgets() {
+  UpdateTitle();
   SetLabel(dsmTitleWidget_, theDsm.GetFileName());
   SetLabel(templateWidget_, templatePath_);
   SetLabel(outputDirWidget_, outputDir_);
@@ -200,6 +220,21 @@ void OptsCl::UpdateWidgets() {
   SetToggle(showFilesWidget_, showFiles_);
   SetToggle(showSummaryWidget_, showSummary_);
   SetToggle(temTraceWidget_, temTrace_);
+}
+
+void OptsCl::UpdateTitle() {
+  if (!showFileInTitle_ || !theAppShell) return;
+  std::string title = "xkest";
+  if (theDsm.GetHasFileName()) {
+    std::string_view path = theDsm.GetFileName().c_str();
+    std::string_view base = path.substr(path.find_last_of('/') + 1);
+    title = (theDsm.GetModified() ? "*" : "") + std::string(base) + " - " + title;
+  }
+  // Runs on every change of the modified flag: the shell (and the window
+  // manager) hear only of real changes.
+  if (title == shownTitle_) return;
+  shownTitle_ = title;
+  XtVaSetValues(theAppShell, XtNtitle, title.c_str(), nullptr);
 }
 
 bool OptsCl::IsA(int classNumber) const { return classNumber == kOptsClass; }

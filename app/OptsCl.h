@@ -10,6 +10,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include <string>
+
 #include "support/Support.h"
 
 class OptsCl {
@@ -125,6 +127,13 @@ class OptsCl {
 
   virtual bool IsA(int classNumber) const;
 
+  // With showFileInTitle set, titles the main window after the DSM: its
+  // base name, "*" before it while modified, or just the program's name
+  // when no file is named. Does nothing otherwise.
+  virtual void UpdateTitle();
+  virtual int GetShowFileInTitle() const;
+  virtual void SetShowFileInTitle(int flag);
+
   // Replaces every "$KESTHOME" in text by the home directory.
   void ExpandKestHome(Str& text) const;
 
@@ -143,6 +152,8 @@ class OptsCl {
   Str templatePath_;
   Str toolFileEditor_;
   Str toolHTMLBrowser_;
+  int showFileInTitle_ = 0;
+  std::string shownTitle_;  // what UpdateTitle last set
 
   Widget backupExtsWidget_ = nullptr;
   Widget dsmTitleWidget_ = nullptr;

@@ -380,4 +380,39 @@ TEST(DsmSaveSafety, WritableFileInAFolderTheUserCannotWrite) {
   chmod(dir.Path().c_str(), 0700);
 }
 
+// With showFileInTitle, the main window's title follows the DSM file and
+// its unsaved changes through load, typing, save, save as and close.
+TEST(DsmTitle, NamesTheFileAndMarksUnsavedChanges) {
+  dsmkit::TempDir dir;
+  std::string path = dir.Write("m.dsm", "model m;\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  theOpts.SetShowFileInTitle(1);
+  auto title = [&] {
+    char* t = nullptr;
+    XtVaGetValues(ui.shell, XtNtitle, &t, nullptr);
+    return std::string(t ? t : "");
+  };
+  std::string steps;
+  auto step = [&](const char* what, const std::function<void()>& act) {
+    act();
+    steps += std::string(what) + ": " + title() + "\n";
+  };
+  step("load", [&] { Load(path); });
+  step("type", [&] { dsmkit::Type(ui.dsmText, "x", 0); });
+  step("save", [&] { Fire("xKestDoDsmSaveCB"); });
+  step("type", [&] { dsmkit::Type(ui.dsmText, "y", 0); });
+  step("save as", [&] { SaveAs(dir.At("n.dsm")); });
+  step("type", [&] { dsmkit::Type(ui.dsmText, "z", 0); });
+  step("close", [&] { Fire("xKestDoDsmCloseWithNoSaveCB"); });
+  EXPECT_EQ(steps,
+            "load: m.dsm - xkest\n"
+            "type: *m.dsm - xkest\n"
+            "save: m.dsm - xkest\n"
+            "type: *m.dsm - xkest\n"
+            "save as: n.dsm - xkest\n"
+            "type: *n.dsm - xkest\n"
+            "close: xkest\n");
+  theOpts.SetShowFileInTitle(0);
+}
+
 }  // namespace

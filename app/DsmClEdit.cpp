@@ -7,11 +7,13 @@
 #include <Xm/SelectioB.h>
 #include <Xm/Text.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/Application.h"
 #include "app/DsmCl.h"
 #include "app/MsgCl.h"
+#include "app/Keyboard.h"
 #include "xman/XmTextChunks.h"
 
 using textlines::kNoPos;
@@ -20,34 +22,114 @@ namespace {
 
 constexpr const char* kCantFind = "Can't find '";
 
+bool Within(Widget w, Widget ancestor) {
+  for (; w && ancestor; w = XtParent(w))
+    if (w == ancestor) return true;
+  return false;
+}
+
+// The text an edit command acts on: the DSM text when the command comes
+// from the DSM text's own popup menu; otherwise the text the user is
+// working in (a menu key pressed in the Replace field pastes there), and
+// the DSM text when the focus is on no text at all.
+Widget Target(Widget invoker, Widget dsmText, Widget dsmPopup) {
+  if (!dsmText || Within(invoker, dsmPopup)) return dsmText;
+  Widget focus = xkest::EditTarget(XtDisplay(dsmText));
+  return focus ? focus : dsmText;
+}
+
+// Line numbers up to this many digits show without the label changing
+// size (and the bar around it moving).
+constexpr size_t kLineDigits = 7;
+
+// Widens a label of fixed size (recomputeSize False) so that `digits`
+// digits fit in its font; never narrows it.
+void FitDigits(Widget label, size_t digits) {
+  int room = FixedLabelRoom(label);
+  XmRenderTable table = nullptr;
+  Dimension width = 0;
+  XtVaGetValues(label, XmNrenderTable, &table, XmNwidth, &width, nullptr);
+  if (room < 0 || !table) return;
+  std::string zeros(digits, '0');
+  XmString s = XmStringCreateLocalized(zeros.data());
+  int need = int(XmStringWidth(table, s));
+  XmStringFree(s);
+  if (need > room) XtVaSetValues(label, XmNwidth, Dimension(width + need - room), nullptr);
+}
+
+// Moves the dialog holding `from` off the text's selection when it covers
+// its first line: below that line when the screen has room, else above.
+void KeepClearOfSelection(Widget from, Widget text) {
+  Widget shell = from;
+  while (shell && !XtIsShell(shell)) shell = XtParent(shell);
+  XmTextPosition left = 0, right = 0;
+  if (!shell || !XtIsRealized(shell) || !XtIsRealized(text) ||
+      !XmTextGetSelectionPosition(text, &left, &right))
+    return;
+  Position x = 0, y = 0, endX = 0, endY = 0;
+  if (!XmTextPosToXY(text, left, &x, &y)) return;
+  if (!XmTextPosToXY(text, right, &endX, &endY) || endY != y) {
+    Dimension width = 0;
+    XtVaGetValues(text, XmNwidth, &width, nullptr);
+    endX = Position(width);
+  }
+  // The line's box on the screen; y is its baseline.
+  XmRenderTable table = nullptr;
+  XtVaGetValues(text, XmNrenderTable, &table, nullptr);
+  Dimension lineWidth = 0, lineHeight = 16;
+  if (table) {
+    XmString probe = XmStringCreateLocalized(const_cast<char*>("Xg"));
+    XmStringExtent(table, probe, &lineWidth, &lineHeight);
+    XmStringFree(probe);
+  }
+  Position left0 = 0, base = 0, right0 = 0, ignored = 0;
+  XtTranslateCoords(text, x, y, &left0, &base);
+  XtTranslateCoords(text, endX, y, &right0, &ignored);
+  int top = base - lineHeight, bottom = base + lineHeight / 2;
+  Position dx = 0, dy = 0;
+  Dimension dw = 0, dh = 0;
+  XtTranslateCoords(shell, 0, 0, &dx, &dy);
+  XtVaGetValues(shell, XmNwidth, &dw, XmNheight, &dh, nullptr);
+  bool covers = dx < right0 && left0 < dx + int(dw) && dy < bottom && top < dy + int(dh);
+  if (!covers) return;
+  // Room for a window manager's frame around the dialog.
+  constexpr int kGap = 30;
+  int below = bottom + kGap, above = top - kGap - int(dh);
+  int newY = below + int(dh) <= HeightOfScreen(XtScreen(shell)) || above < 0 ? below : above;
+  XtVaSetValues(shell, XmNx, dx, XmNy, Position(newY), nullptr);
+}
+
 }  // namespace
 
-void DsmCl::Copy(Widget, XtPointer, XtPointer) {
-  if (textWidget_) XmTextCopy(textWidget_, 0);
+void DsmCl::Copy(Widget w, XtPointer, XtPointer) {
+  if (Widget t = Target(w, textWidget_, popMenu_)) XmTextCopy(t, 0);
 }
 
-void DsmCl::Cut(Widget, XtPointer, XtPointer) {
-  if (textWidget_) XmTextCut(textWidget_, 0);
+void DsmCl::Cut(Widget w, XtPointer, XtPointer) {
+  if (Widget t = Target(w, textWidget_, popMenu_)) XmTextCut(t, 0);
 }
 
-void DsmCl::Delete(Widget, XtPointer, XtPointer) {
-  if (textWidget_) XmTextRemove(textWidget_);
+void DsmCl::Delete(Widget w, XtPointer, XtPointer) {
+  if (Widget t = Target(w, textWidget_, popMenu_)) XmTextRemove(t);
 }
 
-void DsmCl::Paste(Widget, XtPointer, XtPointer) {
-  if (textWidget_) XmTextPaste(textWidget_);
+void DsmCl::Paste(Widget w, XtPointer, XtPointer) {
+  if (Widget t = Target(w, textWidget_, popMenu_)) XmTextPaste(t);
 }
 
-void DsmCl::NavTop(Widget, XtPointer, XtPointer) {
-  if (!textWidget_) return;
-  XmTextSetSelection(textWidget_, 0, 0, 0);
-  ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
+void DsmCl::NavTop(Widget w, XtPointer, XtPointer) {
+  Widget t = Target(w, textWidget_, popMenu_);
+  if (!t) return;
+  XmTextSetSelection(t, 0, 0, 0);
+  XmTextSetInsertionPosition(t, 0);
+  if (t == textWidget_) ShowCursorLine(XmTextGetInsertionPosition(t));
 }
 
-void DsmCl::NavBottom(Widget, XtPointer, XtPointer) {
-  if (!textWidget_) return;
-  XmTextSetInsertionPosition(textWidget_, XmTextGetLastPosition(textWidget_));
-  ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
+void DsmCl::NavBottom(Widget w, XtPointer, XtPointer) {
+  Widget t = Target(w, textWidget_, popMenu_);
+  if (!t) return;
+  XmTextSetInsertionPosition(t, XmTextGetLastPosition(t));
+  if (t == textWidget_) ShowCursorLine(XmTextGetInsertionPosition(t));
 }
 
 void DsmCl::FindAndSelect(const Str& needle) {
@@ -63,7 +145,7 @@ void DsmCl::FindAndSelect(const Str& needle) {
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
 }
 
-void DsmCl::Find(Widget, XtPointer, XtPointer call) {
+void DsmCl::Find(Widget w, XtPointer, XtPointer call) {
   auto* cbs = static_cast<XmSelectionBoxCallbackStruct*>(call);
   if (!cbs || !cbs->value) return;
   char* text = nullptr;
@@ -71,6 +153,8 @@ void DsmCl::Find(Widget, XtPointer, XtPointer call) {
   Str needle(text);
   XtFree(text);
   FindAndSelect(needle);
+  // The match must not lie under the dialog that found it.
+  if (textWidget_) KeepClearOfSelection(w, textWidget_);
 }
 
 void DsmCl::SelectLineNumber(long line) {
@@ -116,8 +200,10 @@ void DsmCl::ShowCursorLine(long pos) {
   // The label is redrawn only when the line really changes: most motions
   // stay on their line.
   if (line == shownLine_) return;
+  size_t shownDigits = shownLine_ ? std::to_string(shownLine_).size() : 0;
   shownLine_ = line;
   std::string digits = std::to_string(line);
+  if (digits.size() != shownDigits) FitDigits(cursorPosLabel_, std::max<size_t>(digits.size(), kLineDigits));
   XmString s = XmStringCreateSimple(digits.data());
   XtVaSetValues(cursorPosLabel_, XmNlabelString, s, nullptr);
   XmStringFree(s);

@@ -141,7 +141,8 @@ class XkestRun {
       waitpid(pid_, nullptr, 0);
     }
     if (wm_ > 0) {
-      kill(wm_, SIGTERM);
+      // mwm may sit out a SIGTERM until its next X event.
+      kill(wm_, SIGKILL);
       waitpid(wm_, nullptr, 0);
     }
     if (dpy_) XCloseDisplay(dpy_);
@@ -183,10 +184,37 @@ class XkestRun {
   std::string WaitForWindow(const std::string& title, int seconds = 20) {
     for (int i = 0; i < seconds * 20 && Running(); ++i) {
       std::string wid = Xdo("search --onlyvisible --name '^" + title + "$'");
-      if (!wid.empty()) return wid.substr(0, wid.find('\n'));
+      if (!wid.empty()) {
+        wid = wid.substr(0, wid.find('\n'));
+        WaitManaged(wid);
+        return wid;
+      }
       Nap();
     }
     return "";
+  }
+
+  // Waits until the window manager has taken the window into a frame of
+  // its own (by then it has set up its key bindings); at once without one.
+  void WaitManaged(const std::string& wid, int seconds = 10) {
+    if (wm_ <= 0) return;
+    for (int i = 0; i < seconds * 20; ++i) {
+      Window root = 0, parent = 0, *kids = nullptr;
+      unsigned n = 0;
+      if (XQueryTree(dpy_, std::stoul(wid), &root, &parent, &kids, &n) && kids) XFree(kids);
+      if (parent && parent != root) return;
+      Nap();
+    }
+  }
+
+  // Waits until no visible window is titled exactly title; says whether
+  // that happened in time.
+  bool WaitGone(const std::string& title, int seconds = 10) {
+    for (int i = 0; i < seconds * 20; ++i) {
+      if (Xdo("search --onlyvisible --name '^" + title + "$'").empty()) return true;
+      Nap();
+    }
+    return false;
   }
 
   // Waits until the program's standard output contains text.
@@ -200,6 +228,23 @@ class XkestRun {
 
   void Key(const std::string& wid, const std::string& keys) {
     Xdo("windowfocus --sync " + wid + " key --delay 30 " + keys);
+  }
+  // Keys to whichever window has the keyboard focus.
+  void KeyToFocus(const std::string& keys) { Xdo("key --delay 30 " + keys); }
+  // A menu mnemonic: Alt held down around the letter (xdotool's alt+f can
+  // be too quick for Motif).
+  void AltKey(const std::string& wid, const std::string& letter) {
+    Xdo("windowfocus --sync " + wid + " keydown Alt_L key --delay 30 " + letter + " keyup Alt_L");
+  }
+  // The window that has the keyboard focus, as xdotool names it.
+  std::string FocusWindow() {
+    std::string out = Xdo("getwindowfocus -f");
+    return out.substr(0, out.find('\n'));
+  }
+  // Title of a window.
+  std::string Title(const std::string& wid) {
+    std::string out = Xdo("getwindowname " + wid);
+    return out.substr(0, out.find('\n'));
   }
   void Type(const std::string& wid, const std::string& text) {
     Xdo("windowfocus --sync " + wid + " type --delay 30 '" + text + "'");

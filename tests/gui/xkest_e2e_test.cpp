@@ -108,26 +108,6 @@ TEST(XkestQuit, UnsavedTextAsksFirstAndQuitConfirmsWithoutWriting) {
   EXPECT_EQ(x.Wait(), 0);
 }
 
-TEST(XkestWindowManager, CloseRequestIsReportedAndTheWindowStays) {
-  Home home;
-  XkestRun x({}, home.Env());
-  std::string wid = x.WaitForWindow("xkest");
-  ASSERT_FALSE(wid.empty()) << x.Stderr();
-  // Unsaved text: the close request neither quits nor asks about it.
-  x.Click(wid, 300, 200);
-  x.Type(wid, "x");
-  x.SendDeleteWindow(wid);
-  EXPECT_TRUE(x.WaitForStdout("Closed by window manager.\n"));
-  EXPECT_TRUE(x.WaitForWindow("Quit xkest", 1).empty());
-  EXPECT_TRUE(x.Running());
-  x.Key(wid, "ctrl+q");
-  std::string dlg = x.WaitForWindow("Quit xkest", 10);
-  ASSERT_FALSE(dlg.empty());
-  x.Key(dlg, "Left space");
-  EXPECT_EQ(x.Wait(), 0);
-  EXPECT_EQ(x.Stdout(), "Closed by window manager.\n");
-}
-
 TEST(XkestCatalogue, MissingTitleIsReportedAndQuickItemsAppearInOrder) {
   Home home;
   XkestRun x({"-xrm", "*quickItems.wcCallback: xKestDoOptsSetQuickItemsCB(cpp notitle a bb)",
@@ -218,6 +198,149 @@ TEST(XkestHelp, HelpPageOpensInTheBrowser) {
   ASSERT_FALSE(wid.empty()) << x.Stderr();
   x.Key(wid, "F1");
   EXPECT_EQ(home.Recorded(), home.index + "\n");
+  x.Key(wid, "ctrl+q");
+  EXPECT_EQ(x.Wait(), 0);
+}
+
+// Opens path through File > Open, typing it into the dialog, and waits
+// for the title that names it.
+void Open(XkestRun& x, const std::string& wid, const std::string& path) {
+  x.Key(wid, "ctrl+o");
+  std::string dlg = x.WaitForWindow("Open DSM file", 10);
+  ASSERT_FALSE(dlg.empty());
+  x.Key(dlg, "ctrl+slash");  // the selection field has the focus
+  x.Type(dlg, path);
+  x.Key(dlg, "Return");
+  std::string name = path.substr(path.rfind('/') + 1);
+  ASSERT_FALSE(x.WaitForWindow(name + " - xkest", 10).empty());
+}
+
+// Waits until the file holds text; says whether it did.
+bool WaitForContent(const std::string& path, const std::string& text, int seconds = 10) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    if (TempDir::Slurp(path) == text) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+// The same user steps with no window manager, under Motif's own and
+// under an EWMH one: the window manager's close quits as File > Quit
+// does, menus open by their mnemonics, and a new dialog takes the keys.
+class XkestUnderWm : public testing::TestWithParam<std::string> {
+ protected:
+  // Alt+F4 under a window manager; without one, its protocol message.
+  void Close(XkestRun& x, const std::string& wid) {
+    if (GetParam().empty()) {
+      x.SendDeleteWindow(wid);
+      return;
+    }
+    x.Key(wid, "alt+F4");
+  }
+  // Keys to a dialog that just appeared. A window manager gives it the
+  // keyboard focus by itself; without one the test does.
+  void KeysToNewDialog(XkestRun& x, const std::string& dlg, const std::string& keys) {
+    if (GetParam().empty()) {
+      x.Key(dlg, keys);
+      return;
+    }
+    for (int i = 0; i < 100 && x.FocusWindow() != dlg; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(x.FocusWindow(), dlg) << "the new dialog did not get the keyboard focus";
+    x.KeyToFocus(keys);
+  }
+};
+
+TEST_P(XkestUnderWm, CloseQuitsAskingFirstAboutUnsavedText) {
+  Home home;
+  XkestRun x({}, home.Env(), GetParam());
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  x.Type(wid, "x");
+  Close(x, wid);
+  std::string dlg = x.WaitForWindow("Quit xkest", 10);
+  ASSERT_FALSE(dlg.empty());
+  KeysToNewDialog(x, dlg, "Escape");  // Cancel: the window stays
+  EXPECT_TRUE(x.WaitGone("Quit xkest"));
+  EXPECT_TRUE(x.Running());
+  Close(x, wid);
+  dlg = x.WaitForWindow("Quit xkest", 10);
+  ASSERT_FALSE(dlg.empty());
+  KeysToNewDialog(x, dlg, "alt+q");  // the Quit button's mnemonic
+  EXPECT_EQ(x.Wait(), 0);
+  EXPECT_EQ(x.Stdout(), "Closed by window manager.\nClosed by window manager.\n");
+
+  // With nothing to lose the close quits at once.
+  XkestRun y({}, home.Env(), GetParam());
+  wid = y.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << y.Stderr();
+  Close(y, wid);
+  EXPECT_EQ(y.Wait(), 0);
+  EXPECT_EQ(y.Stdout(), "Closed by window manager.\n");
+}
+
+TEST_P(XkestUnderWm, MenusOpenByMnemonicAndDialogsTakeTheKeys) {
+  Home home;
+  std::string dsm = home.dir.Write("m.dsm", "model m;\n");
+  XkestRun x({}, home.Env(), GetParam());
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  x.AltKey(wid, "f");
+  x.KeyToFocus("o");  // File > Open...
+  std::string dlg = x.WaitForWindow("Open DSM file", 10);
+  ASSERT_FALSE(dlg.empty());
+  KeysToNewDialog(x, dlg, "ctrl+slash");
+  x.Type(dlg, dsm);
+  x.Key(dlg, "Return");
+  EXPECT_FALSE(x.WaitForWindow("m.dsm - xkest", 10).empty());
+  x.AltKey(wid, "f");
+  x.KeyToFocus("q");  // File > Quit
+  EXPECT_EQ(x.Wait(), 0);
+  EXPECT_EQ(x.Stderr(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(, XkestUnderWm, testing::ValuesIn(xk::test::WindowManagers()),
+                         [](const testing::TestParamInfo<std::string>& p) {
+                           return p.param.empty() ? std::string("none") : p.param;
+                         });
+
+// Edit keys act on the text that has the keyboard focus: Ctrl+V in the
+// Replace field pastes there (it used to paste into the DSM text, out of
+// sight).
+TEST(XkestEditKeys, PasteGoesToTheFieldWithTheFocus) {
+  Home home;
+  std::string dsm = home.dir.Write("m.dsm", "model m;");
+  XkestRun x({}, home.Env());
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  Open(x, wid, dsm);
+  x.Key(wid, "ctrl+slash ctrl+c");  // all of the DSM text, copied
+  // Into the Replace field (left of the Replace button), paste, add a
+  // letter, and replace the DSM text's selection with that.
+  x.Click(wid, int(x.Width(std::stoul(wid))) - 120, 57);
+  x.Key(wid, "ctrl+v");
+  x.Type(wid, "X");
+  x.Key(wid, "Return");
+  ASSERT_FALSE(x.WaitForWindow("\\*m.dsm - xkest", 10).empty());
+  x.Key(wid, "ctrl+s");
+  EXPECT_TRUE(WaitForContent(dsm, "model m;X")) << TempDir::Slurp(dsm);
+  x.Key(wid, "ctrl+q");
+  EXPECT_EQ(x.Wait(), 0);
+}
+
+// Control keys that nothing is bound to put no control character into
+// the text; what the file held comes back unchanged.
+TEST(XkestTyping, UnboundControlKeysInsertNothing) {
+  Home home;
+  std::string dsm = home.dir.Write("m.dsm", "model\tm; \x01\n");
+  XkestRun x({}, home.Env());
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  Open(x, wid, dsm);
+  x.Key(wid, "ctrl+End ctrl+z ctrl+a ctrl+b");
+  x.Type(wid, "x");
+  x.Key(wid, "Tab ctrl+s");
+  EXPECT_TRUE(WaitForContent(dsm, "model\tm; \x01\nx\t")) << TempDir::Slurp(dsm);
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestb {
@@ -22,20 +23,32 @@ struct Diagnostic {
 };
 
 // "FILE:LINE: error: TEXT", or "FILE: error: TEXT" without a line; an
-// empty FILE is shown as ''.
+// empty FILE is shown as ''. Both are shown as OneLine shows them.
 std::string FormatError(const Diagnostic& d);
 
+// A path or word as a report line shows it: control characters (a newline
+// in a file name, say) as \xHH, so that every message stays one line.
+std::string OneLine(std::string_view text);
+
+// Counts every error but keeps only the first kKept: a binary file given
+// as the DSM has an error per byte, and only a few are ever shown.
 class Diagnostics {
  public:
+  static constexpr size_t kKept = 10000;
+
   void Error(std::string file, int line, std::string text) {
-    list_.push_back({std::move(file), line, std::move(text)});
+    ++count_;
+    if (list_.size() < kKept) list_.push_back({std::move(file), line, std::move(text)});
   }
-  size_t Count() const { return list_.size(); }
-  bool Empty() const { return list_.empty(); }
+  // Errors counted but not kept, as when another list was copied in part.
+  void CountMore(size_t n) { count_ += n; }
+  size_t Count() const { return count_; }
+  bool Empty() const { return count_ == 0; }
   const std::vector<Diagnostic>& List() const { return list_; }
 
  private:
   std::vector<Diagnostic> list_;
+  size_t count_ = 0;
 };
 
 }  // namespace kestb

@@ -190,6 +190,7 @@ void AppendInLineOrder(const Diagnostics& from, Diagnostics& to) {
   }
   std::sort(keys.begin(), keys.end());
   for (const auto& [r, line, i] : keys) to.Error(list[i].file, line, list[i].text);
+  to.CountMore(from.Count() - list.size());
 }
 
 // Reads and checks the DSM; also reads the template's and the output
@@ -230,8 +231,8 @@ void PrintErrors(const Diagnostics& diags, std::ostream& report) {
   for (size_t i = 0; i < list.size() && i < kMaxErrorsShown; ++i) {
     report << FormatError(list[i]) << '\n';
   }
-  if (list.size() > kMaxErrorsShown) {
-    report << "kestb: " << list.size() - kMaxErrorsShown
+  if (diags.Count() > kMaxErrorsShown) {
+    report << "kestb: " << diags.Count() - kMaxErrorsShown
            << " more errors not shown\n";
   }
 }
@@ -262,8 +263,8 @@ void WriteFiles(const Options& o, const std::vector<OutputFile>& files,
     }
     ++counts.files;
     if (o.showFiles) {
-      report << "wrote " << path << '\n';
-      if (w.backedUp) report << "backup " << backups[i] << '\n';
+      report << "wrote " << OneLine(path) << '\n';
+      if (w.backedUp) report << "backup " << OneLine(backups[i]) << '\n';
     }
   }
 }
@@ -274,7 +275,7 @@ int Run(const std::vector<std::string>& args, std::ostream& report) {
   std::string usageError;
   std::optional<Options> parsed = ParseCommandLine(args, usageError);
   if (!parsed) {
-    report << "kestb: error: " << usageError << '\n' << kUsage << '\n';
+    report << "kestb: error: " << OneLine(usageError) << '\n' << kUsage << '\n';
     return kBadUsage;
   }
   const Options& o = *parsed;
@@ -283,8 +284,8 @@ int Run(const std::vector<std::string>& args, std::ostream& report) {
     return kOk;
   }
   if (o.banner) {
-    report << "kestb: " << o.dsm << " with " << o.tem << " into " << o.outDir
-           << '\n';
+    report << "kestb: " << OneLine(o.dsm) << " with " << OneLine(o.tem) << " into "
+           << OneLine(o.outDir) << '\n';
   }
 
   Diagnostics diags;

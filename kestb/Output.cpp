@@ -31,23 +31,6 @@ std::string Errno(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
 }
 
-// An extension as shown in a message: control characters as \xHH.
-std::string Printable(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (std::iscntrl(u)) {
-      const char* hex = "0123456789ABCDEF";
-      out += "\\x";
-      out += hex[u >> 4];
-      out += hex[u & 15];
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 std::string_view BaseOf(const std::string& path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string_view(path)
@@ -192,7 +175,7 @@ std::string BackupExtsProblem(const BackupRules& rules) {
   for (const std::string* e : exts) {
     for (char c : *e) {
       if (c == '/' || std::iscntrl(static_cast<unsigned char>(c))) {
-        return "backup extension '" + Printable(*e) + "' must not contain " +
+        return "backup extension '" + *e + "' must not contain " +
                (c == '/' ? "'/'" : "control characters");
       }
     }

@@ -18,7 +18,7 @@ constexpr int kMaxIncludes = 1000;
 
 // Text pasted by includes, all together: a large template that includes
 // itself a thousand times would otherwise take minutes to read.
-constexpr size_t kMaxIncludedBytes = 32u << 20;
+constexpr size_t kMaxIncludedBytes = 16u << 20;
 
 // Blocks nest by recursion, counted across includes; far more than any
 // template needs, far less than would exhaust the stack.

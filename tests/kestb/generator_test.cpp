@@ -274,13 +274,14 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
 }
 
 TEST_F(GeneratorTest, AFloodOfErrorsIsCutShortButCounted) {
-  WriteText(dir / "m.dsm", std::string(500, '%'));
+  // More than are kept in memory: still counted, one by one.
+  WriteText(dir / "m.dsm", std::string(25000, '%'));
   EXPECT_EQ(kFailed, Generate(Args("false", "true", "false", "false", "false", "false")));
   std::string tail =
       "D/m.dsm:1: error: unexpected character '%'\n"
-      "kestb: 300 more errors not shown\n"
-      "kestb: 500 errors, no files written\n"
-      "summary: 0 records, 0 fields, 0 files, 500 errors\n";
+      "kestb: 24800 more errors not shown\n"
+      "kestb: 25000 errors, no files written\n"
+      "summary: 0 records, 0 fields, 0 files, 25000 errors\n";
   ASSERT_GT(report.size(), tail.size());
   EXPECT_EQ(tail, report.substr(report.size() - tail.size()));
   EXPECT_EQ(200 + 3, std::count(report.begin(), report.end(), '\n'));
@@ -386,6 +387,9 @@ TEST_F(GeneratorTest, UsageErrorsSayWhatIsWrong) {
   EXPECT_EQ(kBadUsage, Generate({"a.dsm", "t.tem", "out", "-ttrace", "yes"}));
   EXPECT_EQ(0u, report.find("kestb: error: option -ttrace needs true or false, not 'yes'\n"
                             "usage: kestb DSM TEMPLATE OUTDIR"));
+  // A word with a newline once split its error over two report lines.
+  EXPECT_EQ(kBadUsage, Generate({"a.dsm", "t.tem", "out", "x\ny"}));
+  EXPECT_EQ(0u, report.find("kestb: error: unexpected argument 'x\\x0Ay'\n"));
   EXPECT_EQ(kOk, Generate({"--help"}));
   EXPECT_EQ(0u, report.find("usage: "));
 }

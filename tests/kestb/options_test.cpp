@@ -67,7 +67,7 @@ TEST(CommandLine, RefusesWhatItCannotUnderstand) {
       {{"a", "b", "c", "-backext", "h/x", "-makebak", "true"},
        "-backext: backup extension 'h/x' must not contain '/'"},
       {{"a", "b", "c", "-makebak", "true", "-backext", "h b\x01k"},
-       "-backext: backup extension 'b\\x01k' must not contain control characters"},
+       "-backext: backup extension 'b\x01k' must not contain control characters"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.error);

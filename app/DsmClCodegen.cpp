@@ -44,8 +44,17 @@ bool OnPath(const std::string& program) {
   }
 }
 
-Str Word(const Str& value) { return Str(xkest::ShellWord(value.c_str()).c_str()); }
-Str PathWord(const Str& path) { return Str(xkest::PathWord(path.c_str()).c_str()); }
+// An empty value is written '' so that it stays a word of its own: left
+// out, it would shift every later argument (an empty output folder would
+// be read as the next option).
+Str Word(const Str& value) {
+  if (value.IsEmpty()) return Str("''");
+  return Str(xkest::ShellWord(value.c_str()).c_str());
+}
+Str PathWord(const Str& path) {
+  if (path.IsEmpty()) return Str("''");
+  return Str(xkest::PathWord(path.c_str()).c_str());
+}
 
 const char* TrueFalse(int flag) { return flag ? "true " : "false "; }
 

@@ -174,6 +174,11 @@ TEST(DsmCodegen, OddNamesStayOneWordAndRunNothing) {
   theOpts.SetBackupExts("C bkC h bkh");
   EXPECT_NE(std::string(KestbCommandLine("a.dsm", theOpts).c_str()).find("-backext \"C bkC h bkh\" >"),
             std::string::npos);
+  // An empty value stays a word: left out, it shifted the later arguments.
+  theOpts.SetOutputDir("");
+  theOpts.SetHomeDir("");
+  EXPECT_NE(std::string(KestbCommandLine("a.dsm", theOpts).c_str()).find(" '' -nb -noini -homedir '' -showfiles"),
+            std::string::npos);
 }
 
 TEST(DsmCodegen, ReportLinesLongerThanAReadBufferArriveUnbroken) {

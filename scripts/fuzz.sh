@@ -42,8 +42,12 @@ run_one() {
   local seeds=()
   [ -d "$here/fuzz/corpus/$name" ] && seeds+=("$here/fuzz/corpus/$name")
   # -timeout: one input taking 10 s is a hang; -rss_limit_mb: memory blowup.
+  # The kestb readers get long inputs: their faults live in long and deep
+  # structures (their recipe inputs build larger ones from a few bytes).
+  local max_len=8192
+  case $name in dsm|template) max_len=262144 ;; esac
   "$build/fuzz/${name}_fuzz" "$work" "${seeds[@]}" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=$max_len \
     -print_final_stats=1 -artifact_prefix="$findings/" >"$findings/log" 2>&1
   local status=$?
   local runs cov

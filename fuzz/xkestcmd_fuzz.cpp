@@ -3,8 +3,9 @@
 // template, output folder, home folder, backup list; NUL-separated) after
 // a byte of switches. The line must hold only words the shell reads
 // literally; /bin/sh itself then reads it back, and it must give exactly
-// the values given, empty ones included, and kestb's parser must take
-// them as those values.
+// the values given, empty ones included (a path starting with '-' as
+// "./-path", so it is no option), and kestb's parser must take them as
+// those values.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -139,8 +140,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string args = line.substr(head.size(), line.size() - head.size() - tail.size());
 
   auto b = [flags](int bit) { return std::string((flags >> bit) & 1 ? "true" : "false"); };
+  auto path = [](const std::string& p) { return !p.empty() && p[0] == '-' ? "./" + p : p; };
   const std::vector<std::string> want = {
-      dsm, tem, out, "-nb", "-noini", "-homedir", home, "-showfiles", b(0),
+      path(dsm), path(tem), path(out), "-nb", "-noini", "-homedir", path(home), "-showfiles", b(0),
       "-showsummary", b(1), "-nokwada", b(2), "-nokwcxx", b(3), "-ttrace", b(4),
       "-makebak", b(5), "-backext", exts};
   std::vector<std::string> words;
@@ -149,18 +151,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::optional<std::vector<std::string>> shell = ShellWords(args);
   FUZZ_CHECK(shell && *shell == want);
 
-  // kestb takes the words as the values; a file or folder named like an
-  // option ("-x") is a shape kestb's command line cannot tell apart.
-  for (const std::string& value : v) {
-    if (!value.empty() && value[0] == '-') return 0;
-  }
+  // kestb takes the words as the values. (A -backext list starting with
+  // '-' is taken as the list: an option's value is never an option.)
   std::string error;
   std::optional<kestb::Options> o = kestb::ParseCommandLine(want, error);
   if (!o) {  // only a backup list kestb refuses
     FUZZ_CHECK(((flags >> 5) & 1) && error.rfind("-backext: ", 0) == 0);
     return 0;
   }
-  FUZZ_CHECK(o->dsm == dsm && o->tem == tem && o->outDir == out && o->homeDir == home &&
-             o->backupExts == exts && o->makeBackups == (((flags >> 5) & 1) != 0));
+  FUZZ_CHECK(o->dsm == path(dsm) && o->tem == path(tem) && o->outDir == path(out) &&
+             o->homeDir == path(home) && o->backupExts == exts && o->makeBackups == (((flags >> 5) & 1) != 0));
   return 0;
 }

@@ -9,6 +9,7 @@
 //                      (KIND: "wm" for a managed window, "or" for an
 //                      override-redirect one such as a Motif menu)
 //   focus              the client window that has the keyboard focus, or 0
+//   release            releases every mouse button and modifier key
 //   probe CLIENT MS    asks the client that owns window CLIENT to answer
 //                      within MS milliseconds: "ok", "timeout" or "gone"
 //
@@ -16,9 +17,15 @@
 // event loop: the client asks for our selection, so its request proves it
 // has handled every event sent before the probe. We refuse the selection,
 // which makes the client drop the request quietly.
+//
+// The helper is impervious to server grabs, as a real keyboard and mouse
+// are: a Motif drag grabs the server until its button is released, which
+// a client's synthetic release (xdotool's) would wait for forever.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <poll.h>
 
@@ -124,6 +131,15 @@ Window Focus() {
   return a.override_redirect ? w : ClientOf(w, 3);
 }
 
+void Release() {
+  for (unsigned b = 1; b <= 5; ++b) XTestFakeButtonEvent(dpy, b, False, CurrentTime);
+  for (KeySym k : {XK_Alt_L, XK_Alt_R, XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R}) {
+    KeyCode code = XKeysymToKeycode(dpy, k);
+    if (code) XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+  }
+  XSync(dpy, False);
+}
+
 const char* Probe(Window client, int ms) {
   static Window self = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
   static Atom selection = Intern("XKEST_MONKEY_PROBE");
@@ -181,6 +197,8 @@ int main() {
     return 1;
   }
   XSetErrorHandler(OnError);
+  int event, error, major, minor;
+  if (XTestQueryExtension(dpy, &event, &error, &major, &minor)) XTestGrabControl(dpy, True);
   std::string line;
   while (std::getline(std::cin, line)) {
     std::istringstream in(line);
@@ -188,6 +206,9 @@ int main() {
     in >> cmd;
     if (cmd == "list") {
       List();
+    } else if (cmd == "release") {
+      Release();
+      std::printf("ok\n");
     } else if (cmd == "focus") {
       std::printf("%lu\n", Focus());
     } else if (cmd == "probe") {

@@ -183,6 +183,10 @@ class XHelper:
 HELPER = None
 
 
+def inside(rect, x, y):
+    return rect[0] <= x < rect[0] + rect[2] and rect[1] <= y < rect[1] + rect[3]
+
+
 def xdo(*args):
     try:
         subprocess.run(["xdotool"] + [str(a) for a in args], stdout=subprocess.DEVNULL,
@@ -375,12 +379,12 @@ class Monkey:
                 py = min(py, w.frame[1] + w.frame[3] * 7 // 8)  # not on Quit, its last item
             button = self.rng.choice([1, 1, 1, 1, 1, 2, 3])
             count = self.rng.choice([1, 1, 1, 2, 3])
-            return ("click %d x%d on %r at %d,%d" % (button, count, w, px, py), (AT, w, py),
+            return ("click %d x%d on %r at %d,%d" % (button, count, w, px, py), (AT, w, [(px, py)]),
                     lambda: xdo("mousemove", px, py, "click", "--repeat", count, "--delay", 60, button))
         if r < 0.82 and wins:
             w = self.rng.choice(wins)
             (ax, ay), (bx, by) = self.point_in(w, False), self.point_in(w, False)
-            return ("drag on %r %d,%d to %d,%d" % (w, ax, ay, bx, by), (AT, w, ay),
+            return ("drag on %r %d,%d to %d,%d" % (w, ax, ay, bx, by), (AT, w, [(ax, ay), (bx, by)]),
                     lambda: xdo("mousemove", ax, ay, "mousedown", 1, "mousemove", bx, by, "mouseup", 1))
         if r < 0.85 and managed:
             w = self.rng.choice(managed)
@@ -441,8 +445,9 @@ class Monkey:
         # window menu, whose Close is left out for now (see MWM_CLOSE_KILLS).
         px = x + min(wd - 1, self.rng.randrange(10, max(11, wd - 10)))
         py = y + max(0, ht - self.rng.randrange(10, max(11, ht // 5)))
-        self.queue = [("right click at %d,%d" % (px, py), (AT, w, py), lambda: xdo("mousemove", px, py, "click", 3))]
-        return ("double click in the report at %d,%d" % (px, py), (AT, w, py),
+        self.queue = [("right click at %d,%d" % (px, py), (AT, w, [(px, py)]),
+                       lambda: xdo("mousemove", px, py, "click", 3))]
+        return ("double click in the report at %d,%d" % (px, py), (AT, w, [(px, py)]),
                 lambda: xdo("mousemove", px, py, "click", "--repeat", 2, "--delay", 60, 1))
 
     def outside(self):
@@ -499,9 +504,12 @@ class Monkey:
             focus = target[1].wid if target[1] else int(self.x.ask("focus") or 0)
             return menu_up or self.menubar_armed or focus in saving
         if target[0] == AT:
-            w, y = target[1], target[2]
+            # Windows overlap: what counts is every window under the points.
             # A press on the menu bar dragged into its menu chooses an item.
-            return w.kind == "or" or w.wid in saving or (w.wid == self.main and y - w.client[1] < 40)
+            main = target[1].client if target[1].wid == self.main else None
+            return any(inside(w.frame, x, y) for w in self.windows
+                       if w.kind == "or" or w.wid in saving for x, y in target[2]) or \
+                bool(main and any(y - main[1] < 40 for _, y in target[2]))
         return False
 
     def step(self):

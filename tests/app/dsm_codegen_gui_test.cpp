@@ -181,6 +181,20 @@ TEST(DsmCodegen, OddNamesStayOneWordAndRunNothing) {
             std::string::npos);
 }
 
+TEST(DsmCodegen, EmptyValuesKeepTheirPlaceOnTheCommandLine) {
+  Tools tools;
+  std::string path = tools.Dir().Write("a.dsm", "m\n");
+  dsmkit::Build();
+  SetExampleOptions();
+  theOpts.SetTemplatePath("");
+  theOpts.SetOutputDir("");
+  theOpts.SetHomeDir("");
+  Load(path);
+  Fire("xKestDoDsmRunCodegenCB");
+  std::string args = dsmkit::Slurp(tools.Dir().At("kestb.args"));
+  EXPECT_EQ(args.find(path + "\n\n\n-nb\n-noini\n-homedir\n\n-showfiles\n"), 0u) << args;
+}
+
 TEST(DsmCodegen, ReportLinesLongerThanAReadBufferArriveUnbroken) {
   Tools tools;
   std::string longLine(3000, 'L');

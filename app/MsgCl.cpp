@@ -109,6 +109,42 @@ std::string FitToScreen(Widget dialog, const std::string& text) {
   return out;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The LINE field of a selection shaped FILE:LINE, FILE:LINE:COLUMN or a
+// whole "FILE:LINE: error: ..." line, as kestb and compilers print them;
+// empty when the selection has another shape. FILE must hold something
+// other than digits, so "12:5" is not read as file 12, line 5.
+std::string_view LineField(std::string_view sel) {
+  while (!sel.empty() && (sel.front() == ' ' || sel.front() == '\t')) sel.remove_prefix(1);
+  size_t colon = sel.find(':');
+  if (colon == 0 || colon == std::string_view::npos) return {};
+  std::string_view file = sel.substr(0, colon);
+  bool named = false;
+  for (char c : file) {
+    if (c == ' ' || c == '\t' || c == '\n') return {};
+    named = named || !IsDigit(c);
+  }
+  size_t end = colon + 1;
+  while (end < sel.size() && IsDigit(sel[end])) ++end;
+  std::string_view line = sel.substr(colon + 1, end - colon - 1);
+  if (!named || line.empty()) return {};
+  // Only a field separator or the end may follow: "a.dsm:12x" is no line.
+  size_t rest = end;
+  while (rest < sel.size() && (sel[rest] == ' ' || sel[rest] == '\t' || sel[rest] == '\n')) ++rest;
+  if (rest < sel.size() && sel[end] != ':') return {};
+  return line;
+}
+
+// A double-clicked word from kestb's report keeps the quotes kestb puts
+// around names ('flaot'); the DSM holds the name without them.
+Str Unquoted(const Str& sel) {
+  size_t n = sel.Length();
+  const char* s = sel.c_str();
+  if (n >= 3 && (s[0] == '\'' || s[0] == '"') && s[n - 1] == s[0]) return Str(std::string(s + 1, n - 2).c_str());
+  return sel;
+}
+
 }  // namespace
 
 MsgCl& MsgCl::operator=(const MsgCl& other) {
@@ -140,13 +176,16 @@ Widget MsgCl::GetPopupWidget() const { return popupWidget_; }
 void MsgCl::SetPopupWidget(Widget w) { popupWidget_ = w; }
 
 void MsgCl::FindSelectionInDsm(Widget, XtPointer, XtPointer) {
-  Str sel = SelectionOf(textWidget_);
+  Str sel = Unquoted(SelectionOf(textWidget_));
   if (!sel.IsEmpty()) theDsm.FindAndSelect(sel);
 }
 
 void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {
-  // All digits of the selection count, in order: "line 7, column 3" is 73.
-  Str digits = SelectionOf(textWidget_);
+  Str selection = SelectionOf(textWidget_);
+  std::string_view field = LineField(std::string_view(selection.c_str(), selection.Length()));
+  // Otherwise all digits of the selection count, in order: "line 7,
+  // column 3" is 73.
+  Str digits = field.empty() ? selection : Str(std::string(field).c_str());
   CharSet notDigits(true);
   notDigits.Remove("0123456789");
   digits.RemoveChars(notDigits);

@@ -64,6 +64,25 @@ TEST(MsgGoTo, SelectsTheLineWhoseDigitsAreSelected) {
   }
 }
 
+TEST(MsgGoTo, FileLineShapeTakesTheLineField) {
+  const std::string hundred = Numbered(100);  // line 12 starts at 68, line 125 is past the end
+  const std::pair<const char*, const char*> cases[] = {
+      {"dir2/m.dsm:12:", "68-74"},
+      {"dir2/m.dsm:12", "68-74"},
+      {"m.dsm:12:5", "68-74"},
+      {"m.dsm:12:5: error: unknown type 'flaot'", "68-74"},
+      {"12:5", "none@692"},  // no file name: every digit, 125
+  };
+  for (const auto& [selection, expected] : cases) {
+    SCOPED_TRACE(selection);
+    dsmkit::Ui ui = dsmkit::Build();
+    XmTextSetString(ui.dsmText, const_cast<char*>(hundred.c_str()));
+    SelectInReport(ui, std::string(selection) + "\n", selection);
+    Fire("xKestDoMsgGoToSyntaxErrInDsmCB");
+    EXPECT_EQ(Sel(ui.dsmText), expected);
+  }
+}
+
 TEST(MsgGoTo, LabelShowsTheLineReached) {
   dsmkit::Ui ui = dsmkit::Build();
   XmTextSetString(ui.dsmText, const_cast<char*>(Numbered(100).c_str()));
@@ -87,6 +106,20 @@ TEST(MsgFind, FindsTheSelectionInTheDsmWrappingOnce) {
   Fire("xKestDoMsgFindSelectionInDsmCB");
   EXPECT_EQ(dsmkit::Message(ui), "");
   EXPECT_EQ(theDsm.GetModified(), 1) << "only the setup changed the text";
+}
+
+TEST(MsgFind, QuotesAroundTheWholeSelectionAreDropped) {
+  dsmkit::Ui ui = dsmkit::Build();
+  XmTextSetString(ui.dsmText, const_cast<char*>("  x : flaot;\n  y : \"s\";\n"));
+  SelectInReport(ui, "a.dsm:1: error: unknown type 'flaot'\n", "'flaot'");
+  Fire("xKestDoMsgFindSelectionInDsmCB");
+  EXPECT_EQ(Sel(ui.dsmText), "6-11");
+  SelectInReport(ui, "see \"y\" here\n", "\"y\"");
+  Fire("xKestDoMsgFindSelectionInDsmCB");
+  EXPECT_EQ(Sel(ui.dsmText), "15-16");
+  SelectInReport(ui, "x \"s\"; y\n", "\"s\";");
+  Fire("xKestDoMsgFindSelectionInDsmCB");
+  EXPECT_EQ(Sel(ui.dsmText), "19-23") << "a quote at one end only stays";
 }
 
 TEST(MsgOpenFile, EditorGetsTheSelectionAsOneWord) {

@@ -4,6 +4,11 @@
 
 #include <X11/Xlib.h>
 #include <Xm/Xm.h>
+#include <Xm/FileSB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/SelectioB.h>
+#include <Xm/Text.h>
+#include <Xm/TextF.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +33,8 @@ Widget theAppShell = nullptr;
 namespace {
 
 constexpr const char* kCantFindWidget = "getWidget(): couldn't find widget '%s' from '%s'\n";
+constexpr const char* kWrongKindFrom = "getWidget(): widget '%s' from '%s' is not %s\n";
+constexpr const char* kWrongKind = "%s(): widget '%s' is not %s\n";
 constexpr const char* kClosedByWm = "Closed by window manager.\n";
 
 // The watch glyph of the standard X cursor font (XC_watch).
@@ -44,6 +51,79 @@ Widget getWidget(Widget ref, const char* name) {
     XtFree(full);
   }
   return found;
+}
+
+namespace {
+
+const char* KindName(WidgetKind kind) {
+  switch (kind) {
+    case WidgetKind::kText: return "a text widget";
+    case WidgetKind::kPopupMenu: return "a popup menu";
+    case WidgetKind::kSelectionBox: return "a selection dialog";
+  }
+  return "";
+}
+
+}  // namespace
+
+bool IsWidgetOfKind(Widget w, WidgetKind kind) {
+  if (!w) return false;
+  switch (kind) {
+    case WidgetKind::kText:
+      return XmIsText(w) || XmIsTextField(w);
+    case WidgetKind::kPopupMenu: {
+      if (!XmIsRowColumn(w)) return false;
+      unsigned char type = 0;
+      XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
+      return type == XmMENU_POPUP;
+    }
+    case WidgetKind::kSelectionBox:
+      return XmIsSelectionBox(w);
+  }
+  return false;
+}
+
+Widget getWidgetOfKind(Widget ref, const char* name, WidgetKind kind) {
+  Widget found = getWidget(ref, name);
+  if (!found || IsWidgetOfKind(found, kind)) return found;
+  char* full = ref ? WcFullName(ref) : nullptr;
+  std::fprintf(stderr, kWrongKindFrom, name ? name : "", full ? full : "(null)", KindName(kind));
+  XtFree(full);
+  return nullptr;
+}
+
+bool AcceptWidget(const char* callback, Widget w, WidgetKind kind) {
+  if (!w) return false;
+  if (IsWidgetOfKind(w, kind)) return true;
+  char* full = WcFullName(w);
+  std::fprintf(stderr, kWrongKind, callback, full ? full : "(null)", KindName(kind));
+  XtFree(full);
+  return false;
+}
+
+namespace {
+
+// Map callback of a file selection dialog: runs as the dialog shell
+// manages it, before it is placed and shown.
+void RereadFolder(Widget w, XtPointer, XtPointer) {
+  Dimension width = 0, height = 0;
+  unsigned char policy = XmRESIZE_ANY;
+  XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, XmNresizePolicy, &policy, nullptr);
+  XtVaSetValues(w, XmNresizePolicy, XmRESIZE_NONE, nullptr);
+  XmFileSelectionDoSearch(w, nullptr);
+  XtVaSetValues(w, XmNresizePolicy, policy, nullptr);
+  Dimension nowWidth = 0, nowHeight = 0;
+  XtVaGetValues(w, XmNwidth, &nowWidth, XmNheight, &nowHeight, nullptr);
+  if (width && height && (nowWidth != width || nowHeight != height))
+    XtVaSetValues(w, XmNwidth, width, XmNheight, height, nullptr);
+}
+
+}  // namespace
+
+void RereadFolderWhenShown(Widget dialog) {
+  if (!dialog || !XmIsFileSelectionBox(dialog)) return;
+  XtRemoveCallback(dialog, XmNmapCallback, RereadFolder, nullptr);
+  XtAddCallback(dialog, XmNmapCallback, RereadFolder, nullptr);
 }
 
 void SetBusyCursor(Widget shell, int flag) {

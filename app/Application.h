@@ -37,6 +37,31 @@ enum XkestClassNumber { kAppClass = 0, kDsmClass = 1, kMsgClass = 2, kOptsClass 
 // to standard error ("(null)" when ref has no full name) and returns null.
 Widget getWidget(Widget ref, const char* name);
 
+// The kinds of widget that operations use through class-specific calls
+// (a text call on a label crashes), and the test for each.
+enum class WidgetKind { kText, kPopupMenu, kSelectionBox };
+bool IsWidgetOfKind(Widget w, WidgetKind kind);
+
+// getWidget for a widget that must be of a kind: when the one found is
+// another kind, writes
+//   getWidget(): widget 'NAME' from 'REF-FULL-NAME' is not a text widget
+// (or "a popup menu", "a selection dialog") and returns null.
+Widget getWidgetOfKind(Widget ref, const char* name, WidgetKind kind);
+
+// For callbacks handed the widget they fire on: true when w is of the
+// kind. Otherwise writes
+//   CALLBACK(): widget 'FULL-NAME' is not a text widget
+// and returns false, so the callback does nothing. False, quietly, for
+// no widget at all.
+bool AcceptWidget(const char* callback, Widget w, WidgetKind kind);
+
+// Makes a file selection dialog read its folder again each time it is
+// shown, by whatever route (a menu entry may manage it directly), without
+// changing its size: a fresh listing asks for the size that fits it, and
+// the dialog would shrink under the user's eyes. Does nothing to other
+// widgets.
+void RereadFolderWhenShown(Widget dialog);
+
 // Shows the watch cursor on the window of "*main" (flag 1) or removes it
 // (flag 0), then flushes the display so the change is visible before a
 // blocking command starts. Does nothing more when "*main" is missing.

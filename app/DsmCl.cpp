@@ -45,6 +45,7 @@ bool IsOtherExistingFile(const Str& name, const Str& current, int hasCurrent) {
            own.st_ino == chosen.st_ino);
 }
 
+// File dialogs read their folder as they are shown (RereadFolderWhenShown).
 void Manage(Widget w) {
   if (w) XtManageChild(w);
 }
@@ -60,13 +61,6 @@ void Ask(Widget dialog, const Str& question) {
   XtVaSetValues(dialog, XmNmessageString, s, nullptr);
   XmStringFree(s);
   Manage(dialog);
-}
-
-// A file dialog lists the folder as it was when the list was last read;
-// read it again so files written since (by Save As, say) are offered.
-void ManageFileDialog(Widget w) {
-  if (w && XmIsFileSelectionBox(w)) XmFileSelectionDoSearch(w, nullptr);
-  Manage(w);
 }
 
 // The name a file selection dialog's OK callback carries; empty when none.
@@ -166,18 +160,27 @@ void DsmCl::SetCursorPosWidget(Widget w, XtPointer, XtPointer) {
   cursorPosLabel_ = w;
   shownLine_ = 0;
 }
-void DsmCl::SetOpenDlgWidget(Widget w, XtPointer, XtPointer) { openDlg_ = w; }
-void DsmCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) { popMenu_ = w; }
+void DsmCl::SetOpenDlgWidget(Widget w, XtPointer, XtPointer) {
+  openDlg_ = w;
+  RereadFolderWhenShown(w);
+}
+void DsmCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) {
+  if (AcceptWidget("xKestDoDsmSetPopMenuWidgetCB", w, WidgetKind::kPopupMenu)) popMenu_ = w;
+}
 void DsmCl::SetSaveAndLoadQDlgWidget(Widget w, XtPointer, XtPointer) { saveAndLoadQDlg_ = w; }
-void DsmCl::SetSaveAsDlgWidget(Widget w, XtPointer, XtPointer) { saveAsDlg_ = w; }
+void DsmCl::SetSaveAsDlgWidget(Widget w, XtPointer, XtPointer) {
+  saveAsDlg_ = w;
+  RereadFolderWhenShown(w);
+}
 void DsmCl::SetVerifyCloseDlgWidget(Widget w, XtPointer, XtPointer) { verifyCloseDlg_ = w; }
 void DsmCl::SetChangedDlgWidget(Widget w, XtPointer, XtPointer) { changedDlg_ = w; }
 void DsmCl::SetReplaceDlgWidget(Widget w, XtPointer, XtPointer) { replaceDlg_ = w; }
 
 void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
+  // Every later operation makes text calls on it.
+  if (!AcceptWidget("xKestDoDsmSetWidgetCB", w, WidgetKind::kText)) return;
   textWidget_ = w;
   lineIndex_.Reset();
-  if (!w) return;
   XtAddCallback(w, XmNvalueChangedCallback, MarkModified, nullptr);
   XtAddCallback(w, XmNmodifyVerifyCallback, DsmTextModifying, nullptr);
   Widget shell = w;
@@ -237,22 +240,23 @@ void DsmCl::CloseWithNoSave(Widget w, XtPointer client, XtPointer call) {
 
 void DsmCl::SafeLoad(Widget, XtPointer, XtPointer) {
   if (modified_) Manage(saveAndLoadQDlg_);
-  else ManageFileDialog(openDlg_);
+  else Manage(openDlg_);
 }
 
 void DsmCl::SaveAndLoad(Widget w, XtPointer client, XtPointer call) {
   Save(w, client, call);
   // A failed save leaves the text modified: opening another file now
   // would throw away the very text the user chose to keep.
-  if (hasFileName_ && !modified_) ManageFileDialog(openDlg_);
+  if (hasFileName_ && !modified_) Manage(openDlg_);
 }
 
 void DsmCl::DiscardAndLoad(Widget w, XtPointer client, XtPointer call) {
   CloseWithNoSave(w, client, call);
-  ManageFileDialog(openDlg_);
+  Manage(openDlg_);
 }
 
 void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
+  if (w && !AcceptWidget("xKestDoDsmLoadCB", w, WidgetKind::kSelectionBox)) return;
   Str name = NameFromCallData(call);
   // With no name chosen the text stays as it is, and so does its flag:
   // cleared, a later close or quit would drop the changes unasked.
@@ -291,7 +295,7 @@ void DsmCl::Save(Widget, XtPointer, XtPointer) {
   bool removed = hasFileName_ && CompareWithDisk(diskStamp_, fileName_.c_str()) == DiskState::kRemoved;
   if (!modified_ && !removed) return;
   if (!hasFileName_) {
-    ManageFileDialog(saveAsDlg_);
+    Manage(saveAsDlg_);
     return;
   }
   if (!textWidget_) return;
@@ -309,7 +313,8 @@ void DsmCl::WriteToFile() {
   }
 }
 
-void DsmCl::SaveAs(Widget, XtPointer, XtPointer call) {
+void DsmCl::SaveAs(Widget w, XtPointer, XtPointer call) {
+  if (w && !AcceptWidget("xKestDoDsmSaveAsCB", w, WidgetKind::kSelectionBox)) return;
   Str name = NameFromCallData(call);
   if (name.IsEmpty()) return;
   if (!IsOtherExistingFile(name, fileName_, hasFileName_)) {

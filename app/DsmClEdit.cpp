@@ -146,6 +146,9 @@ void DsmCl::FindAndSelect(const Str& needle) {
 }
 
 void DsmCl::Find(Widget w, XtPointer, XtPointer call) {
+  // The call data is read as a selection dialog's; from anything else it
+  // is some other structure.
+  if (w && !AcceptWidget("xKestDoDsmFindCB", w, WidgetKind::kSelectionBox)) return;
   auto* cbs = static_cast<XmSelectionBoxCallbackStruct*>(call);
   if (!cbs || !cbs->value) return;
   char* text = nullptr;
@@ -173,7 +176,9 @@ void DsmCl::SelectLineNumber(long line) {
 void DsmCl::Replace(Widget, XtPointer client, XtPointer) {
   const char* name = static_cast<const char*>(client);
   if (!textWidget_ || !theAppShell || !name || !*name) return;
-  Widget field = XtNameToWidget(theAppShell, name);
+  // Named in the resource description: anything but a text would be
+  // read as one and crash the program with the unsaved text.
+  Widget field = getWidgetOfKind(theAppShell, name, WidgetKind::kText);
   if (!field) return;
   XmTextPosition left = 0, right = 0;
   if (!XmTextGetSelectionPosition(textWidget_, &left, &right) || left == right) return;
@@ -209,7 +214,8 @@ void DsmCl::ShowCursorLine(long pos) {
   XmStringFree(s);
 }
 
-void DsmCl::SynchLineNums(Widget, XtPointer, XtPointer call) {
+void DsmCl::SynchLineNums(Widget w, XtPointer, XtPointer call) {
+  if (w && !AcceptWidget("xKestDoDsmSynchLineNumsCB", w, WidgetKind::kText)) return;
   auto* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);
   if (cbs) ShowCursorLine(long(cbs->newInsert));
 }

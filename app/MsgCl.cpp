@@ -296,8 +296,12 @@ void MsgCl::FollowLink(Widget w, XEvent* event, String*, Cardinal*) {
   }
 }
 void MsgCl::SetMsgDialogWidget(Widget w, XtPointer, XtPointer) { dialogWidget_ = w; }
-void MsgCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) { popupWidget_ = w; }
-void MsgCl::SetWidget(Widget w, XtPointer, XtPointer) { textWidget_ = w; }
+void MsgCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) {
+  if (AcceptWidget("xKestDoMsgSetPopMenuWidgetCB", w, WidgetKind::kPopupMenu)) popupWidget_ = w;
+}
+void MsgCl::SetWidget(Widget w, XtPointer, XtPointer) {
+  if (AcceptWidget("xKestDoMsgSetWidgetCB", w, WidgetKind::kText)) textWidget_ = w;
+}
 void MsgCl::PostPopupMenu(Widget, XEvent* event, String*, Cardinal*) {
   if (!popupWidget_ || !event || event->type != ButtonPress) return;
   XmMenuPosition(popupWidget_, &event->xbutton);

@@ -10,6 +10,7 @@
 #include <Xm/ToggleBG.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,11 @@ namespace {
 
 constexpr const char* kNoSuchTemplate =
     "**Error: The template file path (%s) does not exist.  Template path unchanged.\n";
+// Shown in the window: a desktop user has no terminal to read.
+constexpr const char* kNotATemplateFile = "The template file '";
+constexpr const char* kNotATemplateFileEnd = "' does not exist or is not a file.  Template path unchanged.";
+constexpr const char* kNoSuchFolder = "The output folder '";
+constexpr const char* kNoSuchFolderEnd = "' does not exist.  Output folder unchanged.";
 
 // The console line of kNoSuchTemplate for path, without its line end.
 Str NoSuchTemplateText(const Str& path) {
@@ -59,6 +65,24 @@ Str PlainText(XmString s) {
   return text;
 }
 
+// The name a file selection dialog's OK carries, as an absolute path: the
+// text typed into its field is relative to the folder the dialog shows,
+// not to the program's working folder. Empty when no name was given.
+Str AbsolutePath(const Str& typed, const Str& folder) {
+  if (typed.IsEmpty()) return typed;
+  std::filesystem::path path(typed.c_str());
+  if (path.is_relative()) path = std::filesystem::path(folder.c_str()) / path;
+  std::error_code noCwd;  // without a working folder the path stays as it is
+  if (path.is_relative()) path = std::filesystem::absolute(path, noCwd);
+  std::string normal = path.lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  return Str(normal.c_str());
+}
+
+Str ChosenPath(const XmFileSelectionBoxCallbackStruct& cbs) {
+  return AbsolutePath(PlainText(cbs.value), PlainText(cbs.dir));
+}
+
 void PointDialog(Widget dialog, const Str& directory, const char* pattern) {
   if (!dialog) return;
   XmString dir = XmStringCreateSimple(const_cast<char*>(directory.c_str()));
@@ -87,11 +111,17 @@ void OptsCl::SetDsmTitleWidget(Widget w, XtPointer, XtPointer) { dsmTitleWidget_
 void OptsCl::SetFileToolText(Widget w, XtPointer, XtPointer) { fileToolText_ = w; }
 void OptsCl::SetHTMLToolText(Widget w, XtPointer, XtPointer) { htmlToolText_ = w; }
 void OptsCl::SetMakeBackupsWidget(Widget w, XtPointer, XtPointer) { makeBackupsWidget_ = w; }
-void OptsCl::SetOutDirSelectDlgWidget(Widget w, XtPointer, XtPointer) { outDirSelectDlg_ = w; }
+void OptsCl::SetOutDirSelectDlgWidget(Widget w, XtPointer, XtPointer) {
+  outDirSelectDlg_ = w;
+  RereadFolderWhenShown(w);
+}
 void OptsCl::SetOutputDirWidget(Widget w, XtPointer, XtPointer) { outputDirWidget_ = w; }
 void OptsCl::SetShowFilesWidget(Widget w, XtPointer, XtPointer) { showFilesWidget_ = w; }
 void OptsCl::SetShowSummaryWidget(Widget w, XtPointer, XtPointer) { showSummaryWidget_ = w; }
-void OptsCl::SetTemFileSelectDlgWidget(Widget w, XtPointer, XtPointer) { temFileSelectDlg_ = w; }
+void OptsCl::SetTemFileSelectDlgWidget(Widget w, XtPointer, XtPointer) {
+  temFileSelectDlg_ = w;
+  RereadFolderWhenShown(w);
+}
 void OptsCl::SetTemTraceWidget(Widget w, XtPointer, XtPointer) { temTraceWidget_ = w; }
 void OptsCl::SetTemplateWidget(Widget w, XtPointer, XtPointer) { templateWidget_ = w; }
 
@@ -108,21 +138,33 @@ void OptsCl::SetOutDirFilter(Widget, XtPointer, XtPointer) {
   PointDialog(outDirSelectDlg_, outputDir_, "*");
 }
 
-void OptsCl::SetTemplateFromFSDialog(Widget, XtPointer, XtPointer call) {
+void OptsCl::SetTemplateFromFSDialog(Widget w, XtPointer, XtPointer call) {
+  if (w && !AcceptWidget("xKestDoOptsSetTemplateFromFSDialogCB", w, WidgetKind::kSelectionBox)) return;
   if (auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call)) {
-    Str chosen = PlainText(cbs->value);
-    if (!chosen.IsEmpty()) templatePath_ = chosen;
+    Str chosen = ChosenPath(*cbs);
+    // OK with no file picked names the folder shown, which no generator
+    // run could use.
+    if (!chosen.IsEmpty() && !IsRegularFile(chosen.c_str()))
+      theMsg.ShowMessage(Str(kNotATemplateFile) + chosen + kNotATemplateFileEnd);
+    else if (!chosen.IsEmpty())
+      templatePath_ = chosen;
   }
   UpdateWidgets();
 }
 
-void OptsCl::SetOutputDir(Widget, XtPointer, XtPointer call) {
+void OptsCl::SetOutputDir(Widget w, XtPointer, XtPointer call) {
+  if (w && !AcceptWidget("xKestDoOptsSetOutputDirCB", w, WidgetKind::kSelectionBox)) return;
   if (auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call)) {
     // The dialog lists folders to pick from: a picked (or typed) folder is
     // the choice; the folder being shown counts only when none is named.
-    Str chosen = PlainText(cbs->value);
-    if (chosen.IsEmpty() || !IsDirectory(chosen.c_str())) chosen = PlainText(cbs->dir);
-    if (!chosen.IsEmpty()) outputDir_ = chosen;
+    // A named folder that is not there is refused, not swapped silently
+    // for the one shown.
+    Str chosen = ChosenPath(*cbs);
+    if (chosen.IsEmpty()) chosen = AbsolutePath(PlainText(cbs->dir), Str());
+    if (!chosen.IsEmpty() && !IsDirectory(chosen.c_str()))
+      theMsg.ShowMessage(Str(kNoSuchFolder) + chosen + kNoSuchFolderEnd);
+    else if (!chosen.IsEmpty())
+      outputDir_ = chosen;
   }
   UpdateWidgets();
 }

@@ -57,4 +57,35 @@ TEST(DsmEndToEnd, OpenRunTypeSaveQuit) {
   EXPECT_EQ(x.Wait(), 0) << "saved text quits without asking";
 }
 
+TEST(DsmEndToEnd, FileDialogsListTheFolderAsItIsAndKeepTheirSize) {
+  TempDir dir;
+  dir.Write("templates/cpp_std.tem", "@# template\n");
+  XkestRun x({}, {{"KESTHOME", dir.Path()}});
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+
+  unsigned widths[2] = {0, 0};
+  for (unsigned& width : widths) {
+    x.Key(wid, "ctrl+o");
+    std::string open = x.WaitForWindow("Open DSM file");
+    ASSERT_FALSE(open.empty());
+    width = x.Width(std::stoul(open));
+    x.Key(open, "Escape");
+    ASSERT_TRUE(x.WaitGone("Open DSM file"));
+  }
+  EXPECT_EQ(widths[1], widths[0]) << "shown again, the dialog kept its size";
+
+  // Save As straight from the menu lists a file written since start-up:
+  // Down puts the first listed file into the name field.
+  TempDir::Shell("echo 'model n;' > '" + x.WorkDir() + "/new.dsm'");
+  x.Key(wid, "shift+ctrl+s");
+  std::string saveAs = x.WaitForWindow("Save DSM file as");
+  ASSERT_FALSE(saveAs.empty());
+  x.Key(saveAs, "Down ctrl+slash");
+  EXPECT_EQ(x.Primary(), x.WorkDir() + "/new.dsm");
+  x.Key(saveAs, "Escape");
+  x.Key(wid, "ctrl+q");
+  EXPECT_EQ(x.Wait(), 0);
+}
+
 }  // namespace

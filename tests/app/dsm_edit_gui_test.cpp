@@ -87,6 +87,29 @@ TEST(DsmReplace, OnlyWithASelection) {
   EXPECT_EQ(theDsm.GetModified(), 1);
 }
 
+TEST(DsmReplace, WidgetsOfAnotherKindAreRefusedWithAMessage) {
+  dsmkit::Ui ui = WithText("record Old {}");
+  XmTextSetSelection(ui.dsmText, 7, 10, 0);
+  dsmkit::FileCall open("/nonexistent.dsm");
+  testing::internal::CaptureStderr();
+  Fire("xKestDoDsmReplaceCB", "*lineLabel");  // read as a text, a label crashed the program
+  // The same for widgets that callbacks are handed: stored, or read as the
+  // dialog whose call data they would carry.
+  Fire("xKestDoDsmSetWidgetCB", nullptr, nullptr, ui.lineLabel);
+  Fire("xKestDoMsgSetPopMenuWidgetCB", nullptr, nullptr, ui.msgText);
+  Fire("xKestDoDsmLoadCB", nullptr, open.Get(), ui.replaceField);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Text(ui.dsmText), "record Old {}");
+  EXPECT_EQ(theDsm.GetTextWidget(), ui.dsmText);
+  EXPECT_EQ(theMsg.GetPopupWidget(), ui.msgPopup);
+  EXPECT_EQ(dsmkit::Message(ui), "") << "no load was tried";
+  for (const char* line : {"getWidget(): widget '*lineLabel' from 'dsmkit",
+                           "xKestDoDsmSetWidgetCB(): widget 'dsmkit", ".lineLabel' is not a text widget\n",
+                           "xKestDoMsgSetPopMenuWidgetCB(): widget 'dsmkit", ".msgText' is not a popup menu\n",
+                           "xKestDoDsmLoadCB(): widget 'dsmkit", ".replaceField' is not a selection dialog\n"})
+    EXPECT_NE(err.find(line), std::string::npos) << line << " in\n" << err;
+}
+
 TEST(DsmNavigation, TopBottomAndTheLineLabel) {
   dsmkit::Ui ui = WithText("a\nb\nc\nd");
   XmTextSetSelection(ui.dsmText, 2, 5, 0);

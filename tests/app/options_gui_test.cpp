@@ -7,6 +7,7 @@
 #include <Xm/FileSB.h>
 #include <Xm/Label.h>
 #include <Xm/List.h>
+#include <Xm/MessageB.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/TextF.h>
@@ -22,6 +23,7 @@
 
 #include "app/Application.h"
 #include "app/DsmCl.h"
+#include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "app/TemplateCatalogue.h"
 #include "common/XFixture.h"
@@ -68,9 +70,9 @@ Widget Shell(const char* name, std::initializer_list<const char*> lines) {
   return theAppShell;
 }
 
-std::string LabelText(Widget w) {
+std::string LabelText(Widget w, const char* resource = XmNlabelString) {
   XmString s = nullptr;
-  XtVaGetValues(w, XmNlabelString, &s, nullptr);
+  XtVaGetValues(w, resource, &s, nullptr);
   char* text = nullptr;
   XmStringGetLtoR(s, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text);
   std::string out = text ? text : "";
@@ -263,30 +265,105 @@ TEST(OptsDialog, TemplateFilterListsOnlyTemplatesOfKestHome) {
   EXPECT_EQ(names, (std::vector<std::string>{home.Dir() + "/a.tem", home.Dir() + "/b.tem"}));
 }
 
+// The call data of a file selection dialog's OK: the typed or picked
+// text and the folder shown.
+struct FileOk {
+  FileOk(const std::string& value, const std::string& dir) {
+    cbs.value = XmStringCreateSimple(const_cast<char*>(value.c_str()));
+    cbs.dir = XmStringCreateSimple(const_cast<char*>(dir.c_str()));
+  }
+  ~FileOk() {
+    XmStringFree(cbs.value);
+    XmStringFree(cbs.dir);
+  }
+  XmFileSelectionBoxCallbackStruct cbs{};
+};
+
+// The message dialog of the program's short messages, stored as the
+// resource description does; Shown() is its text while it is up.
+struct MsgDialog {
+  MsgDialog() : dlg(XmCreateInformationDialog(theAppShell, const_cast<char*>("msgDlg"), nullptr, 0)) {
+    theMsg.SetMsgDialogWidget(dlg, nullptr, nullptr);
+  }
+  std::string Shown() {
+    if (!XtIsManaged(dlg)) return "";
+    std::string out = LabelText(dlg, XmNmessageString);
+    XtUnmanageChild(dlg);
+    return out;
+  }
+  Widget dlg;
+};
+
 TEST(OptsDialog, FileDialogChoicesAndEmptyChoices) {
   KestHome home;
+  std::string tem = home.Add("y.tem");
   Shell("optsChoice", {});
   Dialog d;
   MakeDialog(d);
   theOpts.LoadResources();
-  XmFileSelectionBoxCallbackStruct cbs{};
-  cbs.value = XmStringCreateSimple(const_cast<char*>("/x/y.tem"));
-  cbs.dir = XmStringCreateSimple(const_cast<char*>("/gen/out/"));
-  theOpts.SetTemplateFromFSDialog(nullptr, nullptr, &cbs);
-  theOpts.SetOutputDir(nullptr, nullptr, &cbs);
-  EXPECT_STREQ(theOpts.GetTemplatePath().c_str(), "/x/y.tem");
-  EXPECT_STREQ(theOpts.GetOutputDir().c_str(), "/gen/out/");
-  EXPECT_EQ(LabelText(d.temLabel), "/x/y.tem");
-  XmStringFree(cbs.value);
-  XmStringFree(cbs.dir);
+  {
+    FileOk ok(tem, "/gen/out/");
+    theOpts.SetTemplateFromFSDialog(nullptr, nullptr, &ok.cbs);
+  }
+  {
+    FileOk ok("", home.Dir() + "/");
+    theOpts.SetOutputDir(nullptr, nullptr, &ok.cbs);
+  }
+  EXPECT_EQ(theOpts.GetTemplatePath().c_str(), tem);
+  EXPECT_EQ(theOpts.GetOutputDir().c_str(), home.Dir()) << "the folder shown, when none is named";
+  EXPECT_EQ(LabelText(d.temLabel), tem);
 
   // An empty choice keeps the setting but still refreshes the widgets.
   theOpts.SetNoAdaKeywords(1);
-  cbs.value = XmStringCreateSimple(const_cast<char*>(""));
-  theOpts.SetTemplateFromFSDialog(nullptr, nullptr, &cbs);
-  EXPECT_STREQ(theOpts.GetTemplatePath().c_str(), "/x/y.tem");
+  FileOk none("", "/gen/out/");
+  theOpts.SetTemplateFromFSDialog(nullptr, nullptr, &none.cbs);
+  EXPECT_EQ(theOpts.GetTemplatePath().c_str(), tem);
   EXPECT_TRUE(XmToggleButtonGetState(d.toggles[1]));
-  XmStringFree(cbs.value);
+}
+
+TEST(OptsDialog, TypedOutputFolderIsTheDialogsSubfolderAndMustExist) {
+  KestHome home;
+  std::string sub = home.Dir() + "/sub";
+  ASSERT_EQ(mkdir(sub.c_str(), 0700), 0);
+  Shell("optsOutDir", {"outputDir: /tmp"});
+  MsgDialog msg;
+  theOpts.LoadResources();
+  {
+    FileOk ok("sub", home.Dir() + "/");
+    theOpts.SetOutputDir(nullptr, nullptr, &ok.cbs);
+  }
+  EXPECT_EQ(theOpts.GetOutputDir().c_str(), sub);
+  EXPECT_EQ(msg.Shown(), "");
+  {
+    FileOk ok("gone", home.Dir() + "/");
+    theOpts.SetOutputDir(nullptr, nullptr, &ok.cbs);
+  }
+  EXPECT_EQ(theOpts.GetOutputDir().c_str(), sub);
+  EXPECT_EQ(msg.Shown(), "The output folder '" + home.Dir() + "/gone' does not exist.  Output folder unchanged.");
+  rmdir(sub.c_str());
+}
+
+TEST(OptsDialog, TemplateChoiceThatIsNoFileIsRefused) {
+  KestHome home;
+  std::string tem = home.Add("a.tem");
+  Shell("optsTemChoice", {});
+  MsgDialog msg;
+  theOpts.LoadResources();
+  theOpts.SetTemplatePath(tem.c_str());
+  {
+    FileOk ok(home.Dir() + "/", home.Dir() + "/");  // OK with no file picked
+    theOpts.SetTemplateFromFSDialog(nullptr, nullptr, &ok.cbs);
+  }
+  EXPECT_EQ(theOpts.GetTemplatePath().c_str(), tem);
+  EXPECT_EQ(msg.Shown(), "The template file '" + home.Dir() +
+                             "' does not exist or is not a file.  Template path unchanged.");
+  std::string other = home.Add("b.tem");
+  {
+    FileOk ok("b.tem", home.Dir() + "/");  // typed: relative to the folder shown
+    theOpts.SetTemplateFromFSDialog(nullptr, nullptr, &ok.cbs);
+  }
+  EXPECT_EQ(theOpts.GetTemplatePath().c_str(), other);
+  EXPECT_EQ(msg.Shown(), "");
 }
 
 TEST(OptsTemplatePath, ExistingFileIsTakenMissingFileIsRefused) {

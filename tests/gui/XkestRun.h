@@ -13,6 +13,7 @@
 // source file.
 #pragma once
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -171,6 +172,37 @@ class XkestRun {
     waitpid(pid_, nullptr, 0);
     status_ = -2;
     return -1;
+  }
+
+  // The folder the program runs in (also its HOME).
+  const std::string& WorkDir() const { return dir_.Path(); }
+
+  // The text of the PRIMARY selection (what the program has selected);
+  // empty when nobody holds it or it does not arrive in time.
+  std::string Primary() {
+    Window w = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 0, 0, 1, 1, 0, 0, 0);
+    Atom prop = XInternAtom(dpy_, "XK_TEST_PRIMARY", False);
+    XConvertSelection(dpy_, XA_PRIMARY, XA_STRING, prop, w, CurrentTime);
+    XFlush(dpy_);
+    std::string out;
+    for (int i = 0; i < 100; ++i) {
+      XEvent ev;
+      if (XCheckTypedWindowEvent(dpy_, w, SelectionNotify, &ev)) {
+        Atom type;
+        int format;
+        unsigned long n = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (ev.xselection.property != None &&
+            XGetWindowProperty(dpy_, w, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format, &n,
+                               &after, &data) == Success && data)
+          out.assign(reinterpret_cast<char*>(data), n);
+        if (data) XFree(data);
+        break;
+      }
+      Nap();
+    }
+    XDestroyWindow(dpy_, w);
+    return out;
   }
 
   // The program's X display, for a test's own connection or tools.

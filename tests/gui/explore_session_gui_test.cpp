@@ -163,9 +163,10 @@ TEST(ExploreOutputFolder, PickedFolderWinsOverTheOneShown) {
     std::string selection, expected;
   } cases[] = {
       {"folder picked from the list", gen, gen},
-      {"nothing picked: the folder shown", shown, shown},
-      {"typed name of no folder", dir.At("missing"), shown},
-      {"a plain file", dir.At("file.txt"), shown},
+      {"nothing picked: the folder shown", shown, dir.Path()},
+      // Refused with a message, not swapped for the folder shown.
+      {"typed name of no folder", dir.At("missing"), "/before"},
+      {"a plain file", dir.At("file.txt"), "/before"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

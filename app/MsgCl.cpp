@@ -21,6 +21,8 @@
 #include "app/OptsCl.h"
 #include "app/ShellQuote.h"
 #include "support/FileStamp.h"
+#include "support/TextLines.h"
+#include "xman/XmTextWrap.h"
 
 namespace {
 
@@ -161,6 +163,10 @@ MsgCl& MsgCl::operator=(const MsgCl& other) {
     lastX_ = other.lastX_;
     lastY_ = other.lastY_;
     shown_ = other.shown_;
+    wrapWanted_ = other.wrapWanted_;
+    wrapOn_ = other.wrapOn_;
+    widestCells_ = other.widestCells_;
+    tailCells_ = other.tailCells_;
   }
   return *this;
 }
@@ -299,8 +305,40 @@ void MsgCl::SetMsgDialogWidget(Widget w, XtPointer, XtPointer) { dialogWidget_ =
 void MsgCl::SetPopMenuWidget(Widget w, XtPointer, XtPointer) {
   if (AcceptWidget("xKestDoMsgSetPopMenuWidgetCB", w, WidgetKind::kPopupMenu)) popupWidget_ = w;
 }
+namespace {
+
+void ReportStructure(Widget w, XtPointer, XEvent* event, Boolean*) {
+  if (event && event->type == ConfigureNotify) theMsg.ReportResized(w);
+}
+
+}  // namespace
+
 void MsgCl::SetWidget(Widget w, XtPointer, XtPointer) {
-  if (AcceptWidget("xKestDoMsgSetWidgetCB", w, WidgetKind::kText)) textWidget_ = w;
+  if (!AcceptWidget("xKestDoMsgSetWidgetCB", w, WidgetKind::kText)) return;
+  textWidget_ = w;
+  Boolean wrap = False;
+  XtVaGetValues(w, XmNwordWrap, &wrap, nullptr);
+  wrapWanted_ = wrap;
+  wrapOn_ = wrap;
+  widestCells_ = tailCells_ = 0;
+  // Off while the text is empty; AppendText turns it on when a line needs it.
+  SetWrap(false);
+  XtAddEventHandler(w, StructureNotifyMask, False, ReportStructure, nullptr);
+}
+
+void MsgCl::SetWrap(bool on) {
+  if (!textWidget_ || on == wrapOn_) return;
+  XtVaSetValues(textWidget_, XmNwordWrap, on ? True : False, nullptr);
+  wrapOn_ = on;
+}
+
+void MsgCl::WrapIfNeeded() {
+  if (!wrapWanted_ || wrapOn_ || widestCells_ == 0) return;
+  if (widestCells_ > XmTextCellsAcross(textWidget_)) SetWrap(true);
+}
+
+void MsgCl::ReportResized(Widget text) {
+  if (text == textWidget_) WrapIfNeeded();
 }
 void MsgCl::PostPopupMenu(Widget, XEvent* event, String*, Cardinal*) {
   if (!popupWidget_ || !event || event->type != ButtonPress) return;
@@ -326,10 +364,16 @@ void MsgCl::ShowMessage(const Str& text) {
 }
 
 void MsgCl::ClearText() {
-  if (textWidget_) XmTextSetString(textWidget_, const_cast<char*>(""));
+  if (!textWidget_) return;
+  XmTextSetString(textWidget_, const_cast<char*>(""));
+  widestCells_ = tailCells_ = 0;
+  SetWrap(false);
 }
 
 void MsgCl::AppendText(const char* text) {
   if (!textWidget_ || !text) return;
+  widestCells_ = std::max(widestCells_, textlines::WidestLineCells(text, tailCells_));
+  // Before the insertion, which then lays the text out once, wrapped.
+  WrapIfNeeded();
   XmTextInsert(textWidget_, XmTextGetLastPosition(textWidget_), const_cast<char*>(text));
 }

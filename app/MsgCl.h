@@ -65,10 +65,18 @@ class MsgCl {
   // The report lines that name the DSM, in order.
   const std::vector<ReportLine>& Errors() const { return errors_; }
 
+  // The report text was resized: a line that fitted may need wrapping now.
+  void ReportResized(Widget text);
+
  private:
   void GoToError(size_t index);
   // Starts the editor on path, one word, in the background.
   void OpenInEditor(const Str& path);
+  // Word wrap, when the resource description asks for it, is kept on only
+  // while some line of the report may not fit: Motif measures every
+  // character of a wrapping text, seconds for a large report.
+  void WrapIfNeeded();
+  void SetWrap(bool on);
 
   Widget textWidget_ = nullptr;
   Widget dialogWidget_ = nullptr;
@@ -82,4 +90,8 @@ class MsgCl {
   Time lastRelease_ = 0;
   int lastX_ = 0, lastY_ = 0;
   std::string shown_;  // the message dialog's text, lines unbroken
+  bool wrapWanted_ = false;  // the description's wordWrap
+  bool wrapOn_ = false;      // the widget's wordWrap now
+  size_t widestCells_ = 0;   // the report's widest line, in character cells
+  size_t tailCells_ = 0;     // its unfinished last line
 };

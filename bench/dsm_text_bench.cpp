@@ -1,22 +1,28 @@
-// dsm_text_bench: the DSM editor's text work on real Motif text widgets
-// (C locale), each next to the Motif or plain-memory cost it is judged by:
+// dsm_text_bench: the DSM editor's text work on the interface built from
+// the shipped app/xkest.ad (C locale), each next to the Motif or
+// plain-memory cost it is judged by:
 //   - cursor motion with the line-number label against Motif's own motion,
 //     for short moves and for long jumps (against a memchr count of the
 //     distance);
 //   - opening a DSM (read, set, first paint) against XmTextSetString alone;
-//   - showing a generator report against XmTextSetString of it, with the
-//     window scrolled to the top;
+//   - showing a generator report in the report text as shipped (word wrap
+//     on) against XmTextSetString of it there, with word wrap as shipped
+//     and with word wrap off; and a report with one line too long to fit,
+//     which does need the wrapped layout;
 //   - find against memmem over the same bytes, go to a line near the end.
-// Sizes: 1 MB and 50 MB DSM texts, a 20 MB report.
+// Sizes: 1 MB and 50 MB DSM texts, a 20 MB report. Each checks that it did
+// its work (the text set, the file loaded, the match selected) and reports
+// an error instead of a figure otherwise.
 //
 //   scripts/with-xvfb.sh build/bench/dsm_text_bench
+//   scripts/with-xvfb.sh build/bench/dsm_text_bench --benchmark_filter=BM_Report
 //   scripts/with-xvfb.sh build/bench/dsm_text_bench --peak-open   # peak memory of one open
 #include <benchmark/benchmark.h>
 
+#include <X11/IntrinsicP.h>
+#include <X11/CoreP.h>
 #include <Xm/Xm.h>
 #include <Xm/FileSB.h>
-#include <Xm/Label.h>
-#include <Xm/RowColumn.h>
 #include <Xm/Text.h>
 
 #include <clocale>
@@ -30,16 +36,21 @@
 #include <unistd.h>
 
 #include "app/Application.h"
+#include "app/CallbackTable.h"
 #include "app/DsmCl.h"
 #include "app/MsgCl.h"
+#include "app/OptionTable.h"
+#include "app/OptsCl.h"
 #include "support/TextLines.h"
+#include "wcl/WcCreate.h"
+#include "xmp/Xmp.h"
 
 namespace {
 
 struct Session {
   XtAppContext app = nullptr;
   Display* dpy = nullptr;
-  Widget shell = nullptr, dsmText = nullptr, msgText = nullptr, label = nullptr;
+  Widget shell = nullptr, dsmText = nullptr, msgText = nullptr;
   std::map<size_t, std::string> files;  // DSM files by size
 };
 
@@ -48,40 +59,63 @@ void Drain(Session& s) {
   while (XtAppPending(s.app)) XtAppProcessEvent(s.app, XtIMAll);
 }
 
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "dsm_text_bench: %s\n", what);
+  std::exit(1);
+}
+
+// The whole xkest interface, built from the shipped description as the
+// program builds it; no resource file of the user's applies.
 Session& Get() {
   static Session s = [] {
     std::setlocale(LC_ALL, "C");
+    setenv("XFILESEARCHPATH", XK_SOURCE_DIR "/app/%N.ad", 1);
+    setenv("KESTHOME", XK_SOURCE_DIR "/demo-home", 1);
+    setenv("HOME", "/nonexistent", 1);
+    for (const char* v : {"XENVIRONMENT", "XAPPLRESDIR", "XUSERFILESEARCHPATH"}) unsetenv(v);
     Session s;
     XtToolkitInitialize();
     s.app = XtCreateApplicationContext();
     int argc = 1;
-    static char name[] = "dsmbench";
+    static char name[] = "xkest";
     static char* argv[] = {name, nullptr};
-    s.dpy = XtOpenDisplay(s.app, nullptr, "dsmbench", "XkBench", nullptr, 0, &argc, argv);
-    if (!s.dpy) {
-      std::fprintf(stderr, "dsm_text_bench: cannot open the display\n");
-      std::exit(1);
-    }
-    s.shell = XtAppCreateShell("dsmbench", "XkBench", applicationShellWidgetClass, s.dpy, nullptr, 0);
+    s.dpy = XtOpenDisplay(s.app, nullptr, "xkest", "xkest", xkest::kOptionTable, xkest::kOptionCount, &argc, argv);
+    if (!s.dpy) Fail("cannot open the display");
+    s.shell = XtAppCreateShell("xkest", "xkest", applicationShellWidgetClass, s.dpy, nullptr, 0);
     theAppShell = s.shell;
-    Widget box = XmCreateRowColumn(s.shell, const_cast<char*>("main"), nullptr, 0);
-    XtManageChild(box);
-    Arg args[3];
-    XtSetArg(args[0], XmNeditMode, XmMULTI_LINE_EDIT);
-    XtSetArg(args[1], XmNrows, 24);
-    XtSetArg(args[2], XmNcolumns, 80);
-    s.dsmText = XmCreateScrolledText(box, const_cast<char*>("dsmText"), args, 3);
-    s.msgText = XmCreateScrolledText(box, const_cast<char*>("msgText"), args, 3);
-    s.label = XmCreateLabel(box, const_cast<char*>("line"), nullptr, 0);
-    for (Widget w : {s.dsmText, s.msgText, s.label}) XtManageChild(w);
+    RegisterXkestNames(s.app);
+    XmpRegisterAll(s.app);
+    if (WcWidgetCreation(s.shell) != 0) Fail("the interface description did not load");
+    theOpts.LoadResources();
     XtRealizeWidget(s.shell);
-    theDsm.SetWidget(s.dsmText, nullptr, nullptr);
-    theDsm.SetCursorPosWidget(s.label, nullptr, nullptr);
-    theMsg.SetWidget(s.msgText, nullptr, nullptr);
+    theOpts.UpdateWidgets();
+    s.dsmText = theDsm.GetTextWidget();
+    s.msgText = theMsg.GetTextWidget();
+    if (!s.dsmText || !s.msgText) Fail("the description made no DSM or report text");
     Drain(s);
     return s;
   }();
   return s;
+}
+
+// What the description says of the report text's word wrap (the program
+// keeps it off while no line needs it).
+bool WrapAsked() {
+  Session& s = Get();
+  std::string names = ".wordWrap", classes = ".WordWrap";
+  for (Widget w = s.msgText; XtParent(w); w = XtParent(w)) {
+    names = "." + std::string(XtName(w)) + names;
+    classes = "." + std::string(XtClass(w)->core_class.class_name) + classes;
+  }
+  char *appName = nullptr, *appClass = nullptr;
+  XtGetApplicationNameAndClass(s.dpy, &appName, &appClass);
+  names = appName + names;
+  classes = appClass + classes;
+  char* type = nullptr;
+  XrmValue value{};
+  if (!XrmGetResource(XtDatabase(s.dpy), names.c_str(), classes.c_str(), &type, &value) || !value.addr)
+    return false;
+  return std::strcmp(value.addr, "True") == 0 || std::strcmp(value.addr, "true") == 0;
 }
 
 std::string Lines(size_t bytes) {
@@ -101,20 +135,35 @@ const std::string& DsmFile(size_t bytes) {
   return path;
 }
 
-void Load(const std::string& path) {
+// Loads path as the Open dialog's OK does, the earlier text discarded
+// first (a modified text is not replaced unasked); true when the whole
+// file is in the DSM text.
+bool Load(const std::string& path) {
+  theDsm.SetModified(0);
   XmFileSelectionBoxCallbackStruct cbs{};
   cbs.value = XmStringCreateLocalized(const_cast<char*>(path.c_str()));
   theDsm.Load(nullptr, nullptr, &cbs);
   XmStringFree(cbs.value);
+  std::ifstream in(path, std::ios::ate | std::ios::binary);
+  return theDsm.GetHasFileName() && std::string(theDsm.GetFileName().c_str()) == path &&
+         XmTextGetLastPosition(Get().dsmText) == XmTextPosition(in.tellg());
 }
 
-void EnsureLoaded(size_t bytes) {
+bool EnsureLoaded(size_t bytes) {
   static size_t loaded = 0;
   if (loaded != bytes) {
-    Load(DsmFile(bytes));
+    if (!Load(DsmFile(bytes))) return false;
     loaded = bytes;
   }
+  return true;
 }
+
+// Every benchmark ends here when its setup did not do what it should.
+#define REQUIRE(cond, what)           \
+  if (!(cond)) {                      \
+    state.SkipWithError(what);        \
+    return;                           \
+  }
 
 void Motion(Session& s, XmTextPosition to, bool label) {
   XmTextVerifyCallbackStruct cbs{};
@@ -132,7 +181,7 @@ void BM_ShortMoves(benchmark::State& state) {
   Session& s = Get();
   size_t bytes = size_t(state.range(0)) << 20;
   bool label = state.range(1) != 0;
-  EnsureLoaded(bytes);
+  REQUIRE(EnsureLoaded(bytes), "the DSM did not load");
   XmTextPosition mid = XmTextPosition(bytes / 2);
   long i = 0;
   for (auto _ : state) Motion(s, mid + (i++ % 200) * 7, label);
@@ -145,7 +194,7 @@ BENCHMARK(BM_ShortMoves)->Args({1, 0})->Args({1, 1})->Args({50, 0})->Args({50, 1
 void BM_LongJumps(benchmark::State& state) {
   Session& s = Get();
   size_t bytes = size_t(state.range(0)) << 20;
-  EnsureLoaded(bytes);
+  REQUIRE(EnsureLoaded(bytes), "the DSM did not load");
   XmTextPosition last = XmTextGetLastPosition(s.dsmText);
   long i = 0;
   for (auto _ : state) {
@@ -173,47 +222,71 @@ void BM_Open(benchmark::State& state) {
   bool whole = state.range(1) != 0;
   std::string text = whole ? std::string() : Lines(bytes);
   for (auto _ : state) {
-    if (whole)
-      Load(path);
-    else
+    if (whole) {
+      REQUIRE(Load(path), "the DSM did not load");
+    } else {
       XmTextSetString(s.dsmText, text.data());
+      REQUIRE(XmTextGetLastPosition(s.dsmText) == XmTextPosition(text.size()), "the text was not set");
+    }
     Drain(s);
   }
   state.SetLabel(whole ? "Load (read+set+paint)" : "XmTextSetString+paint");
 }
 BENCHMARK(BM_Open)->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// The report: read back and shown with the window scrolled to the top.
+// The report, with the window scrolled to the top, in the report text as
+// the description makes it:
+//   0  XmTextSetString, word wrap as described (on)
+//   1  XmTextSetString, word wrap off
+//   2  the program's way: read the report file, clear, append
+//   3  the program's way, one line of the report too long to fit
 void BM_Report(benchmark::State& state) {
   Session& s = Get();
+  REQUIRE(WrapAsked(), "the description no longer asks for a word-wrapping report");
   size_t bytes = size_t(state.range(0)) << 20;
-  bool viaReport = state.range(1) != 0;
+  int how = int(state.range(1));
   std::string report = Lines(bytes);
-  std::ofstream("/tmp/dsm_bench_report.txt") << report;
+  if (how == 3) report.insert(report.size() / 2, std::string(400, 'w'));
+  const std::string file = "/tmp/dsm_bench_report_" + std::to_string(getpid()) + ".txt";
+  std::ofstream(file) << report;
   for (auto _ : state) {
+    state.PauseTiming();
+    theMsg.ClearText();
     XmTextSetTopCharacter(s.msgText, 0);
     XmTextSetInsertionPosition(s.msgText, 0);
-    if (viaReport) {
+    XtVaSetValues(s.msgText, XmNwordWrap, how == 0 ? True : False, nullptr);
+    Drain(s);
+    state.ResumeTiming();
+    if (how <= 1) {
+      XmTextSetString(s.msgText, report.data());
+    } else {
       std::string got;
-      ReadReportFile("/tmp/dsm_bench_report.txt", got);
+      REQUIRE(ReadReportFile(file.c_str(), got), "the report file was refused");
       theMsg.ClearText();
       theMsg.AppendText(got.c_str());
-    } else {
-      XmTextSetString(s.msgText, report.data());
     }
     Drain(s);
+    state.PauseTiming();
+    Boolean wrapped = False;
+    XtVaGetValues(s.msgText, XmNwordWrap, &wrapped, nullptr);
+    REQUIRE(XmTextGetLastPosition(s.msgText) == XmTextPosition(report.size()), "the report was not shown whole");
+    REQUIRE(how < 2 || bool(wrapped) == (how == 3), "word wrap is not on exactly when a line needs it");
+    state.ResumeTiming();
   }
-  unlink("/tmp/dsm_bench_report.txt");
-  state.SetLabel(viaReport ? "read+clear+append" : "XmTextSetString");
+  unlink(file.c_str());
+  theMsg.ClearText();
+  const char* labels[] = {"XmTextSetString, wrap on", "XmTextSetString, wrap off", "read+clear+append",
+                          "read+clear+append, a long line"};
+  state.SetLabel(labels[how]);
 }
-BENCHMARK(BM_Report)->Args({20, 0})->Args({20, 1})->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Report)->Args({20, 0})->Args({20, 1})->Args({20, 2})->Args({20, 3})->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Find a word that occurs only near the end, from the start.
 void BM_Find(benchmark::State& state) {
   Session& s = Get();
   size_t bytes = size_t(state.range(0)) << 20;
   bool widget = state.range(1) != 0;
-  EnsureLoaded(bytes);
+  REQUIRE(EnsureLoaded(bytes), "the DSM did not load");
   XmTextPosition last = XmTextGetLastPosition(s.dsmText);
   XmTextReplace(s.dsmText, last - 5, last - 5, const_cast<char*>("zebra"));
   std::string text = Lines(bytes) + "zebra";
@@ -221,6 +294,8 @@ void BM_Find(benchmark::State& state) {
     if (widget) {
       XmTextSetInsertionPosition(s.dsmText, 0);
       theDsm.FindAndSelect("zebra");
+      XmTextPosition l = 0, r = 0;
+      REQUIRE(XmTextGetSelectionPosition(s.dsmText, &l, &r) && l == last - 5 && r == last, "zebra not selected");
     } else {
       benchmark::DoNotOptimize(memmem(text.data(), text.size(), "zebra", 5));
     }
@@ -232,12 +307,16 @@ BENCHMARK(BM_Find)->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMillisecond);
 void BM_GoToLineNearEnd(benchmark::State& state) {
   Session& s = Get();
   size_t bytes = size_t(state.range(0)) << 20;
-  Load(DsmFile(bytes));
+  REQUIRE(Load(DsmFile(bytes)), "the DSM did not load");
   std::string text = Lines(bytes);
   long lines = 1 + long(textlines::CountNewlines(text));
   long i = 0;
-  for (auto _ : state) theDsm.SelectLineNumber(lines - 10 - (i++ % 100));
-  (void)s;
+  for (auto _ : state) {
+    long line = lines - 10 - (i++ % 100);
+    theDsm.SelectLineNumber(line);
+    XmTextPosition l = 0, r = 0;
+    REQUIRE(XmTextGetSelectionPosition(s.dsmText, &l, &r) && r > l, "no line selected");
+  }
 }
 BENCHMARK(BM_GoToLineNearEnd)->Arg(50)->Unit(benchmark::kMicrosecond);
 
@@ -262,7 +341,7 @@ int main(int argc, char** argv) {
     Session& s = Get();
     const std::string& path = DsmFile(size_t(50) << 20);
     long before = HighWaterKb();
-    Load(path);
+    if (!Load(path)) Fail("the DSM did not load");
     Drain(s);
     long after = HighWaterKb();
     std::printf("open 50 MB DSM: peak memory grew by %.1f MB (%.2fx the file)\n", (after - before) / 1024.0,

@@ -241,4 +241,33 @@ size_t LineIndex::LineStart(TextSource& src, size_t line) {
   return start;
 }
 
+size_t WidestLineCells(std::string_view text, size_t& tail) {
+  // A report runs to megabytes: lines are found with memchr, and tabs
+  // counted only in the lines that hold one.
+  size_t widest = tail;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  auto find = [&](const char* from, char c) {
+    const void* at = std::memchr(from, c, size_t(end - from));
+    return at ? static_cast<const char*>(at) : end;
+  };
+  const char* tab = find(p, '\t');
+  while (p < end) {
+    const char* nl = find(p, '\n');
+    size_t cells = tail + size_t(nl - p);
+    if (tab < nl) {
+      cells += 7 * size_t(std::count(tab, nl, '\t'));
+      tab = nl < end ? find(nl + 1, '\t') : end;
+    }
+    widest = std::max(widest, cells);
+    if (nl == end) {
+      tail = cells;
+      break;
+    }
+    tail = 0;
+    p = nl + 1;
+  }
+  return widest;
+}
+
 }  // namespace textlines

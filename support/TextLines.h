@@ -110,6 +110,12 @@ class LineIndex {
   bool haveRecent_ = false;
 };
 
+// The longest line of text in character cells, a tab counted as the eight
+// cells it takes at most, so that cells times the widest character of a
+// font bounds the line's drawn width. A text that arrives in pieces keeps
+// its unfinished last line in tail (0 before the first piece).
+size_t WidestLineCells(std::string_view text, size_t& tail);
+
 // Every text of the program is single-byte: these spell out a range's end.
 inline size_t RangeEnd(StrRange r) { return r.start + r.length; }
 

@@ -163,6 +163,47 @@ TEST(MsgText, AppendBuildsInOrderWhereverTheCursorIs) {
   EXPECT_EQ(dsmkit::Message(ui), "hello");
 }
 
+TEST(MsgText, ReportWrapsOnlyWhileALineNeedsIt) {
+  // Motif measures every character of a wrapping text (seconds for a
+  // large report); a report whose lines all fit looks the same unwrapped.
+  dsmkit::Build();
+  // A window of its own, so the report text can be narrowed.
+  Widget shell = XtVaAppCreateShell("wrapTest", "xkest", applicationShellWidgetClass,
+                                    XtDisplay(xk::test::TopLevel()), XmNallowShellResize, True, nullptr);
+  Widget text = XtVaCreateManagedWidget("msgText", xmTextWidgetClass, shell, XmNeditMode, XmMULTI_LINE_EDIT,
+                                        XmNwordWrap, True, XmNwidth, 400, nullptr);
+  XtRealizeWidget(shell);
+  Fire("xKestDoMsgSetWidgetCB", nullptr, nullptr, text);  // as the description makes it
+  struct {
+    Widget msgText;
+  } ui{text};
+  auto wraps = [&] {
+    Boolean on = False;
+    XtVaGetValues(ui.msgText, XmNwordWrap, &on, nullptr);
+    return bool(on);
+  };
+  theMsg.ClearText();
+  theMsg.AppendText("a.dsm:1: bad\n");
+  EXPECT_FALSE(wraps());
+  std::string longLine = "a.dsm:2: error:" + std::string(200, ' ') + "tail";
+  theMsg.AppendText(longLine.c_str());
+  xk::test::Drain();
+  EXPECT_TRUE(wraps());
+  Position x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  XmTextPosToXY(ui.msgText, 13, &x1, &y1);  // the long line's first character
+  XmTextPosToXY(ui.msgText, XmTextGetLastPosition(ui.msgText) - 1, &x2, &y2);
+  EXPECT_GT(y2, y1) << "its tail is shown on a line of its own";
+  theMsg.ClearText();
+  EXPECT_FALSE(wraps());
+  // A line that fits until the window narrows.
+  theMsg.AppendText("a.dsm:3: fits");
+  EXPECT_FALSE(wraps());
+  XtVaSetValues(ui.msgText, XmNwidth, 40, nullptr);
+  xk::test::Drain();
+  EXPECT_TRUE(wraps());
+  XtDestroyWidget(shell);
+}
+
 TEST(MsgText, MissingWidgetsAreNeverUsed) {
   theMsg = MsgCl();
   theDsm = DsmCl();

@@ -111,31 +111,15 @@ std::string FitToScreen(Widget dialog, const std::string& text) {
   return out;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The LINE field of a selection shaped FILE:LINE, FILE:LINE:COLUMN or a
-// whole "FILE:LINE: error: ..." line, as kestb and compilers print them;
-// empty when the selection has another shape. FILE must hold something
-// other than digits, so "12:5" is not read as file 12, line 5.
-std::string_view LineField(std::string_view sel) {
-  while (!sel.empty() && (sel.front() == ' ' || sel.front() == '\t')) sel.remove_prefix(1);
-  size_t colon = sel.find(':');
-  if (colon == 0 || colon == std::string_view::npos) return {};
-  std::string_view file = sel.substr(0, colon);
-  bool named = false;
-  for (char c : file) {
-    if (c == ' ' || c == '\t' || c == '\n') return {};
-    named = named || !IsDigit(c);
-  }
-  size_t end = colon + 1;
-  while (end < sel.size() && IsDigit(sel[end])) ++end;
-  std::string_view line = sel.substr(colon + 1, end - colon - 1);
-  if (!named || line.empty()) return {};
-  // Only a field separator or the end may follow: "a.dsm:12x" is no line.
-  size_t rest = end;
-  while (rest < sel.size() && (sel[rest] == ' ' || sel[rest] == '\t' || sel[rest] == '\n')) ++rest;
-  if (rest < sel.size() && sel[end] != ':') return {};
-  return line;
+// The LINE of a selection shaped FILE:LINE, FILE:LINE:COLUMN or a whole
+// "FILE:LINE: error: ..." line, as kestb and compilers print them; 0 for
+// another shape. FILE must hold more than digits: "12:5" is no file 12.
+long LineField(std::string_view sel) {
+  FileLineRef ref;
+  if (!ParseFileLine(sel, ref)) return 0;
+  for (char c : ref.file)
+    if (c < '0' || c > '9') return ref.line;
+  return 0;
 }
 
 // A double-clicked word from kestb's report keeps the quotes kestb puts
@@ -187,11 +171,13 @@ void MsgCl::FindSelectionInDsm(Widget, XtPointer, XtPointer) {
 }
 
 void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {
-  Str selection = SelectionOf(textWidget_);
-  std::string_view field = LineField(std::string_view(selection.c_str(), selection.Length()));
+  Str digits = SelectionOf(textWidget_);
+  if (long line = LineField(std::string_view(digits.c_str(), digits.Length()))) {
+    theDsm.SelectLineNumber(line);
+    return;
+  }
   // Otherwise all digits of the selection count, in order: "line 7,
   // column 3" is 73.
-  Str digits = field.empty() ? selection : Str(std::string(field).c_str());
   CharSet notDigits(true);
   notDigits.Remove("0123456789");
   digits.RemoveChars(notDigits);

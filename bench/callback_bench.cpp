@@ -64,34 +64,46 @@ const Setup& Get() {
   return s;
 }
 
+// Each run must have reached the target once per iteration: a name that
+// no longer resolves would otherwise measure an empty lookup.
+void CheckCalled(benchmark::State& state, long before) {
+  if (calls - before != long(state.iterations())) state.SkipWithError("the target was not called");
+}
+
 void BM_DirectCall(benchmark::State& state) {
   const Setup& s = Get();
+  long before = calls;
   XtCallbackProc proc = Target;
   static char arg[] = "arg";
   for (auto _ : state) {
     benchmark::DoNotOptimize(proc);
     proc(s.shell, arg, nullptr);
   }
+  CheckCalled(state, before);
 }
 BENCHMARK(BM_DirectCall);
 
 void BM_Trampoline(benchmark::State& state) {
   const Setup& s = Get();
+  long before = calls;
   XtCallbackProc proc = s.plain.callback;
   for (auto _ : state) {
     benchmark::DoNotOptimize(proc);
     proc(s.shell, s.plain.closure, nullptr);
   }
+  CheckCalled(state, before);
 }
 BENCHMARK(BM_Trampoline);
 
 void BM_TrampolineMethod(benchmark::State& state) {
   const Setup& s = Get();
+  long before = calls;
   XtCallbackProc proc = s.method.callback;
   for (auto _ : state) {
     benchmark::DoNotOptimize(proc);
     proc(s.shell, s.method.closure, nullptr);
   }
+  CheckCalled(state, before);
 }
 BENCHMARK(BM_TrampolineMethod);
 

@@ -311,7 +311,7 @@ class Monkey:
             raise Failure("xkest did not answer for %d s (stack in %s)" % (HANG_MS // 1000, self.err_path))
 
     def memory(self):
-        if self.life_actions not in (1000, 10000) or 10000 in self.rss:
+        if self.life_actions % 1000 or 10000 in self.rss:
             return
         with open("/proc/%d/status" % self.proc.pid) as f:
             rss = int(re.search(r"VmRSS:\s+(\d+)", f.read()).group(1))
@@ -378,7 +378,7 @@ class Monkey:
             w = self.rng.choice(wins)
             px, py = self.point_in(w, wm_close and self.rng.random() < 0.1)
             if not quits and self.is_file_menu(w):
-                py = min(py, w.frame[1] + w.frame[3] * 7 // 8)  # not on Quit, its last item
+                py = min(py, w.frame[1] + w.frame[3] * 3 // 4)  # not on Quit, its last item
             button = self.rng.choice([1, 1, 1, 1, 1, 2, 3])
             count = self.rng.choice([1, 1, 1, 2, 3])
             return ("click %d x%d on %r at %d,%d" % (button, count, w, px, py), (AT, w, [(px, py)]),

@@ -304,6 +304,7 @@ class Monkey:
         answer = self.x.ask("probe %d %d" % (self.main, HANG_MS))
         if answer == "timeout":
             self.proc.send_signal(signal.SIGABRT)
+            self.proc.send_signal(signal.SIGCONT)  # in case it was stopped
             try:
                 self.proc.wait(10)
             except subprocess.TimeoutExpired:

@@ -78,11 +78,20 @@ void Walk(Widget w, const F& f, bool popups = true) {
   }
 }
 
-void GuardText(Widget w) {
+// root's own window has the Edit menu, whose keys reach the focused text;
+// a text in any other window (a dialog's field) gets the same clipboard
+// keys as bindings of its own.
+void GuardText(Widget w, Widget root) {
   if (!IsText(w)) return;
   XtAddCallback(w, XmNmodifyVerifyCallback, RefuseTypedControls, nullptr);
   XtAddCallback(w, XmNfocusCallback, RememberFocus, nullptr);
   XtAddCallback(w, XtNdestroyCallback, Forget, nullptr);
+  Widget shell = w;
+  while (shell && !XtIsShell(shell)) shell = XtParent(shell);
+  if (shell == root) return;
+  static XtTranslations clipboardKeys = XtParseTranslationTable(
+      "Ctrl<Key>x: cut-clipboard()\nCtrl<Key>c: copy-clipboard()\nCtrl<Key>v: paste-clipboard()");
+  XtOverrideTranslations(w, clipboardKeys);
 }
 
 bool IsButton(Widget w) {
@@ -167,8 +176,8 @@ namespace xkest {
 
 void PrepareKeyboard(Widget root) {
   if (!root) return;
-  Walk(root, [](Widget w) {
-    GuardText(w);
+  Walk(root, [root](Widget w) {
+    GuardText(w, root);
     if (IsDialog(w)) BindMnemonics(w);
   });
 }

@@ -14,7 +14,8 @@
 namespace xkest {
 
 // Walks every widget below root (popup children included): guards the
-// texts and text fields, follows which of them has the focus, and binds
+// texts and text fields, follows which of them has the focus, gives the
+// fields of other windows than root's (dialogs) Ctrl+X, C and V, and binds
 // the mnemonics of each dialog's managed buttons across that dialog.
 void PrepareKeyboard(Widget root);
 

@@ -218,25 +218,34 @@ TEST(Interface, EveryDialogButtonHasAMnemonic) {
   EXPECT_EQ(missing, "");
 }
 
+// Whether the dialog covers any of the text from `from` to `to` (one line).
+bool Covers(Widget dialog, Widget text, XmTextPosition from, XmTextPosition to) {
+  Position x = 0, y = 0, endX = 0, endY = 0;
+  if (!XmTextPosToXY(text, from, &x, &y) || !XmTextPosToXY(text, to, &endX, &endY)) return false;
+  Position left = 0, base = 0, right = 0, ignored = 0;
+  XtTranslateCoords(text, x, y, &left, &base);
+  XtTranslateCoords(text, endX, y, &right, &ignored);
+  Box d = BoxOf(XtParent(dialog));
+  return left < d.Right() && right > d.x && base > d.y && base - 12 < d.Bottom();
+}
+
 // The Find dialog moves off the match it selects when it covers it.
 TEST(Interface, FindDialogDoesNotCoverWhatItFinds) {
   Interface();
   Widget dsm = W("*dsmText"), find = W("*findDlg");
   std::string text;
-  for (int i = 0; i < 40; ++i) text += "record R" + std::to_string(i) + " { a : int; }\n";
+  for (int i = 0; i < 40; ++i) text += std::string(40, ' ') + "R" + std::to_string(i) + " here\n";
   XmTextSetString(dsm, text.data());
   XmTextSetInsertionPosition(dsm, 0);
   XtManageChild(find);
   xk::test::Drain();
-  // A line under the middle of the dialog, where it opened.
-  Box dialog = BoxOf(XtParent(find));
-  XmTextPosition pos = XmTextXYToPos(dsm, 10, Position(dialog.y + dialog.height / 2 - BoxOf(dsm).y));
-  char* line = XmTextGetString(dsm);
-  std::string all = line;
-  XtFree(line);
-  size_t start = all.rfind('\n', size_t(pos)) + 1;
-  std::string word = all.substr(start + 7, all.find(' ', start + 7) - start - 7);
-  ASSERT_EQ(word.substr(0, 1), "R");
+  // The word under the middle of the dialog, where it opened.
+  Box dialog = BoxOf(XtParent(find)), area = BoxOf(dsm);
+  XmTextPosition pos = XmTextXYToPos(dsm, Position(dialog.x + dialog.width / 2 - area.x),
+                                     Position(dialog.y + dialog.height / 2 - area.y));
+  size_t start = text.rfind('\n', size_t(pos)) + 1 + 40;
+  std::string word = text.substr(start, text.find(' ', start) - start);
+  ASSERT_TRUE(Covers(find, dsm, XmTextPosition(start), XmTextPosition(start + word.size()))) << word;
 
   XmString value = XmStringCreateLocalized(word.data());
   XmSelectionBoxCallbackStruct cbs{};
@@ -247,14 +256,8 @@ TEST(Interface, FindDialogDoesNotCoverWhatItFinds) {
   xk::test::Drain();
   XmTextPosition left = 0, right = 0;
   ASSERT_TRUE(XmTextGetSelectionPosition(dsm, &left, &right));
-  Position x = 0, y = 0;
-  ASSERT_TRUE(XmTextPosToXY(dsm, left, &x, &y));
-  Position rx = 0, ry = 0;
-  XtTranslateCoords(dsm, x, y, &rx, &ry);
-  dialog = BoxOf(XtParent(find));
-  EXPECT_FALSE(rx >= dialog.x && rx < dialog.Right() && ry >= dialog.y && ry - 10 < dialog.Bottom())
-      << "match at " << rx << "," << ry << " under the dialog at " << dialog.x << "," << dialog.y << " "
-      << dialog.width << "x" << dialog.height;
+  EXPECT_EQ(size_t(left), start);
+  EXPECT_FALSE(Covers(find, dsm, left, right)) << "the Find dialog covers the match " << word;
   XtUnmanageChild(find);
   XmTextSetString(dsm, const_cast<char*>(""));
   theDsm.SetModified(0);

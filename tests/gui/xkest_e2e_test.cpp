@@ -306,7 +306,7 @@ INSTANTIATE_TEST_SUITE_P(, XkestUnderWm, testing::ValuesIn(xk::test::WindowManag
 
 // Edit keys act on the text that has the keyboard focus: Ctrl+V in the
 // Replace field pastes there (it used to paste into the DSM text, out of
-// sight).
+// sight), and so it does in the Find dialog's field.
 TEST(XkestEditKeys, PasteGoesToTheFieldWithTheFocus) {
   Home home;
   std::string dsm = home.dir.Write("m.dsm", "model m;");
@@ -324,6 +324,17 @@ TEST(XkestEditKeys, PasteGoesToTheFieldWithTheFocus) {
   ASSERT_FALSE(x.WaitForWindow("\\*m.dsm - xkest", 10).empty());
   x.Key(wid, "ctrl+s");
   EXPECT_TRUE(WaitForContent(dsm, "model m;X")) << TempDir::Slurp(dsm);
+
+  // The same in the Find dialog's field: the pasted text is found and
+  // selected, and the Replace field (which kept the focus) replaces it.
+  x.Key(wid, "ctrl+f");
+  std::string find = x.WaitForWindow("Find in DSM", 10);
+  ASSERT_FALSE(find.empty());
+  x.Key(find, "ctrl+v Return Escape");
+  ASSERT_TRUE(x.WaitGone("Find in DSM"));
+  x.Type(wid, "Y");
+  x.Key(wid, "Return ctrl+s");
+  EXPECT_TRUE(WaitForContent(dsm, "model m;XYX")) << TempDir::Slurp(dsm);
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
 }

@@ -239,6 +239,17 @@ class XkestRun {
     }
   }
 
+  // Every named window, visible or not, one "ID NAME" a line: what a test
+  // that waited in vain for a window shows.
+  std::string Windows() {
+    std::string out, ids = Xdo("search --name '.'");
+    for (size_t from = 0, nl; (nl = ids.find('\n', from)) != std::string::npos; from = nl + 1) {
+      std::string id = ids.substr(from, nl - from);
+      out += id + " " + Title(id) + "\n";
+    }
+    return out;
+  }
+
   // Waits until no visible window is titled exactly title; says whether
   // that happened in time.
   bool WaitGone(const std::string& title, int seconds = 10) {

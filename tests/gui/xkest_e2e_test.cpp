@@ -205,8 +205,13 @@ TEST(XkestHelp, HelpPageOpensInTheBrowser) {
 // Opens path through File > Open, typing it into the dialog, and waits
 // for the title that names it.
 void Open(XkestRun& x, const std::string& wid, const std::string& path) {
-  x.Key(wid, "ctrl+o");
-  std::string dlg = x.WaitForWindow("Open DSM file", 10);
+  // A window manager settling its focus right after the window maps may
+  // drop the first key: press again until the dialog shows.
+  std::string dlg;
+  for (int i = 0; i < 3 && dlg.empty(); ++i) {
+    x.Key(wid, "ctrl+o");
+    dlg = x.WaitForWindow("Open DSM file", 5);
+  }
   ASSERT_FALSE(dlg.empty());
   x.Key(dlg, "ctrl+slash");  // the selection field has the focus
   x.Type(dlg, path);
@@ -253,30 +258,26 @@ class XkestUnderWm : public testing::TestWithParam<std::string> {
 
 TEST_P(XkestUnderWm, CloseQuitsAskingFirstAboutUnsavedText) {
   Home home;
+  std::string dsm = home.dir.Write("m.dsm", "model m;\n");
   XkestRun x({}, home.Env(), GetParam());
   std::string wid = x.WaitForWindow("xkest");
-  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  ASSERT_FALSE(wid.empty()) << x.Stderr() << x.Windows();
+  Open(x, wid, dsm);
   x.Type(wid, "x");
+  ASSERT_FALSE(x.WaitForWindow("\\*m.dsm - xkest", 10).empty());
   Close(x, wid);
   std::string dlg = x.WaitForWindow("Quit xkest", 10);
   ASSERT_FALSE(dlg.empty());
-  KeysToNewDialog(x, dlg, "Escape");  // Cancel: the window stays
+  KeysToNewDialog(x, dlg, "alt+c");  // Cancel, by its mnemonic: the window stays
   EXPECT_TRUE(x.WaitGone("Quit xkest"));
   EXPECT_TRUE(x.Running());
+  // Saved, there is nothing to lose: the close quits at once.
+  x.Key(wid, "ctrl+s");
+  ASSERT_FALSE(x.WaitForWindow("m.dsm - xkest", 10).empty());
   Close(x, wid);
-  dlg = x.WaitForWindow("Quit xkest", 10);
-  ASSERT_FALSE(dlg.empty());
-  KeysToNewDialog(x, dlg, "alt+q");  // the Quit button's mnemonic
   EXPECT_EQ(x.Wait(), 0);
   EXPECT_EQ(x.Stdout(), "Closed by window manager.\nClosed by window manager.\n");
-
-  // With nothing to lose the close quits at once.
-  XkestRun y({}, home.Env(), GetParam());
-  wid = y.WaitForWindow("xkest");
-  ASSERT_FALSE(wid.empty()) << y.Stderr();
-  Close(y, wid);
-  EXPECT_EQ(y.Wait(), 0);
-  EXPECT_EQ(y.Stdout(), "Closed by window manager.\n");
+  EXPECT_EQ(TempDir::Slurp(dsm), "xmodel m;\n");
 }
 
 TEST_P(XkestUnderWm, MenusOpenByMnemonicAndDialogsTakeTheKeys) {
@@ -284,10 +285,16 @@ TEST_P(XkestUnderWm, MenusOpenByMnemonicAndDialogsTakeTheKeys) {
   std::string dsm = home.dir.Write("m.dsm", "model m;\n");
   XkestRun x({}, home.Env(), GetParam());
   std::string wid = x.WaitForWindow("xkest");
-  ASSERT_FALSE(wid.empty()) << x.Stderr();
-  x.AltKey(wid, "f");
-  x.KeyToFocus("o");  // File > Open...
-  std::string dlg = x.WaitForWindow("Open DSM file", 10);
+  ASSERT_FALSE(wid.empty()) << x.Stderr() << x.Windows();
+  // File > Open..., again if a window manager settling its focus dropped
+  // the first keys.
+  std::string dlg;
+  for (int i = 0; i < 3 && dlg.empty(); ++i) {
+    x.AltKey(wid, "f");
+    x.KeyToFocus("o");
+    dlg = x.WaitForWindow("Open DSM file", 5);
+    if (dlg.empty()) x.KeyToFocus("Escape");
+  }
   ASSERT_FALSE(dlg.empty());
   KeysToNewDialog(x, dlg, "ctrl+slash");
   x.Type(dlg, dsm);
@@ -312,7 +319,7 @@ TEST(XkestEditKeys, PasteGoesToTheFieldWithTheFocus) {
   std::string dsm = home.dir.Write("m.dsm", "model m;");
   XkestRun x({}, home.Env());
   std::string wid = x.WaitForWindow("xkest");
-  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  ASSERT_FALSE(wid.empty()) << x.Stderr() << x.Windows();
   Open(x, wid, dsm);
   x.Key(wid, "ctrl+slash ctrl+c");  // all of the DSM text, copied
   // Into the Replace field (left of the Replace button), paste, add a
@@ -346,7 +353,7 @@ TEST(XkestTyping, UnboundControlKeysInsertNothing) {
   std::string dsm = home.dir.Write("m.dsm", "model\tm; \x01\n");
   XkestRun x({}, home.Env());
   std::string wid = x.WaitForWindow("xkest");
-  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  ASSERT_FALSE(wid.empty()) << x.Stderr() << x.Windows();
   Open(x, wid, dsm);
   x.Key(wid, "ctrl+End ctrl+z ctrl+a ctrl+b");
   x.Type(wid, "x");

@@ -376,7 +376,8 @@ class XkestRun {
   }
 
   // Starts the window manager and waits until it has taken the root
-  // window's substructure redirection (what makes it the manager).
+  // window's substructure redirection (what makes it the manager) and has
+  // finished setting up.
   void StartWindowManager(const std::string& wm) {
     wm_ = fork();
     if (wm_ == 0) {
@@ -389,10 +390,19 @@ class XkestRun {
       _exit(127);
     }
     if (!dpy_) return;
+    // mwm marks the root when it is set up, openbox once it has read its
+    // theme; a window mapped earlier can stay unmanaged and unseen.
+    Atom marks[] = {XInternAtom(dpy_, "_MOTIF_WM_INFO", False), XInternAtom(dpy_, "_OB_THEME", False)};
     for (int i = 0; i < 200; ++i) {
       XWindowAttributes a;
-      XGetWindowAttributes(dpy_, DefaultRootWindow(dpy_), &a);
-      if (a.all_event_masks & SubstructureRedirectMask) return;
+      Window root = DefaultRootWindow(dpy_);
+      XGetWindowAttributes(dpy_, root, &a);
+      int count = 0;
+      Atom* props = XListProperties(dpy_, root, &count);
+      bool marked = false;
+      for (int k = 0; k < count; ++k) marked = marked || props[k] == marks[0] || props[k] == marks[1];
+      if (props) XFree(props);
+      if ((a.all_event_masks & SubstructureRedirectMask) && marked) return;
       Nap();
     }
   }

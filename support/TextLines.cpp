@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace textlines {
 
 namespace {
@@ -242,32 +246,42 @@ size_t LineIndex::LineStart(TextSource& src, size_t line) {
 }
 
 size_t WidestLineCells(std::string_view text, size_t& tail) {
-  // A report runs to megabytes: lines are found with memchr, and tabs
-  // counted only in the lines that hold one.
-  size_t widest = tail;
+  // A report runs to megabytes: sixteen bytes are looked at in one step
+  // where the processor allows, and most steps hold no newline or tab.
+  size_t widest = tail, cells = tail;
   const char* p = text.data();
   const char* end = p + text.size();
-  auto find = [&](const char* from, char c) {
-    const void* at = std::memchr(from, c, size_t(end - from));
-    return at ? static_cast<const char*>(at) : end;
-  };
-  const char* tab = find(p, '\t');
-  while (p < end) {
-    const char* nl = find(p, '\n');
-    size_t cells = tail + size_t(nl - p);
-    if (tab < nl) {
-      cells += 7 * size_t(std::count(tab, nl, '\t'));
-      tab = nl < end ? find(nl + 1, '\t') : end;
+#if defined(__SSE2__)
+  const __m128i newline = _mm_set1_epi8('\n'), tab = _mm_set1_epi8('\t');
+  for (; end - p >= 16; p += 16) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    unsigned newlines = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
+    unsigned marks = newlines | unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, tab)));
+    unsigned at = 0;  // the first byte of the step not yet counted
+    for (; marks; marks &= marks - 1) {
+      unsigned i = unsigned(__builtin_ctz(marks));
+      cells += i - at;
+      if (newlines & (1u << i)) {
+        widest = std::max(widest, cells);
+        cells = 0;
+      } else {
+        cells += 8;
+      }
+      at = i + 1;
     }
-    widest = std::max(widest, cells);
-    if (nl == end) {
-      tail = cells;
-      break;
-    }
-    tail = 0;
-    p = nl + 1;
+    cells += 16 - at;
   }
-  return widest;
+#endif
+  for (; p < end; ++p) {
+    if (*p == '\n') {
+      widest = std::max(widest, cells);
+      cells = 0;
+    } else {
+      cells += *p == '\t' ? 8 : 1;
+    }
+  }
+  tail = cells;
+  return std::max(widest, cells);
 }
 
 }  // namespace textlines

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <sys/stat.h>
 
@@ -64,6 +65,8 @@ void Ask(Widget dialog, const Str& question) {
 }
 
 // The name a file selection dialog's OK callback carries; empty when none.
+// A name typed without a folder is in the folder the dialog shows, not in
+// xkest's working folder.
 Str NameFromCallData(XtPointer call) {
   auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call);
   Str name;
@@ -71,6 +74,14 @@ Str NameFromCallData(XtPointer call) {
   char* text = nullptr;
   if (XmStringGetLtoR(cbs->value, const_cast<char*>(XmSTRING_DEFAULT_CHARSET), &text) && text) name = text;
   XtFree(text);
+  char* dir = nullptr;
+  if (!name.IsEmpty() && name.c_str()[0] != '/' && cbs->dir &&
+      XmStringGetLtoR(cbs->dir, const_cast<char*>(XmSTRING_DEFAULT_CHARSET), &dir) && dir && *dir) {
+    std::string path = dir;
+    if (path.back() != '/') path += '/';
+    name = (path + name.c_str()).c_str();
+  }
+  XtFree(dir);
   return name;
 }
 

@@ -415,4 +415,17 @@ TEST(DsmTitle, NamesTheFileAndMarksUnsavedChanges) {
   theOpts.SetShowFileInTitle(0);
 }
 
+TEST(DsmDocument, TypedNameIsInTheFolderTheDialogShows) {
+  dsmkit::TempDir dir;
+  dir.Write("typed.dsm", "model t;\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  dsmkit::FileCall call("typed.dsm");  // typed into the field, not picked
+  auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call.Get());
+  cbs->dir = XmStringCreateLocalized(const_cast<char*>((dir.Path() + "/").c_str()));
+  dsmkit::Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+  XmStringFree(cbs->dir);
+  EXPECT_EQ(dsmkit::Text(ui.dsmText), "model t;\n");
+  EXPECT_EQ(theDsm.GetFileName().c_str(), dir.Path() + "/typed.dsm");
+}
+
 }  // namespace

@@ -67,6 +67,9 @@ void xKestDoDsmPasteCB(Widget w, XtPointer client, XtPointer call) {
 void xKestDoDsmPrintCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.Print(w, client, call);
 }
+void xKestDoDsmRedoCB(Widget w, XtPointer client, XtPointer call) {
+  theDsm.Redo(w, client, call);
+}
 void xKestDoDsmReloadCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.Reload(w, client, call);
 }
@@ -120,6 +123,9 @@ void xKestDoDsmSetWidgetCB(Widget w, XtPointer client, XtPointer call) {
 }
 void xKestDoDsmSynchLineNumsCB(Widget w, XtPointer client, XtPointer call) {
   theDsm.SynchLineNums(w, client, call);
+}
+void xKestDoDsmUndoCB(Widget w, XtPointer client, XtPointer call) {
+  theDsm.Undo(w, client, call);
 }
 void xKestDoMsgFindSelectionInDsmCB(Widget w, XtPointer client, XtPointer call) {
   theMsg.FindSelectionInDsm(w, client, call);
@@ -279,6 +285,7 @@ constexpr CallbackEntry kCallbacks[] = {
     {"xKestDoDsmOverwriteCB", xKestDoDsmOverwriteCB},
     {"xKestDoDsmPasteCB", xKestDoDsmPasteCB},
     {"xKestDoDsmPrintCB", xKestDoDsmPrintCB},
+    {"xKestDoDsmRedoCB", xKestDoDsmRedoCB},
     {"xKestDoDsmReloadCB", xKestDoDsmReloadCB},
     {"xKestDoDsmReplaceCB", xKestDoDsmReplaceCB},
     {"xKestDoDsmRunCodegenCB", xKestDoDsmRunCodegenCB},
@@ -297,6 +304,7 @@ constexpr CallbackEntry kCallbacks[] = {
     {"xKestDoDsmSetVerifyCloseDlgWidgetCB", xKestDoDsmSetVerifyCloseDlgWidgetCB},
     {"xKestDoDsmSetWidgetCB", xKestDoDsmSetWidgetCB},
     {"xKestDoDsmSynchLineNumsCB", xKestDoDsmSynchLineNumsCB},
+    {"xKestDoDsmUndoCB", xKestDoDsmUndoCB},
     {"xKestDoMsgFindSelectionInDsmCB", xKestDoMsgFindSelectionInDsmCB},
     {"xKestDoMsgGoToSyntaxErrInDsmCB", xKestDoMsgGoToSyntaxErrInDsmCB},
     {"xKestDoMsgNextErrorCB", xKestDoMsgNextErrorCB},
@@ -365,6 +373,7 @@ const char* const kXkestRegisteredNames[] = {
     "xKestDoDsmOverwriteCB",
     "xKestDoDsmPasteCB",
     "xKestDoDsmPrintCB",
+    "xKestDoDsmRedoCB",
     "xKestDoDsmReloadCB",
     "xKestDoDsmReplaceCB",
     "xKestDoDsmRunCodegenCB",
@@ -383,6 +392,7 @@ const char* const kXkestRegisteredNames[] = {
     "xKestDoDsmSetVerifyCloseDlgWidgetCB",
     "xKestDoDsmSetWidgetCB",
     "xKestDoDsmSynchLineNumsCB",
+    "xKestDoDsmUndoCB",
     "xKestDoMsgFindSelectionInDsmCB",
     "xKestDoMsgGoToSyntaxErrInDsmCB",
     "xKestDoMsgNextErrorCB",

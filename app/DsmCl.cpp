@@ -113,6 +113,13 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   replaceName_ = other.replaceName_;
   diskStamp_ = other.diskStamp_;
   runAfterAnswer_ = other.runAfterAnswer_;
+  undo_ = other.undo_;
+  pending_ = other.pending_;
+  hasPending_ = other.hasPending_;
+  typedPending_ = other.typedPending_;
+  serialPending_ = other.serialPending_;
+  lastBeforePending_ = other.lastBeforePending_;
+  undoing_ = other.undoing_;
   lineIndex_ = other.lineIndex_;
   shownLine_ = other.shownLine_;
   return *this;
@@ -160,6 +167,9 @@ void DsmTextModifying(Widget, XtPointer, XtPointer call) {
   theDsm.TextChanging(cbs ? long(cbs->startPos) : 0);
 }
 
+void UndoChanging(Widget, XtPointer, XtPointer call) { theDsm.UndoNoteChanging(call); }
+void UndoChanged(Widget, XtPointer, XtPointer) { theDsm.UndoNoteChanged(); }
+
 // The shell's focus: another program may have changed the file meanwhile.
 void ShellFocusChanged(Widget, XtPointer, XEvent* event, Boolean*) {
   if (event && event->type == FocusIn && event->xfocus.detail != NotifyInferior) theDsm.WindowFocused();
@@ -194,6 +204,8 @@ void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   lineIndex_.Reset();
   XtAddCallback(w, XmNvalueChangedCallback, MarkModified, nullptr);
   XtAddCallback(w, XmNmodifyVerifyCallback, DsmTextModifying, nullptr);
+  XtAddCallback(w, XmNmodifyVerifyCallback, UndoChanging, nullptr);
+  XtAddCallback(w, XmNvalueChangedCallback, UndoChanged, nullptr);
   Widget shell = w;
   while (shell && !XtIsShell(shell)) shell = XtParent(shell);
   if (shell) XtAddEventHandler(shell, FocusChangeMask, False, ShellFocusChanged, nullptr);
@@ -206,8 +218,12 @@ extern "C" void MarkModified(Widget, XtPointer, XtPointer) { theDsm.SetModified(
 // --- document operations ----------------------------------------------------
 
 size_t DsmCl::SetWholeText(const char* text, size_t size) {
+  undo_.Clear();
   if (!textWidget_) return strnlen(text, size);
+  // A new text starts a new history: the old text is not copied into it.
+  undoing_ = true;
   XmTextSetString(textWidget_, const_cast<char*>(text));
+  undoing_ = false;
   // Learned from the buffer at hand, which is far cheaper than from the
   // widget later; after the change, whose callback forgets all counts.
   size_t length = lineIndex_.BuildToNul(text, size);
@@ -320,6 +336,7 @@ void DsmCl::Save(Widget, XtPointer, XtPointer) {
 void DsmCl::WriteToFile() {
   if (WriteTextTo(fileName_)) {
     modified_ = 0;
+    undo_.MarkSaved();
     diskStamp_ = StampOf(fileName_.c_str());
   }
 }

@@ -18,6 +18,7 @@
 #include "support/FileStamp.h"
 #include "support/Support.h"
 #include "support/TextLines.h"
+#include "support/UndoLog.h"
 
 class OptsCl;
 
@@ -82,6 +83,8 @@ class DsmCl {
   virtual void Overwrite(Widget w, XtPointer client, XtPointer call);
   virtual void Paste(Widget w, XtPointer client, XtPointer call);
   virtual void Print(Widget w, XtPointer client, XtPointer call);
+  // Makes again the last change that Undo took back.
+  virtual void Redo(Widget w, XtPointer client, XtPointer call);
   virtual void Reload(Widget w, XtPointer client, XtPointer call);
   virtual void Replace(Widget w, XtPointer client, XtPointer call);
   virtual void RunCodegen(Widget w, XtPointer client, XtPointer call);
@@ -103,6 +106,10 @@ class DsmCl {
   // Stores the DSM text and adds MarkModified to its value-changed list.
   virtual void SetWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SynchLineNums(Widget w, XtPointer client, XtPointer call);
+  // Takes back the last change to the DSM text, however it was made (a
+  // typed run, a paste, a command); the text is unmodified again when it
+  // is back at what was loaded or saved.
+  virtual void Undo(Widget w, XtPointer client, XtPointer call);
   virtual void PostPopupMenu(Widget w, XEvent* event, String* params, Cardinal* numParams);
 
   virtual bool IsA(int classNumber) const;
@@ -117,6 +124,11 @@ class DsmCl {
   void SelectLineNumber(long line);
   // Modify-verify callback of the DSM text: the text changes from pos on.
   void TextChanging(long pos);
+  // Modify-verify and value-changed callbacks of the DSM text: every
+  // change goes into the undo history (not those of loading, nor of Undo
+  // and Redo themselves).
+  void UndoNoteChanging(XtPointer call);
+  void UndoNoteChanged();
   // The window got the keyboard focus: an unmodified text whose file
   // changed on disk is quietly replaced by the file's new content.
   void WindowFocused();
@@ -163,6 +175,16 @@ class DsmCl {
   FileStamp diskStamp_;
   // A generator run waits for the changed-on-disk answer.
   bool runAfterAnswer_ = false;
+  // Undo history; a change is noted before it is made and recorded once
+  // the text has taken it (a later verify callback may refuse it).
+  UndoLog undo_;
+  UndoLog::Change pending_;
+  bool hasPending_ = false;
+  bool typedPending_ = false;
+  unsigned long serialPending_ = 0;
+  long lastBeforePending_ = 0;
+  bool undoing_ = false;  // Undo, Redo or a whole-text load is changing the text
+  void ApplyUndoStep(const UndoLog::Step& step, bool forward);
 };
 
 // Value-changed callback of the DSM text: sets theDsm's modified flag.

@@ -209,3 +209,30 @@ TEST(DsmPopup, ButtonPressPostsTheMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DsmUndo, AppendIsOneStepAndLoadingClearsTheHistory) {
+  dsmkit::TempDir dir;
+  std::string a = dir.Write("a.dsm", "model a;\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  dsmkit::FileCall load(a);
+  Fire("xKestDoDsmLoadCB", nullptr, load.Get());
+  XmTextSetInsertionPosition(ui.dsmText, 9);
+  Fire("xKestDoDsmAppendCB", "record R {}");  // three insertions under one event
+  ASSERT_EQ(Text(ui.dsmText), "model a;\n\n\nrecord R {}\n");
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(Text(ui.dsmText), "model a;\n");
+  EXPECT_EQ(theDsm.GetModified(), 0) << "back at the loaded text";
+  Fire("xKestDoDsmRedoCB");
+  EXPECT_EQ(Text(ui.dsmText), "model a;\n\n\nrecord R {}\n");
+  EXPECT_EQ(theDsm.GetModified(), 1);
+
+  Fire("xKestDoDsmCloseWithNoSaveCB");
+  Fire("xKestDoDsmLoadCB", nullptr, load.Get());
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(Text(ui.dsmText), "model a;\n") << "nothing before the load to undo";
+  EXPECT_EQ(theDsm.GetModified(), 0);
+}
+
+}  // namespace

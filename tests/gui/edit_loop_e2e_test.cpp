@@ -302,6 +302,32 @@ TEST(EditLoop, SaveBeyondAFileSizeLimitIsAMessageNotTheEnd) {
   EXPECT_EQ(TempDir::Slurp(dsm), old);
 }
 
+TEST(EditLoop, UndoAndRedoTakeTypingReplaceAndRubbingOutAsStepsAndTheModifiedFlagFollows) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm", "model a;\n");
+  Session s(work, dsm);
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  s.Keys("ctrl+Home");
+  s.Type("abc xy");
+  s.Keys("BackSpace BackSpace");
+  s.Keys("shift+Right shift+Right shift+Right shift+Right shift+Right");
+  s.o.Xdo("mousemove --window " + s.main + " 390 57 click 1");  // the Replace field
+  s.o.Xdo("type --delay 20 MODEL");
+  s.o.Xdo("key Return");
+  s.Keys("ctrl+z ctrl+z ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "abc xymodel a;\n"; })) << TempDir::Slurp(dsm);
+
+  // Back to the loaded text and forward again to the saved one: unmodified.
+  s.Keys("ctrl+z ctrl+shift+z ctrl+y ctrl+q");
+  std::string ask = s.x.WaitForWindow("Quit xkest", 10);
+  ASSERT_FALSE(ask.empty()) << "redone past the saved text: modified";
+  s.o.Xdo("windowfocus --sync " + ask + " key Return");
+  ASSERT_TRUE(s.o.WaitGone(ask));
+  s.Keys("ctrl+z ctrl+q");
+  EXPECT_EQ(s.x.Wait(), 0) << "undone to the saved text: quits unasked";
+  EXPECT_EQ(TempDir::Slurp(dsm), "abc xymodel a;\n");
+}
+
 // Under a window manager, switching to another window and back is what
 // gives xkest the focus again.
 TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {

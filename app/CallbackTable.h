@@ -14,7 +14,7 @@
 void RegisterXkestNames(XtAppContext app);
 
 // How many callbacks and actions RegisterXkestNames registers.
-inline constexpr int kXkestCallbackCount = 75;
+inline constexpr int kXkestCallbackCount = 77;
 inline constexpr int kXkestActionCount = 3;
 
 // The registered names in registration order (actions first), null-ended.

@@ -44,7 +44,7 @@ TEST(CallbackTable, EveryCallbackNameIsRegisteredWithItsOwnFunction) {
   }
   EXPECT_EQ(callbacks, kXkestCallbackCount);
   EXPECT_EQ(actions, kXkestActionCount);
-  EXPECT_EQ(kXkestCallbackCount, 75);
+  EXPECT_EQ(kXkestCallbackCount, 77);
 }
 
 TEST(CallbackTable, SetWidgetCallbacksStoreTheWidgetsCreatedFromResources) {

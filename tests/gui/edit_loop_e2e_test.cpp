@@ -34,7 +34,7 @@ struct Session {
            {"PATH", (bin.empty() ? "" : bin + ":") + std::string(XK_BINARY_DIR) + "/kestb:" +
                         (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")}},
           wm),
-        main(x.WaitForWindow("xkest")),
+        main(x.WaitForWindow("xkest", 60)),
         o(x.DisplayName()) {
     if (main.empty()) return;
     // A window manager may still be settling the new window's focus, which
@@ -328,18 +328,28 @@ TEST(EditLoop, UndoAndRedoTakeTypingReplaceAndRubbingOutAsStepsAndTheModifiedFla
   EXPECT_EQ(TempDir::Slurp(dsm), "abc xymodel a;\n");
 }
 
-// Under a window manager, switching to another window and back is what
-// gives xkest the focus again.
+// Under a window manager, clicking another window and then xkest's is what
+// gives xkest the focus again (Motif's own window manager focuses on click).
 TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {
   TempDir work;
   std::string dsm = work.Write("m.dsm", "model a;\n");
-  Session s(work, dsm, "openbox");
-  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  Session s(work, dsm, "mwm");
+  ASSERT_TRUE(s.opened) << "main window '" << s.main << "' " << s.x.Stderr();
   std::string other = s.o.MapWindow("other");
   ASSERT_FALSE(other.empty());
-  s.o.Xdo("windowactivate --sync " + other);
+  // Clicks a window (xkest's on its menu bar's empty middle) and waits
+  // until the window manager has given it the keyboard focus.
+  auto activate = [&](const std::string& wid) {
+    s.o.Xdo("mousemove --sync --window " + wid + (wid == s.main ? " 400 10" : " 20 20") + " click 1");
+    return WaitUntil([&] {
+      std::string focus = s.o.Xdo("getwindowfocus -f");
+      return focus.substr(0, focus.find('\n')) == wid;
+    });
+  };
+  ASSERT_TRUE(activate(other));
   work.Write("m.dsm", "model b;\n");
-  s.o.Xdo("windowactivate --sync " + s.main);
+  ASSERT_TRUE(activate(s.main));
+  s.Keys("ctrl+Home");  // the first key after the focus came back, should it be lost
   s.Keys("ctrl+Home");
   s.Type("z");
   s.Keys("ctrl+s");
@@ -347,10 +357,16 @@ TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {
 
   // Removed: nothing is asked, and Save of the unchanged text writes it.
   unlink(dsm.c_str());
-  s.o.Xdo("windowactivate --sync " + other);
-  s.o.Xdo("windowactivate --sync " + s.main);
-  s.Keys("ctrl+s");
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "zmodel b;\n"; }));
+  ASSERT_TRUE(activate(other));
+  ASSERT_TRUE(activate(s.main));
+  // A key right after the window manager hands the focus back may be lost
+  // under load; Save again is harmless.
+  bool rewritten = false;
+  for (int i = 0; i < 3 && !rewritten; ++i) {
+    s.Keys("ctrl+s");
+    rewritten = WaitUntil([&] { return TempDir::Slurp(dsm) == "zmodel b;\n"; }, 5);
+  }
+  EXPECT_TRUE(rewritten);
   EXPECT_TRUE(s.x.WaitForWindow(kChangedTitle, 1).empty());
 }
 

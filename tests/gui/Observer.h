@@ -103,7 +103,7 @@ class Observer {
   // Maps a plain top-level window of the test's own titled title (to take
   // the focus away from xkest); its id, once it shows.
   std::string MapWindow(const std::string& title) {
-    Window w = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 600, 600, 200, 100, 0, 0, 0);
+    Window w = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 900, 100, 200, 100, 0, 0, 0);
     XStoreName(dpy_, w, title.c_str());
     XMapWindow(dpy_, w);
     XFlush(dpy_);

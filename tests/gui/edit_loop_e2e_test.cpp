@@ -328,8 +328,7 @@ TEST(EditLoop, UndoAndRedoTakeTypingReplaceAndRubbingOutAsStepsAndTheModifiedFla
   EXPECT_EQ(TempDir::Slurp(dsm), "abc xymodel a;\n");
 }
 
-// Under a window manager, clicking another window and then xkest's is what
-// gives xkest the focus again (Motif's own window manager focuses on click).
+// Under a window manager, the focus goes to another window and back.
 TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {
   TempDir work;
   std::string dsm = work.Write("m.dsm", "model a;\n");
@@ -337,10 +336,9 @@ TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {
   ASSERT_TRUE(s.opened) << "main window '" << s.main << "' " << s.x.Stderr();
   std::string other = s.o.MapWindow("other");
   ASSERT_FALSE(other.empty());
-  // Clicks a window (xkest's on its menu bar's empty middle) and waits
-  // until the window manager has given it the keyboard focus.
+  // Gives a window the keyboard focus and waits until it has it.
   auto activate = [&](const std::string& wid) {
-    s.o.Xdo("mousemove --sync --window " + wid + (wid == s.main ? " 400 10" : " 20 20") + " click 1");
+    s.o.Xdo("windowfocus --sync " + wid);
     return WaitUntil([&] {
       std::string focus = s.o.Xdo("getwindowfocus -f");
       return focus.substr(0, focus.find('\n')) == wid;

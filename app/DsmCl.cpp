@@ -120,6 +120,12 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   serialPending_ = other.serialPending_;
   lastBeforePending_ = other.lastBeforePending_;
   undoing_ = other.undoing_;
+  loading_ = other.loading_;
+  marks_ = other.marks_;
+  markLines_ = other.markLines_;
+  markSelLeft_ = other.markSelLeft_;
+  markSelRight_ = other.markSelRight_;
+  refreshQueued_ = other.refreshQueued_;
   lineIndex_ = other.lineIndex_;
   shownLine_ = other.shownLine_;
   return *this;
@@ -206,6 +212,7 @@ void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   XtAddCallback(w, XmNmodifyVerifyCallback, DsmTextModifying, nullptr);
   XtAddCallback(w, XmNmodifyVerifyCallback, UndoChanging, nullptr);
   XtAddCallback(w, XmNvalueChangedCallback, UndoChanged, nullptr);
+  WatchSelectionForMarks(w);
   Widget shell = w;
   while (shell && !XtIsShell(shell)) shell = XtParent(shell);
   if (shell) XtAddEventHandler(shell, FocusChangeMask, False, ShellFocusChanged, nullptr);
@@ -220,10 +227,12 @@ extern "C" void MarkModified(Widget, XtPointer, XtPointer) { theDsm.SetModified(
 size_t DsmCl::SetWholeText(const char* text, size_t size) {
   undo_.Clear();
   if (!textWidget_) return strnlen(text, size);
-  // A new text starts a new history: the old text is not copied into it.
-  undoing_ = true;
+  // A new text starts a new history: the old text is not copied into it;
+  // marks of the old one go.
+  ClearMarks();
+  loading_ = true;
   XmTextSetString(textWidget_, const_cast<char*>(text));
-  undoing_ = false;
+  loading_ = false;
   // Learned from the buffer at hand, which is far cheaper than from the
   // widget later; after the change, whose callback forgets all counts.
   size_t length = lineIndex_.BuildToNul(text, size);

@@ -15,7 +15,11 @@
 
 #include <string>
 
+#include <vector>
+
+#include "support/FileLine.h"
 #include "support/FileStamp.h"
+#include "support/LineMarks.h"
 #include "support/Support.h"
 #include "support/TextLines.h"
 #include "support/UndoLog.h"
@@ -124,9 +128,19 @@ class DsmCl {
   void SelectLineNumber(long line);
   // Modify-verify callback of the DSM text: the text changes from pos on.
   void TextChanging(long pos);
+  // After a run: marks every DSM line named by an error (the old marks
+  // go). A mark goes when its line is edited and follows inserted lines.
+  void MarkErrorLines(const std::vector<ReportLine>& errors);
+  // Selects the line kestb named line: where its mark is now, or that line
+  // of the text when it has none.
+  void SelectErrorLine(long line);
+  // The selection may have moved off marked lines, whose marks Motif
+  // painted over: paint them again.
+  void RefreshMarks();
+
   // Modify-verify and value-changed callbacks of the DSM text: every
   // change goes into the undo history (not those of loading, nor of Undo
-  // and Redo themselves).
+  // and Redo themselves) and moves the error marks.
   void UndoNoteChanging(XtPointer call);
   void UndoNoteChanged();
   // The window got the keyboard focus: an unmodified text whose file
@@ -183,7 +197,16 @@ class DsmCl {
   bool typedPending_ = false;
   unsigned long serialPending_ = 0;
   long lastBeforePending_ = 0;
-  bool undoing_ = false;  // Undo, Redo or a whole-text load is changing the text
+  bool undoing_ = false;  // Undo or Redo is changing the text
+  bool loading_ = false;  // a whole new text is being set
+  // The error marks, the line numbers they were made for (ascending, one
+  // per mark), and the selection as last seen by RefreshMarks.
+  LineMarks marks_;
+  std::vector<long> markLines_;
+  long markSelLeft_ = 0, markSelRight_ = 0;
+  bool refreshQueued_ = false;
+  void ClearMarks();
+  void WatchSelectionForMarks(Widget text);
   void ApplyUndoStep(const UndoLog::Step& step, bool forward);
 };
 

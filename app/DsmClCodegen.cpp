@@ -213,6 +213,7 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
   theMsg.ClearText();
   theMsg.AppendText(text.c_str());
   theMsg.TakeReport(std::move(text), fileName_);
+  MarkErrorLines(theMsg.Errors());
 }
 
 void DsmCl::Print(Widget, XtPointer, XtPointer) {

@@ -29,12 +29,16 @@ std::string Substring(Widget text, long pos, long len) {
 void DsmCl::UndoNoteChanging(XtPointer call) {
   auto* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);
   hasPending_ = false;
-  if (undoing_ || !textWidget_ || !cbs || !cbs->doit) return;
+  if (loading_ || !textWidget_ || !cbs || !cbs->doit) return;
   pending_ = UndoLog::Change();
   pending_.pos = size_t(cbs->startPos);
   pending_.removedLen = size_t(cbs->endPos - cbs->startPos);
-  pending_.removed = Substring(textWidget_, cbs->startPos, cbs->endPos - cbs->startPos);
-  if (cbs->text && cbs->text->ptr && cbs->text->length > 0) pending_.inserted.assign(cbs->text->ptr, size_t(cbs->text->length));
+  // Undo and Redo are not recorded, but they move the marks.
+  if (!undoing_) {
+    pending_.removed = Substring(textWidget_, cbs->startPos, cbs->endPos - cbs->startPos);
+    if (cbs->text && cbs->text->ptr && cbs->text->length > 0)
+      pending_.inserted.assign(cbs->text->ptr, size_t(cbs->text->length));
+  }
   lastBeforePending_ = XmTextGetLastPosition(textWidget_);
   typedPending_ = cbs->event && cbs->event->type == KeyPress;
   XEvent* last = XtLastEventProcessed(XtDisplay(textWidget_));
@@ -50,6 +54,18 @@ void DsmCl::UndoNoteChanged() {
   long took = XmTextGetLastPosition(textWidget_) - lastBeforePending_ + long(pending_.removedLen);
   if (took < 0) took = 0;
   pending_.insertedLen = size_t(took);
+  if (!marks_.All().empty()) {
+    // A mark whose line was edited goes; the selection's highlight, which
+    // the unmarking may cover, is put back.
+    for (size_t i : marks_.Changed(pending_.pos, pending_.removedLen, pending_.insertedLen)) {
+      const LineMarks::Mark& m = marks_[i];
+      XmTextSetHighlight(textWidget_, XmTextPosition(m.begin), XmTextPosition(m.end), XmHIGHLIGHT_NORMAL);
+      XmTextPosition l = 0, r = 0;
+      if (XmTextGetSelectionPosition(textWidget_, &l, &r) && l < r)
+        XmTextSetHighlight(textWidget_, l, r, XmHIGHLIGHT_SELECTED);
+    }
+  }
+  if (undoing_) return;
   if (pending_.inserted.size() != size_t(took)) pending_.inserted = Substring(textWidget_, long(pending_.pos), took);
   bool typed = typedPending_ && pending_.insertedLen <= 1 && (pending_.insertedLen == 1 || pending_.removedLen == 1);
   undo_.Record(std::move(pending_), typed, serialPending_);

@@ -221,7 +221,7 @@ void MsgCl::TakeReport(std::string report, const Str& dsmFile) {
 void MsgCl::GoToError(size_t index) {
   current_ = long(index);
   const ReportLine& e = errors_[index];
-  theDsm.SelectLineNumber(e.line);
+  theDsm.SelectErrorLine(e.line);
   if (!textWidget_) return;
   XmTextPosition last = XmTextGetLastPosition(textWidget_);
   if (XmTextPosition(e.end) > last) return;  // the report was replaced since

@@ -1,7 +1,7 @@
 // XmpHighlights: builds the XmText's highlight list directly (the layout of
 // Motif's own _XmHighlightRec list: ascending positions, each starting a
-// run of its mode, the first at 0), after one public call that makes Motif
-// take its snapshot for the redraw of what changed.
+// run of its mode, the first at 0), keeping Motif's snapshot of the old
+// list for the redraw of what changed, as its own XmTextSetHighlight does.
 #include "xmp/XmpHighlights.h"
 
 #include <Xm/Text.h>
@@ -15,7 +15,22 @@ void XmpTextSetHighlights(Widget text, const XmTextPosition* bounds, Cardinal pa
   auto* tw = reinterpret_cast<XmTextWidget>(text);
   XmTextPosition last = XmTextGetLastPosition(text);
   XmTextDisableRedisplay(text);
-  if (last > 0) XmTextSetHighlight(text, 0, last, XmHIGHLIGHT_NORMAL);
+  // Motif redraws what differs from the list as it was before the first
+  // change since the last redraw: keep that, as XmTextSetHighlight does.
+  // (Clearing through XmTextSetHighlight would drop a long list's entries
+  // one memmove at a time.)
+  _XmHighlightData& h = tw->text.highlight;
+  if (!tw->text.highlight_changed) {
+    _XmHighlightData& old = tw->text.old_highlight;
+    if (old.maximum < h.number) {
+      old.maximum = h.number;
+      old.list = reinterpret_cast<_XmHighlightRec*>(
+          XtRealloc(reinterpret_cast<char*>(old.list), Cardinal(old.maximum * sizeof(_XmHighlightRec))));
+    }
+    std::memcpy(old.list, h.list, h.number * sizeof(_XmHighlightRec));
+    old.number = h.number;
+    tw->text.highlight_changed = True;
+  }
 
   std::vector<_XmHighlightRec> list;
   list.reserve(size_t(pairs) * 2 + 1);
@@ -30,8 +45,7 @@ void XmpTextSetHighlights(Widget text, const XmTextPosition* bounds, Cardinal pa
       list.push_back({left, mode});
     list.push_back({right, XmHIGHLIGHT_NORMAL});
   }
-  if (list.size() > 1 && last > 0) {
-    _XmHighlightData& h = tw->text.highlight;
+  {
     if (h.maximum < Cardinal(list.size())) {
       h.maximum = Cardinal(list.size());
       h.list = reinterpret_cast<_XmHighlightRec*>(XtRealloc(reinterpret_cast<char*>(h.list),
@@ -39,7 +53,6 @@ void XmpTextSetHighlights(Widget text, const XmTextPosition* bounds, Cardinal pa
     }
     std::memcpy(h.list, list.data(), list.size() * sizeof(_XmHighlightRec));
     h.number = Cardinal(list.size());
-    tw->text.highlight_changed = True;
     tw->text.needs_redisplay = True;
   }
   XmTextPosition selLeft = 0, selRight = 0;

@@ -284,6 +284,9 @@ TEST_F(ResFiles, EveryMessageTakesItsDatabaseText) {
       {"WcCreate.templateNotFound", 3, [&] { WcCreateNamedChildren(box, "tpl"); }},
       {"WcCreate.cantHavePopups", 1, [&] { WcCreateNamedPopups(XtNameToWidget(box, "gad"), "p"); }},
       {"WcCreate.cantHaveChildren", 1, [&] { WcCreateNamedChildren(lab, "c"); }},
+      {"WcCreate.notShellClass", 3, [&] { WcCreateNamedPopups(box, "lpop"); }},
+      {"WcCreate.gadgetOfShell", 3,
+       [&] { WcCreateNamedChildren(XtNameToWidget(box, "pop"), "sg"); }},
       {"WcWidgetCreation.noChildren", 2,
        [&] {
          WcWidgetCreation(XtAppCreateShell("emptyRoot", "XkTest", applicationShellWidgetClass,
@@ -450,7 +453,8 @@ TEST_F(ResFiles, EveryMessageTakesItsDatabaseText) {
                 "*noCreate.foreground: red", "*failing.wcCreate: MakeNothing",
                 "*unknown.wcCreate: NoSuchClass", "*deep.wcClass: Composite",
                 "*deep.wcChildren: deep", "*tpl.wcTemplate: NoSuchTemplate",
-                "*tpl.wcClass: Composite"});
+                "*tpl.wcClass: Composite", "*lpop.wcCreate: XmLabel",
+                "*sg.wcCreate: XmLabelGadget"});
   ASSERT_NE(root, nullptr);
   const XrmDatabase saved = WcErrorDatabase;
   app = XtWidgetToApplicationContext(root);

@@ -35,11 +35,13 @@ constexpr const char* kConstructorFailed = "Wcl Warning: %s( %s, %s, NULL, 0) - 
 constexpr const char* kNotRegistered =
     "Wcl Warning: Could not convert %s to Class or Constructor.";
 // The toolkit makes a pop-up of any class it is given, and a non-shell
-// one crashes it or a gadget later; a shell takes no gadget as its child.
+// one crashes it or a gadget later; a gadget under a parent that takes
+// only widgets ends the program (a shell takes none, and Motif's gadgets
+// crash there).
 constexpr const char* kNotShellClass =
     "Wcl Warning: WcCreate(%s.%s) - %s is not a Shell class, can't be a pop-up.";
-constexpr const char* kGadgetOfShell =
-    "Wcl Warning: WcCreate(%s.%s) - %s is not a Widget class, can't be a child of a Shell.";
+constexpr const char* kNotWidgetClass =
+    "Wcl Warning: WcCreate(%s.%s) - %s is not a Widget class, and the parent takes only widgets.";
 constexpr const char* kCantHaveChildren =
     "Wcl Warning: WcCreate(%s) - Not a Composite, can't have children.";
 // Pop-up lists live in the widget part an object or gadget lacks; the
@@ -139,6 +141,16 @@ bool IsSubclass(WidgetClass wc, WidgetClass super) {
   return false;
 }
 
+// Whether the toolkit refuses objects and gadgets as children of parent.
+bool TakesOnlyWidgets(Widget parent) {
+  if (XtIsShell(parent)) return true;
+  if (!XtIsComposite(parent)) return false;
+  auto* ext = static_cast<CompositeClassExtension>(XtGetClassExtension(
+      XtClass(parent), XtOffsetOf(CompositeClassRec, composite_class.extension), NULLQUARK,
+      XtCompositeExtensionVersion, sizeof(CompositeClassExtensionRec)));
+  return !ext || !ext->accepts_objects;
+}
+
 // Finds the constructor or class the creation resources name and makes the
 // widget; null (after a warning) when none is registered or it fails.
 Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreCreate& pre) {
@@ -173,9 +185,9 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
                    q->string);
         return nullptr;
       }
-      if (kind != WC_POPUP && XtIsShell(parent) && !IsSubclass(wc, widgetClass)) {
+      if (kind != WC_POPUP && !IsSubclass(wc, widgetClass) && TakesOnlyWidgets(parent)) {
         std::string parentName = wcl::FullName(parent);
-        WcWarning3(parent, "WcCreate", "gadgetOfShell", kGadgetOfShell, parentName.c_str(), name,
+        WcWarning3(parent, "WcCreate", "notWidgetClass", kNotWidgetClass, parentName.c_str(), name,
                    q->string);
         return nullptr;
       }

@@ -285,7 +285,7 @@ TEST_F(ResFiles, EveryMessageTakesItsDatabaseText) {
       {"WcCreate.cantHavePopups", 1, [&] { WcCreateNamedPopups(XtNameToWidget(box, "gad"), "p"); }},
       {"WcCreate.cantHaveChildren", 1, [&] { WcCreateNamedChildren(lab, "c"); }},
       {"WcCreate.notShellClass", 3, [&] { WcCreateNamedPopups(box, "lpop"); }},
-      {"WcCreate.gadgetOfShell", 3,
+      {"WcCreate.notWidgetClass", 3,
        [&] { WcCreateNamedChildren(XtNameToWidget(box, "pop"), "sg"); }},
       {"WcWidgetCreation.noChildren", 2,
        [&] {

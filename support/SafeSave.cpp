@@ -170,13 +170,18 @@ SaveResult SafeSave(const char* path, const char* data, size_t length) {
     return Failed(e);
   }
   bool ok = WriteAllAt(fd, data, length, 0);
+  // Another user's writable file keeps its owner: only root may give the
+  // new copy away, so anyone else rewrites it in place (in a sticky folder
+  // such as /tmp the rename would be refused anyway).
+  bool ownerLost = false;
   if (ok) {
     if (exists) {
       ::fchmod(fd, old.st_mode & 07777);
-      // Only root may give a file away; for others this keeps the group
-      // where allowed and is otherwise a harmless failure.
       if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+          ownerLost = old.st_uid != ::geteuid();
+          (void)::fchown(fd, uid_t(-1), old.st_gid);
+        }
     } else {
       ::fchmod(fd, NewFileMode());
     }
@@ -191,10 +196,10 @@ SaveResult SafeSave(const char* path, const char* data, size_t length) {
     ::unlink(temp.c_str());
     return Failed(e);
   }
-  if (exists && old.st_nlink > 1) {
-    // Renaming would split the links; the synced temporary copy guards
-    // the content while the shared file is rewritten, and stays only when
-    // the file could not be brought back.
+  if (exists && (old.st_nlink > 1 || ownerLost)) {
+    // Renaming would split the links (or give the file away); the synced
+    // temporary copy guards the content while the file is rewritten, and
+    // stays only when the file could not be brought back.
     InPlace p = RewriteInPlace(target, data, length);
     SaveResult r;
     r.ok = p.ok;

@@ -10,13 +10,16 @@
 // bits (and owner where the system allows). A symbolic link is followed:
 // the file it names is replaced, the link stays.
 //
-// Two targets are rewritten in place instead: a file with several hard
-// links (a rename would split them) and a writable file in a folder the
-// user may not write (no temporary file can be made beside it). The new
-// length is reserved first, so a full disk stops the save before a byte
-// of the file changes; should a write still fail, the old bytes are put
-// back. A hard-linked file's new content is first written and flushed to
-// the temporary file, which guards it while the shared file is rewritten.
+// Three targets are rewritten in place instead: a file with several hard
+// links (a rename would split them), another user's writable file that
+// the new copy could not be given back to (a rename would take it from
+// its owner, and a sticky folder refuses it), and a writable file in a
+// folder the user may not write (no temporary file can be made beside
+// it). The new length is reserved first, so a full disk stops the save
+// before a byte of the file changes; should a write still fail, the old
+// bytes are put back. Where a temporary file could be made, the new
+// content is first written and flushed to it, and it guards that content
+// while the file is rewritten.
 #pragma once
 
 #include <cstddef>

@@ -8,6 +8,7 @@
 #include "wcl/WcCreation.h"
 
 #include <X11/IntrinsicP.h>
+#include <X11/Shell.h>
 #include <X11/StringDefs.h>
 
 #include <algorithm>
@@ -33,6 +34,14 @@ constexpr const char* kMissingCreate =
 constexpr const char* kConstructorFailed = "Wcl Warning: %s( %s, %s, NULL, 0) - Failed!";
 constexpr const char* kNotRegistered =
     "Wcl Warning: Could not convert %s to Class or Constructor.";
+// The toolkit makes a pop-up of any class it is given, and a non-shell
+// one crashes it or a gadget later; a gadget under a parent that takes
+// only widgets ends the program (a shell takes none, and Motif's gadgets
+// crash there).
+constexpr const char* kNotShellClass =
+    "Wcl Warning: WcCreate(%s.%s) - %s is not a Shell class, can't be a pop-up.";
+constexpr const char* kNotWidgetClass =
+    "Wcl Warning: WcCreate(%s.%s) - %s is not a Widget class, and the parent takes only widgets.";
 constexpr const char* kCantHaveChildren =
     "Wcl Warning: WcCreate(%s) - Not a Composite, can't have children.";
 // Pop-up lists live in the widget part an object or gadget lacks; the
@@ -126,6 +135,22 @@ void ReadPreCreate(Widget parent, const char* name, PreCreate* pre) {
   wcl::FetchSubpart(parent, name, kPreCreateResources, XtNumber(kPreCreateResources), pre);
 }
 
+bool IsSubclass(WidgetClass wc, WidgetClass super) {
+  for (; wc; wc = wc->core_class.superclass)
+    if (wc == super) return true;
+  return false;
+}
+
+// Whether the toolkit refuses objects and gadgets as children of parent.
+bool TakesOnlyWidgets(Widget parent) {
+  if (XtIsShell(parent)) return true;
+  if (!XtIsComposite(parent)) return false;
+  auto* ext = static_cast<CompositeClassExtension>(XtGetClassExtension(
+      XtClass(parent), XtOffsetOf(CompositeClassRec, composite_class.extension), NULLQUARK,
+      XtCompositeExtensionVersion, sizeof(CompositeClassExtensionRec)));
+  return !ext || !ext->accepts_objects;
+}
+
 // Finds the constructor or class the creation resources name and makes the
 // widget; null (after a warning) when none is registered or it fails.
 Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreCreate& pre) {
@@ -154,6 +179,18 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
   for (const WcQuarkRec* q : {&pre.create, &pre.widgetClass, &pre.className}) {
     if (!IsSet(*q)) continue;
     if (WidgetClass wc = WcFindClass(app, q->quark)) {
+      if (kind == WC_POPUP && !IsSubclass(wc, shellWidgetClass)) {
+        std::string parentName = wcl::FullName(parent);
+        WcWarning3(parent, "WcCreate", "notShellClass", kNotShellClass, parentName.c_str(), name,
+                   q->string);
+        return nullptr;
+      }
+      if (kind != WC_POPUP && !IsSubclass(wc, widgetClass) && TakesOnlyWidgets(parent)) {
+        std::string parentName = wcl::FullName(parent);
+        WcWarning3(parent, "WcCreate", "notWidgetClass", kNotWidgetClass, parentName.c_str(), name,
+                   q->string);
+        return nullptr;
+      }
       return kind == WC_POPUP ? XtCreatePopupShell(name, wc, parent, nullptr, 0)
                               : XtCreateWidget(name, wc, parent, nullptr, 0);
     }

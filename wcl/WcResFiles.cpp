@@ -5,6 +5,7 @@
 
 #include <X11/IntrinsicP.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,9 +33,7 @@ constexpr const char* kTooLongExpanded =
     "Wcl Warning: WcLoadResourceFile( %s )\n\t- Expanded name too long: %s%s";
 constexpr const char* kMallocFailed = "Wcl Warning: WcLoadResourceFile( %s ) - malloc failed";
 
-XrmDatabase DefaultReadFile(const char* fileName) { return XrmGetFileDatabase(fileName); }
-
-WcReadFileProc g_readFile = DefaultReadFile;
+WcReadFileProc g_readFile = WcReadFileDatabase;
 
 MapAgRec g_loadedFiles;  // (screen, file-name quark, 0) -> 1
 
@@ -119,9 +118,15 @@ bool SearchUserPath(Widget w, Display* dpy, const char* name, XrmDatabase* targe
 
 }  // namespace
 
+XrmDatabase WcReadFileDatabase(const char* fileName) {
+  struct stat st;
+  if (!fileName || ::stat(fileName, &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  return XrmGetFileDatabase(fileName);
+}
+
 WcReadFileProc WcSetReadFileProc(WcReadFileProc proc) {
   WcReadFileProc previous = g_readFile;
-  g_readFile = proc ? proc : DefaultReadFile;
+  g_readFile = proc ? proc : WcReadFileDatabase;
   return previous;
 }
 

@@ -57,10 +57,15 @@ int WcLoadResourceFile(Widget w, const char* name, XrmDatabase* target);
 int WcLoadResourceFileOnce(Widget w, const char* name);
 
 // The procedure through which every resource file is read (file name ->
-// database or null). The default is XrmGetFileDatabase. Returns the
+// database or null). The default is WcReadFileDatabase. Returns the
 // previous procedure; a null argument restores the default.
 typedef XrmDatabase (*WcReadFileProc)(const char* fileName);
 WcReadFileProc WcSetReadFileProc(WcReadFileProc proc);
+
+// XrmGetFileDatabase for a regular file only: null for anything else, so a
+// FIFO or device named as a resource or message file is refused instead of
+// waited on for ever.
+XrmDatabase WcReadFileDatabase(const char* fileName);
 
 #ifdef __cplusplus
 }

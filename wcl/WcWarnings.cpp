@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "wcl/WcResFiles.h"
+
 WcWarningPrinterProc WcWarningPrinter = WcPrintToStderr;
 XrmDatabase WcErrorDatabase = nullptr;
 
@@ -134,7 +136,7 @@ void WcPrintToStderr(const char* piece, ...) {
 void WcLoadErrorDatabase(XtAppContext, const char* fileName) {
   if (!fileName) return;
   XrmInitialize();
-  WcErrorDatabase = XrmGetFileDatabase(fileName);
+  WcErrorDatabase = WcReadFileDatabase(fileName);
 }
 
 char* WcErrorDatabaseText(Widget, const char* func, const char* msgName) {

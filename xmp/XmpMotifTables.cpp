@@ -18,13 +18,23 @@ namespace {
 
 #define XMP_CTOR(fn) MotifConstructor{#fn, fn}
 
+// A Motif gadget lives on its manager parent's fields: made under any other
+// parent (a shell, a plain composite) it crashes or ends the program. The
+// resource names reach the constructor through this guard, which makes
+// nothing there, so the creation layer reports the constructor as failed.
+template <MotifCreateProc create>
+Widget InManager(Widget parent, String name, ArgList args, Cardinal count) {
+  return parent && XmIsManager(parent) ? create(parent, name, args, count) : nullptr;
+}
+#define XMP_GADGET_CTOR(fn) MotifConstructor{#fn, InManager<fn>}
+
 const MotifConstructor kConstructors[] = {
     XMP_CTOR(XmCreateArrowButton),
-    XMP_CTOR(XmCreateArrowButtonGadget),
+    XMP_GADGET_CTOR(XmCreateArrowButtonGadget),
     XMP_CTOR(XmCreateBulletinBoard),
     XMP_CTOR(XmCreateBulletinBoardDialog),
     XMP_CTOR(XmCreateCascadeButton),
-    XMP_CTOR(XmCreateCascadeButtonGadget),
+    XMP_GADGET_CTOR(XmCreateCascadeButtonGadget),
     MotifConstructor{"XmCreateCheckBox", XmCreateSimpleCheckBox},
     XMP_CTOR(XmCreateCommand),
     XMP_CTOR(XmCreateDialogShell),
@@ -39,7 +49,7 @@ const MotifConstructor kConstructors[] = {
     XMP_CTOR(XmCreateInformationDialog),
     XMP_CTOR(XmCreateTemplateDialog),
     XMP_CTOR(XmCreateLabel),
-    XMP_CTOR(XmCreateLabelGadget),
+    XMP_GADGET_CTOR(XmCreateLabelGadget),
     XMP_CTOR(XmCreateList),
     XMP_CTOR(XmCreateMainWindow),
     XMP_CTOR(XmCreateMenuBar),
@@ -52,7 +62,7 @@ const MotifConstructor kConstructors[] = {
     XMP_CTOR(XmCreatePromptDialog),
     XMP_CTOR(XmCreatePulldownMenu),
     XMP_CTOR(XmCreatePushButton),
-    XMP_CTOR(XmCreatePushButtonGadget),
+    XMP_GADGET_CTOR(XmCreatePushButtonGadget),
     XMP_CTOR(XmCreateQuestionDialog),
     XMP_CTOR(XmCreateRadioBox),
     XMP_CTOR(XmCreateRowColumn),
@@ -64,12 +74,12 @@ const MotifConstructor kConstructors[] = {
     XMP_CTOR(XmCreateSelectionBox),
     XMP_CTOR(XmCreateSelectionDialog),
     XMP_CTOR(XmCreateSeparator),
-    XMP_CTOR(XmCreateSeparatorGadget),
+    XMP_GADGET_CTOR(XmCreateSeparatorGadget),
     XMP_CTOR(XmCreateSimpleCheckBox),
     XMP_CTOR(XmCreateText),
     XMP_CTOR(XmCreateTextField),
     XMP_CTOR(XmCreateToggleButton),
-    XMP_CTOR(XmCreateToggleButtonGadget),
+    XMP_GADGET_CTOR(XmCreateToggleButtonGadget),
     XMP_CTOR(XmCreateWarningDialog),
     XMP_CTOR(XmCreateWorkingDialog),
     XMP_CTOR(XmCreateComboBox),
@@ -78,8 +88,8 @@ const MotifConstructor kConstructors[] = {
     XMP_CTOR(XmCreateDropDownComboBox),
     XMP_CTOR(XmCreateDropDownList),
     XMP_CTOR(XmCreateGrabShell),
-    XMP_CTOR(XmCreateIconGadget),
-    XMP_CTOR(XmCreateIconHeader),
+    XMP_GADGET_CTOR(XmCreateIconGadget),
+    XMP_GADGET_CTOR(XmCreateIconHeader),
     XMP_CTOR(XmCreateNotebook),
     XMP_CTOR(XmCreateSimpleMenuBar),
     XMP_CTOR(XmCreateSimpleOptionMenu),

@@ -145,4 +145,31 @@ TEST(SafeSave, WriteProtectedFileIsNotReplaced) {
   EXPECT_EQ(st.st_uid, nobody);
 }
 
+// In a sticky folder (as /tmp) no one may rename over another user's file,
+// so a writable file of another user is rewritten in place: saved, with
+// its owner kept.
+TEST(SafeSave, OtherUsersWritableFileInAStickyFolderIsSaved) {
+  if (getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  Dir d;
+  ASSERT_EQ(chmod(d.At("").c_str(), 01777), 0);
+  std::string shared = d.Write("shared.dsm", "old\n");
+  ASSERT_EQ(chmod(shared.c_str(), 0666), 0);
+  const uid_t nobody = 65534;
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(3);
+    _exit(Save(shared, "new\n") == 1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Slurp(shared), "new\n");
+  struct stat st;
+  ASSERT_EQ(stat(shared.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 0u);
+  EXPECT_EQ(std::system(("test $(ls -A " + d.At("") + " | wc -l) -eq 1").c_str()), 0) << "no leftovers";
+}
+
 }  // namespace

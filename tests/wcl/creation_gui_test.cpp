@@ -261,6 +261,30 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
   WcCreateNamedPopups(gadget, "shell");
   EXPECT_EQ(again.All(),
             "Wcl Warning: WcCreate(leafRoot.gbox.gadget) - Not a Widget, can't have pop-ups.\n");
+
+  // A pop-up of a class that is no shell, and a gadget under a shell or a
+  // parent that takes only widgets, crashed or ended the program; each is
+  // refused by name and the build goes on.
+  Widget odd = NewRoot("oddRoot", {"oddRoot.wcPopups: gpop, wpop, top",
+                                   "oddRoot.wcChildren: box", "*box.wcCreate: XmBulletinBoard",
+                                   "*box.wcChildren: plain", "*plain.wcClass: Composite",
+                                   "*plain.wcChildren: pg", "*pg.wcCreate: XmLabelGadget",
+                                   "*gpop.wcCreate: XmLabelGadget", "*wpop.wcCreate: XmLabel",
+                                   "*top.wcCreate: TopLevelShell", "*top.wcChildren: tg, tl",
+                                   "*tg.wcCreate: XmLabelGadget", "*tl.wcCreate: XmLabel"});
+  CaptureWarnings refused;
+  EXPECT_EQ(WcWidgetCreation(odd), 0);
+  EXPECT_EQ(refused.All(),
+            "Wcl Warning: WcCreate(oddRoot.gpop) - XmLabelGadget is not a Shell class, can't be a "
+            "pop-up.\n"
+            "Wcl Warning: WcCreate(oddRoot.wpop) - XmLabel is not a Shell class, can't be a "
+            "pop-up.\n"
+            "Wcl Warning: WcCreate(oddRoot.top.tg) - XmLabelGadget is not a Widget class, and the "
+            "parent takes only widgets.\n"
+            "Wcl Warning: WcCreate(oddRoot.box.plain.pg) - XmLabelGadget is not a Widget class, "
+            "and the parent takes only widgets.\n");
+  EXPECT_NE(XtNameToWidget(odd, "top.tl"), nullptr);
+  EXPECT_NE(XtNameToWidget(odd, "box.plain"), nullptr);
 }
 
 // The creation resources are matched as the toolkit matches any resource:

@@ -8,6 +8,7 @@
 #include <Xm/LabelG.h>
 #include <Xm/RowColumnP.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -119,6 +120,27 @@ TEST_F(ResFiles, NameChecksRefuseBeforeReading) {
       EXPECT_NE(capture.Messages()[0].find("not found, not readable"), std::string::npos);
     }
   }
+}
+
+// A FIFO named as a resource file or message database is refused, not
+// waited on: the program would never start. The alarm ends a hang.
+TEST_F(ResFiles, AFifoIsRefusedNotWaitedOn) {
+  Widget w = xk::test::TopLevel();
+  const std::string fifo = TempDir() + "/fifo.ad";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  WcSetReadFileProc(nullptr);
+  alarm(20);
+  CaptureWarnings capture;
+  XrmDatabase db = nullptr;
+  EXPECT_EQ(WcLoadResourceFile(w, fifo.c_str(), &db), 0);
+  EXPECT_NE(capture.All().find("not found, not readable, or wrong type"), std::string::npos)
+      << capture.All();
+  const XrmDatabase saved = WcErrorDatabase;
+  WcLoadErrorDatabase(XtWidgetToApplicationContext(w), fifo.c_str());
+  EXPECT_EQ(WcErrorDatabase, nullptr);
+  alarm(0);
+  WcErrorDatabase = saved;
+  unlink(fifo.c_str());
 }
 
 TEST_F(ResFiles, TildeUsesHomeThenTheUsersPasswordEntry) {
@@ -284,6 +306,9 @@ TEST_F(ResFiles, EveryMessageTakesItsDatabaseText) {
       {"WcCreate.templateNotFound", 3, [&] { WcCreateNamedChildren(box, "tpl"); }},
       {"WcCreate.cantHavePopups", 1, [&] { WcCreateNamedPopups(XtNameToWidget(box, "gad"), "p"); }},
       {"WcCreate.cantHaveChildren", 1, [&] { WcCreateNamedChildren(lab, "c"); }},
+      {"WcCreate.notShellClass", 3, [&] { WcCreateNamedPopups(box, "lpop"); }},
+      {"WcCreate.notWidgetClass", 3,
+       [&] { WcCreateNamedChildren(XtNameToWidget(box, "pop"), "sg"); }},
       {"WcWidgetCreation.noChildren", 2,
        [&] {
          WcWidgetCreation(XtAppCreateShell("emptyRoot", "XkTest", applicationShellWidgetClass,
@@ -450,7 +475,8 @@ TEST_F(ResFiles, EveryMessageTakesItsDatabaseText) {
                 "*noCreate.foreground: red", "*failing.wcCreate: MakeNothing",
                 "*unknown.wcCreate: NoSuchClass", "*deep.wcClass: Composite",
                 "*deep.wcChildren: deep", "*tpl.wcTemplate: NoSuchTemplate",
-                "*tpl.wcClass: Composite"});
+                "*tpl.wcClass: Composite", "*lpop.wcCreate: XmLabel",
+                "*sg.wcCreate: XmLabelGadget"});
   ASSERT_NE(root, nullptr);
   const XrmDatabase saved = WcErrorDatabase;
   app = XtWidgetToApplicationContext(root);

@@ -6,6 +6,7 @@
 
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
+#include <X11/Shell.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
 #include <Xm/RowColumn.h>
@@ -51,6 +52,33 @@ TEST(Register, EveryMotifClassAndConstructorIsFoundByName) {
     SCOPED_TRACE(cb);
     EXPECT_NE(WcFindCallback(app, Lower(cb)), nullptr);
   }
+}
+
+// A gadget made under a shell or a plain composite crashed Motif or ended
+// the program; the registered constructors make it only under a manager.
+TEST(Register, GadgetConstructorsMakeNothingOutsideAManager) {
+  XtAppContext app = xk::test::App();
+  Widget top = xk::test::TopLevel();
+  XmpRegisterAll(app);
+  Widget shell = XtCreatePopupShell("gshell", topLevelShellWidgetClass, top, nullptr, 0);
+  Widget form = XmCreateForm(top, const_cast<char*>("gform"), nullptr, 0);
+  Widget plain = XtCreateWidget("gplain", compositeWidgetClass, form, nullptr, 0);
+  for (const char* name : {"XmCreateArrowButtonGadget", "XmCreateCascadeButtonGadget",
+                           "XmCreateLabelGadget", "XmCreatePushButtonGadget",
+                           "XmCreateSeparatorGadget", "XmCreateToggleButtonGadget",
+                           "XmCreateIconGadget", "XmCreateIconHeader"}) {
+    SCOPED_TRACE(name);
+    WcConstructorProc create = WcFindConstructor(app, Lower(name));
+    ASSERT_NE(create, nullptr);
+    EXPECT_EQ(create(shell, const_cast<char*>("g"), nullptr, 0), nullptr);
+    EXPECT_EQ(create(plain, const_cast<char*>("g"), nullptr, 0), nullptr);
+  }
+  Widget made = WcFindConstructor(app, Lower("XmCreateLabelGadget"))(
+      form, const_cast<char*>("g"), nullptr, 0);
+  ASSERT_NE(made, nullptr);
+  EXPECT_FALSE(XtIsWidget(made));
+  XtDestroyWidget(form);
+  XtDestroyWidget(shell);
 }
 
 std::vector<std::string> g_warnings;

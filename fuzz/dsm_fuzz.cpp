@@ -42,10 +42,10 @@ const kestb::Template& BundledTemplate() {
 // Inputs that start with '!' are a recipe for a large model instead of
 // the model itself, so that a short input reaches the shapes that small
 // texts never have: each three bytes (shape, count high, count low) add
-// one shape of up to 65,535 parts, and the text stops growing at 2 MB.
+// one shape of up to 65,535 parts, and the text stops growing at 1 MB.
 std::string FromRecipe(const uint8_t* data, size_t size) {
   std::string text;
-  for (size_t i = 1; i + 2 < size && text.size() < (2u << 20); i += 3) {
+  for (size_t i = 1; i + 2 < size && text.size() < (1u << 20); i += 3) {
     const size_t n = size_t(data[i + 1]) << 8 | data[i + 2];
     const std::string id = std::to_string(i);
     switch (data[i] % 6) {

@@ -34,11 +34,11 @@ const kestb::Model& FixedModel() {
 
 // Inputs that start with '!' are a recipe for a large template instead of
 // the template itself: each three bytes (shape, count high, count low) add
-// one shape of up to 65,535 parts, and the text stops growing at 1 MB.
+// one shape of up to 32,767 parts, and the text stops growing at 1 MB.
 std::string FromRecipe(const uint8_t* data, size_t size) {
   std::string text;
   for (size_t i = 1; i + 2 < size && text.size() < (1u << 20); i += 3) {
-    const size_t n = size_t(data[i + 1]) << 8 | data[i + 2];
+    const size_t n = size_t(data[i + 1] & 0x7F) << 8 | data[i + 2];
     switch (data[i] % 6) {
       case 0:  // blocks nested n deep, closed
         text += "@file d" + std::to_string(i) + "\n";

@@ -42,11 +42,11 @@ const kestb::Template& BundledTemplate() {
 // Inputs that start with '!' are a recipe for a large model instead of
 // the model itself, so that a short input reaches the shapes that small
 // texts never have: each three bytes (shape, count high, count low) add
-// one shape of up to 65,535 parts, and the text stops growing at 2 MB.
+// one shape of up to 32,767 parts, and the text stops growing at 1 MB.
 std::string FromRecipe(const uint8_t* data, size_t size) {
   std::string text;
-  for (size_t i = 1; i + 2 < size && text.size() < (2u << 20); i += 3) {
-    const size_t n = size_t(data[i + 1]) << 8 | data[i + 2];
+  for (size_t i = 1; i + 2 < size && text.size() < (1u << 20); i += 3) {
+    const size_t n = size_t(data[i + 1] & 0x7F) << 8 | data[i + 2];
     const std::string id = std::to_string(i);
     switch (data[i] % 6) {
       case 0:  // a by-value chain, closed into a ring when the count is odd
@@ -57,9 +57,9 @@ std::string FromRecipe(const uint8_t* data, size_t size) {
         text += "record C" + id + "_" + std::to_string(n ? n - 1 : 0) + " { f : " +
                 (n % 2 ? "C" + id + "_0" : std::string("int")) + "; }\n";
         break;
-      case 1:  // lists nested n deep
+      case 1:  // lists nested 2n deep
         text += "record L" + id + " { f : ";
-        for (size_t k = 0; k < n; ++k) text += "list of ";
+        for (size_t k = 0; k < 2 * n; ++k) text += "list of ";
         text += "int; }\n";
         break;
       case 2:  // n comment lines above a record

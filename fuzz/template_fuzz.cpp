@@ -34,11 +34,11 @@ const kestb::Model& FixedModel() {
 
 // Inputs that start with '!' are a recipe for a large template instead of
 // the template itself: each three bytes (shape, count high, count low) add
-// one shape of up to 65,535 parts, and the text stops growing at 2 MB.
+// one shape of up to 32,767 parts, and the text stops growing at 1 MB.
 std::string FromRecipe(const uint8_t* data, size_t size) {
   std::string text;
-  for (size_t i = 1; i + 2 < size && text.size() < (2u << 20); i += 3) {
-    const size_t n = size_t(data[i + 1]) << 8 | data[i + 2];
+  for (size_t i = 1; i + 2 < size && text.size() < (1u << 20); i += 3) {
+    const size_t n = size_t(data[i + 1] & 0x7F) << 8 | data[i + 2];
     switch (data[i] % 6) {
       case 0:  // blocks nested n deep, closed
         text += "@file d" + std::to_string(i) + "\n";
@@ -79,7 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kestb::IncludeResolver resolve =
       [&text](const std::string& name,
               const std::string&) -> std::optional<kestb::TemplateSource> {
-    if (name == "self.tem") return kestb::TemplateSource{"self.tem", text};
+    // A large text pasted into itself a thousand times only measures the
+    // bound on included text (16 MB), seconds under the sanitizers.
+    if (name == "self.tem" && text.size() <= (64u << 10)) {
+      return kestb::TemplateSource{"self.tem", text};
+    }
     if (name == "part.tem")
       return kestb::TemplateSource{"part.tem", "@foreach field\n${field|cap}${comma}\n@end\n"};
     return std::nullopt;

@@ -80,6 +80,5 @@ python3 "$here/tests/gui/monkey.py" --seconds "$seconds" --seed "$seed" --wm "$w
   --build "$build" --source "$here" --log "$logdir" --root "$scratch_root" || status=$?
 # mwm waits on its display after SIGTERM; nothing of the window manager's
 # is worth keeping.
-kill -KILL "$wm_pid" 2>/dev/null || true
-wait "$wm_pid" 2>/dev/null || true
+{ kill -KILL "$wm_pid"; wait "$wm_pid"; } 2>/dev/null || true
 exit $status

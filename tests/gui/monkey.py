@@ -588,6 +588,9 @@ class Monkey:
             log("stopping xkest %d" % self.proc.pid)
             self.proc.kill()
             self.proc.wait()
+        # The helper leaves before the X server does.
+        self.x.proc.stdin.close()
+        self.x.proc.wait(30)
 
 
 def main():

@@ -114,8 +114,13 @@ void RereadFolder(Widget w, XtPointer, XtPointer) {
   XtVaSetValues(w, XmNresizePolicy, policy, nullptr);
   Dimension nowWidth = 0, nowHeight = 0;
   XtVaGetValues(w, XmNwidth, &nowWidth, XmNheight, &nowHeight, nullptr);
-  if (width && height && (nowWidth != width || nowHeight != height))
-    XtVaSetValues(w, XmNwidth, width, XmNheight, height, nullptr);
+  // The box's own size request is refused while its dialog shell is being
+  // managed (the search had already shrunk it to its lists' width), so the
+  // size is given back through the shell, which sizes the box to fit.
+  if (width && height && (nowWidth != width || nowHeight != height)) {
+    Widget shell = XtParent(w);
+    XtVaSetValues(XtIsShell(shell) ? shell : w, XmNwidth, width, XmNheight, height, nullptr);
+  }
 }
 
 }  // namespace

@@ -239,23 +239,29 @@ void PrintErrors(const Diagnostics& diags, std::ostream& report) {
 
 // Writes every file to its temporary first and commits only when all of
 // them were written, so that a full disk, a file-size limit or a name the
-// file system refuses leaves the output folder as it was.
+// file system refuses leaves the output folder as it was. Nothing is
+// reported while temporaries exist or files are being replaced: a report
+// reader that goes away must not stop the run half-way.
 void WriteFiles(const Options& o, const std::vector<OutputFile>& files,
                 Counts& counts, std::ostream& report) {
   std::vector<std::string> backups = BackupPaths(o, files);
   std::vector<PendingFile> pending(files.size());
+  Diagnostics failed;
   for (size_t i = 0; i < files.size(); ++i) {
     std::string path = Join(o.outDir, files[i].name);
     WriteResult w = pending[i].Write(path, files[i].content, backups[i]);
-    if (!w.ok) {
-      report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
-      ++counts.errors;
-    }
+    if (!w.ok) failed.Error(path, 0, "cannot write: " + w.error);
   }
-  if (counts.errors != 0) return;  // the pending files remove their temporaries
+  if (!failed.Empty()) {
+    pending.clear();  // removes the temporaries
+    PrintErrors(failed, report);
+    counts.errors += failed.Count();
+    return;
+  }
+  std::vector<WriteResult> results = CommitAll(pending);
   for (size_t i = 0; i < files.size(); ++i) {
     std::string path = Join(o.outDir, files[i].name);
-    WriteResult w = pending[i].Commit();
+    const WriteResult& w = results[i];
     if (!w.ok) {
       report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
       ++counts.errors;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <set>
 
 namespace kestb {
 namespace {
@@ -48,7 +49,8 @@ size_t NameMax(const std::string& path) {
   return n > 0 ? static_cast<size_t>(n) : 255;
 }
 
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// SIGPIPE too: the reader of the report may go away while files are written.
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 // Blocks the cleanup signals while the list of temporaries changes, so the
 // handler never reads it half-changed.
@@ -69,25 +71,18 @@ class SignalBlock {
 };
 
 // The temporary files that exist right now. Changed only inside a
-// SignalBlock; the handler only reads the names.
+// SignalBlock; the handler only reads the names. A set, since a run of
+// many files removes each one as it commits.
 class TemporaryList {
  public:
-  void Add(const std::string& path) { paths_.push_back(path); }
-  void Remove(const std::string& path) {
-    for (size_t i = 0; i < paths_.size(); ++i) {
-      if (paths_[i] == path) {
-        paths_[i] = std::move(paths_.back());
-        paths_.pop_back();
-        return;
-      }
-    }
-  }
+  void Add(const std::string& path) { paths_.insert(path); }
+  void Remove(const std::string& path) { paths_.erase(path); }
   void UnlinkAll() const {  // async-signal-safe
     for (const std::string& p : paths_) ::unlink(p.c_str());
   }
 
  private:
-  std::vector<std::string> paths_;
+  std::set<std::string> paths_;
 };
 
 TemporaryList& Temporaries() {
@@ -214,6 +209,14 @@ WriteResult PendingFile::Write(const std::string& path,
     res.error = "exists and is not a regular file";
     return res;
   }
+  // A folder under the backup name would stop the commit half-way through
+  // a run, after other files were replaced.
+  struct stat bak {};
+  if (!backupPath.empty() && exists_ && ::lstat(backupPath.c_str(), &bak) == 0 &&
+      S_ISDIR(bak.st_mode)) {
+    res.error = "backup " + backupPath + " is a folder";
+    return res;
+  }
   const size_t nameMax = NameMax(path);
   for (const std::string* p : {&path, &backupPath}) {
     if (BaseOf(*p).size() > nameMax) {
@@ -287,6 +290,14 @@ WriteResult PendingFile::Commit() {
   tmp_.clear();
   res.ok = true;
   return res;
+}
+
+std::vector<WriteResult> CommitAll(std::vector<PendingFile>& files) {
+  std::vector<WriteResult> results;
+  results.reserve(files.size());
+  SignalBlock block;
+  for (PendingFile& f : files) results.push_back(f.Commit());
+  return results;
 }
 
 WriteResult WriteWhole(const std::string& path, std::string_view content,

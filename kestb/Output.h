@@ -75,12 +75,16 @@ class PendingFile {
   bool exists_ = false;
 };
 
+// Commits every file with SIGINT, SIGTERM, SIGHUP and SIGPIPE held back,
+// so that a signal takes effect after the last rename: all files or none.
+std::vector<WriteResult> CommitAll(std::vector<PendingFile>& files);
+
 // Replaces path with content (Write and Commit). On failure the old file is
 // where it was and no temporary file remains.
 WriteResult WriteWhole(const std::string& path, std::string_view content,
                        const std::string& backupPath);
 
-// For the program, not the library: SIGINT, SIGTERM and SIGHUP remove the
+// For the program, not the library: SIGINT, SIGTERM, SIGHUP and SIGPIPE remove the
 // temporary files of unfinished writes before the signal ends the process,
 // and SIGXFSZ is ignored so that passing the file-size limit fails the
 // write (EFBIG) instead of killing the run.

@@ -308,6 +308,20 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenMeansNoneIsWritten) {
   EXPECT_EQ((std::vector<std::string>{"A.h", longName + ".h"}), Entries(dir / "out"));
 }
 
+// A folder under a backup name once stopped the run after the files before
+// it had been replaced and backed up.
+TEST_F(GeneratorTest, AFolderUnderABackupNameMeansNoneIsWritten) {
+  WriteText(dir / "out/m.h", "old\n");
+  WriteText(dir / "out/m.cxx", "old\n");
+  std::filesystem::create_directory(dir / "out/m.bkc");
+  EXPECT_EQ(kFailed, Generate(Args("true", "false", "false", "false", "false", "true")));
+  EXPECT_EQ("D/out/m.cxx: error: cannot write: backup D/out/m.bkc is a folder\n"
+            "kestb: 1 error, no files written\n",
+            report);
+  EXPECT_EQ((std::vector<std::string>{"m.bkc", "m.cxx", "m.h"}), Entries(dir / "out"));
+  EXPECT_EQ("old\n", ReadText(dir / "out/m.h"));
+}
+
 // The program passing the file-size limit: SIGXFSZ once killed it with a
 // partly written temporary file behind.
 TEST_F(GeneratorTest, FileSizeLimitIsAWriteError) {
@@ -357,6 +371,39 @@ TEST_F(GeneratorTest, SignalsLeaveNoTemporaryFiles) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
     EXPECT_TRUE(Entries(out).empty());  // nothing committed before all were written
   }
+}
+
+// A report reader that goes away (SIGPIPE) once stopped the run while it
+// replaced files, leaving some replaced and every other temporary behind.
+TEST_F(GeneratorTest, AClosedReportStillWritesAllOrNone) {
+  std::string program = XK_BINARY_DIR "/kestb/kestb";
+  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
+  std::string model;
+  for (int i = 0; i < 2000; ++i) model += "record R" + std::to_string(i) + " {}\n";
+  WriteText(dir / "m.dsm", model);
+  WriteText(dir / "t.tem", "@foreach record\n@file ${record}.h\nx\n@end\n@end\n");
+  std::string dsm = dir / "m.dsm", tem = dir / "t.tem", out = dir / "out";
+  int fds[2];
+  ASSERT_EQ(0, ::pipe(fds));
+  ::close(fds[0]);
+  pid_t pid = ::fork();
+  ASSERT_LE(0, pid);
+  if (pid == 0) {
+    ::signal(SIGPIPE, SIG_DFL);
+    ::dup2(fds[1], 1);
+    ::execl(program.c_str(), "kestb", dsm.c_str(), tem.c_str(), out.c_str(), "-nb",
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(fds[1]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE);
+  std::vector<std::string> entries = Entries(out);
+  EXPECT_EQ(2000u, entries.size());
+  EXPECT_EQ(entries.end(), std::find_if(entries.begin(), entries.end(), [](const std::string& e) {
+              return e.find(".kestb-") != std::string::npos;
+            }));
 }
 
 // A full disk, as a file size limit in a child: the reason follows one

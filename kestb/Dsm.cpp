@@ -54,10 +54,7 @@ std::string Trim(std::string_view s) {
 // trailing backslash or "??/" is dropped, since it would continue the
 // comment onto the generated line below.
 std::string NeutralComment(std::string_view raw) {
-  std::string s(raw);
-  for (char& c : s) {
-    if (std::iscntrl(static_cast<unsigned char>(c))) c = ' ';
-  }
+  std::string s = CommentSafe(raw, ' ');
   size_t end = s.size();
   for (;;) {
     while (end > 0 && s[end - 1] == ' ') --end;
@@ -114,14 +111,17 @@ class Lexer {
     return it == trailing_.end() ? std::string() : it->second;
   }
 
-  // Whole-line comments directly above the given line, oldest first.
-  std::string CommentAbove(int line) const {
+  // Whole-line comments directly above the given line, oldest first. They
+  // belong to the first record of that line only: a line of many records
+  // under a long comment would otherwise copy it into each of them.
+  std::string CommentAbove(int line) {
     int first = line;
     while (whole_.count(first - 1)) --first;
     std::string joined;
     for (int l = first; l < line; ++l) {
       if (l != first) joined += ' ';
       joined += whole_.at(l);
+      whole_.erase(l);
     }
     return joined;
   }
@@ -460,6 +460,27 @@ class Orderer {
 };
 
 }  // namespace
+
+std::string CommentSafe(std::string_view text, char blank) {
+  std::string s;
+  s.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    // U+202A..U+202E and U+2066..U+2069 in UTF-8.
+    if (c == 0xE2 && i + 2 < text.size()) {
+      const unsigned char b1 = static_cast<unsigned char>(text[i + 1]);
+      const unsigned char b2 = static_cast<unsigned char>(text[i + 2]);
+      if ((b1 == 0x80 && b2 >= 0xAA && b2 <= 0xAE) ||
+          (b1 == 0x81 && b2 >= 0xA6 && b2 <= 0xA9)) {
+        s += blank;
+        i += 2;
+        continue;
+      }
+    }
+    s += std::iscntrl(c) ? blank : text[i];
+  }
+  return s;
+}
 
 bool IsBuiltinType(std::string_view name) {
   for (std::string_view b : kBuiltins) {

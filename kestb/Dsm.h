@@ -75,6 +75,11 @@ Model ParseDsm(std::string_view text, const std::string& file,
 void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
               Diagnostics& diags);
 
+// Text as generated code may repeat it inside a // comment: control
+// characters and the Unicode bidirectional controls (which compilers warn
+// about, as they can make code read other than it compiles) become blank.
+std::string CommentSafe(std::string_view text, char blank);
+
 bool IsBuiltinType(std::string_view name);
 
 // The C++ spelling of a type: "std::vector<std::string>" for list of string.

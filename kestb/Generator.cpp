@@ -33,12 +33,7 @@ std::string BaseName(const std::string& path) {
 
 // A file name as templates may repeat it in a generated comment: a control
 // character (a newline in the name) would end the comment.
-std::string Printable(std::string name) {
-  for (char& c : name) {
-    if (std::iscntrl(static_cast<unsigned char>(c))) c = '?';
-  }
-  return name;
-}
+std::string Printable(const std::string& name) { return CommentSafe(name, '?'); }
 
 std::string DirName(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -269,8 +264,8 @@ void WriteFiles(const Options& o, const std::vector<OutputFile>& files,
     }
     ++counts.files;
     if (o.showFiles) {
-      report << "wrote " << OneLine(path) << '\n';
-      if (w.backedUp) report << "backup " << OneLine(backups[i]) << '\n';
+      report << "wrote " << path << '\n';
+      if (w.backedUp) report << "backup " << backups[i] << '\n';
     }
   }
 }

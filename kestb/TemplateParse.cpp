@@ -360,7 +360,10 @@ class TemplateParser {
       bar = inner.find('|');
       std::string f(TrimView(inner.substr(0, bar)));
       if (f != "upper" && f != "lower" && f != "cap") {
-        Error(lineNo, "unknown filter '" + f + "' in '" + whole + "'");
+        // Only the start of the placeholder: one with many bad filters would
+        // repeat itself whole in each message.
+        Error(lineNo, "unknown filter '" + f + "' in '" +
+                          (whole.size() <= 80 ? whole : whole.substr(0, 76) + "...}") + "'");
       }
       p.filters.push_back(std::move(f));
     }

@@ -65,7 +65,8 @@ TEST(BundledCxx, EveryFileCompilesOnItsOwn) {
 }
 
 // Comment text and names at the edge of what C++ takes: a comment ending
-// in a backslash once continued onto the next generated line.
+// in a backslash once continued onto the next generated line, and an
+// unpaired bidirectional control was a warning.
 TEST(BundledCxx, EdgeCommentsAndNamesStillCompile) {
   const char* model =
       "model edge;\n"
@@ -74,6 +75,7 @@ TEST(BundledCxx, EdgeCommentsAndNamesStillCompile) {
       "  dir : string;   // e.g. C:\\temp\\\n"
       "  tri : int;      // what?\?/\n"
       "  cr : char;      // one\rtwo\n"
+      "  rlo : char;     // \xE2\x80\xAE reversed, never closed\n"
       "  a : int; os : int; Put : int; size_t : int; i : int; kids : list of Folder;\n"
       "}\n"
       "record b { x : int; }\n"

@@ -217,6 +217,15 @@ TEST(Template, DeepNestingIsRefusedNotOverflowed) {
   EXPECT_EQ("t.tem:101: error: blocks nested too deeply\n", r.errors);
 }
 
+TEST(Template, ManyBadFiltersDoNotRepeatThePlaceholderWhole) {
+  // 1 MB of bad filters once asked for over 20 GB of messages.
+  std::string text = "@file f\n${model";
+  for (int i = 0; i < 5000; ++i) text += "|bad";
+  Result r = Expand(text + "}\n@end\n");
+  EXPECT_EQ(0u, r.errors.find("t.tem:2: error: unknown filter 'bad' in '${model|bad|bad"));
+  EXPECT_GT(200u * 5000, r.errors.size());
+}
+
 TEST(Template, IncludesThatMultiplyAreCutOff) {
   // Ten includes of itself per level would paste 10^16 copies.
   std::string self;

@@ -264,8 +264,8 @@ void WriteFiles(const Options& o, const std::vector<OutputFile>& files,
     }
     ++counts.files;
     if (o.showFiles) {
-      report << "wrote " << path << '\n';
-      if (w.backedUp) report << "backup " << backups[i] << '\n';
+      report << "wrote " << OneLine(path) << '\n';
+      if (w.backedUp) report << "backup " << OneLine(backups[i]) << '\n';
     }
   }
 }

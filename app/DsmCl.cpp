@@ -18,6 +18,7 @@
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "support/SafeSave.h"
+#include "support/Utf8.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ constexpr const char* kKeptCopy = "\nThe complete new text is kept in ";
 constexpr const char* kNulBytePrefix = "The file '";
 constexpr const char* kNulByteSuffix =
     "' holds a NUL byte: the text stops there, and saving it will write only the text before it";
+// A Latin-1 file is written back as Latin-1, which holds only the first
+// 256 characters; anything else would be lost or garbled.
+constexpr const char* kNotLatin1Prefix = ": line ";
+constexpr const char* kNotLatin1Suffix = " holds a character that the file's Latin-1 encoding cannot store";
 constexpr const char* kChangedPrefix = "The file '";
 constexpr const char* kChangedSuffix = "' changed on disk since it was loaded.";
 
@@ -127,6 +132,8 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   markSelRight_ = other.markSelRight_;
   refreshQueued_ = other.refreshQueued_;
   lineIndex_ = other.lineIndex_;
+  text_ = other.text_;
+  latin1_ = other.latin1_;
   shownLine_ = other.shownLine_;
   return *this;
 }
@@ -138,6 +145,7 @@ Widget DsmCl::GetTextWidget() const { return textWidget_; }
 void DsmCl::SetTextWidget(Widget w) {
   textWidget_ = w;
   lineIndex_.Reset();
+  text_->Attach(w);
 }
 const Str& DsmCl::GetFileName() const { return fileName_; }
 void DsmCl::SetFileName(const Str& name) { fileName_ = name; }
@@ -168,10 +176,7 @@ bool DsmCl::IsA(int classNumber) const { return classNumber == kDsmClass; }
 namespace {
 
 // Keeps the line index true: every change reports where it starts.
-void DsmTextModifying(Widget, XtPointer, XtPointer call) {
-  auto* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);
-  theDsm.TextChanging(cbs ? long(cbs->startPos) : 0);
-}
+void DsmTextChanged(const TextMirror::Edit& e) { theDsm.TextChanging(e.whole ? 0 : long(e.byteStart)); }
 
 void UndoChanging(Widget, XtPointer, XtPointer call) { theDsm.UndoNoteChanging(call); }
 void UndoChanged(Widget, XtPointer, XtPointer) { theDsm.UndoNoteChanged(); }
@@ -209,10 +214,11 @@ void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   textWidget_ = w;
   lineIndex_.Reset();
   XtAddCallback(w, XmNvalueChangedCallback, MarkModified, nullptr);
-  XtAddCallback(w, XmNmodifyVerifyCallback, DsmTextModifying, nullptr);
   XtAddCallback(w, XmNmodifyVerifyCallback, UndoChanging, nullptr);
   XtAddCallback(w, XmNvalueChangedCallback, UndoChanged, nullptr);
   WatchSelectionForMarks(w);
+  text_->Attach(w);
+  text_->Text().AddListener(DsmTextChanged);
   Widget shell = w;
   while (shell && !XtIsShell(shell)) shell = XtParent(shell);
   if (shell) XtAddEventHandler(shell, FocusChangeMask, False, ShellFocusChanged, nullptr);
@@ -224,29 +230,50 @@ extern "C" void MarkModified(Widget, XtPointer, XtPointer) { theDsm.SetModified(
 
 // --- document operations ----------------------------------------------------
 
-size_t DsmCl::SetWholeText(const char* text, size_t size) {
+size_t DsmCl::SetWholeText(std::string text, bool knownValid) {
   undo_.Clear();
-  if (!textWidget_) return strnlen(text, size);
+  if (!textWidget_) return strnlen(text.c_str(), text.size());
   // A new text starts a new history: the old text is not copied into it;
   // marks of the old one go.
   ClearMarks();
   loading_ = true;
-  XmTextSetString(textWidget_, const_cast<char*>(text));
+  text_->SetText(std::move(text), knownValid);
   loading_ = false;
-  // Learned from the buffer at hand, which is far cheaper than from the
-  // widget later; after the change, whose callback forgets all counts.
-  size_t length = lineIndex_.BuildToNul(text, size);
+  // Learned while the text is at hand in memory; after the change, whose
+  // notice forgets all counts.
+  const std::string& now = text_->Text().Bytes();
+  size_t length = lineIndex_.BuildToNul(now.data(), now.size());
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
   return length;
 }
 
+void DsmCl::ShowFileText(const char* buffer, size_t length, const Str& name) {
+  std::string text(buffer, strnlen(buffer, length));
+  bool cut = text.size() < length;
+  // In a UTF-8 locale a file that is not UTF-8 is read as Latin-1, the
+  // usual 8-bit encoding, so every byte shows and survives a save.
+  latin1_ = XmTextMirror::UnitsOf(textWidget_) == TextMirror::Units::kUtf8Chars && !utf8::IsValid(text);
+  if (latin1_) text = utf8::FromLatin1(text);
+  SetWholeText(std::move(text), true);
+  if (cut) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
+}
+
 int DsmCl::WriteTextTo(const Str& path) {
   if (!textWidget_) return 0;
-  char* text = XmTextGetString(textWidget_);
+  const std::string& text = text_->Text().Bytes();
   SaveResult result;
-  result.error = ENOMEM;
-  if (text) result = SafeSave(path.c_str(), text, std::strlen(text));
-  XtFree(text);
+  if (!latin1_) {
+    result = SafeSave(path.c_str(), text.data(), text.size());
+  } else {
+    std::string bytes;
+    size_t bad = 0;
+    if (!utf8::ToLatin1(text, bytes, &bad)) {
+      size_t line = 1 + textlines::CountNewlines(std::string_view(text).substr(0, bad));
+      theMsg.ShowMessage(Str(kCannotSave) + path + kNotLatin1Prefix + std::to_string(line).c_str() + kNotLatin1Suffix);
+      return 0;
+    }
+    result = SafeSave(path.c_str(), bytes.data(), bytes.size());
+  }
   if (result.ok) return 1;
   // The reason tells the user what to fix; a copy left behind is named so
   // the new text can be found even if the file itself is damaged.
@@ -261,7 +288,8 @@ void DsmCl::Close(Widget, XtPointer, XtPointer) {
     Manage(verifyCloseDlg_);
     return;
   }
-  SetWholeText("", 0);
+  SetWholeText(std::string(), true);
+  latin1_ = false;
   hasFileName_ = 0;
   modified_ = 0;
   diskStamp_ = FileStamp();
@@ -313,11 +341,12 @@ void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
     fileName_ = name;
     hasFileName_ = 1;
     diskStamp_ = stamp;
-    if (SetWholeText(buffer, length) < length) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
+    ShowFileText(buffer, length, name);
     std::free(buffer);
   } else {
     theMsg.ShowMessage(Str(kNotAccessible) + name + "'");
-    SetWholeText("", 0);
+    SetWholeText(std::string(), true);
+    latin1_ = false;
     hasFileName_ = 0;
     diskStamp_ = FileStamp();
   }
@@ -398,7 +427,7 @@ bool DsmCl::ReloadFromDisk() {
   }
   XmTextPosition cursor = textWidget_ ? XmTextGetInsertionPosition(textWidget_) : 0;
   XmTextPosition top = textWidget_ ? XmTextGetTopCharacter(textWidget_) : 0;
-  if (SetWholeText(buffer, length) < length) theMsg.ShowMessage(Str(kNulBytePrefix) + fileName_ + kNulByteSuffix);
+  ShowFileText(buffer, length, fileName_);
   std::free(buffer);
   modified_ = 0;
   if (textWidget_) {

@@ -4,6 +4,9 @@
 // printer runs. Every command takes the callback's (widget, client data,
 // call data); the popup action takes the action's arguments.
 // Saving never leaves a truncated file on disk (support/SafeSave.h).
+// The program keeps its own copy of the text (xman/XmTextMirror.h), which
+// every command reads; in a UTF-8 locale a file that is not UTF-8 is shown
+// as Latin-1 and written back as Latin-1.
 // Sources: DsmCl.cpp (document), DsmClEdit.cpp (editing commands),
 // DsmClCodegen.cpp (generator and printer).
 //
@@ -13,6 +16,7 @@
 
 #include <X11/Intrinsic.h>
 
+#include <memory>
 #include <string>
 
 #include <vector>
@@ -23,6 +27,7 @@
 #include "support/Support.h"
 #include "support/TextLines.h"
 #include "support/UndoLog.h"
+#include "xman/XmTextMirror.h"
 
 class OptsCl;
 
@@ -126,7 +131,7 @@ class DsmCl {
   // Selects line (1-based) without its newline; line 0 or a line past the
   // last gives an empty selection at the end of the text.
   void SelectLineNumber(long line);
-  // Modify-verify callback of the DSM text: the text changes from pos on.
+  // The text changes from byte offset pos on.
   void TextChanging(long pos);
   // After a run: marks every DSM line named by an error (the old marks
   // go). A mark goes when its line is edited and follows inserted lines.
@@ -143,15 +148,24 @@ class DsmCl {
   // and Redo themselves) and moves the error marks.
   void UndoNoteChanging(XtPointer call);
   void UndoNoteChanged();
+  // The program's copy of the DSM text, in step with the widget: read it
+  // instead of the widget, and listen to it for every change.
+  XmTextMirror& GetTextMirror() { return *text_; }
+  // True while the text came from a file that is not UTF-8, in a UTF-8
+  // locale: it is written back as Latin-1.
+  bool IsLatin1File() const { return latin1_; }
   // The window got the keyboard focus: an unmodified text whose file
   // changed on disk is quietly replaced by the file's new content.
   void WindowFocused();
 
 
  private:
-  // Sets the text to the C string in text (size bytes, which may hold a
-  // NUL byte); returns the length the widget took.
-  size_t SetWholeText(const char* text, size_t size);
+  // Sets the widget's and the copy's text (up to a NUL byte, which a text
+  // widget cannot hold); returns the bytes kept.
+  size_t SetWholeText(std::string text, bool knownValid);
+  // Shows a file's bytes as text: up to a NUL byte (with a message naming
+  // the file), and in a UTF-8 locale as Latin-1 when they are not UTF-8.
+  void ShowFileText(const char* buffer, size_t length, const Str& name);
   void ShowCursorLine(long pos);
   // Saves the whole text to path: 1 when saved, else 0 after showing
   // "Cannot save to filepath PATH: REASON".
@@ -169,6 +183,9 @@ class DsmCl {
 
   // What is known about line starts, kept between cursor motions.
   textlines::LineIndex lineIndex_;
+  // Shared by copies of this object, as the widget is.
+  std::shared_ptr<XmTextMirror> text_ = std::make_shared<XmTextMirror>();
+  bool latin1_ = false;
   size_t shownLine_ = 0;  // what cursorPosLabel shows; 0 before the first
   Widget textWidget_ = nullptr;
   Str fileName_;

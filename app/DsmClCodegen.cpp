@@ -18,6 +18,7 @@
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "app/ShellQuote.h"
+#include "support/Utf8.h"
 
 namespace {
 
@@ -210,6 +211,9 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
     if (!text.empty() && text.back() != '\n') text += '\n';
     text += failure + "\n";
   }
+  // A UTF-8 window would cut the report at its first byte that is no
+  // character (a name from a Latin-1 file, say): show such bytes as Latin-1.
+  if (XmTextMirror::UnitsOf(theMsg.GetTextWidget()) == TextMirror::Units::kUtf8Chars) text = utf8::Repair(text);
   theMsg.ClearText();
   theMsg.AppendText(text.c_str());
   theMsg.TakeReport(std::move(text), fileName_);

@@ -1,7 +1,10 @@
 // DsmCl editing commands: clipboard, find, replace from a named field,
 // text blocks, top and bottom, the line-number label and the popup menu.
-// Line numbers come from the DSM's line index, so a cursor motion costs a
-// scan of the distance moved, not of the whole text.
+// Every command reads the program's copy of the text, never the widget's
+// whole value; widget positions (characters in a UTF-8 locale) are turned
+// into byte offsets of the copy and back. Line numbers come from the
+// DSM's line index, so a cursor motion costs a scan of the distance moved,
+// not of the whole text.
 #include <Xm/Xm.h>
 #include <Xm/RowColumn.h>
 #include <Xm/SelectioB.h>
@@ -14,7 +17,6 @@
 #include "app/DsmCl.h"
 #include "app/MsgCl.h"
 #include "app/Keyboard.h"
-#include "xman/XmTextChunks.h"
 
 using textlines::kNoPos;
 
@@ -134,14 +136,16 @@ void DsmCl::NavBottom(Widget w, XtPointer, XtPointer) {
 
 void DsmCl::FindAndSelect(const Str& needle) {
   if (!textWidget_ || needle.IsEmpty()) return;
-  XmTextChunks src(textWidget_);
-  size_t from = size_t(XmTextGetInsertionPosition(textWidget_));
+  const TextMirror& text = text_->Text();
+  textlines::MemorySource src(text.Bytes());
+  size_t from = text.ByteOf(size_t(XmTextGetInsertionPosition(textWidget_)));
   size_t at = textlines::FindWrapped(src, std::string_view(needle.c_str(), needle.Length()), from);
   if (at == kNoPos) {
     theMsg.ShowMessage(Str(kCantFind) + needle + "'");
     return;
   }
-  XmTextSetSelection(textWidget_, XmTextPosition(at), XmTextPosition(at + needle.Length()), 0);
+  XmTextSetSelection(textWidget_, XmTextPosition(text.PosOf(at)), XmTextPosition(text.PosOf(at + needle.Length())),
+                     0);
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
 }
 
@@ -162,14 +166,15 @@ void DsmCl::Find(Widget w, XtPointer, XtPointer call) {
 
 void DsmCl::SelectLineNumber(long line) {
   if (!textWidget_) return;
-  XmTextChunks src(textWidget_);
+  const TextMirror& text = text_->Text();
+  textlines::MemorySource src(text.Bytes());
   size_t start = lineIndex_.LineStart(src, line < 1 ? 0 : size_t(line));
   size_t end;
   if (start == kNoPos)
     start = end = src.Length();
   else
     end = textlines::LineEnd(src, start);
-  XmTextSetSelection(textWidget_, XmTextPosition(start), XmTextPosition(end), 0);
+  XmTextSetSelection(textWidget_, XmTextPosition(text.PosOf(start)), XmTextPosition(text.PosOf(end)), 0);
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
 }
 
@@ -199,8 +204,9 @@ void DsmCl::ShowCursorLine(long pos) {
   if (!cursorPosLabel_) return;
   size_t line = 1;
   if (textWidget_) {
-    XmTextChunks src(textWidget_);
-    line = lineIndex_.LineOf(src, pos < 0 ? 0 : size_t(pos));
+    const TextMirror& text = text_->Text();
+    textlines::MemorySource src(text.Bytes());
+    line = lineIndex_.LineOf(src, text.ByteOf(pos < 0 ? 0 : size_t(pos)));
   }
   // The label is redrawn only when the line really changes: most motions
   // stay on their line.

@@ -16,12 +16,16 @@
 #include <string>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "app/Application.h"
 #include "app/DsmCl.h"
 #include "app/OptsCl.h"
 #include "app/ShellQuote.h"
 #include "support/FileStamp.h"
 #include "support/TextLines.h"
+#include "support/Utf8.h"
+#include "xman/XmTextMirror.h"
 #include "xman/XmTextWrap.h"
 
 namespace {
@@ -196,22 +200,39 @@ void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {
 
 void MsgCl::OpenSelectedFile(Widget, XtPointer, XtPointer) { OpenInEditor(SelectionOf(textWidget_)); }
 
+namespace {
+
+// The report shows a Latin-1 file name as UTF-8: the file on disk has the
+// Latin-1 name when only that one exists.
+Str NameOnDisk(const Str& shown) {
+  std::string latin1;
+  if (access(shown.c_str(), F_OK) != 0 && !utf8::IsAscii(shown.c_str()) && utf8::ToLatin1(shown.c_str(), latin1) &&
+      access(latin1.c_str(), F_OK) == 0)
+    return Str(latin1.c_str());
+  return shown;
+}
+
+}  // namespace
+
 void MsgCl::OpenInEditor(const Str& path) {
   // The name is one file name for the editor, never shell syntax nor an
   // option.
-  Str cmd = theOpts.GetToolFileEditor() + " " + xkest::PathWord(path.c_str()).c_str() + " &";
+  Str cmd = theOpts.GetToolFileEditor() + " " + xkest::PathWord(NameOnDisk(path).c_str()).c_str() + " &";
   RunBusyCommand(cmd.c_str());
 }
 
 // --- the error walk and the report's links ----------------------------------
 
 void MsgCl::TakeReport(std::string report, const Str& dsmFile) {
-  report_ = std::move(report);
+  // Kept as the widget shows it, with its positions (characters in a
+  // UTF-8 locale) convertible to byte offsets.
+  report_.SetUnits(XmTextMirror::UnitsOf(textWidget_));
+  report_.Assign(std::move(report), true);
   std::string dsm = dsmFile.c_str();
   // kestb prints the DSM path as it was given; another spelling of the
   // same file (a link, "./m.dsm") is the same device and inode.
-  errors_ = FindFileLines(report_, [&](std::string_view file) {
-    std::string name(file);
+  errors_ = FindFileLines(report_.Bytes(), [&](std::string_view file) {
+    std::string name(NameOnDisk(Str(std::string(file).c_str())).c_str());
     return name == dsm || SameFile(name.c_str(), dsm.c_str());
   });
   current_ = -1;
@@ -224,10 +245,11 @@ void MsgCl::GoToError(size_t index) {
   theDsm.SelectErrorLine(e.line);
   if (!textWidget_) return;
   XmTextPosition last = XmTextGetLastPosition(textWidget_);
-  if (XmTextPosition(e.end) > last) return;  // the report was replaced since
+  XmTextPosition end = XmTextPosition(report_.PosOf(e.end));
+  if (end > last) return;  // the report was replaced since
   if (markEnd_ > markBegin_) XmTextSetHighlight(textWidget_, markBegin_, markEnd_, XmHIGHLIGHT_NORMAL);
-  markBegin_ = long(e.begin);
-  markEnd_ = long(e.end);
+  markBegin_ = long(report_.PosOf(e.begin));
+  markEnd_ = long(end);
   XmTextSetHighlight(textWidget_, markBegin_, markEnd_, XmHIGHLIGHT_SELECTED);
   XmTextSetInsertionPosition(textWidget_, markBegin_);
   XmTextShowPosition(textWidget_, markEnd_);
@@ -261,8 +283,9 @@ void MsgCl::FollowLink(Widget w, XEvent* event, String*, Cardinal*) {
   lastX_ = b.x;
   lastY_ = b.y;
   if (!second) return;
-  XmTextPosition pos = XmTextXYToPos(w ? w : textWidget_, Position(event->xbutton.x), Position(event->xbutton.y));
-  if (pos < 0 || size_t(pos) > report_.size()) return;
+  XmTextPosition at = XmTextXYToPos(w ? w : textWidget_, Position(event->xbutton.x), Position(event->xbutton.y));
+  if (at < 0 || size_t(at) > report_.Positions()) return;
+  size_t pos = report_.ByteOf(size_t(at));
   // An error naming the DSM: the walk goes on from it.
   auto hit = std::upper_bound(errors_.begin(), errors_.end(), size_t(pos),
                               [](size_t p, const ReportLine& e) { return p < e.begin; });
@@ -270,7 +293,7 @@ void MsgCl::FollowLink(Widget w, XEvent* event, String*, Cardinal*) {
     GoToError(size_t(std::prev(hit) - errors_.begin()));
     return;
   }
-  std::string_view text(report_);
+  std::string_view text(report_.Bytes());
   size_t begin = text.rfind('\n', pos == 0 ? 0 : size_t(pos) - 1);
   begin = (begin == std::string_view::npos || size_t(pos) == 0) ? 0 : begin + 1;
   size_t end = text.find('\n', begin);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/FileLine.h"
+#include "support/TextMirror.h"
 #include "support/Support.h"
 
 class MsgCl {
@@ -81,7 +82,7 @@ class MsgCl {
   Widget textWidget_ = nullptr;
   Widget dialogWidget_ = nullptr;
   Widget popupWidget_ = nullptr;
-  std::string report_;
+  TextMirror report_;
   std::vector<ReportLine> errors_;
   long current_ = -1;  // the error shown last; -1 before the first
   // The report line marked for the current error; begin == end for none.

@@ -2,7 +2,8 @@
 // the program shares (DSM editor, message window, text manager): line
 // numbers from newline counts, where line N starts and ends, the word or
 // line around a position, and a search that wraps to the start once.
-// Texts are single-byte; offsets are byte offsets, lines count from 1.
+// Offsets are byte offsets, lines count from 1; a text widget's positions
+// are turned into them by support/TextMirror.h.
 //
 // The routines read a text through TextSource, so a text widget can be
 // read in bounded chunks instead of being copied whole for each question:
@@ -116,7 +117,7 @@ class LineIndex {
 // its unfinished last line in tail (0 before the first piece).
 size_t WidestLineCells(std::string_view text, size_t& tail);
 
-// Every text of the program is single-byte: these spell out a range's end.
+// A range's end offset.
 inline size_t RangeEnd(StrRange r) { return r.start + r.length; }
 
 }  // namespace textlines

@@ -5,7 +5,8 @@
 //   XmTextChunks src(textWidget);
 //   size_t line = textlines::CountNewlines(src, 0, cursor) + 1;
 //
-// Positions are byte offsets: the program keeps the single-byte locale.
+// Offsets are widget positions, which are byte offsets only in the C
+// locale; in a UTF-8 locale read a copy instead (xman/XmTextMirror.h).
 #pragma once
 
 #include <X11/Intrinsic.h>

@@ -6,15 +6,49 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "support/SafeSave.h"
 #include "support/TextLines.h"
 #include "xman/XmTextChunks.h"
+#include "xman/XmTextMirror.h"
 
 using textlines::kNoPos;
 
 namespace {
+
+// The widget's text for one operation. In the C locale positions are byte
+// offsets and the text is read in pieces as needed; in a UTF-8 locale they
+// count characters, so the text is copied once and positions converted.
+class TextView {
+ public:
+  explicit TextView(Widget w) : chunks_(w), widget_(w) {
+    if (w && XmTextMirror::UnitsOf(w) == TextMirror::Units::kUtf8Chars) {
+      copy_.emplace(TextMirror::Units::kUtf8Chars);
+      copy_->Assign(XmTextMirror::ReadWidget(w), true);
+      memory_.emplace(copy_->Bytes());
+    }
+  }
+  textlines::TextSource& Source() { return memory_ ? static_cast<textlines::TextSource&>(*memory_) : chunks_; }
+  size_t ByteOf(long pos) const { return copy_ ? copy_->ByteOf(size_t(pos)) : size_t(pos); }
+  size_t PosOf(size_t byte) const { return copy_ ? copy_->PosOf(byte) : byte; }
+  StrRange ToPositions(StrRange bytes) const {
+    size_t start = PosOf(bytes.start);
+    return StrRange{start, PosOf(bytes.start + bytes.length) - start};
+  }
+  // The whole text, for the word and line scans.
+  std::string All() {
+    if (copy_) return copy_->Bytes();
+    return XmTextMirror::ReadWidget(widget_);
+  }
+
+ private:
+  XmTextChunks chunks_;
+  Widget widget_;
+  std::optional<TextMirror> copy_;
+  std::optional<textlines::MemorySource> memory_;
+};
 
 // Takes a toolkit string into buf and frees it.
 Str& Take(Str& buf, char* text) {
@@ -80,29 +114,28 @@ void XmTextMan::ReplaceSelection(const Str& text) {
 }
 
 Str& XmTextMan::TextBeforeCursor() {
-  XmTextChunks src(GetWidget());
-  return TakeView(buffer_, src.Read(0, size_t(Cursor())));
+  TextView v(GetWidget());
+  return TakeView(buffer_, v.Source().Read(0, v.ByteOf(Cursor())));
 }
 
 Str& XmTextMan::TextAfterCursor() {
-  XmTextChunks src(GetWidget());
-  return TakeView(buffer_, src.Read(size_t(Cursor()), size_t(Last())));
+  TextView v(GetWidget());
+  size_t from = v.ByteOf(Cursor());
+  return TakeView(buffer_, v.Source().Read(from, v.Source().Length() - from));
 }
 
 Str& XmTextMan::WordAtCursor() {
-  size_t cursor = size_t(Cursor());
-  GetString();
-  StrRange r = textlines::WordSpan(buffer_.c_str(), cursor);
-  buffer_.Keep(r);
-  return buffer_;
+  TextView v(GetWidget());
+  std::string all = v.All();
+  StrRange r = textlines::WordSpan(all, v.ByteOf(Cursor()));
+  return TakeView(buffer_, std::string_view(all).substr(r.start, r.length));
 }
 
 Str& XmTextMan::LineAtCursor() {
-  size_t cursor = size_t(Cursor());
-  GetString();
-  StrRange r = textlines::LineSpan(buffer_.c_str(), cursor);
-  buffer_.Keep(r);
-  return buffer_;
+  TextView v(GetWidget());
+  std::string all = v.All();
+  StrRange r = textlines::LineSpan(all, v.ByteOf(Cursor()));
+  return TakeView(buffer_, std::string_view(all).substr(r.start, r.length));
 }
 
 int XmTextMan::HasSelection() {
@@ -120,27 +153,28 @@ void XmTextMan::SelectToEnd() {
 }
 
 void XmTextMan::SelectWord() {
-  size_t cursor = size_t(Cursor());
-  SetSelection(textlines::WordSpan(GetString().c_str(), cursor));
+  TextView v(GetWidget());
+  SetSelection(v.ToPositions(textlines::WordSpan(v.All(), v.ByteOf(Cursor()))));
 }
 
 void XmTextMan::SelectLine() {
-  size_t cursor = size_t(Cursor());
-  SetSelection(textlines::LineSpan(GetString().c_str(), cursor));
+  TextView v(GetWidget());
+  SetSelection(v.ToPositions(textlines::LineSpan(v.All(), v.ByteOf(Cursor()))));
 }
 
 void XmTextMan::SelectLineNumber(long line) {
   if (!GetWidget()) return;
-  XmTextChunks src(GetWidget());
+  TextView v(GetWidget());
+  textlines::TextSource& src = v.Source();
   textlines::LineIndex index;
   size_t start = index.LineStart(src, line < 2 ? 1 : size_t(line));
   if (start == kNoPos) start = src.Length();
-  SetSelection(StrRange{start, textlines::LineEnd(src, start) - start});
+  SetSelection(v.ToPositions(StrRange{start, textlines::LineEnd(src, start) - start}));
 }
 
 long XmTextMan::LineNumberOfCursor() {
-  XmTextChunks src(GetWidget());
-  return long(textlines::CountNewlines(src, 0, size_t(Cursor())) + 1);
+  TextView v(GetWidget());
+  return long(textlines::CountNewlines(v.Source(), 0, v.ByteOf(Cursor())) + 1);
 }
 
 void XmTextMan::SetSelection(StrRange range) {
@@ -150,11 +184,12 @@ void XmTextMan::SetSelection(StrRange range) {
 
 void XmTextMan::MoveToLine(long line, int toStart) {
   if (!GetWidget()) return;
-  XmTextChunks src(GetWidget());
+  TextView v(GetWidget());
+  textlines::TextSource& src = v.Source();
   textlines::LineIndex index;
   size_t start = index.LineStart(src, line < 2 ? 1 : size_t(line));
   size_t to = start == kNoPos ? src.Length() : toStart ? start : textlines::LineEnd(src, start);
-  XmTextSetInsertionPosition(GetWidget(), XmTextPosition(to));
+  XmTextSetInsertionPosition(GetWidget(), XmTextPosition(v.PosOf(to)));
 }
 
 void XmTextMan::DeleteLine(long line) {
@@ -164,10 +199,10 @@ void XmTextMan::DeleteLine(long line) {
 
 int XmTextMan::Search(const Str& text, int select) {
   if (!GetWidget()) return 0;
-  XmTextChunks src(GetWidget());
-  size_t at = textlines::FindWrapped(src, std::string_view(text.c_str(), text.Length()), size_t(Cursor()));
+  TextView v(GetWidget());
+  size_t at = textlines::FindWrapped(v.Source(), std::string_view(text.c_str(), text.Length()), v.ByteOf(Cursor()));
   if (at == kNoPos) return 0;
-  if (select) SetSelection(StrRange{at, text.Length()});
+  if (select) SetSelection(v.ToPositions(StrRange{at, text.Length()}));
   return 1;
 }
 

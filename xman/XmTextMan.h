@@ -9,7 +9,8 @@
 //   if (man.Search("record", 1)) ...      // selects the match
 //   Str& word = man.WordAtCursor();
 //
-// Positions are byte offsets into the widget's string; lines count from 1.
+// Positions are the widget's (characters in a UTF-8 locale); lines count
+// from 1.
 // Selections are made with time 0.
 #pragma once
 

@@ -15,6 +15,7 @@
 namespace {
 
 using dsmkit::Fire;
+using dsmkit::MoveTo;
 using dsmkit::Sel;
 using dsmkit::Text;
 
@@ -29,17 +30,6 @@ dsmkit::Ui WithText(const std::string& text) {
 void Find(const std::string& what) {
   dsmkit::FileCall call(what);  // a prompt dialog's value sits in the same place
   Fire("xKestDoDsmFindCB", nullptr, call.Get());
-}
-
-// Moves the cursor as the user does: the motion-verify callback runs.
-void MoveTo(Widget text, XmTextPosition pos) {
-  XmTextVerifyCallbackStruct cbs{};
-  cbs.reason = XmCR_MOVING_INSERT_CURSOR;
-  cbs.doit = True;
-  cbs.currInsert = XmTextGetInsertionPosition(text);
-  cbs.newInsert = pos;
-  XmTextSetInsertionPosition(text, pos);
-  Fire("xKestDoDsmSynchLineNumsCB", nullptr, &cbs, text);
 }
 
 TEST(DsmFind, WrapsOnceAndIsCaseSensitive) {

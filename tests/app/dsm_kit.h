@@ -133,6 +133,17 @@ inline void Type(Widget w, const std::string& text, XmTextPosition at) {
   XmTextInsert(w, at, const_cast<char*>(text.c_str()));
 }
 
+// Moves the cursor as the user does: the motion-verify callback runs.
+inline void MoveTo(Widget text, XmTextPosition pos) {
+  XmTextVerifyCallbackStruct cbs{};
+  cbs.reason = XmCR_MOVING_INSERT_CURSOR;
+  cbs.doit = True;
+  cbs.currInsert = XmTextGetInsertionPosition(text);
+  cbs.newInsert = pos;
+  XmTextSetInsertionPosition(text, pos);
+  Fire("xKestDoDsmSynchLineNumsCB", nullptr, &cbs, text);
+}
+
 // The text of a compound string resource, its lines joined by newlines.
 inline std::string Label(Widget w, const char* resource = XmNlabelString) {
   XmString s = nullptr;

@@ -1,7 +1,8 @@
 // Observer: a client of the test's own on xkest's display, to see what a
 // user would see: the PRIMARY selection (what a middle-click paste gives),
 // window sizes, menus popping up, windows going away, the pointer's cursor;
-// and xdotool run there.
+// and xdotool run there. It also chooses entries of the report's popup
+// menu (ReportMenu).
 //
 //   Observer o(x.DisplayName());
 //   o.Xdo("windowfocus --sync " + main + " key ctrl+g");
@@ -141,12 +142,18 @@ class Observer {
     height = a.height;
   }
 
+  Display* Dpy() const { return dpy_; }
+
+  // Asks for the selection as UTF-8 rather than Latin-1 text.
+  void WantUtf8() { utf8_ = true; }
+
   // The PRIMARY selection as text; empty when there is none or its owner
   // does not answer within a second.
   std::string Primary() {
     Atom prop = XInternAtom(dpy_, "XKEST_DEMO_SEL", False);
     XDeleteProperty(dpy_, win_, prop);
-    XConvertSelection(dpy_, XA_PRIMARY, XA_STRING, prop, win_, CurrentTime);
+    Atom target = utf8_ ? XInternAtom(dpy_, "UTF8_STRING", False) : XA_STRING;
+    XConvertSelection(dpy_, XA_PRIMARY, target, prop, win_, CurrentTime);
     XFlush(dpy_);
     XEvent ev;
     bool answered = WaitUntil(
@@ -211,6 +218,53 @@ class Observer {
   std::string display_;
   Display* dpy_ = nullptr;
   Window win_ = 0;
+  bool utf8_ = false;
 };
+
+// Where the report lies in the main window: any point inside it serves,
+// since the keys that follow put the cursor where they need it.
+struct Report {
+  int x, y;
+};
+inline Report ReportPoint(Observer& o, const std::string& main) {
+  int w = 0, h = 0;
+  o.Size(main, w, h);
+  return {w / 2, h - 50};
+}
+
+// Clicks into the report and puts its cursor at the start of its first
+// line. Ctrl+Home is the window's Go to Top accelerator, so Up is used.
+inline void ReportToStart(Observer& o, const std::string& main) {
+  Report r = ReportPoint(o, main);
+  o.Xdo("mousemove --window " + main + " " + std::to_string(r.x) + " " +
+        std::to_string(r.y) + " click 1");
+  o.Xdo("key --delay 5 --repeat 40 Up");
+  o.Xdo("key Home");
+}
+
+// Chooses an entry of the report's popup menu the classic way: press the
+// right button in the report, drag onto the entry, release. item counts
+// from 1 among the three entries (Go to DSM Line, Find in DSM, Open File in
+// Editor), which share the menu's height evenly.
+inline bool ReportMenu(Observer& o, const std::string& main, int item) {
+  Report r = ReportPoint(o, main);
+  o.Xdo("mousemove --window " + main + " " + std::to_string(r.x) + " " +
+        std::to_string(r.y) + " mousedown 3");
+  int rootX = 0, rootY = 0;
+  o.ToRoot(main, r.x, r.y, rootX, rootY);
+  unsigned long menu = o.WaitForMenuAt(rootX, rootY);
+  if (!menu) {
+    o.Xdo("mouseup 3");
+    o.Snap("menu");
+    return false;
+  }
+  int w = 0, h = 0;
+  o.Size(std::to_string(menu), w, h);
+  // A release straight after the move is not taken as a choice (the entry
+  // only arms), so the hand rests on the entry a moment, as a user's does.
+  o.Xdo("mousemove " + std::to_string(rootX + w / 2) + " " +
+        std::to_string(rootY + h * (2 * item - 1) / 6) + " sleep 0.2 mouseup 3");
+  return o.WaitMenuGone(menu) || (o.Snap("menu"), false);
+}
 
 }  // namespace xk::test

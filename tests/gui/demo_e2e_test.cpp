@@ -29,6 +29,8 @@
 namespace {
 
 using xk::test::Observer;
+using xk::test::ReportMenu;
+using xk::test::ReportToStart;
 using xk::test::TempDir;
 using xk::test::WaitUntil;
 using xk::test::XkestRun;
@@ -46,52 +48,6 @@ int LineNumberOf(const std::string& text, const std::string& line) {
   for (int n = 1; std::getline(in, l); ++n)
     if (l == line) return n;
   return 0;
-}
-
-// Where the report lies in the main window: any point inside it serves,
-// since the keys that follow put the cursor where they need it.
-struct Report {
-  int x, y;
-};
-Report ReportPoint(Observer& o, const std::string& main) {
-  int w = 0, h = 0;
-  o.Size(main, w, h);
-  return {w / 2, h - 50};
-}
-
-// Clicks into the report and puts its cursor at the start of its first
-// line. Ctrl+Home is the window's Go to Top accelerator, so Up is used.
-void ReportToStart(Observer& o, const std::string& main) {
-  Report r = ReportPoint(o, main);
-  o.Xdo("mousemove --window " + main + " " + std::to_string(r.x) + " " +
-        std::to_string(r.y) + " click 1");
-  o.Xdo("key --delay 5 --repeat 40 Up");
-  o.Xdo("key Home");
-}
-
-// Chooses an entry of the report's popup menu the classic way: press the
-// right button in the report, drag onto the entry, release. item counts
-// from 1 among the three entries (Go to DSM Line, Find in DSM, Open File in
-// Editor), which share the menu's height evenly.
-bool ReportMenu(Observer& o, const std::string& main, int item) {
-  Report r = ReportPoint(o, main);
-  o.Xdo("mousemove --window " + main + " " + std::to_string(r.x) + " " +
-        std::to_string(r.y) + " mousedown 3");
-  int rootX = 0, rootY = 0;
-  o.ToRoot(main, r.x, r.y, rootX, rootY);
-  unsigned long menu = o.WaitForMenuAt(rootX, rootY);
-  if (!menu) {
-    o.Xdo("mouseup 3");
-    o.Snap("menu");
-    return false;
-  }
-  int w = 0, h = 0;
-  o.Size(std::to_string(menu), w, h);
-  // A release straight after the move is not taken as a choice (the entry
-  // only arms), so the hand rests on the entry a moment, as a user's does.
-  o.Xdo("mousemove " + std::to_string(rootX + w / 2) + " " +
-        std::to_string(rootY + h * (2 * item - 1) / 6) + " sleep 0.2 mouseup 3");
-  return o.WaitMenuGone(menu) || (o.Snap("menu"), false);
 }
 
 TEST(XkestDemo, ErrorLineFromTheReportThenGeneratedFileInTheEditor) {

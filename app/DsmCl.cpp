@@ -133,6 +133,7 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   refreshQueued_ = other.refreshQueued_;
   lineIndex_ = other.lineIndex_;
   text_ = other.text_;
+  listenerId_ = other.listenerId_;
   latin1_ = other.latin1_;
   shownLine_ = other.shownLine_;
   return *this;
@@ -145,7 +146,7 @@ Widget DsmCl::GetTextWidget() const { return textWidget_; }
 void DsmCl::SetTextWidget(Widget w) {
   textWidget_ = w;
   lineIndex_.Reset();
-  text_->Attach(w);
+  AttachText(w);
 }
 const Str& DsmCl::GetFileName() const { return fileName_; }
 void DsmCl::SetFileName(const Str& name) { fileName_ = name; }
@@ -217,11 +218,16 @@ void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   XtAddCallback(w, XmNmodifyVerifyCallback, UndoChanging, nullptr);
   XtAddCallback(w, XmNvalueChangedCallback, UndoChanged, nullptr);
   WatchSelectionForMarks(w);
-  text_->Attach(w);
-  text_->Text().AddListener(DsmTextChanged);
+  AttachText(w);
   Widget shell = w;
   while (shell && !XtIsShell(shell)) shell = XtParent(shell);
   if (shell) XtAddEventHandler(shell, FocusChangeMask, False, ShellFocusChanged, nullptr);
+}
+
+void DsmCl::AttachText(Widget w) {
+  text_->Attach(w);
+  if (listenerId_) text_->Text().RemoveListener(listenerId_);
+  listenerId_ = text_->Text().AddListener(DsmTextChanged);
 }
 
 void DsmCl::TextChanging(long pos) { lineIndex_.Changed(pos < 0 ? 0 : size_t(pos)); }
@@ -260,7 +266,7 @@ void DsmCl::ShowFileText(const char* buffer, size_t length, const Str& name) {
 
 int DsmCl::WriteTextTo(const Str& path) {
   if (!textWidget_) return 0;
-  const std::string& text = text_->Text().Bytes();
+  const std::string& text = text_->Current().Bytes();
   SaveResult result;
   if (!latin1_) {
     result = SafeSave(path.c_str(), text.data(), text.size());

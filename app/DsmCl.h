@@ -166,6 +166,8 @@ class DsmCl {
   // Shows a file's bytes as text: up to a NUL byte (with a message naming
   // the file), and in a UTF-8 locale as Latin-1 when they are not UTF-8.
   void ShowFileText(const char* buffer, size_t length, const Str& name);
+  // Follows w with the copy, the line index listening to its changes.
+  void AttachText(Widget w);
   void ShowCursorLine(long pos);
   // Saves the whole text to path: 1 when saved, else 0 after showing
   // "Cannot save to filepath PATH: REASON".
@@ -185,6 +187,7 @@ class DsmCl {
   textlines::LineIndex lineIndex_;
   // Shared by copies of this object, as the widget is.
   std::shared_ptr<XmTextMirror> text_ = std::make_shared<XmTextMirror>();
+  int listenerId_ = 0;  // the line index's listener on text_
   bool latin1_ = false;
   size_t shownLine_ = 0;  // what cursorPosLabel shows; 0 before the first
   Widget textWidget_ = nullptr;

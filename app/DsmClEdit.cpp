@@ -136,7 +136,7 @@ void DsmCl::NavBottom(Widget w, XtPointer, XtPointer) {
 
 void DsmCl::FindAndSelect(const Str& needle) {
   if (!textWidget_ || needle.IsEmpty()) return;
-  const TextMirror& text = text_->Text();
+  const TextMirror& text = text_->Current();
   textlines::MemorySource src(text.Bytes());
   size_t from = text.ByteOf(size_t(XmTextGetInsertionPosition(textWidget_)));
   size_t at = textlines::FindWrapped(src, std::string_view(needle.c_str(), needle.Length()), from);
@@ -166,7 +166,7 @@ void DsmCl::Find(Widget w, XtPointer, XtPointer call) {
 
 void DsmCl::SelectLineNumber(long line) {
   if (!textWidget_) return;
-  const TextMirror& text = text_->Text();
+  const TextMirror& text = text_->Current();
   textlines::MemorySource src(text.Bytes());
   size_t start = lineIndex_.LineStart(src, line < 1 ? 0 : size_t(line));
   size_t end;
@@ -204,7 +204,7 @@ void DsmCl::ShowCursorLine(long pos) {
   if (!cursorPosLabel_) return;
   size_t line = 1;
   if (textWidget_) {
-    const TextMirror& text = text_->Text();
+    const TextMirror& text = text_->Current();
     textlines::MemorySource src(text.Bytes());
     line = lineIndex_.LineOf(src, text.ByteOf(pos < 0 ? 0 : size_t(pos)));
   }

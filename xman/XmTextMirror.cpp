@@ -81,6 +81,12 @@ void XmTextMirror::SetText(std::string text, bool knownValid) {
   if (size_t(XmTextGetLastPosition(widget_)) != mirror_.Positions()) mirror_.Assign(ReadWidget(widget_), true);
 }
 
+const TextMirror& XmTextMirror::Current() {
+  if (widget_ && size_t(XmTextGetLastPosition(widget_)) != mirror_.Positions())
+    mirror_.Assign(ReadWidget(widget_), true);
+  return mirror_;
+}
+
 void XmTextMirror::Modifying(Widget, XtPointer client, XtPointer call) {
   auto* self = static_cast<XmTextMirror*>(client);
   auto* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);

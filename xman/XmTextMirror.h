@@ -11,9 +11,10 @@
 //
 // The copy's modify-verify callback should come after any other that
 // changes or refuses the text: callbacks named in the resource description
-// are, since Attach runs from the creation callback. Should the widget and
-// the copy still disagree on the length after a change, the copy is read
-// again from the widget.
+// are, since Attach runs from the creation callback, and VerifyLast moves
+// it behind those added later. Should the widget and the copy still
+// disagree on the length after a change, or when a command asks for
+// Current(), the copy is read again from the widget.
 #pragma once
 
 #include <X11/Intrinsic.h>
@@ -44,6 +45,9 @@ class XmTextMirror {
 
   TextMirror& Text() { return mirror_; }
   const TextMirror& Text() const { return mirror_; }
+  // The copy, first read again from the widget should their lengths
+  // differ (a change another callback refused after the copy took it).
+  const TextMirror& Current();
 
   // The text read from the widget, in bounded pieces.
   static std::string ReadWidget(Widget text);

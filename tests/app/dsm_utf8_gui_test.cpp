@@ -65,6 +65,17 @@ TEST(DsmUtf8, CommandsLandOnCharactersAroundNonAscii) {
   size_t l3 = edited.find("// Gr");
   EXPECT_EQ(Sel(ui.dsmText), Chars(edited, l3, edited.find('\n', l3) - l3));
 
+  // A change refused by a verify callback behind the copy's leaves no
+  // trace in what the commands read.
+  XtCallbackProc refuse = [](Widget, XtPointer, XtPointer call) {
+    static_cast<XmTextVerifyCallbackStruct*>(call)->doit = False;
+  };
+  XtAddCallback(ui.dsmText, XmNmodifyVerifyCallback, refuse, nullptr);
+  dsmkit::Type(ui.dsmText, "\xc3\xa9\xc3\xa9", 0);
+  XtRemoveCallback(ui.dsmText, XmNmodifyVerifyCallback, refuse, nullptr);
+  Fire("xKestDoDsmFindCB", nullptr, size.Get());
+  EXPECT_EQ(Sel(ui.dsmText), Chars(edited, edited.find("Gr\xc3\xb6"), 7));
+
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(dsmkit::Slurp(path), edited);
   EXPECT_EQ(theDsm.GetModified(), 0);

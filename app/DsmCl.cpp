@@ -63,7 +63,10 @@ void Ask(Widget dialog, const Str& question) {
     theMsg.ShowMessage(question);
     return;
   }
-  XmString s = XmStringCreateLocalized(const_cast<char*>(question.c_str()));
+  // A long path would make the question wider than the screen, its end
+  // (what is asked) out of sight.
+  std::string lines = FitToScreen(dialog, question.c_str());
+  XmString s = XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
   XtVaSetValues(dialog, XmNmessageString, s, nullptr);
   XmStringFree(s);
   Manage(dialog);

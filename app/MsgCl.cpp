@@ -87,7 +87,28 @@ void BreakLine(std::string_view line, int room, const CharWidths& widths, std::s
   out.append(line);
 }
 
-// text laid out in lines that fit the dialog's screen.
+// The LINE of a selection shaped FILE:LINE, FILE:LINE:COLUMN or a whole
+// "FILE:LINE: error: ..." line, as kestb and compilers print them; 0 for
+// another shape. FILE must hold more than digits: "12:5" is no file 12.
+long LineField(std::string_view sel) {
+  FileLineRef ref;
+  if (!ParseFileLine(sel, ref)) return 0;
+  for (char c : ref.file)
+    if (c < '0' || c > '9') return ref.line;
+  return 0;
+}
+
+// A double-clicked word from kestb's report keeps the quotes kestb puts
+// around names ('flaot'); the DSM holds the name without them.
+Str Unquoted(const Str& sel) {
+  size_t n = sel.Length();
+  const char* s = sel.c_str();
+  if (n >= 3 && (s[0] == '\'' || s[0] == '"') && s[n - 1] == s[0]) return Str(std::string(s + 1, n - 2).c_str());
+  return sel;
+}
+
+}  // namespace
+
 std::string FitToScreen(Widget dialog, const std::string& text) {
   XmRenderTable table = nullptr;
   Dimension margin = 0;
@@ -114,28 +135,6 @@ std::string FitToScreen(Widget dialog, const std::string& text) {
   }
   return out;
 }
-
-// The LINE of a selection shaped FILE:LINE, FILE:LINE:COLUMN or a whole
-// "FILE:LINE: error: ..." line, as kestb and compilers print them; 0 for
-// another shape. FILE must hold more than digits: "12:5" is no file 12.
-long LineField(std::string_view sel) {
-  FileLineRef ref;
-  if (!ParseFileLine(sel, ref)) return 0;
-  for (char c : ref.file)
-    if (c < '0' || c > '9') return ref.line;
-  return 0;
-}
-
-// A double-clicked word from kestb's report keeps the quotes kestb puts
-// around names ('flaot'); the DSM holds the name without them.
-Str Unquoted(const Str& sel) {
-  size_t n = sel.Length();
-  const char* s = sel.c_str();
-  if (n >= 3 && (s[0] == '\'' || s[0] == '"') && s[n - 1] == s[0]) return Str(std::string(s + 1, n - 2).c_str());
-  return sel;
-}
-
-}  // namespace
 
 MsgCl& MsgCl::operator=(const MsgCl& other) {
   if (this != &other) {

@@ -16,6 +16,10 @@
 #include "support/TextMirror.h"
 #include "support/Support.h"
 
+// text laid out in lines that fit the screen of a message box dialog:
+// lines too wide are broken at a blank or after a '/'.
+std::string FitToScreen(Widget dialog, const std::string& text);
+
 class MsgCl {
  public:
   MsgCl() = default;

@@ -249,10 +249,12 @@ TEST(EditLoop, TwoWindowsRunningTheGeneratorTakeTurnsOnTheReport) {
 }
 
 // The shipped replace question: Return takes Cancel, which goes back to
-// the Save As dialog; Replace writes.
+// the Save As dialog; Replace writes. A path longer than the screen is wide
+// still leaves the question in sight.
 TEST(EditLoop, SaveAsOntoAnotherFileAsksAndCancelGoesBackToChoosing) {
   TempDir work;
-  std::string dsm = work.Write("m.dsm", "model a;\n"), theirs = work.Write("theirs.dsm", "theirs\n");
+  std::string dsm = work.Write("m.dsm", "model a;\n");
+  std::string theirs = work.Write(std::string(120, 'd') + "/" + std::string(120, 'e') + "/theirs.dsm", "theirs\n");
   Session s(work, dsm);
   ASSERT_TRUE(s.opened) << s.x.Stderr();
   s.Keys("ctrl+Home");
@@ -261,8 +263,7 @@ TEST(EditLoop, SaveAsOntoAnotherFileAsksAndCancelGoesBackToChoosing) {
   auto choose = [&] {
     std::string saveAs = s.x.WaitForWindow("Save DSM file as", 10);
     if (saveAs.empty()) return false;
-    s.o.Xdo("windowfocus --sync " + saveAs + " key End");
-    s.o.Xdo("key --delay 2 --repeat 80 BackSpace");
+    s.o.Xdo("windowfocus --sync " + saveAs + " key ctrl+slash");  // typing replaces the whole field
     s.o.Xdo("type --delay 5 '" + theirs + "'");
     s.o.Xdo("key Return");
     return true;
@@ -270,11 +271,15 @@ TEST(EditLoop, SaveAsOntoAnotherFileAsksAndCancelGoesBackToChoosing) {
   ASSERT_TRUE(choose());
   std::string ask = s.x.WaitForWindow("Replace file", 10);
   ASSERT_FALSE(ask.empty());
+  EXPECT_LE(s.x.Width(std::stoul(ask)), 1280u) << "no wider than the screen";
   s.o.Xdo("windowfocus --sync " + ask + " key Return");
   ASSERT_TRUE(s.o.WaitGone(ask));
   EXPECT_EQ(TempDir::Slurp(theirs), "theirs\n");
   ASSERT_TRUE(choose()) << "Cancel goes back to choosing a name";
-  ASSERT_TRUE(s.Answer("Replace file", 0));
+  ask = s.x.WaitForWindow("Replace file", 10);
+  ASSERT_FALSE(ask.empty());
+  s.o.Xdo("windowfocus --sync " + ask + " keydown Alt_L key r keyup Alt_L");
+  ASSERT_TRUE(s.o.WaitGone(ask));
   EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(theirs) == "xmodel a;\n"; })) << TempDir::Slurp(theirs);
   EXPECT_EQ(TempDir::Slurp(dsm), "model a;\n");
   EXPECT_EQ(s.x.Stderr(), "");

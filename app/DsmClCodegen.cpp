@@ -57,10 +57,6 @@ Str PathWord(const Str& path) {
   return Str(xkest::PathWord(path.c_str()).c_str());
 }
 
-// A positional argument always makes one word: an empty one would vanish
-// and shift every later word into its place.
-Str Argument(const Str& path) { return path.IsEmpty() ? Str("''") : PathWord(path); }
-
 const char* TrueFalse(int flag) { return flag ? "true " : "false "; }
 
 // Inside double quotes the shell still reads " \ $ and `; a value holding
@@ -75,12 +71,12 @@ Str QuotedBackupExts(const Str& exts) {
 
 Str KestbCommandLine(const Str& dsmFile, const OptsCl& opts) {
   Str cmd("kestb ");
-  cmd += Argument(dsmFile) + " ";
-  cmd += Argument(opts.GetTemplatePath()) + " ";
-  cmd += Argument(opts.GetOutputDir()) + " ";
+  cmd += PathWord(dsmFile) + " ";
+  cmd += PathWord(opts.GetTemplatePath()) + " ";
+  cmd += PathWord(opts.GetOutputDir()) + " ";
   cmd += "-nb ";
   cmd += "-noini ";
-  cmd += Str("-homedir ") + Argument(opts.GetHomeDir()) + " ";
+  cmd += Str("-homedir ") + PathWord(opts.GetHomeDir()) + " ";
   cmd += Str("-showfiles ") + TrueFalse(opts.GetShowFiles());
   cmd += Str("-showsummary ") + TrueFalse(opts.GetShowSummary());
   cmd += Str("-nokwada ") + TrueFalse(opts.GetNoAdaKeywords());

@@ -42,12 +42,6 @@ X_FATAL = re.compile(r"X Error of failed request|XIO: +fatal IO error|X connecti
 # Temporary files of a save (".NAME.XXXXXX") and of a generator run.
 TEMP_FILE = re.compile(r"^\..+\.[A-Za-z0-9]{6}$|\.kestb-[A-Za-z0-9]{6}$")
 SAVING_DIALOGS = ("Save DSM file as", "Open DSM", "File changed on disk", "Replace file")
-# Under mwm the window manager's close (Alt+F4, the window menu's Close, a
-# double-click on its button) ends xkest a second later: mwm also asks it to
-# save itself (WM_SAVE_YOURSELF) and kills the client that does not answer.
-# A known fault, being fixed elsewhere; until then the monkey leaves mwm's
-# close and the frame's buttons alone.
-MWM_CLOSE_KILLS = True
 # What an action reaches (see Monkey.may_write).
 KEYS_TO, AT, NOTHING, OUTSIDE = "keys", "at", "nothing", "outside"
 
@@ -183,6 +177,16 @@ class XHelper:
 HELPER = None
 
 
+def server_grabbed():
+    """Does another client hold the X server? An ordinary request then waits."""
+    try:
+        subprocess.run(["xprop", "-root", "-len", "1", "WM_NAME"], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=3)
+        return False
+    except subprocess.TimeoutExpired:
+        return True
+
+
 def inside(rect, x, y):
     return rect[0] <= x < rect[0] + rect[2] and rect[1] <= y < rect[1] + rect[3]
 
@@ -302,6 +306,14 @@ class Monkey:
 
     def probe(self):
         answer = self.x.ask("probe %d %d" % (self.main, HANG_MS))
+        if answer == "timeout" and server_grabbed():
+            # No client can answer while another holds the server: mwm does
+            # through a keyboard move or resize (its window menu's Move or
+            # Size). A user ends it with Escape; then xkest gets its time.
+            self.x.ask("cancel")
+            log("the X server was held by a grab; Escape pressed, buttons and keys released")
+            self.journal.write("    (server grab: Escape pressed, buttons and keys released)\n")
+            answer = self.x.ask("probe %d %d" % (self.main, HANG_MS))
         if answer == "timeout":
             self.proc.send_signal(signal.SIGABRT)
             self.proc.send_signal(signal.SIGCONT)  # in case it was stopped
@@ -359,10 +371,9 @@ class Monkey:
         wins = self.visible()
         managed = [w for w in wins if w.kind == "wm"]
         dialogs = [w for w in managed if w.name != "xkest"]
-        # A long run keeps xkest going until one of them reaches the memory
-        # check at 10,000 actions: no deliberate quits until then.
-        quits = self.args.seconds < 1200 or 10000 in self.rss
-        wm_close = quits and not (MWM_CLOSE_KILLS and self.args.wm == "mwm")
+        quits = self.quits_allowed()
+        # Until then a dialog may still be closed by the window manager.
+        closable = [w for w in managed if quits or w.wid != self.main]
         if r < 0.30:
             key = self.rng.choice(KEYS)
             if quits and self.rng.random() < 0.01:
@@ -377,9 +388,9 @@ class Monkey:
             return ("type %r" % text, (KEYS_TO, None, ""), lambda: xdo("type", "--delay", "2", text))
         if r < 0.78 and wins:
             w = self.rng.choice(wins)
-            px, py = self.point_in(w, wm_close and self.rng.random() < 0.1)
-            if not quits and self.is_file_menu(w):
-                py = min(py, w.frame[1] + w.frame[3] * 3 // 4)  # not on Quit, its last item
+            px, py = self.point_in(w, w in closable and self.rng.random() < 0.1)
+            if not quits:
+                px, py = self.not_on_quit(w, px, py)
             button = self.rng.choice([1, 1, 1, 1, 1, 2, 3])
             count = self.rng.choice([1, 1, 1, 2, 3])
             return ("click %d x%d on %r at %d,%d" % (button, count, w, px, py), (AT, w, [(px, py)]),
@@ -387,14 +398,16 @@ class Monkey:
         if r < 0.82 and wins:
             w = self.rng.choice(wins)
             (ax, ay), (bx, by) = self.point_in(w, False), self.point_in(w, False)
+            if not quits:
+                (ax, ay), (bx, by) = self.not_on_quit(w, ax, ay), self.not_on_quit(w, bx, by)
             return ("drag on %r %d,%d to %d,%d" % (w, ax, ay, bx, by), (AT, w, [(ax, ay), (bx, by)]),
                     lambda: xdo("mousemove", ax, ay, "mousedown", 1, "mousemove", bx, by, "mouseup", 1))
         if r < 0.85 and managed:
             w = self.rng.choice(managed)
             size = [int(10 ** self.rng.uniform(0, 3.6)) for _ in range(2)]
             return ("resize %r to %dx%d" % (w, *size), (NOTHING,), lambda: xdo("windowsize", w.wid, *size))
-        if r < 0.86 and wm_close and managed:
-            w = self.rng.choice(managed)
+        if r < 0.86 and closable:
+            w = self.rng.choice(closable)
             return ("window manager close of %r" % w, (NOTHING,),
                     lambda: xdo("windowfocus", w.wid, "key", "alt+F4"))
         if r < 0.89 and managed:
@@ -408,6 +421,30 @@ class Monkey:
             w = self.rng.choice(dialogs)
             return ("Escape in %r" % w, (KEYS_TO, w, ""), lambda: xdo("windowfocus", w.wid, "key", "Escape"))
         return ("key ctrl+g", (KEYS_TO, None, "ctrl+g"), lambda: xdo("key", "ctrl+g"))
+
+    def quits_allowed(self):
+        # A long run keeps xkest going until one of them reaches the memory
+        # check at 10,000 actions: no quits until then.
+        return self.args.seconds < 1200 or 10000 in self.rss
+
+    def not_on_quit(self, w, px, py):
+        """The point moved off what quits xkest: the File menu's last item
+        and the main window's frame (the close button, the window menu)."""
+        if self.is_file_menu(w):
+            py = min(py, w.frame[1] + w.frame[3] * 3 // 4)
+        for m in self.windows:
+            if m.wid == self.main and inside(m.frame, px, py) and not inside(m.client, px, py):
+                x, y, wd, ht = m.client
+                px, py = min(max(px, x), x + wd - 1), min(max(py, y), y + ht - 1)
+        return px, py
+
+    def activates_quit(self, desc):
+        """Could this key press choose Quit in a posted File menu? Its last
+        item is one Up away from the first."""
+        if not any(self.is_file_menu(w) for w in self.windows):
+            return False
+        return desc in ("key Return", "key KP_Enter", "key space", "key ctrl+Return") or \
+            (desc.startswith("type ") and " " in desc[5:])
 
     def is_file_menu(self, w):
         main = [m for m in self.windows if m.wid == self.main]
@@ -444,8 +481,7 @@ class Monkey:
             return ("key F10", (KEYS_TO, None, ""), lambda: xdo("key", "F10"))
         w = main[0]
         x, y, wd, ht = w.client
-        # Near the bottom, but inside: a press on mwm's frame posts its
-        # window menu, whose Close is left out for now (see MWM_CLOSE_KILLS).
+        # Near the bottom, but inside the window: the report, not the frame.
         px = x + min(wd - 1, self.rng.randrange(10, max(11, wd - 10)))
         py = y + max(0, ht - self.rng.randrange(10, max(11, ht // 5)))
         self.queue = [("right click at %d,%d" % (px, py), (AT, w, [(px, py)]),
@@ -521,6 +557,9 @@ class Monkey:
             # Iconified or withdrawn by the window manager: the user brings it back.
             xdo("windowmap", self.main)
         desc, target, act = self.choose()
+        if not self.quits_allowed() and self.activates_quit(desc):
+            desc, target, act = ("(not a key that may choose Quit) key Escape", (KEYS_TO, None, ""),
+                                  lambda: xdo("key", "Escape"))
         writes = self.may_write(target)
         # F10 makes the menu bar take the keys that follow, as mnemonics,
         # until a click or Escape ends it, with no menu on the screen yet.
@@ -576,14 +615,22 @@ class Monkey:
             self.stop()
             return 1
         self.stop()
+        if 10000 in self.rss:
+            log("memory: %d KiB after 1,000 actions of one xkest, %d KiB after 10,000 (%.2fx)"
+                % (self.rss[1000], self.rss[10000], self.rss[10000] / self.rss[1000]))
+        elif not self.quits_allowed():
+            log("memory check not reached: no xkest lived 10,000 actions")
         log("passed: %d actions in %d s, %d lives (%d quits by the user), seed %d, %s"
             % (self.actions, self.args.seconds, self.life, self.quits, self.args.seed, self.args.wm))
         return 0
 
     def stop(self):
         # What the screen showed at the end, for whoever reads the log.
-        subprocess.run(["import", "-window", "root", os.path.join(self.args.log, "screen.png")],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        try:
+            subprocess.run(["import", "-window", "root", os.path.join(self.args.log, "screen.png")],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        except subprocess.TimeoutExpired:
+            log("no picture of the screen: the X server is held by a grab")
         if self.proc and self.proc.poll() is None:
             log("stopping xkest %d" % self.proc.pid)
             self.proc.kill()

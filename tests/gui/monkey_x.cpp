@@ -10,6 +10,9 @@
 //                      override-redirect one such as a Motif menu)
 //   focus              the client window that has the keyboard focus, or 0
 //   release            releases every mouse button and modifier key
+//   cancel             as release, then presses and releases Escape (ends
+//                      a window manager's keyboard move or resize, which
+//                      holds a server grab until then)
 //   probe CLIENT MS    asks the client that owns window CLIENT to answer
 //                      within MS milliseconds: "ok", "timeout" or "gone"
 //
@@ -131,11 +134,15 @@ Window Focus() {
   return a.override_redirect ? w : ClientOf(w, 3);
 }
 
-void Release() {
+void Release(bool escape) {
   for (unsigned b = 1; b <= 5; ++b) XTestFakeButtonEvent(dpy, b, False, CurrentTime);
   for (KeySym k : {XK_Alt_L, XK_Alt_R, XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R}) {
     KeyCode code = XKeysymToKeycode(dpy, k);
     if (code) XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+  }
+  if (KeyCode code = XKeysymToKeycode(dpy, XK_Escape); escape && code) {
+    XTestFakeKeyEvent(dpy, code, True, CurrentTime);
+    XTestFakeKeyEvent(dpy, code, False, CurrentTime);
   }
   XSync(dpy, False);
 }
@@ -199,6 +206,7 @@ int main() {
   XSetErrorHandler(OnError);
   int event, error, major, minor;
   if (XTestQueryExtension(dpy, &event, &error, &major, &minor)) XTestGrabControl(dpy, True);
+  XSync(dpy, False);  // impervious from now on, not from its first request
   std::string line;
   while (std::getline(std::cin, line)) {
     std::istringstream in(line);
@@ -206,8 +214,8 @@ int main() {
     in >> cmd;
     if (cmd == "list") {
       List();
-    } else if (cmd == "release") {
-      Release();
+    } else if (cmd == "release" || cmd == "cancel") {
+      Release(cmd == "cancel");
       std::printf("ok\n");
     } else if (cmd == "focus") {
       std::printf("%lu\n", Focus());

@@ -1,7 +1,9 @@
 // DsmCl error marks: after a run every DSM line named by an error is
 // underlined (Motif's secondary-selection highlight) until the next run or
 // until the line is edited; the marks follow the text (support/LineMarks)
-// and the error walk selects a line where its mark is now.
+// and the error walk selects a line where its mark is now. Marks hold
+// widget positions (characters in a UTF-8 locale); lines are found in the
+// text's byte copy.
 #include <Xm/Xm.h>
 #include <Xm/Text.h>
 
@@ -9,7 +11,7 @@
 
 #include "app/Application.h"
 #include "app/DsmCl.h"
-#include "xman/XmTextChunks.h"
+#include "xman/XmTextMirror.h"
 #include "xmp/XmpHighlights.h"
 
 using textlines::kNoPos;
@@ -46,8 +48,10 @@ void DsmCl::MarkErrorLines(const std::vector<ReportLine>& errors) {
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
 
-  // Lines in ascending order: each line start is found from the last one.
-  XmTextChunks src(textWidget_);
+  // Lines in ascending order: each line start is found from the last one,
+  // in the copy's bytes, and each position counted on from the last one.
+  const TextMirror& text = text_->Current();
+  textlines::MemorySource src(text.Bytes());
   std::vector<LineMarks::Mark> marks;
   std::vector<XmTextPosition> bounds;
   markLines_.clear();
@@ -57,10 +61,11 @@ void DsmCl::MarkErrorLines(const std::vector<ReportLine>& errors) {
     size_t start = lineIndex_.LineStart(src, size_t(line));
     if (start == kNoPos) break;  // this and all further lines are past the end
     size_t end = textlines::LineEnd(src, start);
-    marks.push_back({start, end, true});
+    size_t left = text.PosOf(start), right = text.PosOf(end);
+    marks.push_back({left, right, true});
     markLines_.push_back(line);
-    bounds.push_back(XmTextPosition(start));
-    bounds.push_back(XmTextPosition(end));
+    bounds.push_back(XmTextPosition(left));
+    bounds.push_back(XmTextPosition(right));
   }
   marks_.Set(std::move(marks));
   XmpTextSetHighlights(textWidget_, bounds.data(), Cardinal(bounds.size() / 2), kMarkMode);
@@ -96,8 +101,9 @@ void DsmCl::SelectErrorLine(long line) {
     return;
   }
   const LineMarks::Mark& m = marks_[size_t(at - markLines_.begin())];
-  XmTextChunks src(textWidget_);
-  size_t end = textlines::LineEnd(src, m.begin);
+  const TextMirror& text = text_->Current();
+  textlines::MemorySource src(text.Bytes());
+  size_t end = text.PosOf(textlines::LineEnd(src, text.ByteOf(m.begin)));
   XmTextSetSelection(textWidget_, XmTextPosition(m.begin), XmTextPosition(end), 0);
   XmTextShowPosition(textWidget_, XmTextPosition(m.begin));
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));

@@ -35,6 +35,7 @@ void TextMirror::Assign(std::string text, bool knownValid) {
   nonAscii_ = CountNonAscii(bytes_);
   positions_ = nonAscii_ ? CharsIn(bytes_) : bytes_.size();
   marks_.clear();
+  recent_ = Mark{0, 0};
   Edit e;
   e.inserted = bytes_;
   e.posInserted = positions_;
@@ -64,6 +65,7 @@ void TextMirror::Replace(size_t from, size_t to, std::string_view text) {
   auto stale = std::upper_bound(marks_.begin(), marks_.end(), byteFrom,
                                 [](size_t b, const Mark& m) { return b < m.byte; });
   marks_.erase(stale, marks_.end());
+  if (recent_.byte > byteFrom) recent_ = Mark{0, 0};
   if (listeners_.empty()) return;
   Edit e;
   e.byteStart = byteFrom;
@@ -109,14 +111,18 @@ size_t TextMirror::ByteOf(size_t pos) const {
   if (Identity()) return std::min(pos, bytes_.size());
   if (pos >= positions_) return bytes_.size();
   Mark m = MarkAtPos(pos);
-  return utf8::SkipChars(bytes_, m.byte, pos - m.pos);
+  if (recent_.pos <= pos && recent_.pos > m.pos) m = recent_;
+  recent_ = Mark{utf8::SkipChars(bytes_, m.byte, pos - m.pos), pos};
+  return recent_.byte;
 }
 
 size_t TextMirror::PosOf(size_t byte) const {
   byte = std::min(byte, bytes_.size());
   if (Identity()) return byte;
   Mark m = MarkAtByte(byte);
-  return m.pos + utf8::CountChars(std::string_view(bytes_).substr(m.byte, byte - m.byte));
+  if (recent_.byte <= byte && recent_.byte > m.byte) m = recent_;
+  recent_ = Mark{byte, m.pos + utf8::CountChars(std::string_view(bytes_).substr(m.byte, byte - m.byte))};
+  return recent_.pos;
 }
 
 int TextMirror::AddListener(Listener listener) {

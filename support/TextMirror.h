@@ -88,6 +88,9 @@ class TextMirror {
   size_t positions_ = 0;
   size_t nonAscii_ = 0;            // bytes above 127
   mutable std::vector<Mark> marks_;  // at multiples of the stride, in order
+  // The last conversion: a walk through ascending positions (a line's
+  // start and end, many marked lines) counts each stretch once.
+  mutable Mark recent_{0, 0};
   std::vector<std::pair<int, Listener>> listeners_;
   int nextId_ = 1;
 };

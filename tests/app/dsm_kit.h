@@ -18,6 +18,7 @@
 #include <Xm/RowColumn.h>
 #include <Xm/Text.h>
 #include <Xm/TextF.h>
+#include <Xm/TextP.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -183,6 +184,17 @@ inline std::string Sel(Widget w) {
   XmTextPosition l = 0, r = 0;
   if (!XmTextGetSelectionPosition(w, &l, &r)) return "none@" + std::to_string(XmTextGetInsertionPosition(w));
   return std::to_string(l) + "-" + std::to_string(r);
+}
+
+// The DSM text's underlined ranges, as Motif holds them: "3-5 9-11".
+inline std::string Marks(Widget text) {
+  const _XmHighlightData& h = reinterpret_cast<XmTextWidget>(text)->text.highlight;
+  std::string out;
+  for (Cardinal i = 0; i < h.number; ++i)
+    if (h.list[i].mode == XmHIGHLIGHT_SECONDARY_SELECTED)
+      out += std::to_string(h.list[i].position) + "-" +
+             std::to_string(i + 1 < h.number ? h.list[i + 1].position : XmTextGetLastPosition(text)) + " ";
+  return out;
 }
 
 // A fresh folder under /tmp, removed afterwards.

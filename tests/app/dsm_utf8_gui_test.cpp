@@ -109,4 +109,36 @@ TEST(DsmUtf8, Latin1FileShowsAsTextAndSavesBackByteForByte) {
   EXPECT_EQ(theDsm.GetModified(), 1);
 }
 
+TEST(DsmUtf8, ErrorMarksAndTheWalkLandOnTheirLinesBelowNonAscii) {
+  ASSERT_TRUE(kUtf8);
+  dsmkit::Ui ui = dsmkit::Build();
+  dsmkit::TempDir dir;
+  std::string text = "// M\xc3\xbcller caf\xc3\xa9\nl2\n\xc3\xa9t\xc3\xa9 \xe2\x80\x94 x\nl4\n";
+  std::string path = dir.Write("m.dsm", text);
+  dsmkit::FileCall call(path);
+  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+  theMsg.TakeReport(path + ":3: error: b\n" + path + ":2: error: a\n", Str(path.c_str()));
+  theDsm.MarkErrorLines(theMsg.Errors());
+  // Line n of t (from 1) in widget positions, without its newline.
+  auto line = [](const std::string& t, int n) {
+    size_t at = 0;
+    while (--n > 0) at = t.find('\n', at) + 1;
+    return Chars(t, at, t.find('\n', at) - at);
+  };
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), line(text, 2) + " " + line(text, 3) + " ");
+
+  // A line of non-ASCII text inserted above moves them by its characters.
+  text.insert(0, "\xc3\xbc\xe2\x82\xac\n");
+  dsmkit::Type(ui.dsmText, "\xc3\xbc\xe2\x82\xac\n", 0);
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), line(text, 3) + " " + line(text, 4) + " ");
+  Fire("xKestDoMsgNextErrorCB");
+  EXPECT_EQ(Sel(ui.dsmText), line(text, 4)) << "the first error names line 3, now line 4";
+  XmTextSetSelection(ui.dsmText, 0, 1, CurrentTime);  // off the marked lines
+  xk::test::Drain();
+  size_t l3 = text.find("l2");
+  text.insert(l3, "\xc3\xa0");
+  dsmkit::Type(ui.dsmText, "\xc3\xa0", XmTextPosition(utf8::CountChars(text.substr(0, l3))));
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), line(text, 4) + " ") << "the edited line lost its mark";
+}
+
 }  // namespace

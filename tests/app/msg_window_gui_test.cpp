@@ -4,8 +4,6 @@
 // and the plain operations (also with widgets that were never created).
 #include <gtest/gtest.h>
 
-#include <Xm/TextP.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -317,21 +315,6 @@ TEST(MsgErrorWalk, NamesTheDsmByPathOrSameFileMarksTheReportLineAndStopsAtTheEnd
   EXPECT_EQ(dsmkit::Message(ui), "No more errors");
 }
 
-}  // namespace
-
-namespace {
-
-// The DSM text's underlined ranges, as Motif holds them: "3-5 9-11".
-std::string Marks(Widget text) {
-  const _XmHighlightData& h = reinterpret_cast<XmTextWidget>(text)->text.highlight;
-  std::string out;
-  for (Cardinal i = 0; i < h.number; ++i)
-    if (h.list[i].mode == XmHIGHLIGHT_SECONDARY_SELECTED)
-      out += std::to_string(h.list[i].position) + "-" +
-             std::to_string(i + 1 < h.number ? h.list[i + 1].position : XmTextGetLastPosition(text)) + " ";
-  return out;
-}
-
 TEST(DsmErrorMarks, NamedLinesAreMarkedFollowInsertedLinesGoWhenEditedAndAtTheNextRun) {
   dsmkit::TempDir dir;
   std::string dsm = dir.Write("m.dsm", "l1\nl2\nl3\nl4\n");
@@ -341,20 +324,20 @@ TEST(DsmErrorMarks, NamedLinesAreMarkedFollowInsertedLinesGoWhenEditedAndAtTheNe
   theMsg.TakeReport(dsm + ":4: error: b\n" + dsm + ":2: error: a\n" + dsm + ":9: error: past the end\n",
                     Str(dsm.c_str()));
   theDsm.MarkErrorLines(theMsg.Errors());
-  EXPECT_EQ(Marks(ui.dsmText), "3-5 9-11 ");
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), "3-5 9-11 ");
 
   XmTextInsert(ui.dsmText, 0, const_cast<char*>("x\n"));
-  EXPECT_EQ(Marks(ui.dsmText), "5-7 11-13 ");
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), "5-7 11-13 ");
   Fire("xKestDoMsgNextErrorCB");
   EXPECT_EQ(Sel(ui.dsmText), "11-13") << "the first error names line 4, now line 5";
   XmTextSetSelection(ui.dsmText, 0, 1, CurrentTime);  // the selection moves off the marked line
   xk::test::Drain();
-  EXPECT_EQ(Marks(ui.dsmText), "5-7 11-13 ");
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), "5-7 11-13 ");
 
   XmTextInsert(ui.dsmText, 12, const_cast<char*>("Z"));  // edits line 5
-  EXPECT_EQ(Marks(ui.dsmText), "5-7 ");
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), "5-7 ");
   theDsm.MarkErrorLines({});
-  EXPECT_EQ(Marks(ui.dsmText), "");
+  EXPECT_EQ(dsmkit::Marks(ui.dsmText), "");
 }
 
 }  // namespace

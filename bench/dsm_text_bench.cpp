@@ -22,12 +22,9 @@
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
 #include <Xm/Xm.h>
-#include <Xm/FileSB.h>
 #include <Xm/Text.h>
 
-#include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -39,60 +36,20 @@
 #include "app/CallbackTable.h"
 #include "app/DsmCl.h"
 #include "app/MsgCl.h"
-#include "app/OptionTable.h"
-#include "app/OptsCl.h"
+#include "bench/BenchX.h"
 #include "support/TextLines.h"
-#include "wcl/WcCreate.h"
-#include "xmp/Xmp.h"
 
 namespace {
 
-struct Session {
-  XtAppContext app = nullptr;
-  Display* dpy = nullptr;
-  Widget shell = nullptr, dsmText = nullptr, msgText = nullptr;
+// The shipped interface, and the DSM files made for it.
+struct Session : benchx::Ui {
   std::map<size_t, std::string> files;  // DSM files by size
 };
 
-void Drain(Session& s) {
-  XSync(s.dpy, False);
-  while (XtAppPending(s.app)) XtAppProcessEvent(s.app, XtIMAll);
-}
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "dsm_text_bench: %s\n", what);
-  std::exit(1);
-}
-
-// The whole xkest interface, built from the shipped description as the
-// program builds it; no resource file of the user's applies.
 Session& Get() {
   static Session s = [] {
-    std::setlocale(LC_ALL, "C");
-    setenv("XFILESEARCHPATH", XK_SOURCE_DIR "/app/%N.ad", 1);
-    setenv("KESTHOME", XK_SOURCE_DIR "/demo-home", 1);
-    setenv("HOME", "/nonexistent", 1);
-    for (const char* v : {"XENVIRONMENT", "XAPPLRESDIR", "XUSERFILESEARCHPATH"}) unsetenv(v);
-    Session s;
-    XtToolkitInitialize();
-    s.app = XtCreateApplicationContext();
-    int argc = 1;
-    static char name[] = "xkest";
-    static char* argv[] = {name, nullptr};
-    s.dpy = XtOpenDisplay(s.app, nullptr, "xkest", "xkest", xkest::kOptionTable, xkest::kOptionCount, &argc, argv);
-    if (!s.dpy) Fail("cannot open the display");
-    s.shell = XtAppCreateShell("xkest", "xkest", applicationShellWidgetClass, s.dpy, nullptr, 0);
-    theAppShell = s.shell;
-    RegisterXkestNames(s.app);
-    XmpRegisterAll(s.app);
-    if (WcWidgetCreation(s.shell) != 0) Fail("the interface description did not load");
-    theOpts.LoadResources();
-    XtRealizeWidget(s.shell);
-    theOpts.UpdateWidgets();
-    s.dsmText = theDsm.GetTextWidget();
-    s.msgText = theMsg.GetTextWidget();
-    if (!s.dsmText || !s.msgText) Fail("the description made no DSM or report text");
-    Drain(s);
+    Session s{benchx::Interface(), {}};
+    benchx::Drain();
     return s;
   }();
   return s;
@@ -118,19 +75,13 @@ bool WrapAsked() {
   return std::strcmp(value.addr, "True") == 0 || std::strcmp(value.addr, "true") == 0;
 }
 
-std::string Lines(size_t bytes) {
-  std::string text;
-  text.reserve(bytes + 64);
-  for (long i = 0; text.size() < bytes; ++i) text += "  field" + std::to_string(i) + " : long;  // a field\n";
-  return text;
-}
+std::string Lines(size_t bytes) { return benchx::Model(bytes, false); }
 
 const std::string& DsmFile(size_t bytes) {
   Session& s = Get();
   std::string& path = s.files[bytes];
   if (path.empty()) {
-    path = "/tmp/dsm_bench_" + std::to_string(getpid()) + "_" + std::to_string(bytes) + ".dsm";
-    std::ofstream(path) << Lines(bytes);
+    path = benchx::WriteTemp("dsm_bench_" + std::to_string(bytes), ".dsm", Lines(bytes));
   }
   return path;
 }
@@ -139,14 +90,9 @@ const std::string& DsmFile(size_t bytes) {
 // first (a modified text is not replaced unasked); true when the whole
 // file is in the DSM text.
 bool Load(const std::string& path) {
-  theDsm.SetModified(0);
-  XmFileSelectionBoxCallbackStruct cbs{};
-  cbs.value = XmStringCreateLocalized(const_cast<char*>(path.c_str()));
-  theDsm.Load(nullptr, nullptr, &cbs);
-  XmStringFree(cbs.value);
+  Get();
   std::ifstream in(path, std::ios::ate | std::ios::binary);
-  return theDsm.GetHasFileName() && std::string(theDsm.GetFileName().c_str()) == path &&
-         XmTextGetLastPosition(Get().dsmText) == XmTextPosition(in.tellg());
+  return benchx::OpenDsm(path) && XmTextGetLastPosition(Get().dsmText) == XmTextPosition(in.tellg());
 }
 
 bool EnsureLoaded(size_t bytes) {
@@ -158,33 +104,15 @@ bool EnsureLoaded(size_t bytes) {
   return true;
 }
 
-// Every benchmark ends here when its setup did not do what it should.
-#define REQUIRE(cond, what)           \
-  if (!(cond)) {                      \
-    state.SkipWithError(what);        \
-    return;                           \
-  }
-
-void Motion(Session& s, XmTextPosition to, bool label) {
-  XmTextVerifyCallbackStruct cbs{};
-  cbs.reason = XmCR_MOVING_INSERT_CURSOR;
-  cbs.doit = True;
-  cbs.currInsert = XmTextGetInsertionPosition(s.dsmText);
-  cbs.newInsert = to;
-  XmTextSetInsertionPosition(s.dsmText, to);
-  if (label) theDsm.SynchLineNums(s.dsmText, nullptr, &cbs);
-}
-
 // Short moves around the middle of the text: Motif's own motion, then the
 // same with the line label kept up to date.
 void BM_ShortMoves(benchmark::State& state) {
-  Session& s = Get();
   size_t bytes = size_t(state.range(0)) << 20;
   bool label = state.range(1) != 0;
-  REQUIRE(EnsureLoaded(bytes), "the DSM did not load");
+  BENCHX_REQUIRE(EnsureLoaded(bytes), "the DSM did not load");
   XmTextPosition mid = XmTextPosition(bytes / 2);
   long i = 0;
-  for (auto _ : state) Motion(s, mid + (i++ % 200) * 7, label);
+  for (auto _ : state) benchx::MoveCursor(mid + (i++ % 200) * 7, label);
   state.SetLabel(label ? "motion+label" : "Motif motion");
 }
 BENCHMARK(BM_ShortMoves)->Args({1, 0})->Args({1, 1})->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMicrosecond);
@@ -194,7 +122,7 @@ BENCHMARK(BM_ShortMoves)->Args({1, 0})->Args({1, 1})->Args({50, 0})->Args({50, 1
 void BM_LongJumps(benchmark::State& state) {
   Session& s = Get();
   size_t bytes = size_t(state.range(0)) << 20;
-  REQUIRE(EnsureLoaded(bytes), "the DSM did not load");
+  BENCHX_REQUIRE(EnsureLoaded(bytes), "the DSM did not load");
   XmTextPosition last = XmTextGetLastPosition(s.dsmText);
   long i = 0;
   for (auto _ : state) {
@@ -202,7 +130,7 @@ void BM_LongJumps(benchmark::State& state) {
     XmTextPosition to = (i % 2) ? last - (i % 1000) : (i % 1000);
     ++i;
     theDsm.TextChanging(long(last) / 2 + (i % 1000));  // as an edit in the middle would
-    Motion(s, to, true);
+    benchx::MoveCursor(to, true);
   }
 }
 BENCHMARK(BM_LongJumps)->Arg(50)->Unit(benchmark::kMicrosecond);
@@ -227,15 +155,15 @@ void BM_Open(benchmark::State& state) {
     state.PauseTiming();
     XmTextSetInsertionPosition(s.dsmText, 0);
     XmTextSetTopCharacter(s.dsmText, 0);
-    Drain(s);
+    benchx::Drain();
     state.ResumeTiming();
     if (whole) {
-      REQUIRE(Load(path), "the DSM did not load");
+      BENCHX_REQUIRE(Load(path), "the DSM did not load");
     } else {
       XmTextSetString(s.dsmText, text.data());
-      REQUIRE(XmTextGetLastPosition(s.dsmText) == XmTextPosition(text.size()), "the text was not set");
+      BENCHX_REQUIRE(XmTextGetLastPosition(s.dsmText) == XmTextPosition(text.size()), "the text was not set");
     }
-    Drain(s);
+    benchx::Drain();
   }
   state.SetLabel(whole ? "Load (read+set+paint)" : "XmTextSetString+paint");
 }
@@ -249,7 +177,7 @@ BENCHMARK(BM_Open)->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMillisecond)-
 //   3  the program's way, one line of the report too long to fit
 void BM_Report(benchmark::State& state) {
   Session& s = Get();
-  REQUIRE(WrapAsked(), "the description no longer asks for a word-wrapping report");
+  BENCHX_REQUIRE(WrapAsked(), "the description no longer asks for a word-wrapping report");
   size_t bytes = size_t(state.range(0)) << 20;
   int how = int(state.range(1));
   std::string report = Lines(bytes);
@@ -262,22 +190,22 @@ void BM_Report(benchmark::State& state) {
     XmTextSetTopCharacter(s.msgText, 0);
     XmTextSetInsertionPosition(s.msgText, 0);
     XtVaSetValues(s.msgText, XmNwordWrap, how == 0 ? True : False, nullptr);
-    Drain(s);
+    benchx::Drain();
     state.ResumeTiming();
     if (how <= 1) {
       XmTextSetString(s.msgText, report.data());
     } else {
       std::string got;
-      REQUIRE(ReadReportFile(file.c_str(), got), "the report file was refused");
+      BENCHX_REQUIRE(ReadReportFile(file.c_str(), got), "the report file was refused");
       theMsg.ClearText();
       theMsg.AppendText(got.c_str());
     }
-    Drain(s);
+    benchx::Drain();
     state.PauseTiming();
     Boolean wrapped = False;
     XtVaGetValues(s.msgText, XmNwordWrap, &wrapped, nullptr);
-    REQUIRE(XmTextGetLastPosition(s.msgText) == XmTextPosition(report.size()), "the report was not shown whole");
-    REQUIRE(how < 2 || bool(wrapped) == (how == 3), "word wrap is not on exactly when a line needs it");
+    BENCHX_REQUIRE(XmTextGetLastPosition(s.msgText) == XmTextPosition(report.size()), "the report was not shown whole");
+    BENCHX_REQUIRE(how < 2 || bool(wrapped) == (how == 3), "word wrap is not on exactly when a line needs it");
     state.ResumeTiming();
   }
   unlink(file.c_str());
@@ -294,7 +222,7 @@ void BM_Find(benchmark::State& state) {
   size_t bytes = size_t(state.range(0)) << 20;
   bool widget = state.range(1) != 0;
   // A fresh copy of the file with one zebra near its end.
-  REQUIRE(Load(DsmFile(bytes)), "the DSM did not load");
+  BENCHX_REQUIRE(Load(DsmFile(bytes)), "the DSM did not load");
   XmTextPosition last = XmTextGetLastPosition(s.dsmText);
   XmTextReplace(s.dsmText, last - 5, last - 5, const_cast<char*>("zebra"));
   std::string text = Lines(bytes) + "zebra";
@@ -303,7 +231,7 @@ void BM_Find(benchmark::State& state) {
       XmTextSetInsertionPosition(s.dsmText, 0);
       theDsm.FindAndSelect("zebra");
       XmTextPosition l = 0, r = 0;
-      REQUIRE(XmTextGetSelectionPosition(s.dsmText, &l, &r) && l == last - 5 && r == last, "zebra not selected");
+      BENCHX_REQUIRE(XmTextGetSelectionPosition(s.dsmText, &l, &r) && l == last - 5 && r == last, "zebra not selected");
     } else {
       benchmark::DoNotOptimize(memmem(text.data(), text.size(), "zebra", 5));
     }
@@ -315,7 +243,7 @@ BENCHMARK(BM_Find)->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMillisecond);
 void BM_GoToLineNearEnd(benchmark::State& state) {
   Session& s = Get();
   size_t bytes = size_t(state.range(0)) << 20;
-  REQUIRE(Load(DsmFile(bytes)), "the DSM did not load");
+  BENCHX_REQUIRE(Load(DsmFile(bytes)), "the DSM did not load");
   std::string text = Lines(bytes);
   long lines = 1 + long(textlines::CountNewlines(text));
   long i = 0;
@@ -323,35 +251,20 @@ void BM_GoToLineNearEnd(benchmark::State& state) {
     long line = lines - 10 - (i++ % 100);
     theDsm.SelectLineNumber(line);
     XmTextPosition l = 0, r = 0;
-    REQUIRE(XmTextGetSelectionPosition(s.dsmText, &l, &r) && r > l, "no line selected");
+    BENCHX_REQUIRE(XmTextGetSelectionPosition(s.dsmText, &l, &r) && r > l, "no line selected");
   }
 }
 BENCHMARK(BM_GoToLineNearEnd)->Arg(50)->Unit(benchmark::kMicrosecond);
-
-long HighWaterKb() {
-  std::ifstream in("/proc/self/status");
-  std::string key;
-  long value = 0;
-  while (in >> key) {
-    if (key == "VmHWM:") {
-      in >> value;
-      return value;
-    }
-    in.ignore(1 << 12, '\n');
-  }
-  return 0;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--peak-open") == 0) {
-    Session& s = Get();
     const std::string& path = DsmFile(size_t(50) << 20);
-    long before = HighWaterKb();
-    if (!Load(path)) Fail("the DSM did not load");
-    Drain(s);
-    long after = HighWaterKb();
+    long before = benchx::HighWaterKb();
+    if (!Load(path)) benchx::Fail("the DSM did not load");
+    benchx::Drain();
+    long after = benchx::HighWaterKb();
     std::printf("open 50 MB DSM: peak memory grew by %.1f MB (%.2fx the file)\n", (after - before) / 1024.0,
                 (after - before) / 1024.0 / 50.0);
     unlink(path.c_str());

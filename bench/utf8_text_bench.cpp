@@ -16,10 +16,8 @@
 #include <benchmark/benchmark.h>
 
 #include <Xm/Xm.h>
-#include <Xm/FileSB.h>
 #include <Xm/Text.h>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,95 +28,38 @@
 #include <unistd.h>
 
 #include "app/Application.h"
-#include "app/CallbackTable.h"
 #include "app/DsmCl.h"
+#include "bench/BenchX.h"
 #include "support/TextLines.h"
 #include "support/Utf8.h"
-#include "wcl/WcCreate.h"
-#include "xmp/Xmp.h"
 
 namespace {
 
 constexpr size_t kBytes = size_t(50) << 20;
 
 struct Session {
-  XtAppContext app = nullptr;
-  Display* dpy = nullptr;
   Widget dsmText = nullptr, lineLabel = nullptr;
   std::string path, text;  // the model on disk and its bytes
   size_t chars = 0, lines = 0;
 };
 
-void Drain(Session& s) {
-  XSync(s.dpy, False);
-  while (XtAppPending(s.app)) XtAppProcessEvent(s.app, XtIMAll);
-}
-
-std::string Model() {
-  std::string text;
-  text.reserve(kBytes + 64);
-  for (long i = 0; text.size() < kBytes; ++i) {
-    if (i % 4 == 0)
-      text += "  // M\xc3\xbcller caf\xc3\xa9 na\xc3\xafve \xe2\x80\x94 \xe2\x80\x9cquotes\xe2\x80\x9d " +
-              std::to_string(i) + "\n";
-    else
-      text += "  field" + std::to_string(i) + " : long;  // a field\n";
-  }
-  return text;
-}
-
 Session& Get() {
   static Session s = [] {
-    const char* locale = std::getenv("XK_BENCH_LOCALE");
-    if (!std::setlocale(LC_ALL, locale ? locale : "C")) {
-      std::fprintf(stderr, "utf8_text_bench: locale %s not available\n", locale);
-      std::exit(1);
-    }
-    // The shipped description, found as the program finds it.
-    setenv("XFILESEARCHPATH", XK_SOURCE_DIR "/app/%N.ad", 1);
+    const benchx::Ui& ui = benchx::Interface();
     Session s;
-    XtToolkitInitialize();
-    s.app = XtCreateApplicationContext();
-    int argc = 1;
-    static char name[] = "xkest";
-    static char* argv[] = {name, nullptr};
-    s.dpy = XtOpenDisplay(s.app, nullptr, "xkest", "xkest", nullptr, 0, &argc, argv);
-    if (!s.dpy) {
-      std::fprintf(stderr, "utf8_text_bench: cannot open the display\n");
-      std::exit(1);
-    }
-    theAppShell = XtAppCreateShell("xkest", "xkest", applicationShellWidgetClass, s.dpy, nullptr, 0);
-    RegisterXkestNames(s.app);
-    XmpRegisterAll(s.app);
-    if (WcWidgetCreation(theAppShell) != 0) {
-      std::fprintf(stderr, "utf8_text_bench: the shipped description did not build\n");
-      std::exit(1);
-    }
-    XtRealizeWidget(theAppShell);
-    s.dsmText = theDsm.GetTextWidget();
-    s.lineLabel = theDsm.GetCursorPosLabel();
-    if (!s.dsmText || !s.lineLabel) {
-      std::fprintf(stderr, "utf8_text_bench: no DSM text or line label in the description\n");
-      std::exit(1);
-    }
-    s.text = Model();
+    s.dsmText = ui.dsmText;
+    s.lineLabel = ui.lineLabel;
+    s.text = benchx::Model(kBytes, true);
     s.chars = MB_CUR_MAX > 1 ? utf8::CountChars(s.text) : s.text.size();
     s.lines = textlines::CountNewlines(s.text);
-    s.path = "/tmp/utf8_text_bench_" + std::to_string(getpid()) + ".dsm";
-    std::ofstream(s.path, std::ios::binary) << s.text;
-    Drain(s);
+    s.path = benchx::WriteTemp("utf8_text_bench", ".dsm", s.text);
+    benchx::Drain();
     return s;
   }();
   return s;
 }
 
-void Load(Session& s) {
-  XmFileSelectionBoxCallbackStruct cbs{};
-  cbs.value = XmStringCreateLocalized(const_cast<char*>(s.path.c_str()));
-  theDsm.SetModified(0);
-  theDsm.Load(nullptr, nullptr, &cbs);
-  XmStringFree(cbs.value);
-}
+void Load(Session& s) { benchx::OpenDsm(s.path); }
 
 // The model is in the DSM text, loaded through the editor (once).
 bool EnsureLoaded(Session& s) {
@@ -147,22 +88,12 @@ void BM_Open(benchmark::State& state) {
       Load(s);
     else
       XmTextSetString(s.dsmText, s.text.data());
-    Drain(s);
+    benchx::Drain();
   }
   if (size_t(XmTextGetLastPosition(s.dsmText)) != s.chars) state.SkipWithError("the text was not loaded whole");
   state.SetLabel(editor ? "Load (read+check+set+index+paint)" : "XmTextSetString+paint");
 }
 BENCHMARK(BM_Open)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void Motion(Session& s, XmTextPosition to, bool label) {
-  XmTextVerifyCallbackStruct cbs{};
-  cbs.reason = XmCR_MOVING_INSERT_CURSOR;
-  cbs.doit = True;
-  cbs.currInsert = XmTextGetInsertionPosition(s.dsmText);
-  cbs.newInsert = to;
-  XmTextSetInsertionPosition(s.dsmText, to);
-  if (label) theDsm.SynchLineNums(s.dsmText, nullptr, &cbs);
-}
 
 // Short moves around the middle and near the end of the text.
 void BM_CursorMove(benchmark::State& state) {
@@ -174,7 +105,7 @@ void BM_CursorMove(benchmark::State& state) {
   XmTextPosition to = base;
   for (auto _ : state) {
     to = (i % 2 ? XmTextPosition(s.chars) - 3000 : base) + (i % 200) * 7;
-    Motion(s, to, label);
+    benchx::MoveCursor(to, label);
     ++i;
   }
   if (label) {
@@ -202,10 +133,10 @@ void BM_Find(benchmark::State& state) {
     if (editor) {
       state.PauseTiming();  // back to the start, which scrolls there
       XmTextSetInsertionPosition(s.dsmText, 0);
-      Drain(s);
+      benchx::Drain();
       state.ResumeTiming();
       theDsm.FindAndSelect(word.c_str());
-      Drain(s);
+      benchx::Drain();
     } else {
       benchmark::DoNotOptimize(memmem(bytes.data(), bytes.size(), word.data(), word.size()));
     }
@@ -266,20 +197,6 @@ void BM_Save(benchmark::State& state) {
 }
 BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-long HighWaterKb() {
-  std::ifstream in("/proc/self/status");
-  std::string key;
-  long value = 0;
-  while (in >> key) {
-    if (key == "VmHWM:") {
-      in >> value;
-      return value;
-    }
-    in.ignore(1 << 12, '\n');
-  }
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -289,10 +206,10 @@ int main(int argc, char** argv) {
     size_t chars = s.chars;
     // Only the file stays: the model's own bytes are the benchmark's.
     std::string().swap(s.text);
-    long before = HighWaterKb();
+    long before = benchx::HighWaterKb();
     Load(s);
-    Drain(s);
-    long after = HighWaterKb();
+    benchx::Drain();
+    long after = benchx::HighWaterKb();
     bool whole = size_t(XmTextGetLastPosition(s.dsmText)) == chars;
     std::printf("open 50 MB DSM (%s locale): peak memory grew by %.1f MB (%.2fx the file)%s\n",
                 setlocale(LC_CTYPE, nullptr), (after - before) / 1024.0, (after - before) / 1024.0 / 50.0,

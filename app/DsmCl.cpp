@@ -124,10 +124,9 @@ DsmCl& DsmCl::operator=(const DsmCl& other) {
   undo_ = other.undo_;
   pending_ = other.pending_;
   hasPending_ = other.hasPending_;
-  typedPending_ = other.typedPending_;
-  serialPending_ = other.serialPending_;
-  lastBeforePending_ = other.lastBeforePending_;
+  pendingLength_ = other.pendingLength_;
   undoing_ = other.undoing_;
+  historyLost_ = other.historyLost_;
   loading_ = other.loading_;
   marks_ = other.marks_;
   markLines_ = other.markLines_;
@@ -179,11 +178,14 @@ bool DsmCl::IsA(int classNumber) const { return classNumber == kDsmClass; }
 
 namespace {
 
-// Keeps the line index true: every change reports where it starts.
-void DsmTextChanged(const TextMirror::Edit& e) { theDsm.TextChanging(e.whole ? 0 : long(e.byteStart)); }
+// Every change of the copy: the line index learns where it starts, the
+// undo history what it was.
+void DsmTextChanged(const TextMirror::Edit& e) {
+  theDsm.TextChanging(e.whole ? 0 : long(e.byteStart));
+  theDsm.UndoNoteChanging(e);
+}
 
-void UndoChanging(Widget, XtPointer, XtPointer call) { theDsm.UndoNoteChanging(call); }
-void UndoChanged(Widget, XtPointer, XtPointer) { theDsm.UndoNoteChanged(); }
+void UndoChanged(Widget, XtPointer, XtPointer call) { theDsm.UndoNoteChanged(call); }
 
 // The shell's focus: another program may have changed the file meanwhile.
 void ShellFocusChanged(Widget, XtPointer, XEvent* event, Boolean*) {
@@ -218,7 +220,6 @@ void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
   textWidget_ = w;
   lineIndex_.Reset();
   XtAddCallback(w, XmNvalueChangedCallback, MarkModified, nullptr);
-  XtAddCallback(w, XmNmodifyVerifyCallback, UndoChanging, nullptr);
   XtAddCallback(w, XmNvalueChangedCallback, UndoChanged, nullptr);
   WatchSelectionForMarks(w);
   AttachText(w);
@@ -246,6 +247,7 @@ size_t DsmCl::SetWholeText(std::string text, bool knownValid) {
   // marks of the old one go.
   ClearMarks();
   loading_ = true;
+  hasPending_ = false;
   text_->SetText(std::move(text), knownValid);
   loading_ = false;
   // Learned while the text is at hand in memory; after the change, whose

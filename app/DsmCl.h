@@ -143,11 +143,12 @@ class DsmCl {
   // painted over: paint them again.
   void RefreshMarks();
 
-  // Modify-verify and value-changed callbacks of the DSM text: every
-  // change goes into the undo history (not those of loading, nor of Undo
-  // and Redo themselves) and moves the error marks.
-  void UndoNoteChanging(XtPointer call);
-  void UndoNoteChanged();
+  // Every change of the DSM text as its copy takes it (before the text
+  // does), then the text's value-changed callback once the text has it:
+  // the change goes into the undo history (not those of loading, nor of
+  // Undo and Redo themselves) and moves the error marks.
+  void UndoNoteChanging(const TextMirror::Edit& edit);
+  void UndoNoteChanged(XtPointer call);
   // The program's copy of the DSM text, in step with the widget: read it
   // instead of the widget, and listen to it for every change.
   XmTextMirror& GetTextMirror() { return *text_; }
@@ -209,15 +210,15 @@ class DsmCl {
   FileStamp diskStamp_;
   // A generator run waits for the changed-on-disk answer.
   bool runAfterAnswer_ = false;
-  // Undo history; a change is noted before it is made and recorded once
-  // the text has taken it (a later verify callback may refuse it).
+  // Undo history; a change is noted when the copy takes it and recorded
+  // once the text has taken it too (a later verify callback may refuse
+  // it); pendingLength_ is the copy's length after the change.
   UndoLog undo_;
   UndoLog::Change pending_;
   bool hasPending_ = false;
-  bool typedPending_ = false;
-  unsigned long serialPending_ = 0;
-  long lastBeforePending_ = 0;
+  size_t pendingLength_ = 0;
   bool undoing_ = false;  // Undo or Redo is changing the text
+  bool historyLost_ = false;  // to be forgotten once Undo or Redo is done
   bool loading_ = false;  // a whole new text is being set
   // The error marks, the line numbers they were made for (ascending, one
   // per mark), and the selection as last seen by RefreshMarks.

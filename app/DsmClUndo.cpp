@@ -1,7 +1,9 @@
-// DsmCl undo and redo: every change of the DSM text is learned from the
-// text widget's own callbacks (typing, paste, Replace, Append, Delete
-// Line, whatever else changes it), so no command has to report its
-// changes. The history itself is support/UndoLog.
+// DsmCl undo and redo: every change of the DSM text (typing, paste,
+// Replace, Append, whatever else changes it) is learned from the text's
+// copy as it takes the change, and recorded once the widget's
+// value-changed callback says the text took it too; so no command has to
+// report its changes, and a change is converted between characters and
+// bytes once, by the copy. The history itself is support/UndoLog.
 #include <Xm/Xm.h>
 #include <Xm/Text.h>
 
@@ -9,51 +11,38 @@
 #include "app/DsmCl.h"
 #include "app/OptsCl.h"
 
-#include <cstdlib>
-#include <string>
+#include <utility>
 
-namespace {
-
-// The text from pos, len characters long; empty when len is 0.
-std::string Substring(Widget text, long pos, long len) {
-  if (len <= 0) return {};
-  // Room for multibyte characters: the widget counts characters.
-  std::string out(size_t(len) * size_t(MB_CUR_MAX) + 1, '\0');
-  if (XmTextGetSubstring(text, pos, int(len), int(out.size()), out.data()) != XmCOPY_SUCCEEDED) return {};
-  out.resize(std::char_traits<char>::length(out.c_str()));
-  return out;
-}
-
-}  // namespace
-
-void DsmCl::UndoNoteChanging(XtPointer call) {
-  auto* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);
+void DsmCl::UndoNoteChanging(const TextMirror::Edit& edit) {
   hasPending_ = false;
-  if (loading_ || !textWidget_ || !cbs || !cbs->doit) return;
+  // A whole new text (loaded, or read again) starts no step.
+  if (loading_ || edit.whole || !textWidget_) return;
   pending_ = UndoLog::Change();
-  pending_.pos = size_t(cbs->startPos);
-  pending_.removedLen = size_t(cbs->endPos - cbs->startPos);
+  pending_.pos = edit.posStart;
+  pending_.removedLen = edit.posRemoved;
+  pending_.insertedLen = edit.posInserted;
   // Undo and Redo are not recorded, but they move the marks.
   if (!undoing_) {
-    pending_.removed = Substring(textWidget_, cbs->startPos, cbs->endPos - cbs->startPos);
-    if (cbs->text && cbs->text->ptr && cbs->text->length > 0)
-      pending_.inserted.assign(cbs->text->ptr, size_t(cbs->text->length));
+    pending_.removed.assign(edit.removed);
+    pending_.inserted.assign(edit.inserted);
   }
-  lastBeforePending_ = XmTextGetLastPosition(textWidget_);
-  typedPending_ = cbs->event && cbs->event->type == KeyPress;
-  XEvent* last = XtLastEventProcessed(XtDisplay(textWidget_));
-  serialPending_ = last ? last->xany.serial : 0;
+  pendingLength_ = text_->Text().Positions();
   hasPending_ = true;
 }
 
-void DsmCl::UndoNoteChanged() {
-  if (!hasPending_ || !textWidget_) return;
+void DsmCl::UndoNoteChanged(XtPointer call) {
+  if (!hasPending_ || loading_ || !textWidget_) return;
   hasPending_ = false;
-  // What the text took may differ from what was offered (a later verify
-  // callback may have changed it): read it back then.
-  long took = XmTextGetLastPosition(textWidget_) - lastBeforePending_ + long(pending_.removedLen);
-  if (took < 0) took = 0;
-  pending_.insertedLen = size_t(took);
+  if (size_t(XmTextGetLastPosition(textWidget_)) != pendingLength_) {
+    // The text took something else than its copy saw (a verify callback
+    // behind the copy's changed the change): the copy reads the text
+    // again, and a history that no longer fits the text is dropped.
+    if (undoing_)
+      historyLost_ = true;  // the step being applied is still in use
+    else
+      undo_.Forget();
+    return;
+  }
   if (!marks_.All().empty()) {
     // A mark whose line was edited goes; the selection's highlight, which
     // the unmarking may cover, is put back.
@@ -66,9 +55,11 @@ void DsmCl::UndoNoteChanged() {
     }
   }
   if (undoing_) return;
-  if (pending_.inserted.size() != size_t(took)) pending_.inserted = Substring(textWidget_, long(pending_.pos), took);
-  bool typed = typedPending_ && pending_.insertedLen <= 1 && (pending_.insertedLen == 1 || pending_.removedLen == 1);
-  undo_.Record(std::move(pending_), typed, serialPending_);
+  auto* cbs = static_cast<XmAnyCallbackStruct*>(call);
+  bool key = cbs && cbs->event && cbs->event->type == KeyPress;
+  bool typed = key && pending_.insertedLen <= 1 && (pending_.insertedLen == 1 || pending_.removedLen == 1);
+  XEvent* last = XtLastEventProcessed(XtDisplay(textWidget_));
+  undo_.Record(std::move(pending_), typed, last ? last->xany.serial : 0);
 }
 
 void DsmCl::ApplyUndoStep(const UndoLog::Step& step, bool forward) {
@@ -85,6 +76,10 @@ void DsmCl::ApplyUndoStep(const UndoLog::Step& step, bool forward) {
   else
     for (auto c = step.rbegin(); c != step.rend(); ++c) apply(*c);
   undoing_ = false;
+  if (historyLost_) {
+    historyLost_ = false;
+    undo_.Forget();
+  }
   XmTextClearSelection(textWidget_, CurrentTime);
   XmTextSetInsertionPosition(textWidget_, cursor);
   XmTextShowPosition(textWidget_, cursor);

@@ -94,3 +94,8 @@ void UndoLog::Clear() {
   sealed_ = true;
   lastTyped_ = false;
 }
+
+void UndoLog::Forget() {
+  Clear();
+  saved_ = -1;
+}

@@ -58,6 +58,9 @@ class UndoLog {
   bool AtSaved() const { return saved_ == long(done_.size()); }
   // A new text (loaded or closed): no history, and it is the saved state.
   void Clear();
+  // The text changed in a way the history did not see: no history, and
+  // no undo can reach the saved state any more.
+  void Forget();
 
   size_t Steps() const { return done_.size(); }
   size_t Bytes() const { return bytes_; }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 XmTextMirror::~XmTextMirror() {
   if (widget_) RemoveCallbacks();
@@ -67,17 +68,23 @@ void XmTextMirror::SetText(std::string text, bool knownValid) {
     mirror_.Assign(std::move(text), knownValid);
     return;
   }
-  // With a modify-verify callback on its list, Motif counts the characters
-  // of a new value twice more and copies it once more; the copy learns the
-  // text from here instead. Added again at the end of the list, where it
-  // belongs.
+  // With any modify-verify callback on its list, Motif counts the
+  // characters of a new value twice more and copies it once more. A whole
+  // text the program sets is no edit for them to judge (the copy learns it
+  // from here, and the others look at typed keys and edits): the list is
+  // off for this call and put back as it was.
+  std::vector<XtCallbackRec> verify;
+  XtCallbackList list = nullptr;
+  XtVaGetValues(widget_, XmNmodifyVerifyCallback, &list, nullptr);
+  for (; list && list->callback; ++list) verify.push_back(*list);
+  verify.push_back(XtCallbackRec{nullptr, nullptr});
   settingWhole_ = true;
-  XtRemoveCallback(widget_, XmNmodifyVerifyCallback, Modifying, this);
+  XtRemoveAllCallbacks(widget_, XmNmodifyVerifyCallback);
   XmTextSetString(widget_, text.data());
-  XtAddCallback(widget_, XmNmodifyVerifyCallback, Modifying, this);
+  XtAddCallbacks(widget_, XmNmodifyVerifyCallback, verify.data());
   settingWhole_ = false;
   mirror_.Assign(std::move(text), knownValid);
-  // Another verify callback may have changed or refused the new value.
+  // The widget may still keep less (past its maximum length).
   if (size_t(XmTextGetLastPosition(widget_)) != mirror_.Positions()) mirror_.Assign(ReadWidget(widget_), true);
 }
 

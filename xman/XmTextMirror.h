@@ -37,8 +37,9 @@ class XmTextMirror {
   void VerifyLast();
   Widget GetWidget() const { return widget_; }
 
-  // Sets the widget's whole value and the copy, sparing Motif the verify
-  // round trip of a text it would count and copy twice more. Text after a
+  // Sets the widget's whole value and the copy, with no modify-verify
+  // callback on the widget's list for that call (Motif would count and
+  // copy the text twice more for them). Text after a
   // NUL byte, or in UTF-8 units after an invalid sequence, is dropped as
   // the widget drops it; knownValid skips that check.
   void SetText(std::string text, bool knownValid = false);

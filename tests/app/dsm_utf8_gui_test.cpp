@@ -75,6 +75,20 @@ TEST(DsmUtf8, CommandsLandOnCharactersAroundNonAscii) {
   XtRemoveCallback(ui.dsmText, XmNmodifyVerifyCallback, refuse, nullptr);
   Fire("xKestDoDsmFindCB", nullptr, size.Get());
   EXPECT_EQ(Sel(ui.dsmText), Chars(edited, edited.find("Gr\xc3\xb6"), 7));
+  // Nor in the undo history, which learns its changes from the copy.
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(Text(ui.dsmText), text);
+  Fire("xKestDoDsmRedoCB");
+  ASSERT_EQ(Text(ui.dsmText), edited);
+  // An edit made while the copy still held a refused change would be
+  // undone with the copy's wrong bytes: the history is dropped instead.
+  XtAddCallback(ui.dsmText, XmNmodifyVerifyCallback, refuse, nullptr);
+  dsmkit::Type(ui.dsmText, "\xc3\xa9\xc3\xa9", 0);
+  XtRemoveCallback(ui.dsmText, XmNmodifyVerifyCallback, refuse, nullptr);
+  XmTextReplace(ui.dsmText, 0, 1, const_cast<char*>(""));
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(Text(ui.dsmText), edited.substr(1));
+  dsmkit::Type(ui.dsmText, "m", 0);
 
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(dsmkit::Slurp(path), edited);

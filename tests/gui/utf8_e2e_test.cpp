@@ -5,7 +5,8 @@
 // number and a quoted non-ASCII name lead to the right line and word of
 // the DSM text, which the Replace field then changes, and Next Error finds
 // the error line behind the non-ASCII path; a Latin-1 model is
-// saved back as Latin-1 byte for byte.
+// saved back as Latin-1 byte for byte; undo and redo give back multibyte
+// edits exactly.
 #include <gtest/gtest.h>
 
 #include <X11/Xutil.h>
@@ -153,6 +154,45 @@ TEST(Utf8Locale, ModelsDrawnWholeReportLeadsToLineAndWordLatin1SavedBack) {
 
   o.Xdo("windowfocus --sync " + main + " key ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
+}
+
+// Undo and Redo over multibyte typing, a Backspace run and a paste give
+// back the exact text; in a Latin-1 model, undone back to what was saved,
+// the text is unmodified again.
+TEST(Utf8Locale, UndoAndRedoGiveBackMultibyteEditsByteForByte) {
+  TempDir dir;
+  const std::string model = "model m;\n// caf\xc3\xa9 end\n";
+  const std::string dsm = dir.Write("m.dsm", model);
+  const std::string latin1Model = "model l;\n// caf\xe9 end\n";
+  const std::string latin1 = dir.Write("l.dsm", latin1Model);
+  XkestRun x({}, {{"KESTHOME", dir.Path()}, {"LC_ALL", "C.UTF-8"}});
+  std::string main = x.WaitForWindow("xkest");
+  ASSERT_FALSE(main.empty()) << x.Stderr();
+  Observer o(x.DisplayName());
+  ASSERT_TRUE(o.Ok());
+  o.WantUtf8();
+
+  Open(x, o, main, dsm);
+  o.Xdo("mousemove --window " + main + " 300 150 click 1");  // into the DSM text
+  o.Xdo("key ctrl+Home End");
+  o.Xdo("type --delay 20 ' \xc3\xa9\xe2\x82\xac\xc3\xb6'");
+  o.Xdo("key --delay 20 BackSpace BackSpace ctrl+z");
+  o.Xdo("key --delay 20 ctrl+Home Down shift+End ctrl+c ctrl+End ctrl+v");
+  o.Xdo("key --delay 20 ctrl+z ctrl+z ctrl+y ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "model m; \xc3\xa9\xe2\x82\xac\xc3\xb6\n// caf\xc3\xa9 end\n"; }))
+      << TempDir::Slurp(dsm);
+
+  Open(x, o, main, latin1);
+  o.Xdo("mousemove --window " + main + " 300 150 click 1");
+  o.Xdo("key ctrl+End");
+  o.Xdo("type --delay 20 '\xc3\xa9\xc3\xbf'");
+  o.Xdo("key ctrl+s");
+  ASSERT_TRUE(WaitUntil([&] { return TempDir::Slurp(latin1) == latin1Model + "\xe9\xff"; })) << TempDir::Slurp(latin1);
+  o.Xdo("key --delay 20 ctrl+z ctrl+s");
+  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(latin1) == latin1Model; })) << TempDir::Slurp(latin1);
+  o.Xdo("key --delay 20 ctrl+y ctrl+z ctrl+q");
+  EXPECT_EQ(x.Wait(), 0) << "undone to the saved text: quits unasked";
+  EXPECT_EQ(TempDir::Slurp(latin1), latin1Model);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "app/Application.h"
 #include "app/CallbackTable.h"
 #include "app/DsmCl.h"
+#include "app/Keyboard.h"
 #include "app/MsgCl.h"
 #include "app/OptionTable.h"
 #include "app/OptsCl.h"
@@ -46,6 +47,10 @@ Ui Build() {
   XmpRegisterAll(ui.app);
   if (WcWidgetCreation(ui.shell) != 0) Fail("the interface description did not load");
   theOpts.LoadResources();
+  // The keyboard guard's verify callback, as the program has it: Motif
+  // counts a new value again for every verify callback on the list.
+  xkest::PrepareKeyboard(ui.shell);
+  theDsm.GetTextMirror().VerifyLast();
   XtRealizeWidget(ui.shell);
   theOpts.UpdateWidgets();
   ui.dsmText = theDsm.GetTextWidget();

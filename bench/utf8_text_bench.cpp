@@ -6,7 +6,8 @@
 //   - a cursor move with the line label against Motif's own motion;
 //   - find against memmem over the same bytes;
 //   - go to a line near the end (absolute);
-//   - save against one write() of the bytes.
+//   - save against one write() of the bytes;
+//   - a key typed and rubbed out in the middle of the text.
 // Locale: C, or the one named by XK_BENCH_LOCALE (Motif fixes its text
 // handling per process). Every benchmark checks that its work was done.
 //
@@ -196,6 +197,32 @@ void BM_Save(benchmark::State& state) {
   state.SetLabel(editor ? "Save" : "write()");
 }
 BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A key typed in the middle of the text and rubbed out again, as the
+// keyboard delivers them (each change passes the text's copy and the undo
+// history).
+void BM_TypeAndRubOut(benchmark::State& state) {
+  Session& s = Get();
+  if (!EnsureLoaded(s)) return state.SkipWithError("the text was not loaded whole");
+  std::string typed = state.range(0) ? "\xc3\xa9" : "x";
+  XEvent key{};
+  key.type = KeyPress;
+  key.xkey.display = XtDisplay(s.dsmText);
+  key.xkey.window = XtWindow(s.dsmText);
+  XmTextSetInsertionPosition(s.dsmText, XmTextPosition(s.chars / 2));
+  char* insert[] = {typed.data()};
+  size_t positions = MB_CUR_MAX > 1 ? 1 : typed.size();
+  for (auto _ : state) {
+    XtCallActionProc(s.dsmText, const_cast<char*>("insert-string"), &key, insert, 1);
+    for (size_t i = 0; i < positions; ++i)
+      XtCallActionProc(s.dsmText, const_cast<char*>("delete-previous-character"), &key, nullptr, 0);
+  }
+  benchx::Drain();
+  if (size_t(XmTextGetLastPosition(s.dsmText)) != s.chars || theDsm.GetTextMirror().Text().Bytes() != s.text)
+    state.SkipWithError("the text did not come back to the model");
+  state.SetLabel(state.range(0) ? "type+rub out a non-ASCII character" : "type+rub out an ASCII character");
+}
+BENCHMARK(BM_TypeAndRubOut)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -62,7 +62,8 @@ class Observer {
   }
 
   std::string Xdo(const std::string& command) const {
-    return TempDir::Shell("DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
+    std::string locale = utf8_ ? "LC_ALL=C.UTF-8 " : "";
+    return TempDir::Shell(locale + "DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
   }
 
   bool WaitGone(const std::string& wid, int seconds = 10) const {
@@ -144,7 +145,8 @@ class Observer {
 
   Display* Dpy() const { return dpy_; }
 
-  // Asks for the selection as UTF-8 rather than Latin-1 text.
+  // Asks for the selection as UTF-8 rather than Latin-1 text, and types
+  // text as UTF-8 whatever the tests' own locale.
   void WantUtf8() { utf8_ = true; }
 
   // The PRIMARY selection as text; empty when there is none or its owner

@@ -9,12 +9,24 @@
 //   auto split = wcl::SplitParams("'a b', c,,d");   // "a b", "c", null, "d"
 #pragma once
 
-#include "wcl/WcCallbacks.h"
-
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// One parsed element of a callback string: text ranges [start, end) into
+// the string, both null when the part is absent.
+struct WcCallbackSpec {
+  const char* libStart;
+  const char* libEnd;
+  const char* classStart;
+  const char* classEnd;
+  const char* nameStart;
+  const char* nameEnd;
+  const char* argStart;
+  const char* argEnd;
+};
 
 namespace wcl {
 

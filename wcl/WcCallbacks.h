@@ -34,19 +34,6 @@ typedef struct {
   XrmQuark quark;
 } WcQuarkRec;
 
-// One parsed element of a callback string: text ranges [start, end) into
-// the string, both null when the part is absent.
-typedef struct {
-  const char* libStart;
-  const char* libEnd;
-  const char* classStart;
-  const char* classEnd;
-  const char* nameStart;
-  const char* nameEnd;
-  const char* argStart;
-  const char* argEnd;
-} WcCallbackSpec;
-
 // The closure of every entry of a converted list. Allocated zeroed, never
 // released; proc, clientData and object are refreshed at each invocation.
 typedef struct {

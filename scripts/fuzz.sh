@@ -20,7 +20,7 @@ jobs=${FUZZ_JOBS:-$(nproc)}
 
 if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
   cmake -S "$here" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DXK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DXK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DXK_WERROR=${XK_WERROR:-OFF} \
     "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" \
     "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" \
     -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=TRUE >/dev/null || exit 2

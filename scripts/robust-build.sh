@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${ROBUST_BUILD_DIR:-$here/build-robust}
 cmake -S "$here" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DXK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DXK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DXK_WERROR=${XK_WERROR:-OFF} \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" \
   "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" \
   -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=TRUE >/dev/null

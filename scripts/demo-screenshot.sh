@@ -15,24 +15,10 @@ mkdir -p "$(dirname "$shot")"
 
 fail() { echo "demo-screenshot: $*" >&2; exit 1; }
 
+source "$here/scripts/private-xvfb.sh"
 work=$(mktemp -d)
-xvfb_pid=""
-xkest_pid=""
-cleanup() {
-  [ -z "$xkest_pid" ] || kill "$xkest_pid" 2>/dev/null || true
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fifo=$work/displayfd
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb_pid=$!
-num=""
-read -r -t 20 num <"$fifo" || true
-[ -n "$num" ] || fail "the private X server did not start"
-export DISPLAY=":$num"
+xk_remove_on_exit "$work"
+xk_start_xvfb || fail "the private X server did not start"
 
 # Waits up to 20 s for cmd to succeed.
 wait_for() {
@@ -54,7 +40,7 @@ bad_name=$(line_of '  paid     : bool;' "$dsm")
 [ -n "$bad_type" ] && [ -n "$bad_name" ] || fail "the sample model has changed; pick other lines"
 
 (cd "$work" && LC_ALL=C exec "$build/xkest" -outdir "$work/out" -summary "$@") >/dev/null 2>&1 &
-xkest_pid=$!
+xk_stop_on_exit $!
 main=$(window xkest)
 [ -n "$main" ] || fail "xkest showed no window"
 read -r width height < <(xwininfo -id "$main" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')

@@ -9,23 +9,8 @@ source "$here/scripts/xkest-env.sh"
 out=${1:-$build/screenshots}
 mkdir -p "$out"
 
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb_pid=$!
-num=""
-read -r -t 20 num <"$fifo" || true
-rm -f "$fifo"
-[ -n "$num" ] || { echo "screenshot: the private X server did not start" >&2; exit 1; }
-export DISPLAY=":$num"
-xkest_pid=""
-gen=""
-cleanup() {
-  [ -z "$xkest_pid" ] || kill "$xkest_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  [ -z "$gen" ] || rm -rf "$gen"
-}
-trap cleanup EXIT
+source "$here/scripts/private-xvfb.sh"
+xk_start_xvfb || { echo "screenshot: the private X server did not start" >&2; exit 1; }
 
 # Waits (at most 20 s) for a visible window with exactly this title.
 window() {
@@ -33,8 +18,9 @@ window() {
 }
 
 gen=$(mktemp -d)
+xk_remove_on_exit "$gen"
 (cd /tmp && exec "$build/xkest" -outdir "$gen" "$@") &
-xkest_pid=$!
+xk_stop_on_exit $!
 main=$(window xkest)
 [ -n "$main" ] || { echo "screenshot: xkest showed no window" >&2; exit 1; }
 

@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
-# Runs a command under a private Xvfb server that is stopped afterwards.
+# Runs a command under a private Xvfb server that is stopped afterwards; the
+# command and everything it started are stopped too when this script is
+# interrupted or killed.
 # Usage: scripts/with-xvfb.sh COMMAND [ARG...]
 set -uo pipefail
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-xvfb_pid=$!
-num=""
-read -r -t 20 num <"$fifo"
-rm -f "$fifo"
-if [ -z "$num" ]; then
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/private-xvfb.sh"
+if ! xk_start_xvfb -noreset; then
   echo "with-xvfb: the X server did not start" >&2
-  kill "$xvfb_pid" 2>/dev/null
   exit 1
 fi
-export DISPLAY=":$num"
-"$@"
-status=$?
-kill "$xvfb_pid" 2>/dev/null
-wait "$xvfb_pid" 2>/dev/null
-exit $status
+# In a session of its own, so its whole process tree (anything left behind
+# included) can be stopped at once; waited for in the background, so a
+# signal is acted on at once. Standard input stays the script's.
+setsid "$@" <&0 &
+command_pid=$!
+xk_stop_on_exit "-$command_pid"
+wait "$command_pid"
+exit $?

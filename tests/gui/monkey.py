@@ -363,8 +363,9 @@ class Monkey:
 
     def choose(self):
         """One action: (description, target, function). The target tells
-        whether it could save: KEYS go to the focus (or to a given window),
-        AT is a pointer action inside a window, NOTHING cannot save."""
+        whether it could save: KEYS go to the focus (or to a given window;
+        typed text comes last), AT is a pointer action inside a window,
+        NOTHING cannot save."""
         if self.queue:
             return self.queue.pop(0)
         r = self.rng.random()
@@ -385,7 +386,7 @@ class Monkey:
                     lambda: xdo("keydown", "Alt_L", "key", m, "keyup", "Alt_L"))
         if r < 0.50:
             text = " ".join(self.rng.choice(WORDS) for _ in range(self.rng.randrange(1, 4)))
-            return ("type %r" % text, (KEYS_TO, None, ""), lambda: xdo("type", "--delay", "2", text))
+            return ("type %r" % text, (KEYS_TO, None, "", text), lambda: xdo("type", "--delay", "2", text))
         if r < 0.78 and wins:
             w = self.rng.choice(wins)
             px, py = self.point_in(w, w in closable and self.rng.random() < 0.1)
@@ -462,7 +463,7 @@ class Monkey:
             key = "ctrl+o" if kind == "open" else "ctrl+shift+s"
             self.queue = [
                 ("key ctrl+slash", (KEYS_TO, None, ""), lambda: xdo("key", "ctrl+slash")),
-                ("type %r" % path, (KEYS_TO, None, ""), lambda: xdo("type", "--delay", "2", path)),
+                ("type %r" % path, (KEYS_TO, None, "", path), lambda: xdo("type", "--delay", "2", path)),
                 ("key Return", (KEYS_TO, None, ""), lambda: xdo("key", "Return")),
             ]
             return ("focus main, key " + key, to_main + (key,),
@@ -472,7 +473,7 @@ class Monkey:
                     lambda: xdo("windowfocus", self.main, "key", "ctrl+g"))
         if kind == "find":
             word = self.rng.choice(["record", "id", "flaot", "zzz", "R7"])
-            self.queue = [("type %r" % word, (KEYS_TO, None, ""), lambda: xdo("type", "--delay", "2", word)),
+            self.queue = [("type %r" % word, (KEYS_TO, None, "", word), lambda: xdo("type", "--delay", "2", word)),
                           ("key Return", (KEYS_TO, None, ""), lambda: xdo("key", "Return"))]
             return ("focus main, key ctrl+f", to_main + ("",),
                     lambda: xdo("windowfocus", self.main, "key", "ctrl+f"))
@@ -541,7 +542,10 @@ class Monkey:
             if "ctrl+s" in target[2] or "ctrl+g" in target[2]:
                 return True
             focus = target[1].wid if target[1] else int(self.x.ask("focus") or 0)
-            return menu_up or self.menubar_armed or focus in saving
+            # A typed key that closes the focused dialog sends the rest to
+            # the next window, which may be a saving dialog.
+            typed = target[3] if len(target) > 3 else ""
+            return menu_up or self.menubar_armed or focus in saving or bool(saving and len(typed) > 1)
         if target[0] == AT:
             # Windows overlap: what counts is every window under the points.
             # A press on the menu bar dragged into its menu chooses an item.
@@ -608,6 +612,7 @@ class Monkey:
             log("the last actions:")
             for line in self.history:
                 print("   ", line)
+            log("the windows before the last action: %s" % ", ".join(map(repr, self.windows)))
             tail = self.stderr_text()[-4000:]
             if tail:
                 log("xkest's standard error (end):")

@@ -183,7 +183,6 @@ class TemplateParser {
     }
     std::string word(body.substr(0, w));
     std::string_view arg = TrimView(body.substr(w));
-    using K = TemplateNode::Kind;
 
     if ((word == "file" || word == "foreach" || word == "if") &&
         nesting_ >= kMaxNesting) {
@@ -198,65 +197,80 @@ class TemplateParser {
       return word == "end" ? Stop::End : Stop::Else;
     }
     if (word == "file") {
-      if (arg.empty()) {
-        Error(lineNo, "@file needs a file name");
-      } else if (scope.inFile) {
-        Error(lineNo, "@file inside another @file block");
-      }
-      TemplateNode n = Node(K::File, lineNo);
-      n.pieces = Pieces(scope, lineNo, std::string(arg));
-      Scope inner = scope;
-      inner.inFile = true;
-      BlockToEnd(inner, n, "@file");
-      out.push_back(std::move(n));
+      out.push_back(FileBlock(scope, lineNo, arg));
     } else if (word == "foreach") {
-      Scope inner = scope;
-      TemplateNode n = Node(K::ForRecords, lineNo);
-      if (arg == "record") {
-        if (scope.inRecord) Error(lineNo, "@foreach record inside @foreach record");
-        inner.inRecord = true;
-      } else if (arg == "field") {
-        if (!scope.inRecord) {
-          Error(lineNo, "@foreach field outside @foreach record");
-        } else if (scope.inField) {
-          Error(lineNo, "@foreach field inside @foreach field");
-        }
-        n.kind = K::ForFields;
-        inner.inRecord = inner.inField = true;
-      } else {
-        Error(lineNo, "@foreach needs 'record' or 'field', found '" +
-                          std::string(arg) + "'");
-      }
-      BlockToEnd(inner, n, "@foreach");
-      out.push_back(std::move(n));
+      out.push_back(ForeachBlock(scope, lineNo, arg));
     } else if (word == "if") {
-      TemplateNode n = Node(K::If, lineNo);
-      if (!arg.empty() && arg[0] == '!') {
-        n.negated = true;
-        arg = TrimView(arg.substr(1));
-      }
-      n.condition = std::string(arg);
-      std::string_view cs = ConditionScope(arg);
-      if (cs.empty()) {
-        Error(lineNo, "unknown condition '" + n.condition + "'");
-      } else if (std::string why = ScopeProblem(cs, scope); !why.empty()) {
-        Error(lineNo, "condition '" + n.condition + "' used " + why);
-      }
-      ++nesting_;
-      Stop stop = Block(scope, n.body);
-      --nesting_;
-      if (stop == Stop::Else) {
-        BlockToEnd(scope, n, "@if", &n.elseBody);
-      } else if (stop == Stop::Eof && !abandoned_) {
-        Error(lineNo, "@if has no @end");
-      }
-      out.push_back(std::move(n));
+      out.push_back(IfBlock(scope, lineNo, arg));
     } else if (word == "include") {
       Include(scope, lineNo, std::string(arg), out);
     } else {
       Error(lineNo, "unknown directive '@" + word + "'");
     }
     return std::nullopt;
+  }
+
+  // "@file NAME" and its lines up to @end.
+  TemplateNode FileBlock(const Scope& scope, int lineNo, std::string_view arg) {
+    if (arg.empty()) {
+      Error(lineNo, "@file needs a file name");
+    } else if (scope.inFile) {
+      Error(lineNo, "@file inside another @file block");
+    }
+    TemplateNode n = Node(TemplateNode::Kind::File, lineNo);
+    n.pieces = Pieces(scope, lineNo, std::string(arg));
+    Scope inner = scope;
+    inner.inFile = true;
+    BlockToEnd(inner, n, "@file");
+    return n;
+  }
+
+  // "@foreach record" or "@foreach field" and its lines up to @end.
+  TemplateNode ForeachBlock(const Scope& scope, int lineNo, std::string_view arg) {
+    Scope inner = scope;
+    TemplateNode n = Node(TemplateNode::Kind::ForRecords, lineNo);
+    if (arg == "record") {
+      if (scope.inRecord) Error(lineNo, "@foreach record inside @foreach record");
+      inner.inRecord = true;
+    } else if (arg == "field") {
+      if (!scope.inRecord) {
+        Error(lineNo, "@foreach field outside @foreach record");
+      } else if (scope.inField) {
+        Error(lineNo, "@foreach field inside @foreach field");
+      }
+      n.kind = TemplateNode::Kind::ForFields;
+      inner.inRecord = inner.inField = true;
+    } else {
+      Error(lineNo, "@foreach needs 'record' or 'field', found '" +
+                        std::string(arg) + "'");
+    }
+    BlockToEnd(inner, n, "@foreach");
+    return n;
+  }
+
+  // "@if [!]CONDITION", its lines and those of an @else, up to @end.
+  TemplateNode IfBlock(const Scope& scope, int lineNo, std::string_view arg) {
+    TemplateNode n = Node(TemplateNode::Kind::If, lineNo);
+    if (!arg.empty() && arg[0] == '!') {
+      n.negated = true;
+      arg = TrimView(arg.substr(1));
+    }
+    n.condition = std::string(arg);
+    std::string_view cs = ConditionScope(arg);
+    if (cs.empty()) {
+      Error(lineNo, "unknown condition '" + n.condition + "'");
+    } else if (std::string why = ScopeProblem(cs, scope); !why.empty()) {
+      Error(lineNo, "condition '" + n.condition + "' used " + why);
+    }
+    ++nesting_;
+    Stop stop = Block(scope, n.body);
+    --nesting_;
+    if (stop == Stop::Else) {
+      BlockToEnd(scope, n, "@if", &n.elseBody);
+    } else if (stop == Stop::Eof && !abandoned_) {
+      Error(lineNo, "@if has no @end");
+    }
+    return n;
   }
 
   void BlockToEnd(const Scope& scope, TemplateNode& n, const char* what,

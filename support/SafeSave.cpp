@@ -123,6 +123,102 @@ SaveResult Failed(int error) {
   return r;
 }
 
+SaveResult FromInPlace(const InPlace& p) {
+  SaveResult r;
+  r.ok = p.ok;
+  r.error = p.error;
+  return r;
+}
+
+// The file a save replaces, as found before a byte is written.
+struct Target {
+  std::string path;  // after following symbolic links
+  bool exists = false;
+  struct stat old {};
+};
+
+// Finds the target of path; 0, or the errno value that refuses the save.
+int CheckTarget(const char* path, Target& t) {
+  t.path = ResolveLinks(path);
+  if (t.path.empty()) return ELOOP;
+  t.exists = ::stat(t.path.c_str(), &t.old) == 0;
+  if (!t.exists && errno != ENOENT) return errno;
+  if (t.exists && S_ISDIR(t.old.st_mode)) return EISDIR;
+  if (t.exists && !S_ISREG(t.old.st_mode)) return EINVAL;
+  // A rename needs only the folder's permission; a file the user may not
+  // write stays protected, as an ordinary open for writing would keep it.
+  if (t.exists && ::faccessat(AT_FDCWD, t.path.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  return 0;
+}
+
+// Creates the temporary file beside target and names it in temp; -1 with
+// errno set when the folder refuses one.
+int MakeTemporary(const std::string& target, std::string& temp) {
+  // The temporary name adds 8 bytes; a name already near the system's
+  // limit takes a short one instead, or the save could never succeed.
+  std::string base = BaseOf(target);
+  temp = DirOf(target) + "/." + (base.size() > 200 ? std::string("xkest") : base) + ".XXXXXX";
+  return ::mkostemp(temp.data(), O_CLOEXEC);
+}
+
+// Gives the new copy the old file's permission bits and owner. True when
+// the file is another user's and could not be given back: only root may
+// give a file away, so anyone else must rewrite it in place (in a sticky
+// folder such as /tmp the rename would be refused anyway).
+bool KeepModeAndOwner(int fd, const struct stat& old) {
+  ::fchmod(fd, old.st_mode & 07777);
+  if (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) return false;
+  if (::fchown(fd, old.st_uid, old.st_gid) == 0) return false;
+  (void)::fchown(fd, uid_t(-1), old.st_gid);
+  return old.st_uid != ::geteuid();
+}
+
+// Writes the new content into the temporary file, gives it the target's
+// mode and owner, flushes and closes it; 0, or the errno value that
+// stopped it.
+int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool& ownerLost) {
+  bool ok = WriteAllAt(fd, data, length, 0);
+  if (ok) {
+    if (t.exists) {
+      ownerLost = KeepModeAndOwner(fd, t.old);
+    } else {
+      ::fchmod(fd, NewFileMode());
+    }
+    ok = ::fsync(fd) == 0;
+  }
+  int e = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    e = errno;
+  }
+  return ok ? 0 : e;
+}
+
+// Renaming would split the links (or give the file away); the synced
+// temporary copy guards the content while the file is rewritten, and
+// stays only when the file could not be brought back.
+SaveResult RewriteGuarded(const std::string& target, const std::string& temp, const char* data,
+                          size_t length) {
+  InPlace p = RewriteInPlace(target, data, length);
+  SaveResult r = FromInPlace(p);
+  if (p.damaged) r.keptCopy = temp;
+  else ::unlink(temp.c_str());
+  return r;
+}
+
+// Puts the complete temporary file in the target's place.
+SaveResult RenameOver(const std::string& temp, const std::string& target) {
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    int e = errno;
+    ::unlink(temp.c_str());
+    return Failed(e);
+  }
+  SyncDir(DirOf(target));
+  SaveResult r;
+  r.ok = true;
+  return r;
+}
+
 }  // namespace
 
 std::string ResolveLinks(const std::string& path) {
@@ -141,82 +237,23 @@ std::string ResolveLinks(const std::string& path) {
 
 SaveResult SafeSave(const char* path, const char* data, size_t length) {
   if (!path || !*path || (!data && length > 0)) return Failed(EINVAL);
-  std::string target = ResolveLinks(path);
-  if (target.empty()) return Failed(ELOOP);
-  struct stat old;
-  bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) return Failed(errno);
-  if (exists && S_ISDIR(old.st_mode)) return Failed(EISDIR);
-  if (exists && !S_ISREG(old.st_mode)) return Failed(EINVAL);
-  // A rename needs only the folder's permission; a file the user may not
-  // write stays protected, as an ordinary open for writing would keep it.
-  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return Failed(errno);
-  std::string dir = DirOf(target);
-  // The temporary name adds 8 bytes; a name already near the system's
-  // limit takes a short one instead, or the save could never succeed.
-  std::string base = BaseOf(target);
-  std::string temp = dir + "/." + (base.size() > 200 ? std::string("xkest") : base) + ".XXXXXX";
-  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  Target t;
+  if (int e = CheckTarget(path, t)) return Failed(e);
+  std::string temp;
+  int fd = MakeTemporary(t.path, temp);
   if (fd < 0) {
     int e = errno;
     // A folder the user may not write can still hold a file the user may.
-    if (exists && (e == EACCES || e == EPERM)) {
-      InPlace p = RewriteInPlace(target, data, length);
-      SaveResult r;
-      r.ok = p.ok;
-      r.error = p.error;
-      return r;
-    }
+    if (t.exists && (e == EACCES || e == EPERM)) return FromInPlace(RewriteInPlace(t.path, data, length));
     return Failed(e);
   }
-  bool ok = WriteAllAt(fd, data, length, 0);
-  // Another user's writable file keeps its owner: only root may give the
-  // new copy away, so anyone else rewrites it in place (in a sticky folder
-  // such as /tmp the rename would be refused anyway).
   bool ownerLost = false;
-  if (ok) {
-    if (exists) {
-      ::fchmod(fd, old.st_mode & 07777);
-      if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-          ownerLost = old.st_uid != ::geteuid();
-          (void)::fchown(fd, uid_t(-1), old.st_gid);
-        }
-    } else {
-      ::fchmod(fd, NewFileMode());
-    }
-    ok = ::fsync(fd) == 0;
-  }
-  int e = errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    e = errno;
-  }
-  if (!ok) {
+  if (int e = FillTemporary(fd, t, data, length, ownerLost)) {
     ::unlink(temp.c_str());
     return Failed(e);
   }
-  if (exists && (old.st_nlink > 1 || ownerLost)) {
-    // Renaming would split the links (or give the file away); the synced
-    // temporary copy guards the content while the file is rewritten, and
-    // stays only when the file could not be brought back.
-    InPlace p = RewriteInPlace(target, data, length);
-    SaveResult r;
-    r.ok = p.ok;
-    r.error = p.error;
-    if (p.damaged) r.keptCopy = temp;
-    else ::unlink(temp.c_str());
-    return r;
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    e = errno;
-    ::unlink(temp.c_str());
-    return Failed(e);
-  }
-  SyncDir(dir);
-  SaveResult r;
-  r.ok = true;
-  return r;
+  if (t.exists && (t.old.st_nlink > 1 || ownerLost)) return RewriteGuarded(t.path, temp, data, length);
+  return RenameOver(temp, t.path);
 }
 
 void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& status) {

@@ -19,6 +19,7 @@
 #include "app/OptsCl.h"
 #include "app/SysftnsCl.h"
 #include "wcl/WcCreate.h"
+#include "xmp/XmpOwned.h"
 
 // One translation unit defines all five, so their construction order is
 // the order written here.
@@ -46,9 +47,8 @@ Widget getWidget(Widget ref, const char* name) {
   // Without a reference widget only a full path from a root shell resolves.
   Widget found = WcResolveWidgetName(ref, name);
   if (!found) {
-    char* full = ref ? WcFullName(ref) : nullptr;
-    std::fprintf(stderr, kCantFindWidget, name ? name : "", full ? full : "(null)");
-    XtFree(full);
+    xmp::XtOwned<char> full(ref ? WcFullName(ref) : nullptr);
+    std::fprintf(stderr, kCantFindWidget, name ? name : "", full ? full.get() : "(null)");
   }
   return found;
 }
@@ -86,18 +86,16 @@ bool IsWidgetOfKind(Widget w, WidgetKind kind) {
 Widget getWidgetOfKind(Widget ref, const char* name, WidgetKind kind) {
   Widget found = getWidget(ref, name);
   if (!found || IsWidgetOfKind(found, kind)) return found;
-  char* full = ref ? WcFullName(ref) : nullptr;
-  std::fprintf(stderr, kWrongKindFrom, name ? name : "", full ? full : "(null)", KindName(kind));
-  XtFree(full);
+  xmp::XtOwned<char> full(ref ? WcFullName(ref) : nullptr);
+  std::fprintf(stderr, kWrongKindFrom, name ? name : "", full ? full.get() : "(null)", KindName(kind));
   return nullptr;
 }
 
 bool AcceptWidget(const char* callback, Widget w, WidgetKind kind) {
   if (!w) return false;
   if (IsWidgetOfKind(w, kind)) return true;
-  char* full = WcFullName(w);
-  std::fprintf(stderr, kWrongKind, callback, full ? full : "(null)", KindName(kind));
-  XtFree(full);
+  xmp::XtOwned<char> full(WcFullName(w));
+  std::fprintf(stderr, kWrongKind, callback, full ? full.get() : "(null)", KindName(kind));
   return false;
 }
 

@@ -19,6 +19,7 @@
 #include "app/OptsCl.h"
 #include "support/SafeSave.h"
 #include "support/Utf8.h"
+#include "xmp/XmpOwned.h"
 
 namespace {
 
@@ -66,9 +67,8 @@ void Ask(Widget dialog, const Str& question) {
   // A long path would make the question wider than the screen, its end
   // (what is asked) out of sight.
   std::string lines = FitToScreen(dialog, question.c_str());
-  XmString s = XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
-  XtVaSetValues(dialog, XmNmessageString, s, nullptr);
-  XmStringFree(s);
+  xmp::XmStr s(XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG)));
+  XtVaSetValues(dialog, XmNmessageString, s.get(), nullptr);
   Manage(dialog);
 }
 
@@ -79,18 +79,12 @@ Str NameFromCallData(XtPointer call) {
   auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call);
   Str name;
   if (!cbs || !cbs->value) return name;
-  char* text = nullptr;
-  if (XmStringGetLtoR(cbs->value, const_cast<char*>(XmSTRING_DEFAULT_CHARSET), &text) && text) name = text;
-  XtFree(text);
-  char* dir = nullptr;
-  if (!name.IsEmpty() && name.c_str()[0] != '/' && cbs->dir &&
-      XmStringGetLtoR(cbs->dir, const_cast<char*>(XmSTRING_DEFAULT_CHARSET), &dir) && dir && *dir) {
-    std::string path = dir;
-    if (path.back() != '/') path += '/';
-    name = (path + name.c_str()).c_str();
-  }
-  XtFree(dir);
-  return name;
+  name = xmp::PlainText(cbs->value).c_str();
+  if (name.IsEmpty() || name.c_str()[0] == '/') return name;
+  std::string path = xmp::PlainText(cbs->dir);
+  if (path.empty()) return name;
+  if (path.back() != '/') path += '/';
+  return Str((path + name.c_str()).c_str());
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/DsmCl.h"
 #include "app/MsgCl.h"
 #include "app/Keyboard.h"
+#include "xmp/XmpOwned.h"
 
 using textlines::kNoPos;
 
@@ -53,9 +54,8 @@ void FitDigits(Widget label, size_t digits) {
   XtVaGetValues(label, XmNrenderTable, &table, XmNwidth, &width, nullptr);
   if (room < 0 || !table) return;
   std::string zeros(digits, '0');
-  XmString s = XmStringCreateLocalized(zeros.data());
-  int need = int(XmStringWidth(table, s));
-  XmStringFree(s);
+  xmp::XmStr s(XmStringCreateLocalized(zeros.data()));
+  int need = int(XmStringWidth(table, s.get()));
   if (need > room) XtVaSetValues(label, XmNwidth, Dimension(width + need - room), nullptr);
 }
 
@@ -80,9 +80,8 @@ void KeepClearOfSelection(Widget from, Widget text) {
   XtVaGetValues(text, XmNrenderTable, &table, nullptr);
   Dimension lineWidth = 0, lineHeight = 16;
   if (table) {
-    XmString probe = XmStringCreateLocalized(const_cast<char*>("Xg"));
-    XmStringExtent(table, probe, &lineWidth, &lineHeight);
-    XmStringFree(probe);
+    xmp::XmStr probe(XmStringCreateLocalized(const_cast<char*>("Xg")));
+    XmStringExtent(table, probe.get(), &lineWidth, &lineHeight);
   }
   Position left0 = 0, base = 0, right0 = 0, ignored = 0;
   XtTranslateCoords(text, x, y, &left0, &base);
@@ -155,11 +154,7 @@ void DsmCl::Find(Widget w, XtPointer, XtPointer call) {
   if (w && !AcceptWidget("xKestDoDsmFindCB", w, WidgetKind::kSelectionBox)) return;
   auto* cbs = static_cast<XmSelectionBoxCallbackStruct*>(call);
   if (!cbs || !cbs->value) return;
-  char* text = nullptr;
-  if (!XmStringGetLtoR(cbs->value, const_cast<char*>(XmSTRING_DEFAULT_CHARSET), &text)) text = nullptr;
-  Str needle(text);
-  XtFree(text);
-  FindAndSelect(needle);
+  FindAndSelect(Str(xmp::PlainText(cbs->value).c_str()));
   // The match must not lie under the dialog that found it.
   if (textWidget_) KeepClearOfSelection(w, textWidget_);
 }
@@ -187,9 +182,8 @@ void DsmCl::Replace(Widget, XtPointer client, XtPointer) {
   if (!field) return;
   XmTextPosition left = 0, right = 0;
   if (!XmTextGetSelectionPosition(textWidget_, &left, &right) || left == right) return;
-  char* text = XmTextGetString(field);
-  if (text) XmTextReplace(textWidget_, left, right, text);
-  XtFree(text);
+  xmp::XtOwned<char> text(XmTextGetString(field));
+  if (text) XmTextReplace(textWidget_, left, right, text.get());
 }
 
 void DsmCl::Append(Widget, XtPointer client, XtPointer) {
@@ -215,9 +209,8 @@ void DsmCl::ShowCursorLine(long pos) {
   shownLine_ = line;
   std::string digits = std::to_string(line);
   if (digits.size() != shownDigits) FitDigits(cursorPosLabel_, std::max<size_t>(digits.size(), kLineDigits));
-  XmString s = XmStringCreateSimple(digits.data());
-  XtVaSetValues(cursorPosLabel_, XmNlabelString, s, nullptr);
-  XmStringFree(s);
+  xmp::XmStr s(XmStringCreateSimple(digits.data()));
+  XtVaSetValues(cursorPosLabel_, XmNlabelString, s.get(), nullptr);
 }
 
 void DsmCl::SynchLineNums(Widget w, XtPointer, XtPointer call) {

@@ -27,6 +27,7 @@
 #include "support/Utf8.h"
 #include "xman/XmTextMirror.h"
 #include "xman/XmTextWrap.h"
+#include "xmp/XmpOwned.h"
 
 namespace {
 
@@ -35,10 +36,8 @@ constexpr const char* kNoMoreErrors = "No more errors";
 // The report's selection; empty when nothing is selected.
 Str SelectionOf(Widget text) {
   if (!text) return Str();
-  char* sel = XmTextGetSelection(text);
-  Str out(sel);
-  XtFree(sel);
-  return out;
+  xmp::XtOwned<char> sel(XmTextGetSelection(text));
+  return Str(sel.get());
 }
 
 // Pixel widths of the 256 byte values in the dialog's font, so a message
@@ -51,9 +50,8 @@ CharWidths WidthsOf(XmRenderTable table) {
   if (!table) return widths;
   for (int c = 32; c < 256; ++c) {
     char text[2] = {char(c), 0};
-    XmString s = XmStringCreateLocalized(text);
-    widths[size_t(c)] = int(XmStringWidth(table, s));
-    XmStringFree(s);
+    xmp::XmStr s(XmStringCreateLocalized(text));
+    widths[size_t(c)] = int(XmStringWidth(table, s.get()));
   }
   return widths;
 }
@@ -365,10 +363,9 @@ void MsgCl::ShowMessage(const Str& text) {
     shown_.clear();
   shown_ += text.c_str();
   std::string lines = FitToScreen(dialogWidget_, shown_);
-  XmString s = XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
-  XtVaSetValues(dialogWidget_, XmNmessageString, s, nullptr);
+  xmp::XmStr s(XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG)));
+  XtVaSetValues(dialogWidget_, XmNmessageString, s.get(), nullptr);
   XtManageChild(dialogWidget_);
-  XmStringFree(s);
 }
 
 void MsgCl::ClearText() {

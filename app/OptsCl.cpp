@@ -18,6 +18,7 @@
 #include "app/Application.h"
 #include "app/DsmCl.h"
 #include "app/TemplateCatalogue.h"
+#include "xmp/XmpOwned.h"
 
 namespace {
 
@@ -78,14 +79,13 @@ void SetLabel(Widget w, const Str& text) {
   XmRenderTable table = nullptr;
   XtVaGetValues(w, XmNrenderTable, &table, nullptr);
   std::string shown = text.c_str();
-  XmString s = XmStringCreateSimple(shown.data());
-  for (size_t cut = 1; room >= 0 && table && cut < text.Length() && int(XmStringWidth(table, s)) > room; ++cut) {
-    XmStringFree(s);
+  xmp::XmStr s(XmStringCreateSimple(shown.data()));
+  for (size_t cut = 1; room >= 0 && table && cut < text.Length() && int(XmStringWidth(table, s.get())) > room;
+       ++cut) {
     shown = "..." + std::string(text.c_str() + cut);
-    s = XmStringCreateSimple(shown.data());
+    s.reset(XmStringCreateSimple(shown.data()));
   }
-  XtVaSetValues(w, XmNlabelString, s, nullptr);
-  XmStringFree(s);
+  XtVaSetValues(w, XmNlabelString, s.get(), nullptr);
 }
 
 void SetText(Widget w, const Str& text) {

@@ -18,6 +18,7 @@
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "support/FileUtil.h"
+#include "xmp/XmpOwned.h"
 
 namespace {
 
@@ -49,20 +50,9 @@ void CopyToggle(Widget w, int& flag) {
 // The same for texts: only a text or text field widget has one to copy.
 void CopyText(Widget w, Str& setting) {
   if (w && (XmIsText(w) || XmIsTextField(w))) {
-    char* s = XmTextGetString(w);
-    setting = s;
-    XtFree(s);
+    xmp::XtOwned<char> s(XmTextGetString(w));
+    setting = s.get();
   }
-}
-
-Str PlainText(XmString s) {
-  Str text;
-  char* plain = nullptr;
-  if (s && XmStringGetLtoR(s, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &plain)) {
-    text = plain;
-    XtFree(plain);
-  }
-  return text;
 }
 
 // The name a file selection dialog's OK carries, as an absolute path: the
@@ -80,16 +70,14 @@ Str AbsolutePath(const Str& typed, const Str& folder) {
 }
 
 Str ChosenPath(const XmFileSelectionBoxCallbackStruct& cbs) {
-  return AbsolutePath(PlainText(cbs.value), PlainText(cbs.dir));
+  return AbsolutePath(xmp::PlainText(cbs.value).c_str(), xmp::PlainText(cbs.dir).c_str());
 }
 
 void PointDialog(Widget dialog, const Str& directory, const char* pattern) {
   if (!dialog) return;
-  XmString dir = XmStringCreateSimple(const_cast<char*>(directory.c_str()));
-  XmString pat = XmStringCreateSimple(const_cast<char*>(pattern));
-  XtVaSetValues(dialog, XmNdirectory, dir, XmNpattern, pat, nullptr);
-  XmStringFree(dir);
-  XmStringFree(pat);
+  xmp::XmStr dir(XmStringCreateSimple(const_cast<char*>(directory.c_str())));
+  xmp::XmStr pat(XmStringCreateSimple(const_cast<char*>(pattern)));
+  XtVaSetValues(dialog, XmNdirectory, dir.get(), XmNpattern, pat.get(), nullptr);
 }
 
 }  // namespace
@@ -160,7 +148,7 @@ void OptsCl::SetOutputDir(Widget w, XtPointer, XtPointer call) {
     // A named folder that is not there is refused, not swapped silently
     // for the one shown.
     Str chosen = ChosenPath(*cbs);
-    if (chosen.IsEmpty()) chosen = AbsolutePath(PlainText(cbs->dir), Str());
+    if (chosen.IsEmpty()) chosen = AbsolutePath(xmp::PlainText(cbs->dir).c_str(), Str());
     if (!chosen.IsEmpty() && !IsDirectory(chosen.c_str()))
       theMsg.ShowMessage(Str(kNoSuchFolder) + chosen + kNoSuchFolderEnd);
     else if (!chosen.IsEmpty())

@@ -11,6 +11,7 @@
 
 #include "app/Application.h"
 #include "app/OptsCl.h"
+#include "xmp/XmpOwned.h"
 
 namespace {
 
@@ -84,9 +85,8 @@ void BuildQuickItems(Widget parent, const Str& ids) {
     if (!GetTemplateInfo(id.c_str(), file, title, desc, 1)) continue;
     Str name = id + "button";
     Widget button = XmCreatePushButton(parent, const_cast<char*>(name.c_str()), nullptr, 0);
-    XmString label = XmStringCreateSimple(const_cast<char*>(title.c_str()));
-    XtVaSetValues(button, XmNlabelString, label, nullptr);
-    XmStringFree(label);
+    xmp::XmStr label(XmStringCreateSimple(const_cast<char*>(title.c_str())));
+    XtVaSetValues(button, XmNlabelString, label.get(), nullptr);
     // The button points at its file value for the rest of the run.
     XtAddCallback(button, XmNactivateCallback, QuickItemActivated, XtNewString(file.c_str()));
     XtManageChild(button);

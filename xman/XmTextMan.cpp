@@ -13,6 +13,7 @@
 #include "support/TextLines.h"
 #include "xman/XmTextChunks.h"
 #include "xman/XmTextMirror.h"
+#include "xmp/XmpOwned.h"
 
 using textlines::kNoPos;
 
@@ -52,9 +53,8 @@ class TextView {
 
 // Takes a toolkit string into buf and frees it.
 Str& Take(Str& buf, char* text) {
-  buf = text ? text : "";
-  XtFree(text);
-  return buf;
+  xmp::XtOwned<char> owned(text);
+  return buf = xmp::TextOf(owned);
 }
 
 Str& TakeView(Str& buf, std::string_view part) {
@@ -140,8 +140,7 @@ Str& XmTextMan::LineAtCursor() {
 
 int XmTextMan::HasSelection() {
   if (!GetWidget()) return 0;
-  char* sel = XmTextGetSelection(GetWidget());
-  XtFree(sel);
+  xmp::XtOwned<char> sel(XmTextGetSelection(GetWidget()));
   return sel ? 1 : 0;
 }
 

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "xmp/XmpOwned.h"
+
 namespace {
 
 // Widest advance of one rendition's font, loading it if need be; 0 when
@@ -42,16 +44,16 @@ size_t XmTextCellsAcross(Widget text) {
                 XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight, nullptr);
   if (!table) return 0;
   int widest = 0;
-  XmStringTag* tags = nullptr;
-  int count = XmRenderTableGetTags(table, &tags);
+  XmStringTag* raw = nullptr;
+  int count = XmRenderTableGetTags(table, &raw);
+  xmp::XtOwned<XmStringTag> tags(raw);
   for (int i = 0; i < count; ++i) {
-    if (XmRendition r = XmRenderTableGetRendition(table, tags[i])) {
+    xmp::XtOwned<char> tag(tags.get()[i]);
+    if (XmRendition r = XmRenderTableGetRendition(table, tag.get())) {
       widest = std::max(widest, WidestChar(r));
       XmRenditionFree(r);
     }
-    XtFree(tags[i]);
   }
-  XtFree(reinterpret_cast<char*>(tags));
   int area = int(width) - 2 * (int(margin) + int(shadow) + int(highlight));
   if (widest <= 0 || area <= 0) return 0;
   return size_t(area / widest);

@@ -4,9 +4,9 @@
 #include "wcl/WcCallbacks.h"
 
 #include "wcl/WcCallbackParse.h"
+#include "wcl/WcLibraryResources.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcRegistry.h"
-#include "wcl/WcResFiles.h"
 #include "wcl/WcWarnings.h"
 
 #include <string>

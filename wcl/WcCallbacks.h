@@ -1,5 +1,5 @@
-// WcCallbacks.h: callback strings, late binding, the callback/action
-// bridges and the layer's resource converters.
+// WcCallbacks.h: callback strings, late binding and the callback/action
+// bridges.
 //
 // A Callback resource is text naming registered callbacks, each with an
 // optional argument text that the callback receives as client data:
@@ -21,18 +21,6 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-// Representation types of the layer's converters.
-#define WcRQuarkRec "QuarkRec"
-#define WcRQuark "Quark"
-#define WcRDynamicLibs "DynamicLibs"
-
-// Value of a QuarkRec resource: the text (permanent storage) and its
-// WcNameToQuarkLower quark. An unset resource is an empty text with quark 0.
-typedef struct {
-  String string;
-  XrmQuark quark;
-} WcQuarkRec;
 
 // The closure of every entry of a converted list. Allocated zeroed, never
 // released; proc, clientData and object are refreshed at each invocation.
@@ -101,22 +89,6 @@ void WcInvokeAction(XtActionProc action, Widget w, const char* text);
 // Action-to-callback bridge: runs `callback` with null, the one parameter,
 // or the joined parameters as client data (no call data).
 void WcInvokeCallback(XtCallbackProc callback, Widget w, String* params, Cardinal* numParams);
-
-// Old-style String-to-Callback converter (needs wcCvtWidgetArgs).
-void WcCvtStringToCallback(XrmValue* args, Cardinal* numArgs, XrmValue* from, XrmValue* to);
-
-// String-to-DynamicLibs (needs wcCvtWidgetArgs): fills the dynamic-library
-// registry of the widget's context; the value is the list text.
-Boolean WcCvtStringToDynamicLibs(Display* dpy, XrmValue* args, Cardinal* numArgs,
-                                 XrmValue* from, XrmValue* to, XtPointer* converterData);
-
-// The conversion arguments of the widget-based converters: the widget being
-// converted for, twice.
-extern XtConvertArgRec wcCvtWidgetArgs[2];
-
-// Adds the QuarkRec, Quark, Widget, WidgetList, Callback and DynamicLibs
-// converters; once per application context.
-void WcRegisterConverters(XtAppContext app);
 
 #ifdef __cplusplus
 }

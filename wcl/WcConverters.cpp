@@ -1,8 +1,10 @@
 // WcConverters.cpp: the resource converters the creation layer adds to the
 // toolkit (QuarkRec, Quark, Widget, WidgetList, Callback, DynamicLibs).
-#include "wcl/WcCallbacks.h"
+#include "wcl/WcConverters.h"
 
+#include "wcl/WcCallbacks.h"
 #include "wcl/WcConvertUtil.h"
+#include "wcl/WcNameConverters.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcRegistry.h"
 

@@ -7,12 +7,22 @@
 //   WcWidgetCreation(appShell);   // builds what the resources describe
 #pragma once
 
-#include "wcl/WcWarnings.h"    // warnings, message database, WcBuffer
-#include "wcl/WcRegistry.h"    // classes, constructors, callbacks, actions
-#include "wcl/WcNames.h"       // widget names and name lists
-#include "wcl/WcCallbacks.h"   // callback strings, bridges, converters
-#include "wcl/WcResFiles.h"    // resource files and start-up
-#include "wcl/WcCreation.h"    // widget tree creation
-#include "wcl/WcDump.h"        // traces and resource dumps
-#include "wcl/WcStandard.h"    // standard callbacks and actions
-#include "wcl/WcSetValue.h"    // setting resources at run time
+#include "wcl/WcWarnings.h"            // warnings, message database, WcBuffer
+#include "wcl/WcLibraryResources.h"    // the library resources (settings)
+#include "wcl/WcRegistry.h"            // classes, constructors, callbacks, actions
+#include "wcl/WcIntrinsicClasses.h"    // the Intrinsics' classes and shells
+#include "wcl/WcNames.h"               // widget names and name lists
+#include "wcl/WcCallbacks.h"           // callback strings and bridges
+#include "wcl/WcConverters.h"          // the layer's resource converters
+#include "wcl/WcNameConverters.h"      // widget-name converters
+#include "wcl/WcFileDatabase.h"        // reading one resource file
+#include "wcl/WcResFiles.h"            // resource files
+#include "wcl/WcTemplates.h"           // creation templates
+#include "wcl/WcCreation.h"            // widget tree creation
+#include "wcl/WcInitialize.h"          // start-up and WcWidgetCreation
+#include "wcl/WcDump.h"                // traces and resource dumps
+#include "wcl/WcStandard.h"            // standard callbacks and actions
+#include "wcl/WcStdWidgets.h"          //   acting on widgets
+#include "wcl/WcStdCreate.h"           //   creating widgets and processes
+#include "wcl/WcStdCallbacks.h"        //   callbacks and translations
+#include "wcl/WcSetValue.h"            // setting resources at run time

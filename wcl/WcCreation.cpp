@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "wcl/WcCallbacks.h"
+#include "wcl/WcConverters.h"
 #include "wcl/WcDump.h"
 #include "wcl/WcFetch.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcRegistry.h"
-#include "wcl/WcResFiles.h"
 #include "wcl/WcTemplates.h"
 #include "wcl/WcWarnings.h"
 
@@ -53,13 +53,6 @@ constexpr const char* kCantHavePopups =
 constexpr int kMaxNesting = 256;
 constexpr const char* kTooDeep =
     "Wcl Warning: WcCreate(%s.%s) - Widget tree deeper than 256 levels, not created.";
-constexpr const char* kNoChildren =
-    "Wcl Error: WcWidgetCreation(%s) - Failed \n"
-    "    Problem: No children could be created from Xrm database.\n"
-    "    Possible: Resource file not found \n"
-    "\t\tperhaps XENVIRONMENT is not set, \n"
-    "\t\tor XAPPLRESDIR not terminated with '/' \n"
-    "    Possible: top level widget in resource file not named '%s'";
 
 // Read through the parent before the widget exists.
 struct PreCreate {
@@ -420,20 +413,7 @@ bool wcl::IsManageableChild(Widget w) {
   return w && XtIsRectObj(w) && !XtIsShell(w) && XtParent(w) && XtIsComposite(XtParent(w));
 }
 
-int WcWidgetCreation(Widget root) {
-  if (!root) return 1;
-  WcInitialize(root);
-  if (PostCreateStep(root, WC_NEW_ROOT).destroyed) return 1;
-  Cardinal children =
-      XtIsComposite(root) ? reinterpret_cast<CompositeWidget>(root)->composite.num_children : 0;
-  Cardinal popups = XtIsWidget(root) ? root->core.num_popups : 0;
-  if (children == 0 && popups == 0) {
-    std::string full = wcl::FullName(root);
-    WcWarning2(root, "WcWidgetCreation", "noChildren", kNoChildren, full.c_str(), XtName(root));
-    return 1;
-  }
-  return 0;
-}
+bool wcl::CreateBelowRoot(Widget root) { return !PostCreateStep(root, WC_NEW_ROOT).destroyed; }
 
 void WcCreateNamedChildren(Widget parent, const char* names) {
   if (!parent || Empty(names)) return;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "wcl/MapAg/MapAg.h"
-#include "wcl/WcCallbacks.h"
+#include "wcl/WcConverters.h"
 #include "wcl/WcRegistry.h"
 
 namespace wcl {

@@ -1,7 +1,7 @@
 // WcIntrinsicClasses.cpp: registers the Intrinsics' own widget classes and
 // the shell constructors, so resource files can create shells without any
 // widget set.
-#include "wcl/WcRegistry.h"
+#include "wcl/WcIntrinsicClasses.h"
 
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
@@ -9,6 +9,8 @@
 
 #include <cstring>
 #include <vector>
+
+#include "wcl/WcRegistry.h"
 
 namespace {
 

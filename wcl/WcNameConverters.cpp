@@ -2,9 +2,10 @@
 // converters. A widget being created is not yet attached to its parent
 // when its Widget resources are converted, so names relative to it are
 // resolved from the parent.
-#include "wcl/WcNames.h"
+#include "wcl/WcNameConverters.h"
 
 #include "wcl/WcConvertUtil.h"
+#include "wcl/WcNames.h"
 #include "wcl/WcWarnings.h"
 
 #include <X11/IntrinsicP.h>

@@ -2,7 +2,7 @@
 // splitting and the guarded string operations.
 #include "wcl/WcNames.h"
 
-#include "wcl/WcResFiles.h"
+#include "wcl/WcLibraryResources.h"
 #include "wcl/WcWarnings.h"
 
 #include <X11/IntrinsicP.h>

@@ -40,15 +40,6 @@ Widget WcRootOf(Widget w);
 Cardinal WcRootCount(void);
 Widget WcRootAt(Cardinal index);
 
-// String-to-Widget and String-to-WidgetList (new-style converters, both
-// need the wcCvtWidgetArgs conversion arguments; see WcCallbacks.h).
-Boolean WcCvtStringToWidget(Display* dpy, XrmValue* args, Cardinal* numArgs, XrmValue* from,
-                            XrmValue* to, XtPointer* converterData);
-Boolean WcCvtStringToWidgetList(Display* dpy, XrmValue* args, Cardinal* numArgs,
-                                XrmValue* from, XrmValue* to, XtPointer* converterData);
-void WcDestroyWidgetList(XtAppContext app, XrmValue* to, XtPointer converterData,
-                         XrmValue* args, Cardinal* numArgs);
-
 // Copy and append that refuse a null target (warning, then abort). A null
 // source copies or appends nothing. The target must be large enough.
 char* WcStrCpy(char* target, const char* source);

@@ -79,11 +79,6 @@ void WcLoadDynamicLibs(XtAppContext app, const char* libraryList);
 // The path registered for a short name such as "-lfoo", or null.
 const char* WcFindDynamicLib(XtAppContext app, const char* shortName);
 
-// The Intrinsics' classes (each under its class name and its class-pointer
-// name) and the shell constructors (XtCreateApplicationShell,
-// XtCreateTopLevelShell, ...). Registers once per application context.
-void WcRegisterIntrinsicClasses(XtAppContext app);
-
 #ifdef __cplusplus
 }
 #endif

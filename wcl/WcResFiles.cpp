@@ -15,6 +15,8 @@
 #include <string_view>
 
 #include "wcl/MapAg/MapAg.h"
+#include "wcl/WcFileDatabase.h"
+#include "wcl/WcLibraryResources.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcWarnings.h"
 
@@ -117,12 +119,6 @@ bool SearchUserPath(Widget w, Display* dpy, const char* name, XrmDatabase* targe
 }
 
 }  // namespace
-
-XrmDatabase WcReadFileDatabase(const char* fileName) {
-  struct stat st;
-  if (!fileName || ::stat(fileName, &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-  return XrmGetFileDatabase(fileName);
-}
 
 WcReadFileProc WcSetReadFileProc(WcReadFileProc proc) {
   WcReadFileProc previous = g_readFile;

@@ -5,6 +5,9 @@
 #include "wcl/WcCallbacks.h"
 #include "wcl/WcRegistry.h"
 #include "wcl/WcSetValue.h"
+#include "wcl/WcStdCallbacks.h"
+#include "wcl/WcStdCreate.h"
+#include "wcl/WcStdWidgets.h"
 
 #include <string>
 #include <vector>

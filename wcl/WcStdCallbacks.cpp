@@ -1,7 +1,7 @@
 // WcStdCallbacks.cpp: the standard operations on callbacks and
 // translations: traces, adding and removing callbacks from text, once-only
 // callbacks, translation tables, and the unsupported dynamic-linking pair.
-#include "wcl/WcStandard.h"
+#include "wcl/WcStdCallbacks.h"
 
 #include "wcl/WcCallbacks.h"
 #include "wcl/WcNames.h"

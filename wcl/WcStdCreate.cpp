@@ -2,11 +2,12 @@
 // processes: children and pop-ups, new root shells (also on other
 // displays), resource files, spawned programs and shell commands, and
 // centring a transient shell.
-#include "wcl/WcStandard.h"
+#include "wcl/WcStdCreate.h"
 
 #include "wcl/WcCreation.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcRegistry.h"
+#include "wcl/WcLibraryResources.h"
 #include "wcl/WcResFiles.h"
 #include "wcl/WcWarnings.h"
 

@@ -1,7 +1,7 @@
 // WcStdWidgets.cpp: the standard operations that act on existing widgets:
 // manage, map, pop up, sensitivity, accelerators, equal sizes, tree prints,
 // resource dumps and exit.
-#include "wcl/WcStandard.h"
+#include "wcl/WcStdWidgets.h"
 
 #include "wcl/WcCreation.h"
 #include "wcl/WcDump.h"

@@ -1,6 +1,8 @@
 // WcTemplates.cpp: template databases: loading them from the files named
 // by wclTemplateFiles, and expanding one below a widget about to be created
 // without overriding what the database already says.
+#include "wcl/WcTemplates.h"
+
 #include <X11/IntrinsicP.h>
 
 #include <algorithm>
@@ -9,11 +11,9 @@
 #include <vector>
 
 #include "wcl/MapAg/MapAg.h"
-#include "wcl/WcCreation.h"
 #include "wcl/WcDump.h"
 #include "wcl/WcNames.h"
 #include "wcl/WcResFiles.h"
-#include "wcl/WcTemplates.h"
 #include "wcl/WcWarnings.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "wcl/WcResFiles.h"
+#include "wcl/WcFileDatabase.h"
 
 WcWarningPrinterProc WcWarningPrinter = WcPrintToStderr;
 XrmDatabase WcErrorDatabase = nullptr;

@@ -4,6 +4,8 @@
 
 #include "wcl/WcCallbackParse.h"
 #include "wcl/WcCallbacks.h"
+#include "wcl/WcConverters.h"
+#include "wcl/WcNameConverters.h"
 #include "wcl/WcNames.h"
 
 #include <string>

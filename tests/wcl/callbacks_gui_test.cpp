@@ -6,8 +6,9 @@
 #include "common/XFixture.h"
 #include "wcl/WarningCapture.h"
 #include "wcl/WcCallbacks.h"
+#include "wcl/WcConverters.h"
+#include "wcl/WcLibraryResources.h"
 #include "wcl/WcRegistry.h"
-#include "wcl/WcResFiles.h"
 
 #include <Xm/Form.h>
 #include <Xm/PushB.h>

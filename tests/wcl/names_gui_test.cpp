@@ -4,9 +4,9 @@
 
 #include "common/XFixture.h"
 #include "wcl/WarningCapture.h"
-#include "wcl/WcCallbacks.h"
+#include "wcl/WcConverters.h"
+#include "wcl/WcLibraryResources.h"
 #include "wcl/WcNames.h"
-#include "wcl/WcResFiles.h"
 
 #include <Xm/DialogS.h>
 #include <Xm/Form.h>

@@ -5,6 +5,7 @@
 
 #include "common/XFixture.h"
 #include "wcl/WarningCapture.h"
+#include "wcl/WcIntrinsicClasses.h"
 #include "wcl/WcRegistry.h"
 
 #include <Xm/Label.h>

@@ -8,7 +8,7 @@
 #include <Xm/PushB.h>
 
 #include "common/XFixture.h"
-#include "wcl/WcCreation.h"
+#include "wcl/WcInitialize.h"
 #include "xmp/Table.h"
 #include "xmp/XmpRegister.h"
 

@@ -13,6 +13,25 @@
 
 namespace {
 
+constexpr wcl::Message<3> kCantFindObject{
+    "WcLateBinder", "cantFindObject",
+    "Wcl Warning: WcLateBinder trying to invoke `%s'\n\tno object of class `%s'\n\t"
+    "found from widget %s"};
+
+constexpr wcl::Message<1> kUndefinedCallback{"WcStringToCallbackList", "undefinedCallback",
+                                             "Wcl Warning: Callback not registered: %s"};
+
+constexpr wcl::Message<1> kNotSupported{
+    "WcLateBinder", "notSupported",
+    "Wcl Warning: WcLateBinder cannot invoke `%s'\n\t- this system does not have "
+    "dlopen() and dlsym()."};
+
+constexpr wcl::Message<1> kInvoked{"WcUndefinedCallback", "invoked",
+                                   "Wcl Warning: Undefined Callback Invoked: %s"};
+
+constexpr wcl::Message<1> kUnbalQuote{"WcInvokeAction", "unbalQuote",
+                                      "Wcl Warning: SomeCallback(%s) - unbalanced quotes."};
+
 XtCallbackProc undefinedCallback = WcUndefinedCallback;
 WcFindObjectProc findObject = WcFindObject;
 
@@ -56,10 +75,7 @@ void CallMethod(Widget w, WcCallbackRec* rec, XtPointer callData) {
   if (!rec->object && WcGetLibraryResources()->wclVerboseWarnings) {
     std::string text = CallbackText(rec);
     std::string full = wcl::FullName(w);
-    WcWarning3(w, "WcLateBinder", "cantFindObject",
-               "Wcl Warning: WcLateBinder trying to invoke `%s'\n\tno object of class `%s'\n\t"
-               "found from widget %s",
-               text.c_str(), XrmQuarkToString(rec->classQuark), full.c_str());
+    wcl::Warn(w, kCantFindObject, text.c_str(), XrmQuarkToString(rec->classQuark), full.c_str());
   }
   WcMethodArgsRec args{rec->object, rec->clientData, rec->args};
   rec->proc(w, &args, callData);
@@ -84,8 +100,7 @@ XtCallbackList WcStringToCallbackList(Widget w, const char* text) {
     WcCallbackRec* rec = NewRecord(app, spec);
     if (verbose && !rec->libQuark && !rec->classQuark && !WcFindCallback(app, rec->lowerNameQuark)) {
       std::string name(wcl::Part(spec.nameStart, spec.nameEnd));
-      WcWarning1(w, "WcStringToCallbackList", "undefinedCallback",
-                 "Wcl Warning: Callback not registered: %s", name.c_str());
+      wcl::Warn(w, kUndefinedCallback, name.c_str());
     }
     list[i].callback = WcCallbackTrampoline;
     list[i].closure = rec;
@@ -100,10 +115,7 @@ void WcCallbackTrampoline(Widget w, XtPointer record, XtPointer callData) {
   rec->callData = callData;
   if (rec->libQuark) {
     std::string text = CallbackText(rec);
-    WcWarning1(w, "WcLateBinder", "notSupported",
-               "Wcl Warning: WcLateBinder cannot invoke `%s'\n\t- this system does not have "
-               "dlopen() and dlsym().",
-               text.c_str());
+    wcl::Warn(w, kNotSupported, text.c_str());
   } else {
     WcCallbackPair pair = rec->classQuark ? WcFindMethod(rec->app, rec->classQuark, rec->nameQuark)
                                           : WcFindCallback(rec->app, rec->lowerNameQuark);
@@ -130,8 +142,7 @@ void WcCallbackTrampoline(Widget w, XtPointer record, XtPointer callData) {
 }
 
 void WcUndefinedCallback(Widget w, XtPointer callbackText, XtPointer) {
-  WcWarning1(w, "WcUndefinedCallback", "invoked", "Wcl Warning: Undefined Callback Invoked: %s",
-             static_cast<const char*>(callbackText));
+  wcl::Warn(w, kInvoked, static_cast<const char*>(callbackText));
 }
 
 XtPointer WcFindObject(Widget w, XrmQuark classQuark) {
@@ -160,8 +171,7 @@ void WcSetOnceOnlyListName(const char* callbackListName) {
 void WcSplitParams(Widget w, const char* text, String** params, Cardinal* numParams) {
   wcl::SplitResult split = wcl::SplitParams(text ? text : "");
   if (split.unbalancedQuote) {
-    WcWarning1(w, "WcInvokeAction", "unbalQuote",
-               "Wcl Warning: SomeCallback(%s) - unbalanced quotes.", text);
+    wcl::Warn(w, kUnbalQuote, text);
   }
   *numParams = static_cast<Cardinal>(split.params.size());
   *params = nullptr;

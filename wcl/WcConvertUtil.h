@@ -3,6 +3,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include "wcl/WcWarnings.h"
+
 namespace wcl {
 
 // Stores a converted value the toolkit's way: into the caller's storage
@@ -25,11 +27,9 @@ Boolean ConvertDone(XrmValue* to, T value) {
 
 // A converter registered without wcCvtWidgetArgs is a programming error
 // the toolkit treats as fatal.
-inline void RequireWidgetArgs(const Cardinal* numArgs, const char* name, const char* text) {
-  if (*numArgs != 2) {
-    XtErrorMsg(const_cast<String>(name), const_cast<String>("wrongArgs"),
-               const_cast<String>("WcLibError"), const_cast<String>(text), nullptr, nullptr);
-  }
+// The message names the converter: {"wrongArgs", converter, text, "WcLibError"}.
+inline void RequireWidgetArgs(const Cardinal* numArgs, const Message<0>& m) {
+  if (*numArgs != 2) Fail(nullptr, m);
 }
 
 // The widget a conversion is made for (first conversion argument).

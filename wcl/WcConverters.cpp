@@ -12,6 +12,14 @@
 
 namespace {
 
+constexpr wcl::Message<0> kCvtStringToCallbackArgs{
+    "wrongArgs", "WcCvtStringToCallback",
+    "WcCvtStringToCallback registered without wcCvtWidgetArgs", "WcLibError"};
+
+constexpr wcl::Message<0> kCvtStringToDynamicLibsArgs{
+    "wrongArgs", "WcCvtStringToDynamicLibs",
+    "WcCvtStringToDynamicLibs registered without wcCvtWidgetArgs", "WcLibError"};
+
 Boolean CvtStringToQuarkRec(Display*, XrmValue*, Cardinal*, XrmValue* from, XrmValue* to,
                             XtPointer*) {
   // The quark table gives the text permanent storage, longer than the
@@ -36,8 +44,7 @@ XtConvertArgRec wcCvtWidgetArgs[2] = {
 };
 
 void WcCvtStringToCallback(XrmValue* args, Cardinal* numArgs, XrmValue* from, XrmValue* to) {
-  wcl::RequireWidgetArgs(numArgs, "WcCvtStringToCallback",
-                    "WcCvtStringToCallback registered without wcCvtWidgetArgs");
+  wcl::RequireWidgetArgs(numArgs, kCvtStringToCallbackArgs);
   // Old-style converters hand back their own storage.
   static XtCallbackList result;
   result = WcStringToCallbackList(wcl::ConvertWidget(args), wcl::ConvertText(from));
@@ -47,8 +54,7 @@ void WcCvtStringToCallback(XrmValue* args, Cardinal* numArgs, XrmValue* from, Xr
 
 Boolean WcCvtStringToDynamicLibs(Display*, XrmValue* args, Cardinal* numArgs, XrmValue* from,
                                  XrmValue* to, XtPointer*) {
-  wcl::RequireWidgetArgs(numArgs, "WcCvtStringToDynamicLibs",
-                    "WcCvtStringToDynamicLibs registered without wcCvtWidgetArgs");
+  wcl::RequireWidgetArgs(numArgs, kCvtStringToDynamicLibsArgs);
   const char* text = wcl::ConvertText(from);
   WcLoadDynamicLibs(XtWidgetToApplicationContext(wcl::ConvertWidget(args)), text);
   return wcl::ConvertDone<String>(to, XrmQuarkToString(XrmStringToQuark(text)));

@@ -28,31 +28,38 @@
 
 namespace {
 
-constexpr const char* kTemplateNotFound = "Wcl Warning: %s.%s cannot find template %s";
-constexpr const char* kMissingCreate =
-    "Wcl Warning: %s.%s.wcCreate resource missing - need class or constructor";
-constexpr const char* kConstructorFailed = "Wcl Warning: %s( %s, %s, NULL, 0) - Failed!";
-constexpr const char* kNotRegistered =
-    "Wcl Warning: Could not convert %s to Class or Constructor.";
+constexpr wcl::Message<3> kTemplateNotFound{"WcCreate", "templateNotFound",
+                                            "Wcl Warning: %s.%s cannot find template %s"};
+constexpr wcl::Message<2> kMissingCreate{
+    "WcCreate", "missingCreate",
+    "Wcl Warning: %s.%s.wcCreate resource missing - need class or constructor"};
+constexpr wcl::Message<3> kConstructorFailed{"WcCreate", "constructorFailed",
+                                             "Wcl Warning: %s( %s, %s, NULL, 0) - Failed!"};
+constexpr wcl::Message<1> kNotRegistered{
+    "WcCreate", "notRegistered", "Wcl Warning: Could not convert %s to Class or Constructor."};
 // The toolkit makes a pop-up of any class it is given, and a non-shell
 // one crashes it or a gadget later; a gadget under a parent that takes
 // only widgets ends the program (a shell takes none, and Motif's gadgets
 // crash there).
-constexpr const char* kNotShellClass =
-    "Wcl Warning: WcCreate(%s.%s) - %s is not a Shell class, can't be a pop-up.";
-constexpr const char* kNotWidgetClass =
-    "Wcl Warning: WcCreate(%s.%s) - %s is not a Widget class, and the parent takes only widgets.";
-constexpr const char* kCantHaveChildren =
-    "Wcl Warning: WcCreate(%s) - Not a Composite, can't have children.";
+constexpr wcl::Message<3> kNotShellClass{
+    "WcCreate", "notShellClass",
+    "Wcl Warning: WcCreate(%s.%s) - %s is not a Shell class, can't be a pop-up."};
+constexpr wcl::Message<3> kNotWidgetClass{
+    "WcCreate", "notWidgetClass",
+    "Wcl Warning: WcCreate(%s.%s) - %s is not a Widget class, and the parent takes only widgets."};
+constexpr wcl::Message<1> kCantHaveChildren{
+    "WcCreate", "cantHaveChildren",
+    "Wcl Warning: WcCreate(%s) - Not a Composite, can't have children."};
 // Pop-up lists live in the widget part an object or gadget lacks; the
 // toolkit would write them into memory that is not the gadget's.
-constexpr const char* kCantHavePopups =
-    "Wcl Warning: WcCreate(%s) - Not a Widget, can't have pop-ups.";
+constexpr wcl::Message<1> kCantHavePopups{
+    "WcCreate", "cantHavePopups", "Wcl Warning: WcCreate(%s) - Not a Widget, can't have pop-ups."};
 // A loosely bound wcChildren naming the widget itself ("*box.wcChildren:
 // box") would otherwise recurse until the stack runs out.
 constexpr int kMaxNesting = 256;
-constexpr const char* kTooDeep =
-    "Wcl Warning: WcCreate(%s.%s) - Widget tree deeper than 256 levels, not created.";
+constexpr wcl::Message<2> kTooDeep{
+    "WcCreate", "tooDeep",
+    "Wcl Warning: WcCreate(%s.%s) - Widget tree deeper than 256 levels, not created."};
 
 // Read through the parent before the widget exists.
 struct PreCreate {
@@ -150,7 +157,7 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
   if (!IsSet(pre.create) && !IsSet(pre.constructor) && !IsSet(pre.widgetClass) &&
       !IsSet(pre.className)) {
     std::string parentName = wcl::FullName(parent);
-    WcWarning2(parent, "WcCreate", "missingCreate", kMissingCreate, parentName.c_str(), name);
+    wcl::Warn(parent, kMissingCreate, parentName.c_str(), name);
     return nullptr;
   }
   XtAppContext app = XtWidgetToApplicationContext(parent);
@@ -164,8 +171,7 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
     Widget w = constructor(parent, const_cast<String>(name), nullptr, 0);
     // Names the constructor that was actually called, even when wcCreate
     // named something else.
-    if (!w) WcWarning3(parent, "WcCreate", "constructorFailed", kConstructorFailed,
-                       called->string, XtName(parent), name);
+    if (!w) wcl::Warn(parent, kConstructorFailed, called->string, XtName(parent), name);
     return w;
   }
 
@@ -174,14 +180,12 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
     if (WidgetClass wc = WcFindClass(app, q->quark)) {
       if (kind == WC_POPUP && !IsSubclass(wc, shellWidgetClass)) {
         std::string parentName = wcl::FullName(parent);
-        WcWarning3(parent, "WcCreate", "notShellClass", kNotShellClass, parentName.c_str(), name,
-                   q->string);
+        wcl::Warn(parent, kNotShellClass, parentName.c_str(), name, q->string);
         return nullptr;
       }
       if (kind != WC_POPUP && !IsSubclass(wc, widgetClass) && TakesOnlyWidgets(parent)) {
         std::string parentName = wcl::FullName(parent);
-        WcWarning3(parent, "WcCreate", "notWidgetClass", kNotWidgetClass, parentName.c_str(), name,
-                   q->string);
+        wcl::Warn(parent, kNotWidgetClass, parentName.c_str(), name, q->string);
         return nullptr;
       }
       return kind == WC_POPUP ? XtCreatePopupShell(name, wc, parent, nullptr, 0)
@@ -190,7 +194,7 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
   }
   for (const WcQuarkRec* q : {&pre.create, &pre.constructor, &pre.widgetClass, &pre.className}) {
     if (!IsSet(*q)) continue;
-    WcWarning1(parent, "WcCreate", "notRegistered", kNotRegistered, q->string);
+    wcl::Warn(parent, kNotRegistered, q->string);
     break;
   }
   return nullptr;
@@ -216,7 +220,7 @@ Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* ma
   static int nesting = 0;
   if (nesting >= kMaxNesting) {
     std::string parentName = wcl::FullName(parent);
-    WcWarning2(parent, "WcCreate", "tooDeep", kTooDeep, parentName.c_str(), name);
+    wcl::Warn(parent, kTooDeep, parentName.c_str(), name);
     return nullptr;
   }
   struct Nest {
@@ -231,8 +235,7 @@ Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* ma
     const char* templ = XrmQuarkToString(pre.templateName);
     if (!WcFindTemplate(templ)) {
       std::string parentName = wcl::FullName(parent);
-      WcWarning3(parent, "WcCreate", "templateNotFound", kTemplateNotFound, parentName.c_str(),
-                 name, templ);
+      wcl::Warn(parent, kTemplateNotFound, parentName.c_str(), name, templ);
     } else if (wcl::ExpandTemplate(pre.templateName, parent, name, pre.traceTemplate)) {
       ReadPreCreate(parent, name, &pre);
       if (pre.postTemplateDump) WcDumpPreCreateResources(parent, name);
@@ -345,7 +348,7 @@ void CreateChildren(Frame& frame, std::string_view names, ToManage* result) {
 void CreatePopups(Frame& frame, std::string_view names) {
   if (!XtIsWidget(frame.widget)) {
     std::string full = wcl::FullName(frame.widget);
-    WcWarning1(frame.widget, "WcCreate", "cantHavePopups", kCantHavePopups, full.c_str());
+    wcl::Warn(frame.widget, kCantHavePopups, full.c_str());
     return;
   }
   std::string_view rest = names;
@@ -392,7 +395,7 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
     frame.pending = &children;
     if (!XtIsComposite(w)) {
       std::string full = wcl::FullName(w);
-      WcWarning1(w, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
+      wcl::Warn(w, kCantHaveChildren, full.c_str());
     } else {
       CreateChildren(frame, childNames, &children);
       if (frame.destroyed) return gone;
@@ -419,7 +422,7 @@ void WcCreateNamedChildren(Widget parent, const char* names) {
   if (!parent || Empty(names)) return;
   if (!XtIsComposite(parent)) {
     std::string full = wcl::FullName(parent);
-    WcWarning1(parent, "WcCreate", "cantHaveChildren", kCantHaveChildren, full.c_str());
+    wcl::Warn(parent, kCantHaveChildren, full.c_str());
     return;
   }
   FrameScope scope(parent);
@@ -439,7 +442,7 @@ Widget WcCreateDatabaseChild(Widget parent, const char* name, WcCreateKind kind)
   if (!parent || !name || !*name) return nullptr;
   if (kind == WC_POPUP && !XtIsWidget(parent)) {
     std::string full = wcl::FullName(parent);
-    WcWarning1(parent, "WcCreate", "cantHavePopups", kCantHavePopups, full.c_str());
+    wcl::Warn(parent, kCantHavePopups, full.c_str());
     return nullptr;
   }
   return CreateOne(parent, name, kind, nullptr);

@@ -23,13 +23,14 @@
 
 namespace {
 
-constexpr const char* kNoChildren =
+constexpr wcl::Message<2> kNoChildren{
+    "WcWidgetCreation", "noChildren",
     "Wcl Error: WcWidgetCreation(%s) - Failed \n"
     "    Problem: No children could be created from Xrm database.\n"
     "    Possible: Resource file not found \n"
     "\t\tperhaps XENVIRONMENT is not set, \n"
     "\t\tor XAPPLRESDIR not terminated with '/' \n"
-    "    Possible: top level widget in resource file not named '%s'";
+    "    Possible: top level widget in resource file not named '%s'"};
 
 // Loads each name of the list once; true when any file was merged.
 bool LoadListOnce(Widget root, std::string_view list) {
@@ -81,7 +82,7 @@ int WcWidgetCreation(Widget root) {
   Cardinal popups = XtIsWidget(root) ? root->core.num_popups : 0;
   if (children == 0 && popups == 0) {
     std::string full = wcl::FullName(root);
-    WcWarning2(root, "WcWidgetCreation", "noChildren", kNoChildren, full.c_str(), XtName(root));
+    wcl::Warn(root, kNoChildren, full.c_str(), XtName(root));
     return 1;
   }
   return 0;

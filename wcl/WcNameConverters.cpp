@@ -16,6 +16,29 @@
 
 namespace {
 
+constexpr wcl::Message<0> kCvtStringToWidgetArgs{
+    "wrongArgs", "WcCvtStringToWidget", "WcCvtStringToWidget registered without wcCvtWidgetArgs",
+    "WcLibError"};
+
+constexpr wcl::Message<0> kCvtStringToWidgetListArgs{
+    "wrongArgs", "WcCvtStringToWidgetList",
+    "WcCvtStringToWidgetList registered without wcCvtWidgetArgs", "WcLibError"};
+
+constexpr wcl::Message<2> kNotInit{
+    "WcCvtStringToWidget", "notInit",
+    "Wcl Warning: WcCvtStringToWidget could not find\n    widget %s from "
+    "uninitialized widget %s.\n    Perhaps try starting from parent (pre-pend ^ "
+    "to widget name)"};
+
+constexpr wcl::Message<2> kWidgetNotFound{
+    "WcCvtStringToWidget", "notFound",
+    "Wcl Warning: WcCvtStringToWidget could not find\n    widget %s from widget %s."};
+
+constexpr wcl::Message<2> kListNotFound{
+    "WcCvtStringToWidgetList", "notFound",
+    "Wcl Warning: WcCvtStringToWidgetList could not find\n    widget %s from "
+    "widget %s."};
+
 // Whether w is already one of its parent's pop-ups or children.
 bool IsAttached(Widget w) {
   Widget parent = XtParent(w);
@@ -61,8 +84,7 @@ Widget ResolveFromParent(Widget w, const char* name, bool* searched) {
 
 Boolean WcCvtStringToWidget(Display*, XrmValue* args, Cardinal* numArgs, XrmValue* from,
                             XrmValue* to, XtPointer*) {
-  wcl::RequireWidgetArgs(numArgs, "WcCvtStringToWidget",
-                    "WcCvtStringToWidget registered without wcCvtWidgetArgs");
+  wcl::RequireWidgetArgs(numArgs, kCvtStringToWidgetArgs);
   Widget w = wcl::ConvertWidget(args);
   std::string_view rest = from->addr ? reinterpret_cast<const char*>(from->addr) : "";
   std::string name(wcl::NextName(rest));
@@ -76,26 +98,19 @@ Boolean WcCvtStringToWidget(Display*, XrmValue* args, Cardinal* numArgs, XrmValu
     bool searched = false;
     found = ResolveFromParent(w, name.c_str(), &searched);
     if (!searched) {
-      WcWarning2(w, "WcCvtStringToWidget", "notInit",
-                 "Wcl Warning: WcCvtStringToWidget could not find\n    widget %s from "
-                 "uninitialized widget %s.\n    Perhaps try starting from parent (pre-pend ^ "
-                 "to widget name)",
-                 name.c_str(), XtName(w));
+      wcl::Warn(w, kNotInit, name.c_str(), XtName(w));
       return wcl::ConvertDone<Widget>(to, nullptr);
     }
   }
   if (!found) {
-    WcWarning2(w, "WcCvtStringToWidget", "notFound",
-               "Wcl Warning: WcCvtStringToWidget could not find\n    widget %s from widget %s.",
-               name.c_str(), XtName(w));
+    wcl::Warn(w, kWidgetNotFound, name.c_str(), XtName(w));
   }
   return wcl::ConvertDone(to, found);
 }
 
 Boolean WcCvtStringToWidgetList(Display*, XrmValue* args, Cardinal* numArgs, XrmValue* from,
                                 XrmValue* to, XtPointer*) {
-  wcl::RequireWidgetArgs(numArgs, "WcCvtStringToWidgetList",
-                    "WcCvtStringToWidgetList registered without wcCvtWidgetArgs");
+  wcl::RequireWidgetArgs(numArgs, kCvtStringToWidgetListArgs);
   Widget w = wcl::ConvertWidget(args);
   auto names = wcl::SplitNames(from->addr ? reinterpret_cast<const char*>(from->addr) : "");
   if (names.empty()) return wcl::ConvertDone<WidgetList>(to, nullptr);
@@ -104,10 +119,7 @@ Boolean WcCvtStringToWidgetList(Display*, XrmValue* args, Cardinal* numArgs, Xrm
   for (size_t i = 0; i < names.size(); ++i) {
     list[i] = WcResolveWidgetName(w, names[i].c_str());
     if (!list[i]) {
-      WcWarning2(w, "WcCvtStringToWidgetList", "notFound",
-                 "Wcl Warning: WcCvtStringToWidgetList could not find\n    widget %s from "
-                 "widget %s.",
-                 names[i].c_str(), XtName(w));
+      wcl::Warn(w, kListNotFound, names[i].c_str(), XtName(w));
       XtFree(reinterpret_cast<char*>(list));
       return False;
     }

@@ -15,6 +15,12 @@
 
 namespace {
 
+constexpr wcl::Message<0> kStrCpyNullTarget{"WcStrCpy", "nullTarget",
+                                            "Wcl Warning: WcStrCpy() called with NULL target!"};
+
+constexpr wcl::Message<0> kStrCatNullTarget{"WcStrCat", "nullTarget",
+                                            "Wcl Warning: WcStrCat() called with NULL target!"};
+
 // Tops of the known widget trees, in the order they became known. Grows as
 // needed; destroyed roots leave it.
 std::vector<Widget>& Roots() {
@@ -119,8 +125,7 @@ char* WcFullName(Widget w) { return XtNewString(wcl::FullName(w).c_str()); }
 
 char* WcStrCpy(char* target, const char* source) {
   if (!target) {
-    WcWarning0(nullptr, "WcStrCpy", "nullTarget",
-               "Wcl Warning: WcStrCpy() called with NULL target!");
+    wcl::Warn(nullptr, kStrCpyNullTarget);
     std::abort();
   }
   if (!source) source = "";
@@ -130,8 +135,7 @@ char* WcStrCpy(char* target, const char* source) {
 
 char* WcStrCat(char* target, const char* source) {
   if (!target) {
-    WcWarning0(nullptr, "WcStrCat", "nullTarget",
-               "Wcl Warning: WcStrCat() called with NULL target!");
+    wcl::Warn(nullptr, kStrCatNullTarget);
     std::abort();
   }
   if (source) std::strcat(target, source);

@@ -15,6 +15,15 @@
 
 namespace {
 
+constexpr wcl::Message<2> kMethodInvalidClassName{
+    "WcRegisterMethod", "invalidClassName",
+    "Wcl Warning: Class names cannot begin with `-l' - registration of %s::%s ignored"};
+
+constexpr wcl::Message<2> kAttachInvalidClassName{
+    "WcAttachThisToWidget", "invalidClassName",
+    "Wcl Warning: Class names cannot begin with `-l',\n\t- cannot attach object of "
+    "class `%s'\nto widget %s"};
+
 MapAgRec classes;
 MapAgRec constructors;
 MapAgRec callbacks;  // names (app, lower, 0) and methods (app, class, method)
@@ -93,9 +102,7 @@ void WcRegisterAction(XtAppContext app, const char* name, XtActionProc action) {
 void WcRegisterMethod(XtAppContext app, const char* className, const char* methodName,
                       XtCallbackProc callback, XtPointer clientData) {
   if (IsLibraryName(className)) {
-    WcWarning2(nullptr, "WcRegisterMethod", "invalidClassName",
-               "Wcl Warning: Class names cannot begin with `-l' - registration of %s::%s ignored",
-               className, methodName ? methodName : "");
+    wcl::Warn(nullptr, kMethodInvalidClassName, className, methodName ? methodName : "");
     return;
   }
   MapAg_Insert(&callbacks, W(app), XrmStringToQuark(className ? className : ""),
@@ -105,10 +112,7 @@ void WcRegisterMethod(XtAppContext app, const char* className, const char* metho
 void WcAttachThisToWidget(XtPointer object, const char* className, Widget widget) {
   if (IsLibraryName(className)) {
     std::string full = wcl::FullName(widget);
-    WcWarning2(widget, "WcAttachThisToWidget", "invalidClassName",
-               "Wcl Warning: Class names cannot begin with `-l',\n\t- cannot attach object of "
-               "class `%s'\nto widget %s",
-               className, full.c_str());
+    wcl::Warn(widget, kAttachInvalidClassName, className, full.c_str());
     return;
   }
   if (!widget) return;

@@ -25,15 +25,21 @@ namespace {
 constexpr const char* kFunc = "WcLoadResourceFile";
 constexpr size_t kMaxName = 1023;  // longest file name, also after "~" expansion
 
-constexpr const char* kNoFileName = "Wcl Warning: WcLoadResourceFile() - No file name provided.";
-constexpr const char* kTooLong = "Wcl Warning: WcLoadResourceFile( %s ) - File name too long.";
-constexpr const char* kSlashTerminated =
-    "Wcl Warning: WcLoadResourceFile( %s ) - File must not end with slash ('/')";
-constexpr const char* kNotReadable =
-    "Wcl Warning: WcLoadResourceFile( %s )\n\t- File <%s> not found, not readable, or wrong type.";
-constexpr const char* kTooLongExpanded =
-    "Wcl Warning: WcLoadResourceFile( %s )\n\t- Expanded name too long: %s%s";
-constexpr const char* kMallocFailed = "Wcl Warning: WcLoadResourceFile( %s ) - malloc failed";
+constexpr wcl::Message<0> kNoFileName{"WcLoadResourceFile", "noFileName",
+                                      "Wcl Warning: WcLoadResourceFile() - No file name provided."};
+constexpr wcl::Message<1> kTooLong{"WcLoadResourceFile", "tooLong",
+                                   "Wcl Warning: WcLoadResourceFile( %s ) - File name too long."};
+constexpr wcl::Message<1> kSlashTerminated{
+    "WcLoadResourceFile", "slashTerminated",
+    "Wcl Warning: WcLoadResourceFile( %s ) - File must not end with slash ('/')"};
+constexpr wcl::Message<2> kNotReadable{
+    "WcLoadResourceFile", "notReadable",
+    "Wcl Warning: WcLoadResourceFile( %s )\n\t- File <%s> not found, not readable, or wrong type."};
+constexpr wcl::Message<3> kTooLongExpanded{
+    "WcLoadResourceFile", "tooLongExpanded",
+    "Wcl Warning: WcLoadResourceFile( %s )\n\t- Expanded name too long: %s%s"};
+constexpr wcl::Message<1> kMallocFailed{"WcLoadResourceFile", "mallocFailed",
+                                        "Wcl Warning: WcLoadResourceFile( %s ) - malloc failed"};
 
 WcReadFileProc g_readFile = WcReadFileDatabase;
 
@@ -81,16 +87,16 @@ int ExpandTilde(Widget w, const char* name, XrmDatabase* target) {
   std::string rest(slash == std::string_view::npos ? "" : text.substr(slash));
   std::string home = user.empty() ? CurrentHome() : HomeOf(getpwnam(user.c_str()));
   if (home.empty()) {
-    WcWarning2(w, kFunc, "notReadable", kNotReadable, name, name);
+    wcl::Warn(w, kNotReadable, name, name);
     return 0;
   }
   if (home.size() + rest.size() > kMaxName) {
-    WcWarning3(w, kFunc, "tooLongExpanded", kTooLongExpanded, name, home.c_str(), rest.c_str());
+    wcl::Warn(w, kTooLongExpanded, name, home.c_str(), rest.c_str());
     return 0;
   }
   std::string expanded = home + rest;
   if (ReadAndMerge(expanded.c_str(), target)) return 1;
-  WcWarning2(w, kFunc, "notReadable", kNotReadable, name, expanded.c_str());
+  wcl::Warn(w, kNotReadable, name, expanded.c_str());
   return 0;
 }
 
@@ -112,7 +118,7 @@ bool SearchUserPath(Widget w, Display* dpy, const char* name, XrmDatabase* targe
   try {
     path = UserPath();
   } catch (const std::bad_alloc&) {
-    WcWarning1(w, kFunc, "mallocFailed", kMallocFailed, name);
+    wcl::Warn(w, kMallocFailed, name);
     return false;
   }
   return ResolveAndMerge(dpy, nullptr, name, path.c_str(), target);
@@ -128,16 +134,16 @@ WcReadFileProc WcSetReadFileProc(WcReadFileProc proc) {
 
 int WcLoadResourceFile(Widget w, const char* name, XrmDatabase* target) {
   if (!name || !*name) {
-    WcWarning0(w, kFunc, "noFileName", kNoFileName);
+    wcl::Warn(w, kNoFileName);
     return 0;
   }
   size_t len = std::strlen(name);
   if (len > kMaxName) {
-    WcWarning1(w, kFunc, "tooLong", kTooLong, name);
+    wcl::Warn(w, kTooLong, name);
     return 0;
   }
   if (name[len - 1] == '/') {
-    WcWarning1(w, kFunc, "slashTerminated", kSlashTerminated, name);
+    wcl::Warn(w, kSlashTerminated, name);
     return 0;
   }
   if (name[0] == '~') return ExpandTilde(w, name, target);
@@ -154,7 +160,7 @@ int WcLoadResourceFile(Widget w, const char* name, XrmDatabase* target) {
       if (found) return 1;
     }
   }
-  WcWarning2(w, kFunc, "notReadable", kNotReadable, name, name);
+  wcl::Warn(w, kNotReadable, name, name);
   return 0;
 }
 

@@ -12,20 +12,24 @@ const char* const kResSpecUsage =
     "\n       Or: WcSetValue( ( resSpec ) (resSpec) ... )";
 
 const ResSpecMessage& ResSpecErrorMessage(ResSpecError e) {
-  static const std::array<ResSpecMessage, 11> table{{
-      {"", ""},
-      {"foundNul", "Wcl Warning: WcSetValue(%s) - Empty resource spec.%s"},
-      {"missingName", "Wcl Warning: WcSetValue(%s) - Missing target widget name.%s"},
-      {"noResEnd", "Wcl Warning: WcSetValue(%s) - Could not find ':' or '('.%s"},
-      {"noWsInType", "Wcl Warning: WcSetValue(%s) - Type specifier cannot have whitespace.%s"},
-      {"emptyType", "Wcl Warning: WcSetValue(%s) - Type specifier is empty.%s"},
-      {"missingColon", "Wcl Warning: WcSetValue(%s) - Expected ':' immediately following ')'.%s"},
-      {"unbalParens", "Wcl Warning: WcSetValue(%s) - End-of-resSpec before outermost ')'.%s"},
-      {"needsParens", "Wcl Warning: WcSetValue(%s) - Multiple resSpecs must be in parens.%s"},
-      {"targetNotFound", "Wcl Warning: WcSetValue(%s) - Target widget not found.%s"},
-      {"noSuchResource", "Wcl Warning: WcSetValue(%s) - Cannot determine type of this resource.%s"},
+  static constexpr std::array<ResSpecMessage, 10> table{{
+      {"WcSetValue", "foundNul", "Wcl Warning: WcSetValue(%s) - Empty resource spec.%s"},
+      {"WcSetValue", "missingName", "Wcl Warning: WcSetValue(%s) - Missing target widget name.%s"},
+      {"WcSetValue", "noResEnd", "Wcl Warning: WcSetValue(%s) - Could not find ':' or '('.%s"},
+      {"WcSetValue", "noWsInType",
+       "Wcl Warning: WcSetValue(%s) - Type specifier cannot have whitespace.%s"},
+      {"WcSetValue", "emptyType", "Wcl Warning: WcSetValue(%s) - Type specifier is empty.%s"},
+      {"WcSetValue", "missingColon",
+       "Wcl Warning: WcSetValue(%s) - Expected ':' immediately following ')'.%s"},
+      {"WcSetValue", "unbalParens",
+       "Wcl Warning: WcSetValue(%s) - End-of-resSpec before outermost ')'.%s"},
+      {"WcSetValue", "needsParens",
+       "Wcl Warning: WcSetValue(%s) - Multiple resSpecs must be in parens.%s"},
+      {"WcSetValue", "targetNotFound", "Wcl Warning: WcSetValue(%s) - Target widget not found.%s"},
+      {"WcSetValue", "noSuchResource",
+       "Wcl Warning: WcSetValue(%s) - Cannot determine type of this resource.%s"},
   }};
-  return table[static_cast<std::size_t>(e)];
+  return table[static_cast<std::size_t>(e) - 1];
 }
 
 namespace {

@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+#include "wcl/WcMessage.h"
+
 namespace wcl {
 
 // The ten ways a call can fail. The first eight are syntax errors found by
@@ -39,12 +41,9 @@ enum class ResSpecError {
   NoSuchResource,  // resource type cannot be determined
 };
 
-// Message name and default text (two %s: the text from the failing
-// specification on, and the usage text) for an error other than Ok.
-struct ResSpecMessage {
-  const char* name;
-  const char* text;
-};
+// The message of an error other than Ok (Ok has none): two arguments, the text from the
+// failing specification on and the usage text.
+using ResSpecMessage = Message<2>;
 const ResSpecMessage& ResSpecErrorMessage(ResSpecError e);
 
 // The usage text appended to every error message.

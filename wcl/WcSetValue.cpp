@@ -17,12 +17,10 @@
 
 namespace {
 
-constexpr const char* kFunc = "WcSetValue";
-
 void Report(Widget w, wcl::ResSpecError e, std::string_view text, std::size_t offset) {
   const wcl::ResSpecMessage& m = wcl::ResSpecErrorMessage(e);
   const std::string from(text.substr(std::min(offset, text.size())));
-  WcWarning2(w, kFunc, m.name, m.text, from.c_str(), wcl::kResSpecUsage);
+  wcl::Warn(w, m, from.c_str(), wcl::kResSpecUsage);
 }
 
 struct FoundResource {

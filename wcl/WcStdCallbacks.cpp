@@ -15,28 +15,26 @@
 
 namespace {
 
-struct Msg {
-  const char* name;
-  const char* text;
-};
-
-constexpr Msg kDestNotFound{"destNotFound", "Wcl Warning: %s(%s) - Widget not found."};
-constexpr Msg kNoSuchList{"noSuchCallbackList",
-                          "Wcl Warning: Widget %s does not have callback list named %s."};
-constexpr Msg kOnceOnlyUsage{
-    "usage",
+constexpr wcl::SharedMessage<2> kDestNotFound{"destNotFound",
+                                              "Wcl Warning: %s(%s) - Widget not found."};
+constexpr wcl::Message<2> kNoSuchList{
+    "WcOnceOnly", "noSuchCallbackList",
+    "Wcl Warning: Widget %s does not have callback list named %s."};
+constexpr wcl::Message<0> kOnceOnlyUsage{
+    "WcOnceOnly", "usage",
     "Wcl Usage: WcOnceOnly( name, callback(clientData) [callback(clientData) ...] )\n"
     "\tname - callback name (i.e., activateCallback, destroyCallback, etc)\n"
     "\t\tCallbacks are each invoked with the client data,\n"
     "\t\tthen this callback is removed."};
-constexpr Msg kTranslationsNotFound{"notFound",
-                                    "Wcl Warning: WcTranslations(%s ... ) - Widget not found."};
-constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Widget"};
-constexpr Msg kDynamicAction{
-    "notSupported",
+constexpr wcl::Message<1> kTranslationsNotFound{
+    "WcTranslations", "notFound", "Wcl Warning: WcTranslations(%s ... ) - Widget not found."};
+constexpr wcl::SharedMessage<2> kMustBeWidget{"mustBeWidget",
+                                              "Wcl Warning: %s(%s) - Must be a Widget"};
+constexpr wcl::Message<0> kDynamicAction{
+    "WcDynamicAction", "notSupported",
     "Wcl Warning: WcDynamicAction() requires dynamic linking via dlopen() and dlsym()"};
-constexpr Msg kDynamicCallback{
-    "notSupported",
+constexpr wcl::Message<0> kDynamicCallback{
+    "WcDynamicCallback", "notSupported",
     "Wcl Warning: WcDynamicCallback() requires dynamic linking via dlopen() and dlsym()"};
 
 const char* Text(XtPointer p) { return p ? static_cast<const char*>(p) : ""; }
@@ -81,7 +79,7 @@ void ChangeCallbacks(Widget w, XtPointer text, const char* func, bool add) {
   const std::string targetName(wcl::NextName(rest));
   Widget target = WcResolveWidgetName(w, targetName.c_str());
   if (!target) {
-    WcWarning2(w, func, kDestNotFound.name, kDestNotFound.text, func, targetName.c_str());
+    wcl::Warn(w, func, kDestNotFound, func, targetName.c_str());
     return;
   }
   const std::string listName(wcl::NextName(rest));
@@ -111,14 +109,13 @@ void WcRemoveCallbacksCB(Widget w, XtPointer text, XtPointer) {
 }
 
 void WcOnceOnlyCB(Widget w, XtPointer text, XtPointer callData) {
-  const char* func = "WcOnceOnly";
   std::string_view rest(Text(text));
   const std::string listName(wcl::NextName(rest));
   XtCallbackList list = WcStringToCallbackList(w, std::string(rest).c_str());
   if (!list) {
     const std::string name = wcl::FullName(w);
-    WcWarning2(w, func, kNoSuchList.name, kNoSuchList.text, name.c_str(), listName.c_str());
-    WcWarning0(w, func, kOnceOnlyUsage.name, kOnceOnlyUsage.text);
+    wcl::Warn(w, kNoSuchList, name.c_str(), listName.c_str());
+    wcl::Warn(w, kOnceOnlyUsage);
     return;
   }
   for (XtCallbackList e = list; e->callback; ++e) e->callback(w, e->closure, callData);
@@ -148,23 +145,17 @@ void WcTranslationsCB(Widget w, XtPointer text, XtPointer) {
   const std::string targetName(wcl::NextName(rest));
   Widget target = WcResolveWidgetName(w, targetName.c_str());
   if (!target) {
-    WcWarning1(w, "WcTranslations", kTranslationsNotFound.name, kTranslationsNotFound.text,
-               targetName.c_str());
+    wcl::Warn(w, kTranslationsNotFound, targetName.c_str());
     return;
   }
   // Only widgets have translations; the toolkit would write past a gadget.
   if (!XtIsWidget(target)) {
-    WcWarning2(w, "WcTranslations", kMustBeWidget.name, kMustBeWidget.text, "WcTranslations",
-               targetName.c_str());
+    wcl::Warn(w, "WcTranslations", kMustBeWidget, "WcTranslations", targetName.c_str());
     return;
   }
   WcSetTranslations(target, std::string(rest).c_str());
 }
 
-void WcDynamicActionCB(Widget w, XtPointer, XtPointer) {
-  WcWarning0(w, "WcDynamicAction", kDynamicAction.name, kDynamicAction.text);
-}
+void WcDynamicActionCB(Widget w, XtPointer, XtPointer) { wcl::Warn(w, kDynamicAction); }
 
-void WcDynamicCallbackCB(Widget w, XtPointer, XtPointer) {
-  WcWarning0(w, "WcDynamicCallback", kDynamicCallback.name, kDynamicCallback.text);
-}
+void WcDynamicCallbackCB(Widget w, XtPointer, XtPointer) { wcl::Warn(w, kDynamicCallback); }

@@ -28,22 +28,21 @@
 
 namespace {
 
-struct Msg {
-  const char* name;
-  const char* text;
-};
+constexpr wcl::SharedMessage<1> kNoNames{"noNames",
+                                         "Wcl Warning: %s( ) - No widget names provided."};
+constexpr wcl::SharedMessage<2> kParentNotFound{
+    "parentNotFound", "Wcl Warning: %s( %s ...) - Parent widget not found."};
+constexpr wcl::SharedMessage<2> kNoChildNames{"noChildNames",
+                                              "Wcl Warning: %s(%s) - No child names provided."};
 
-constexpr Msg kNoNames{"noNames", "Wcl Warning: %s( ) - No widget names provided."};
-constexpr Msg kParentNotFound{"parentNotFound",
-                              "Wcl Warning: %s( %s ...) - Parent widget not found."};
-constexpr Msg kNoChildNames{"noChildNames", "Wcl Warning: %s(%s) - No child names provided."};
+constexpr wcl::Message<0> kRootUsage{
+    "WcCreateRoot", "usage",
+    "Wcl Usage: WcCreateRoot( shell [on: display] [shell [on: display]] ... )"};
+constexpr wcl::Message<1> kOpenDisplayFailed{
+    "WcCreateRoot", "openDisplayFailed", "Wcl Warning: WcCreateRoot() could not open display %s"};
 
-constexpr Msg kRootUsage{
-    "usage", "Wcl Usage: WcCreateRoot( shell [on: display] [shell [on: display]] ... )"};
-constexpr Msg kOpenDisplayFailed{"openDisplayFailed",
-                                 "Wcl Warning: WcCreateRoot() could not open display %s"};
-
-constexpr Msg kForkFailed{"forkFailed", "Wcl Warning: WcSpawn(%s ...) Failed - Could not fork."};
+constexpr wcl::Message<1> kForkFailed{"WcSpawn", "forkFailed",
+                                      "Wcl Warning: WcSpawn(%s ...) Failed - Could not fork."};
 // Written by the child around the program name, without a newline.
 constexpr const char* kExecFailedHead = "Wcl Error in Subprocess: WcSpawn(";
 constexpr const char* kExecFailedTail = " ...) - Could not execvp.";
@@ -53,19 +52,19 @@ const char* Text(const char* s) { return s ? s : ""; }
 void CreateNamed(Widget w, const char* text, const char* func,
                  void (*create)(Widget, const char*)) {
   if (!text) {
-    WcWarning1(w, func, kNoNames.name, kNoNames.text, func);
+    wcl::Warn(w, func, kNoNames, func);
     return;
   }
   std::string_view rest(text);
   const std::string parentName(wcl::NextName(rest));
   Widget parent = WcResolveWidgetName(w, parentName.c_str());
   if (!parent) {
-    WcWarning2(w, func, kParentNotFound.name, kParentNotFound.text, func, parentName.c_str());
+    wcl::Warn(w, func, kParentNotFound, func, parentName.c_str());
     return;
   }
   std::string_view probe = rest;
   if (wcl::NextName(probe).empty()) {
-    WcWarning2(w, func, kNoChildNames.name, kNoChildNames.text, func, parentName.c_str());
+    wcl::Warn(w, func, kNoChildNames, func, parentName.c_str());
     return;
   }
   create(parent, std::string(rest).c_str());
@@ -113,17 +112,16 @@ void WcCreatePopupsCB(Widget w, XtPointer text, XtPointer) {
 }
 
 void WcCreateRootACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
-  const char* func = "WcCreateRoot";
   const Cardinal n = *numParams;
   if (n == 0) {
-    WcWarning0(w, func, kRootUsage.name, kRootUsage.text);
+    wcl::Warn(w, kRootUsage);
     return;
   }
   const std::string_view on = "on:";
   for (Cardinal i = 0; i < n;) {
     const char* name = Text(params[i]);
     if (name == on) {
-      WcWarning0(w, func, kRootUsage.name, kRootUsage.text);
+      wcl::Warn(w, kRootUsage);
       return;
     }
     if (i + 2 < n && Text(params[i + 1]) == on) {
@@ -134,7 +132,7 @@ void WcCreateRootACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
       Display* display = XtOpenDisplay(XtWidgetToApplicationContext(w), displayName, name,
                                        cls.c_str(), nullptr, 0, &argc, argv);
       if (!display) {
-        WcWarning1(w, func, kOpenDisplayFailed.name, kOpenDisplayFailed.text, displayName);
+        wcl::Warn(w, kOpenDisplayFailed, displayName);
         return;
       }
       CreateRootShell(display, name);
@@ -173,7 +171,7 @@ void WcSpawnACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
   // A lost status (someone else reaped the child) is not a failure.
   const bool forked =
       child > 0 && (reaped != child || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
-  if (!forked) WcWarning1(w, "WcSpawn", kForkFailed.name, kForkFailed.text, params[0]);
+  if (!forked) wcl::Warn(w, kForkFailed, params[0]);
 }
 
 void WcLoadResourceFileACT(Widget w, XEvent*, String* params, Cardinal* n) {

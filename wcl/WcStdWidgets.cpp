@@ -20,45 +20,50 @@
 
 namespace {
 
-struct Msg {
-  const char* name;
-  const char* text;
-};
-
-constexpr Msg kNotFound{"notFound", "Wcl Warning: %s(%s) - Widget not found"};
+constexpr wcl::SharedMessage<2> kNotFound{"notFound", "Wcl Warning: %s(%s) - Widget not found"};
 // WcDumpResources names itself in its text: one argument, not two.
-constexpr Msg kDumpNotFound{"notFound", "Wcl Warning: WcDumpResources(%s) - Widget not found"};
-constexpr Msg kMustBeWidget{"mustBeWidget", "Wcl Warning: %s(%s) - Must be a Widget"};
-constexpr Msg kMustBeShell{"mustBeShell", "Wcl Warning: %s(%s) - Must be a Shell widget"};
+constexpr wcl::Message<1> kDumpNotFound{"WcDumpResources", "notFound",
+                                        "Wcl Warning: WcDumpResources(%s) - Widget not found"};
+constexpr wcl::SharedMessage<2> kMustBeWidget{"mustBeWidget",
+                                              "Wcl Warning: %s(%s) - Must be a Widget"};
+constexpr wcl::SharedMessage<2> kMustBeShell{"mustBeShell",
+                                             "Wcl Warning: %s(%s) - Must be a Shell widget"};
 // The toolkit ends the process (or crashes) when asked to manage a root
 // shell or a pop-up of a simple widget, and when asked to map a widget that
 // has no window yet: such names are reported instead. No shell is managed.
-constexpr Msg kMustBeChild{"mustBeChild",
-                           "Wcl Warning: %s(%s) - Must be a child of a Composite widget"};
-constexpr Msg kMustBeRealized{"mustBeRealized", "Wcl Warning: %s(%s) - Must be realized"};
+constexpr wcl::SharedMessage<2> kMustBeChild{
+    "mustBeChild", "Wcl Warning: %s(%s) - Must be a child of a Composite widget"};
+constexpr wcl::SharedMessage<2> kMustBeRealized{"mustBeRealized",
+                                                "Wcl Warning: %s(%s) - Must be realized"};
 
-constexpr Msg kChildrenUsage{"usage", "Wcl Usage: %s( parent, child [, child] ... )"};
-constexpr Msg kParentNotFound{"parentNotFound", "Wcl Warning: %s( %s, ... ) - parent not found"};
-constexpr Msg kChildNotFound{"childNotFound", "Wcl Warning: %s() - child %s not found"};
+constexpr wcl::SharedMessage<1> kChildrenUsage{"usage",
+                                               "Wcl Usage: %s( parent, child [, child] ... )"};
+constexpr wcl::SharedMessage<2> kParentNotFound{"parentNotFound",
+                                                "Wcl Warning: %s( %s, ... ) - parent not found"};
+constexpr wcl::SharedMessage<2> kChildNotFound{"childNotFound",
+                                               "Wcl Warning: %s() - child %s not found"};
 
-constexpr Msg kAccelUsage{"usage",
-                          "Wcl Usage: WcInstallAccelerators( dest, src [, src] ... )\n"
-                          "\tdest - (root of tree) widget that can activate accelerators,\n"
-                          "\tsrc  - widget which provides functionality, \n"
-                          "\t       and defines the accel translation (accelerators resource)."};
-constexpr Msg kAllAccelUsage{
-    "usage",
+constexpr wcl::Message<0> kAccelUsage{
+    "WcInstallAccelerators", "usage",
+    "Wcl Usage: WcInstallAccelerators( dest, src [, src] ... )\n"
+    "\tdest - (root of tree) widget that can activate accelerators,\n"
+    "\tsrc  - widget which provides functionality, \n"
+    "\t       and defines the accel translation (accelerators resource)."};
+constexpr wcl::Message<0> kAllAccelUsage{
+    "WcInstallAllAccelerators", "usage",
     "Wcl Usage: WcInstallAllAccelerators( dest, src )\n"
     "\tdest - (root of tree) widget that can activate accelerators,\n"
     "\tsrc  - root of widget tree, each child widget can provide functionality, \n"
     "\t       and can define a accel translation (accelerators resource)."};
-constexpr Msg kDestNotFound{"destNotFound", "Wcl Warning: Destination widget %s not found."};
-constexpr Msg kSrcNotFound{"srcNotFound", "Wcl Warning: Source widget %s not found."};
+constexpr wcl::SharedMessage<1> kDestNotFound{"destNotFound",
+                                              "Wcl Warning: Destination widget %s not found."};
+constexpr wcl::SharedMessage<1> kSrcNotFound{"srcNotFound",
+                                             "Wcl Warning: Source widget %s not found."};
 
-constexpr Msg kNeedTwoOrMore{"needTwoOrMore",
-                             "Wcl Warning: WcSameSize(%s) - Need at least two widgets"};
-constexpr Msg kSameSizeNotFound{"notFound",
-                                "Wcl Warning: WcSameSize cannot find widget %s from %s\n"};
+constexpr wcl::Message<1> kNeedTwoOrMore{"WcSameSize", "needTwoOrMore",
+                                         "Wcl Warning: WcSameSize(%s) - Need at least two widgets"};
+constexpr wcl::Message<2> kSameSizeNotFound{
+    "WcSameSize", "notFound", "Wcl Warning: WcSameSize cannot find widget %s from %s\n"};
 
 const char* Text(const char* s) { return s ? s : ""; }
 
@@ -72,15 +77,15 @@ void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need n
     const char* name = Text(params[i]);
     Widget target = WcResolveWidgetName(w, name);
     if (!target) {
-      WcWarning2(w, func, kNotFound.name, kNotFound.text, func, name);
+      wcl::Warn(w, func, kNotFound, func, name);
     } else if (need == Need::Child && !wcl::IsManageableChild(target)) {
-      WcWarning2(w, func, kMustBeChild.name, kMustBeChild.text, func, name);
+      wcl::Warn(w, func, kMustBeChild, func, name);
     } else if ((need == Need::Widget || need == Need::Realized) && !XtIsWidget(target)) {
-      WcWarning2(w, func, kMustBeWidget.name, kMustBeWidget.text, func, name);
+      wcl::Warn(w, func, kMustBeWidget, func, name);
     } else if (need == Need::Realized && !XtIsRealized(target)) {
-      WcWarning2(w, func, kMustBeRealized.name, kMustBeRealized.text, func, name);
+      wcl::Warn(w, func, kMustBeRealized, func, name);
     } else if (need == Need::Shell && !XtIsShell(target)) {
-      WcWarning2(w, func, kMustBeShell.name, kMustBeShell.text, func, name);
+      wcl::Warn(w, func, kMustBeShell, func, name);
     } else {
       op(target);
     }
@@ -89,24 +94,24 @@ void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need n
 
 void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* func, bool manage) {
   if (n < 2) {
-    WcWarning1(w, func, kChildrenUsage.name, kChildrenUsage.text, func);
+    wcl::Warn(w, func, kChildrenUsage, func);
     return;
   }
   Widget parent = WcResolveWidgetName(w, Text(params[0]));
   if (!parent) {
-    WcWarning2(w, func, kParentNotFound.name, kParentNotFound.text, func, Text(params[0]));
+    wcl::Warn(w, func, kParentNotFound, func, Text(params[0]));
     return;
   }
   std::vector<Widget> children;
   for (Cardinal i = 1; i < n; ++i) {
     Widget child = params[i] ? XtNameToWidget(parent, params[i]) : nullptr;
     if (!child) {
-      WcWarning2(w, func, kChildNotFound.name, kChildNotFound.text, func, Text(params[i]));
+      wcl::Warn(w, func, kChildNotFound, func, Text(params[i]));
       return;
     }
     // A dotted name or a pop-up may be no child of a composite at all.
     if (!wcl::IsManageableChild(child)) {
-      WcWarning2(w, func, kMustBeChild.name, kMustBeChild.text, func, params[i]);
+      wcl::Warn(w, func, kMustBeChild, func, params[i]);
       return;
     }
     children.push_back(child);
@@ -122,7 +127,7 @@ void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* fun
 // gadget or other object does not have (the toolkit would write past it).
 bool DestinationIsWidget(Widget w, const char* func, Widget dest, const char* name) {
   if (XtIsWidget(dest)) return true;
-  WcWarning2(w, func, kMustBeWidget.name, kMustBeWidget.text, func, name);
+  wcl::Warn(w, func, kMustBeWidget, func, name);
   return false;
 }
 
@@ -210,21 +215,21 @@ void WcInstallAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numPa
   const char* func = "WcInstallAccelerators";
   const Cardinal n = *numParams;
   if (n < 2) {
-    WcWarning0(w, func, kAccelUsage.name, kAccelUsage.text);
+    wcl::Warn(w, kAccelUsage);
     return;
   }
   Widget dest = WcResolveWidgetName(w, Text(params[0]));
   if (!dest) {
-    WcWarning1(w, func, kDestNotFound.name, kDestNotFound.text, Text(params[0]));
-    WcWarning0(w, func, kAccelUsage.name, kAccelUsage.text);
+    wcl::Warn(w, func, kDestNotFound, Text(params[0]));
+    wcl::Warn(w, kAccelUsage);
     return;
   }
   if (!DestinationIsWidget(w, func, dest, params[0])) return;
   for (Cardinal i = 1; i < n; ++i) {
     Widget src = WcResolveWidgetName(w, Text(params[i]));
     if (!src) {
-      WcWarning1(w, func, kSrcNotFound.name, kSrcNotFound.text, Text(params[i]));
-      WcWarning0(w, func, kAccelUsage.name, kAccelUsage.text);
+      wcl::Warn(w, func, kSrcNotFound, Text(params[i]));
+      wcl::Warn(w, kAccelUsage);
       continue;
     }
     XtInstallAccelerators(dest, src);
@@ -234,20 +239,20 @@ void WcInstallAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numPa
 void WcInstallAllAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
   const char* func = "WcInstallAllAccelerators";
   if (*numParams != 2) {
-    WcWarning0(w, func, kAllAccelUsage.name, kAllAccelUsage.text);
+    wcl::Warn(w, kAllAccelUsage);
     return;
   }
   Widget dest = WcResolveWidgetName(w, Text(params[0]));
   if (!dest) {
-    WcWarning1(w, func, kDestNotFound.name, kDestNotFound.text, Text(params[0]));
-    WcWarning0(w, func, kAllAccelUsage.name, kAllAccelUsage.text);
+    wcl::Warn(w, func, kDestNotFound, Text(params[0]));
+    wcl::Warn(w, kAllAccelUsage);
     return;
   }
   if (!DestinationIsWidget(w, func, dest, params[0])) return;
   Widget src = WcResolveWidgetName(w, Text(params[1]));
   if (!src) {
-    WcWarning1(w, func, kSrcNotFound.name, kSrcNotFound.text, Text(params[1]));
-    WcWarning0(w, func, kAllAccelUsage.name, kAllAccelUsage.text);
+    wcl::Warn(w, func, kSrcNotFound, Text(params[1]));
+    wcl::Warn(w, kAllAccelUsage);
     return;
   }
   XtInstallAllAccelerators(dest, src);
@@ -271,16 +276,15 @@ void WcDumpResourcesACT(Widget w, XEvent*, String* params, Cardinal* n) {
     if (Widget target = WcResolveWidgetName(w, name)) {
       WcDumpPostCreateResources(target);
     } else {
-      WcWarning1(w, "WcDumpResources", kDumpNotFound.name, kDumpNotFound.text, name);
+      wcl::Warn(w, kDumpNotFound, name);
     }
   }
 }
 
 void WcSameSizeACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
-  const char* func = "WcSameSize";
   const Cardinal n = *numParams;
   if (n < 2) {
-    WcWarning1(w, func, kNeedTwoOrMore.name, kNeedTwoOrMore.text, n ? Text(params[0]) : "");
+    wcl::Warn(w, kNeedTwoOrMore, n ? Text(params[0]) : "");
     return;
   }
   std::vector<Widget> found;
@@ -290,8 +294,7 @@ void WcSameSizeACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
       found.push_back(t);
     } else {
       const std::string from = wcl::FullName(w);
-      WcWarning2(w, func, kSameSizeNotFound.name, kSameSizeNotFound.text, Text(params[i]),
-                 from.c_str());
+      wcl::Warn(w, kSameSizeNotFound, Text(params[i]), from.c_str());
     }
   }
   Dimension width = 0, height = 0, border = 0;

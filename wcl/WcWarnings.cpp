@@ -114,13 +114,73 @@ void FormatWarning(int nargs, const char* defaultText, const char* dbText,
   }
 }
 
-void Warn(const char* func, const char* msgName, const char* defaultText,
-          int nargs, const char* const* args) {
+void WarnByKey(const char* func, const char* msgName, const char* defaultText, int nargs,
+               const char* const* args) {
   FormatWarning(nargs, defaultText, WcErrorDatabaseText(nullptr, func, msgName),
                 args);
 }
 
+// The toolkit's (name, type, class) messages take their parameters as a
+// modifiable array.
+std::vector<String> ToolkitParams(const char* const* args, int nargs) {
+  std::vector<String> params;
+  for (int i = 0; i < nargs; ++i) params.push_back(const_cast<String>(args[i] ? args[i] : ""));
+  return params;
+}
+
+// The text of a message with a number in place of its %d, as the message
+// database keys it: a number is no argument of the message.
+std::string WithNumber(const char* text, size_t number) {
+  std::string out = text;
+  size_t at = out.find("%d");
+  if (at != std::string::npos) out.replace(at, 2, std::to_string(number));
+  return out;
+}
+
+void WarnWithNumber(const wcl::Message<0>& m, size_t number) {
+  std::string text = WithNumber(m.text, number);
+  WarnByKey(m.func, m.name, text.c_str(), 0, nullptr);
+}
+
+constexpr wcl::Message<0> kCouldNotAllocate{
+    "WcBuffer_New", "couldNotAllocate",
+    "Wcl Warning: Could not allocate %d bytes for WcBuffer object"};
+constexpr wcl::Message<0> kCouldNotAllocateBuffer{
+    "WcBuffer_New", "couldNotAllocateBuffer",
+    "Wcl Warning: Could not allocate %d bytes for msg buffer in WcBuffer object"};
+constexpr wcl::Message<0> kCouldNotGrowBuffer{
+    "WcBuffer_Append", "couldNotGrowBuffer",
+    "Wcl Warning: Could not allocate %d bytes to grow buffer in WcBuffer object"};
+
 }  // namespace
+
+void wcl::RaiseWarning(Widget w, const char* func, const char* name, const char* text,
+                       const char* toolkitClass, const char* const* args, int nargs) {
+  if (!toolkitClass) {
+    WarnByKey(func, name, text, nargs, args);
+    return;
+  }
+  std::vector<String> params = ToolkitParams(args, nargs);
+  Cardinal count = static_cast<Cardinal>(nargs);
+  String n = const_cast<String>(name), t = const_cast<String>(func);
+  String c = const_cast<String>(toolkitClass), d = const_cast<String>(text);
+  if (w)
+    XtAppWarningMsg(XtWidgetToApplicationContext(w), n, t, c, d, params.data(), &count);
+  else
+    XtWarningMsg(n, t, c, d, params.data(), &count);
+}
+
+void wcl::RaiseError(Widget w, const char* func, const char* name, const char* text,
+                     const char* toolkitClass, const char* const* args, int nargs) {
+  std::vector<String> params = ToolkitParams(args, nargs);
+  Cardinal count = static_cast<Cardinal>(nargs);
+  String n = const_cast<String>(name), t = const_cast<String>(func);
+  String c = const_cast<String>(toolkitClass ? toolkitClass : ""), d = const_cast<String>(text);
+  if (w)
+    XtAppErrorMsg(XtWidgetToApplicationContext(w), n, t, c, d, params.data(), &count);
+  else
+    XtErrorMsg(n, t, c, d, params.data(), &count);
+}
 
 void WcPrintToStderr(const char* piece, ...) {
   if (!Empty(piece)) {
@@ -158,26 +218,26 @@ char* WcErrorDatabaseText(Widget, const char* func, const char* msgName) {
 
 void WcWarning0(Widget, const char* func, const char* msgName,
                 const char* defaultText) {
-  Warn(func, msgName, defaultText, 0, nullptr);
+  WarnByKey(func, msgName, defaultText, 0, nullptr);
 }
 
 void WcWarning1(Widget, const char* func, const char* msgName,
                 const char* defaultText, const char* a1) {
   const char* args[] = {a1};
-  Warn(func, msgName, defaultText, 1, args);
+  WarnByKey(func, msgName, defaultText, 1, args);
 }
 
 void WcWarning2(Widget, const char* func, const char* msgName,
                 const char* defaultText, const char* a1, const char* a2) {
   const char* args[] = {a1, a2};
-  Warn(func, msgName, defaultText, 2, args);
+  WarnByKey(func, msgName, defaultText, 2, args);
 }
 
 void WcWarning3(Widget, const char* func, const char* msgName,
                 const char* defaultText, const char* a1, const char* a2,
                 const char* a3) {
   const char* args[] = {a1, a2, a3};
-  Warn(func, msgName, defaultText, 3, args);
+  WarnByKey(func, msgName, defaultText, 3, args);
 }
 
 void WcFormatWarning(int nargs, const char* defaultText, const char* dbText, ...) {
@@ -190,51 +250,19 @@ void WcFormatWarning(int nargs, const char* defaultText, const char* dbText, ...
   FormatWarning(nargs, defaultText, dbText, args.data());
 }
 
-int WcCountStringDirectives(const char* t) {
-  if (!t) return 0;
-  int count = 0;
-  for (size_t i = 0; t[i];) {
-    if (t[i] != '%') {
-      ++i;
-      continue;
-    }
-    if (t[i + 1] == '%') {
-      i += 2;
-      continue;
-    }
-    ++i;
-    while (t[i] && std::strchr("+- #", t[i])) ++i;
-    if (t[i] == '*') return 0;
-    i = SkipDigits(t, i, nullptr);
-    if (t[i] == '.') {
-      ++i;
-      if (t[i] == '*') return 0;
-      i = SkipDigits(t, i, nullptr);
-    }
-    if (t[i] == 'l') ++i;
-    if (t[i] != 's') return 0;
-    ++i;
-    ++count;
-  }
-  return count;
-}
+int WcCountStringDirectives(const char* t) { return t ? wcl::CountDirectives(t) : 0; }
 
 // ---- WcBuffer ------------------------------------------------------------
 
 WcBuffer* WcBuffer_New(void) {
   auto* b = static_cast<WcBuffer*>(std::calloc(1, sizeof(WcBuffer)));
   if (!b) {
-    std::string text = "Wcl Warning: Could not allocate " +
-                       std::to_string(sizeof(WcBuffer)) +
-                       " bytes for WcBuffer object";
-    WcWarning0(nullptr, "WcBuffer_New", "couldNotAllocate", text.c_str());
+    WarnWithNumber(kCouldNotAllocate, sizeof(WcBuffer));
     return nullptr;
   }
   b->text = static_cast<char*>(std::calloc(WcBuffer_InitialSize, 1));
   if (!b->text) {
-    WcWarning0(nullptr, "WcBuffer_New", "couldNotAllocateBuffer",
-               "Wcl Warning: Could not allocate 8192 bytes for msg buffer in "
-               "WcBuffer object");
+    WarnWithNumber(kCouldNotAllocateBuffer, WcBuffer_InitialSize);
     return b;
   }
   b->size = WcBuffer_InitialSize;
@@ -255,10 +283,7 @@ void WcBuffer_Append(WcBuffer* b, const char* s, ...) {
       size_t offset = own ? size_t(p - b->text) : 0;
       char* text = static_cast<char*>(std::realloc(b->text, grown));
       if (!text) {
-        std::string msg = "Wcl Warning: Could not allocate " +
-                          std::to_string(grown) +
-                          " bytes to grow buffer in WcBuffer object";
-        WcWarning0(nullptr, "WcBuffer_Append", "couldNotGrowBuffer", msg.c_str());
+        WarnWithNumber(kCouldNotGrowBuffer, grown);
         break;
       }
       b->text = text;

@@ -2,20 +2,28 @@
 //
 // Every diagnostic of the creation layer and the Motif support set names the
 // operation and a short message name, and gives a default text (with its own
-// "Wcl Warning: " style prefix) holding one %s per string argument:
+// "Wcl Warning: " style prefix) holding one %s per string argument. Each is
+// written once, as a constant whose type carries its argument count; a text
+// whose %s count differs, or a call with another number of arguments, does
+// not compile:
 //
-//   WcWarning1(w, "WcCreate", "notFound",
-//              "Wcl Warning: WcCreate - cannot find %s", name);
+//   constexpr wcl::Message<1> kNotFound{"WcCreate", "notFound",
+//                                       "Wcl Warning: WcCreate - cannot find %s"};
+//   wcl::Warn(w, kNotFound, name);
 //
 // A message database (an X resource file with entries "func.msgName") may
 // replace the text. The result goes to WcWarningPrinter, which writes to
-// standard error unless someone (the message widget) replaces it.
+// standard error unless someone (the message widget) replaces it. Messages
+// given a toolkit class go to the toolkit's own warning or error handler
+// instead, under the toolkit's (name, type, class) key.
 #pragma once
 
 #include <X11/Intrinsic.h>
 #include <X11/Xresource.h>
 
 #include <cstddef>
+
+#include "wcl/WcMessage.h"
 
 #define WC_SENTINEL __attribute__((sentinel))
 
@@ -79,3 +87,40 @@ void WcBuffer_Append(WcBuffer* b, const char* s, ...) WC_SENTINEL;
 const char* WcBuffer_Text(const WcBuffer* b);
 // Frees the text and the object; accepts null.
 void WcBuffer_Free(WcBuffer* b);
+
+#ifdef __cplusplus
+namespace wcl {
+
+// Raises a message through the database and WcWarningPrinter, or, for one
+// with a toolkit class, as a toolkit warning. w may be null.
+void RaiseWarning(Widget w, const char* func, const char* name, const char* text,
+                  const char* toolkitClass, const char* const* args, int nargs);
+
+template <int N, class... Args>
+  requires(sizeof...(Args) == N)
+void Warn(Widget w, const Message<N>& m, const Args&... args) {
+  const char* list[N + 1] = {static_cast<const char*>(args)...};
+  RaiseWarning(w, m.func, m.name, m.text, m.toolkitClass, list, N);
+}
+
+template <int N, class... Args>
+  requires(sizeof...(Args) == N)
+void Warn(Widget w, const char* func, const SharedMessage<N>& m, const Args&... args) {
+  const char* list[N + 1] = {static_cast<const char*>(args)...};
+  RaiseWarning(w, func, m.name, m.text, nullptr, list, N);
+}
+
+// A toolkit error (a message with a toolkit class): the toolkit's error
+// handler ends the program.
+void RaiseError(Widget w, const char* func, const char* name, const char* text,
+                const char* toolkitClass, const char* const* args, int nargs);
+
+template <int N, class... Args>
+  requires(sizeof...(Args) == N)
+void Fail(Widget w, const Message<N>& m, const Args&... args) {
+  const char* list[N + 1] = {static_cast<const char*>(args)...};
+  RaiseError(w, m.func, m.name, m.text, m.toolkitClass, list, N);
+}
+
+}  // namespace wcl
+#endif

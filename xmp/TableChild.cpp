@@ -11,13 +11,18 @@
 
 using namespace xmp::table;
 
+namespace {
+
+constexpr wcl::Message<1> kNotChildOfTable{"XmpTableChildChange", "notChildOfTable",
+                                           "Widget %s is not a child of an XmpTable widget.",
+                                           "XmpLibError"};
+
+}  // namespace
+
 void XmpTableChildChange(Widget w, int what, int col, int row, int hSpan, int vSpan, int options) {
   Widget parent = w ? XtParent(w) : nullptr;
   if (!parent || !XmpIsTable(parent)) {
-    String params[] = {w ? XtName(w) : const_cast<char*>("(null)")};
-    Cardinal numParams = 1;
-    XtWarningMsg("notChildOfTable", "XmpTableChildChange", "XmpLibError",
-                 "Widget %s is not a child of an XmpTable widget.", params, &numParams);
+    wcl::Warn(nullptr, kNotChildOfTable, w ? XtName(w) : "(null)");
     return;
   }
   XmpTableWidget tw = reinterpret_cast<XmpTableWidget>(parent);
@@ -75,38 +80,45 @@ extern "C" void XmpTableChildConfig(Widget w, int col, int row, int hSpan, int v
 
 namespace {
 
-// The messages of one operation, keyed by its name and the message name.
+// The messages of one operation.
 struct Usage {
-  const char* func;
-  const char* wrongNumArgs;
-  const char* widgetNotFound;
-  const char* notXmpTable;
+  wcl::Message<0> wrongNumArgs;
+  wcl::Message<1> widgetNotFound;
+  wcl::Message<1> notXmpTable;
 };
 
 constexpr Usage kConfig{
-    "XmpTableChildConfig",
-    "Xmp Warning: XmpTableChildConfig( ... ) - Wrong number of arguments.\n"
-    "Xmp Usage: XmpTableChildConfig( w col row [h_span [v_span [opts]]] )",
-    "Xmp Warning: XmpTableChildConfig( %s ... ) - Could not find widget.",
-    "Xmp Warning: XmpTableChildConfig( %s ... ) - Widget not child of an XmpTable."};
+    {"XmpTableChildConfig", "wrongNumArgs",
+     "Xmp Warning: XmpTableChildConfig( ... ) - Wrong number of arguments.\n"
+     "Xmp Usage: XmpTableChildConfig( w col row [h_span [v_span [opts]]] )"},
+    {"XmpTableChildConfig", "widgetNotFound",
+     "Xmp Warning: XmpTableChildConfig( %s ... ) - Could not find widget."},
+    {"XmpTableChildConfig", "notXmpTable",
+     "Xmp Warning: XmpTableChildConfig( %s ... ) - Widget not child of an XmpTable."}};
 constexpr Usage kPosition{
-    "XmpTableChildPosition",
-    "Xmp Warning: XmpTableChildPosition( ... ) - Wrong number of arguments.\n"
-    "Xmp Usage: XmpTableChildPosition( w col row )",
-    "Xmp Warning: XmpTableChildPosition( %s ... ) could not find widget.",
-    "Xmp Warning: XmpTableChildPosition( %s ... ) Widget not child of an XmpTable."};
+    {"XmpTableChildPosition", "wrongNumArgs",
+     "Xmp Warning: XmpTableChildPosition( ... ) - Wrong number of arguments.\n"
+     "Xmp Usage: XmpTableChildPosition( w col row )"},
+    {"XmpTableChildPosition", "widgetNotFound",
+     "Xmp Warning: XmpTableChildPosition( %s ... ) could not find widget."},
+    {"XmpTableChildPosition", "notXmpTable",
+     "Xmp Warning: XmpTableChildPosition( %s ... ) Widget not child of an XmpTable."}};
 constexpr Usage kResize{
-    "XmpTableChildResize",
-    "Xmp Warning: XmpTableChildResize( ... ) Wrong number of arguments.\n"
-    "Xmp Usage: XmpTableChildResize( w h_span v_span )",
-    "Xmp Warning: XmpTableChildResize( %s ... ) - Widget not found.",
-    "Xmp Warning: XmpTableChildResize( %s ... ) - Widget not child of an XmpTable."};
+    {"XmpTableChildResize", "wrongNumArgs",
+     "Xmp Warning: XmpTableChildResize( ... ) Wrong number of arguments.\n"
+     "Xmp Usage: XmpTableChildResize( w h_span v_span )"},
+    {"XmpTableChildResize", "widgetNotFound",
+     "Xmp Warning: XmpTableChildResize( %s ... ) - Widget not found."},
+    {"XmpTableChildResize", "notXmpTable",
+     "Xmp Warning: XmpTableChildResize( %s ... ) - Widget not child of an XmpTable."}};
 constexpr Usage kOptions{
-    "XmpTableChildOptions",
-    "Xmp Warning: XmpTableChildOptions() - Wrong number of arguments.\n"
-    "Xmp Usage: XmpTableChildOptions( w options )",
-    "Xmp Warning: XmpTableChildOptions( %s ... ) - Widget not found.",
-    "Xmp Warning: XmpTableChildOptions( %s ... ) Widget not child of an XmpTable."};
+    {"XmpTableChildOptions", "wrongNumArgs",
+     "Xmp Warning: XmpTableChildOptions() - Wrong number of arguments.\n"
+     "Xmp Usage: XmpTableChildOptions( w options )"},
+    {"XmpTableChildOptions", "widgetNotFound",
+     "Xmp Warning: XmpTableChildOptions( %s ... ) - Widget not found."},
+    {"XmpTableChildOptions", "notXmpTable",
+     "Xmp Warning: XmpTableChildOptions( %s ... ) Widget not child of an XmpTable."}};
 
 const char* Param(String* params, Cardinal i) { return params[i] ? params[i] : ""; }
 
@@ -114,17 +126,17 @@ const char* Param(String* params, Cardinal i) { return params[i] ? params[i] : "
 Widget TableChild(const Usage& u, Widget w, String* params, Cardinal numParams, Cardinal least,
                   Cardinal most) {
   if (numParams < least || numParams > most) {
-    WcWarning0(w, u.func, "wrongNumArgs", u.wrongNumArgs);
+    wcl::Warn(w, u.wrongNumArgs);
     return nullptr;
   }
   const char* name = Param(params, 0);
   Widget child = WcResolveWidgetName(w, name);
   if (!child) {
-    WcWarning1(w, u.func, "widgetNotFound", u.widgetNotFound, name);
+    wcl::Warn(w, u.widgetNotFound, name);
     return nullptr;
   }
   if (!XtParent(child) || !XmpIsTable(XtParent(child))) {
-    WcWarning1(w, u.func, "notXmpTable", u.notXmpTable, name);
+    wcl::Warn(w, u.notXmpTable, name);
     return nullptr;
   }
   return child;

@@ -4,6 +4,7 @@
 // by the toolkit for the life of the process and never freed.
 #include <cstring>
 
+#include "wcl/WcWarnings.h"
 #include "xmp/TableP.h"
 #include "xmp/TableParse.h"
 
@@ -14,9 +15,21 @@ std::string_view Source(const XrmValue* from) {
   return text ? std::string_view(text) : std::string_view();
 }
 
-void NoArguments(const Cardinal* numArgs, const char* name, const char* text) {
-  if (*numArgs != 0) XtErrorMsg(name, "wrongParameters", "XtToolkitError", text, nullptr, nullptr);
+// A converter registered with conversion arguments is a programming error
+// the toolkit treats as fatal.
+void NoArguments(const Cardinal* numArgs, const wcl::Message<0>& m) {
+  if (*numArgs != 0) wcl::Fail(nullptr, m);
 }
+
+constexpr wcl::Message<0> kOptsArgs{"wrongParameters", "XmpCvtStrToXmpTableOpts",
+                                    "String to options takes no additional arguments",
+                                    "XtToolkitError"};
+constexpr wcl::Message<0> kLocArgs{"wrongParameters", "XmpCvtStrToXmpTableLoc",
+                                   "String to layout takes no additional arguments",
+                                   "XtToolkitError"};
+constexpr wcl::Message<0> kNameListsArgs{"wrongParameters", "XmpCvtStrToXrmNameListLists",
+                                         "String to XrmNameListLists takes no additional arguments",
+                                         "XtToolkitError"};
 
 template <typename T>
 void Deliver(XrmValue* to, T& cell, T value) {
@@ -38,8 +51,7 @@ extern "C" int XmpTableOptsParse(const char* text) {
 
 void XmpCvtStrToXmpTableOpts(XrmValue*, Cardinal* numArgs, XrmValue* from, XrmValue* to) {
   static int cell;
-  NoArguments(numArgs, "XmpCvtStrToXmpTableOpts",
-              "String to options takes no additional arguments");
+  NoArguments(numArgs, kOptsArgs);
   int options = xmp::table::ParseOptions(Source(from));
   if (options == 0) Warn(from, XmpRXmpTableOpts);
   Deliver(to, cell, options);
@@ -47,7 +59,7 @@ void XmpCvtStrToXmpTableOpts(XrmValue*, Cardinal* numArgs, XrmValue* from, XrmVa
 
 void XmpCvtStrToXmpTableLoc(XrmValue*, Cardinal* numArgs, XrmValue* from, XrmValue* to) {
   static XmpTableLoc cell;
-  NoArguments(numArgs, "XmpCvtStrToXmpTableLoc", "String to layout takes no additional arguments");
+  NoArguments(numArgs, kLocArgs);
   std::string_view text = Source(from);
   auto entries = text.empty() ? std::nullopt : xmp::table::ParseLayout(text);
   if (!entries) {
@@ -72,8 +84,7 @@ void XmpCvtStrToXmpTableLoc(XrmValue*, Cardinal* numArgs, XrmValue* from, XrmVal
 
 void XmpCvtStrToXrmNameListLists(XrmValue*, Cardinal* numArgs, XrmValue* from, XrmValue* to) {
   static XrmNameListLists cell;
-  NoArguments(numArgs, "XmpCvtStrToXrmNameListLists",
-              "String to XrmNameListLists takes no additional arguments");
+  NoArguments(numArgs, kNameListsArgs);
   auto lists = xmp::table::ParseNameListLists(Source(from));
   if (lists.empty()) {
     Warn(from, XmpRXrmNameListLists);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "wcl/WcWarnings.h"
 #include "xmp/TableP.h"
 
 using namespace xmp::table;
@@ -14,6 +15,18 @@ using namespace xmp::table;
 namespace {
 
 constexpr XtGeometryMask kSizeBits = CWWidth | CWHeight | CWBorderWidth;
+
+// Reported through the toolkit's own handlers, keyed the toolkit's way.
+constexpr wcl::Message<2> kBrokenParent{
+    "XmpTableQueryParentForResize", "brokenParent",
+    "Widget %s of class %s\nhas a GeometryManager method which ignores XtCWQueryOnly!",
+    "Widget Library Error"};
+constexpr wcl::Message<2> kUnmanagedChildRequest{
+    "XmpTableGetProposedChildSize", "unmanagedChildMadeResizeRequest",
+    "XtMakeGeometryRequest passed request from unmanaged child %s to table %s\n",
+    "Xt Implementation Bug"};
+constexpr wcl::Message<0> kBadParent{"badParent", "XmpTableGeometryManager",
+                                     "Parent of widget is not an XmpTableWidget", "XtToolkitError"};
 
 XmpTableWidget Table(Widget w) { return reinterpret_cast<XmpTableWidget>(w); }
 Widget AsWidget(XmpTableWidget tw) { return reinterpret_cast<Widget>(tw); }
@@ -182,13 +195,7 @@ XtGeometryResult XmpTableQueryParentForResize(XmpTableWidget tw) {
   bool resized = s.negotiation != Negotiation::Negotiating || w->core.width != oldWidth ||
                  w->core.height != oldHeight;
   if (result == XtGeometryYes && resized) {
-    String params[] = {XtName(XtParent(w)), XtClass(XtParent(w))->core_class.class_name};
-    Cardinal numParams = 2;
-    XtAppWarningMsg(XtWidgetToApplicationContext(w), "brokenParent", "XmpTableQueryParentForResize",
-                    "Widget Library Error",
-                    "Widget %s of class %s\nhas a GeometryManager method which ignores "
-                    "XtCWQueryOnly!",
-                    params, &numParams);
+    wcl::Warn(w, kBrokenParent, XtName(XtParent(w)), XtClass(XtParent(w))->core_class.class_name);
     result = XtGeometryNo;
   }
 
@@ -214,12 +221,7 @@ void XmpTableGetProposedChildSize(XmpTableWidget tw) {
   for (const XmpTableLocRec& r : s.current)
     if (r.w == child) rec = &r;
   if (!rec) {
-    String params[] = {XtName(child), XtName(AsWidget(tw))};
-    Cardinal numParams = 2;
-    XtAppWarningMsg(XtWidgetToApplicationContext(child), "unmanagedChildMadeResizeRequest",
-                    "XmpTableGetProposedChildSize", "Xt Implementation Bug",
-                    "XtMakeGeometryRequest passed request from unmanaged child %s to table %s\n",
-                    params, &numParams);
+    wcl::Warn(child, kUnmanagedChildRequest, XtName(child), XtName(AsWidget(tw)));
     DropTrial(s);
     return;
   }
@@ -242,9 +244,7 @@ void XmpTableGetProposedChildSize(XmpTableWidget tw) {
 XtGeometryResult XmpTableGeometryManager(Widget child, XtWidgetGeometry* request,
                                          XtWidgetGeometry* reply) {
   Widget parent = XtParent(child);
-  if (!parent || !XmpIsTable(parent))
-    XtErrorMsg("XmpTableGeometryManager", "badParent", "XtToolkitError",
-               "Parent of widget is not an XmpTableWidget", nullptr, nullptr);
+  if (!parent || !XmpIsTable(parent)) wcl::Fail(nullptr, kBadParent);
   XmpTableWidget tw = Table(parent);
   State& s = *tw->table.state;
 

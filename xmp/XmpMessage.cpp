@@ -10,7 +10,6 @@
 #include <string>
 
 #include "wcl/WcCreate.h"
-#include "xmp/XmpWarn.h"
 
 namespace xmp {
 namespace {
@@ -58,12 +57,12 @@ State& Current() {
   return s;
 }
 
-constexpr Warn kNotXmText{"XmpMessageWidget", "notXmText",
-                          "Xmp Warning: XmpMessageWidget(%s) - not an XmTextWidget"};
-constexpr Warn kUsage{"XmpMessageWidget", "usage",
-                      "Xmp Usage: XmpMessageWidget( [messageWidgetName] )"};
-constexpr Warn kNotFound{"XmpMessageWidget", "notFound",
-                         "Xmp Warning: XmpMessageWidget could not find %s from %s\n"};
+constexpr wcl::Message<1> kNotXmText{"XmpMessageWidget", "notXmText",
+                                     "Xmp Warning: XmpMessageWidget(%s) - not an XmTextWidget"};
+constexpr wcl::Message<0> kUsage{"XmpMessageWidget", "usage",
+                                 "Xmp Usage: XmpMessageWidget( [messageWidgetName] )"};
+constexpr wcl::Message<2> kNotFound{"XmpMessageWidget", "notFound",
+                                    "Xmp Warning: XmpMessageWidget could not find %s from %s\n"};
 
 void Restore() {
   State& s = Current();
@@ -86,7 +85,7 @@ void InstallOnName(Widget w, const char* name) {
   }
   Widget target = WcResolveWidgetName(w, name);
   if (!target) {
-    Warn2(w, kNotFound, name, FullName(w).c_str());
+    wcl::Warn(w, kNotFound, name, wcl::FullName(w).c_str());
     return;
   }
   XmpMessageWidget(target);
@@ -148,7 +147,7 @@ extern "C" void XmpMessageWidget(Widget w) {
     return;
   }
   if (!XmIsText(w)) {
-    Warn1(w, kNotXmText, FullName(w).c_str());
+    wcl::Warn(w, kNotXmText, wcl::FullName(w).c_str());
     return;
   }
   if (!s.installed) {
@@ -177,7 +176,7 @@ extern "C" void XmpMessageWidgetACT(Widget w, XEvent*, String* params, Cardinal*
   } else if (n == 1) {
     xmp::InstallOnName(w, params[0]);
   } else {
-    xmp::Warn0(w, xmp::kUsage);
+    wcl::Warn(w, xmp::kUsage);
   }
 }
 

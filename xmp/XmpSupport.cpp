@@ -11,40 +11,47 @@
 #include <string>
 
 #include "wcl/WcCreate.h"
-#include "xmp/XmpWarn.h"
 
 namespace xmp {
 namespace {
 
-constexpr Warn kPopupNoParams{"XmpPopup", "noParams",
-                              "Xmp Warning: XmpPopup() - No menu pane name provided."};
-constexpr Warn kPopupTooMany{"XmpPopup", "tooManyParams",
-                             "Xmp Warning: XmpPopup( %s %s ... ) - Only one menu pane name allowed."};
-constexpr Warn kPopupNotFound{"XmpPopup", "notFound",
-                              "Xmp Warning: XmpPopup( %s ) - Couldn't find menu pane widget `%s' from `%s'"};
-constexpr Warn kPopupNotRowColumn{"XmpPopup", "notXmRowColumn",
-                                  "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (not XmRowColumn)"};
-constexpr Warn kPopupNotPopup{"XmpPopup", "notPopupMenuRowColumn",
-                              "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (not XmMENU_POPUP)"};
-constexpr Warn kPopupNotInMenuShell{"XmpPopup", "notChildOfXmMenu",
-                                    "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (child of XmMenuShell)"};
-constexpr Warn kPopupNotButtonPress{"XmpPopup", "notButtonPressEvent",
-                                    "Xmp Warning: XmpPopup( %s ) - event type `%s' is not ButtonPress event."};
+constexpr wcl::Message<0> kPopupNoParams{"XmpPopup", "noParams",
+                                         "Xmp Warning: XmpPopup() - No menu pane name provided."};
+constexpr wcl::Message<2> kPopupTooMany{
+    "XmpPopup", "tooManyParams",
+    "Xmp Warning: XmpPopup( %s %s ... ) - Only one menu pane name allowed."};
+constexpr wcl::Message<3> kPopupNotFound{
+    "XmpPopup", "notFound",
+    "Xmp Warning: XmpPopup( %s ) - Couldn't find menu pane widget `%s' from `%s'"};
+constexpr wcl::Message<2> kPopupNotRowColumn{
+    "XmpPopup", "notXmRowColumn",
+    "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (not XmRowColumn)"};
+constexpr wcl::Message<2> kPopupNotPopup{
+    "XmpPopup", "notPopupMenuRowColumn",
+    "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (not XmMENU_POPUP)"};
+constexpr wcl::Message<2> kPopupNotInMenuShell{
+    "XmpPopup", "notChildOfXmMenu",
+    "Xmp Warning: XmpPopup( %s ) - %s is not menu pane (child of XmMenuShell)"};
+constexpr wcl::Message<2> kPopupNotButtonPress{
+    "XmpPopup", "notButtonPressEvent",
+    "Xmp Warning: XmpPopup( %s ) - event type `%s' is not ButtonPress event."};
 
-constexpr Warn kCloseTargetNotFound{"XmpAddMwmCloseCallback", "targetNotFound",
-                                    "Xmp Warning: XmpAddMwmCloseCallback( %s ... ) - Target widget not found"};
+constexpr wcl::Message<1> kCloseTargetNotFound{
+    "XmpAddMwmCloseCallback", "targetNotFound",
+    "Xmp Warning: XmpAddMwmCloseCallback( %s ... ) - Target widget not found"};
 
-constexpr Warn kTabNotFound{"XmpAddTabGroup", "notFound",
-                            "Xmp Warning: XmpAddTabGroup(%s) - Widget not found"};
-constexpr Warn kTabUsage{"XmpAddTabGroup", "usage",
-                         "Xmp Warning: XmpAddTabGroup() requires 0 or 1 widget name argument."};
+constexpr wcl::Message<1> kTabNotFound{"XmpAddTabGroup", "notFound",
+                                       "Xmp Warning: XmpAddTabGroup(%s) - Widget not found"};
+constexpr wcl::Message<0> kTabUsage{
+    "XmpAddTabGroup", "usage",
+    "Xmp Warning: XmpAddTabGroup() requires 0 or 1 widget name argument."};
 
-constexpr Warn kFixUsage{"XmpFixTranslations", "usage",
-                         "Xmp Usage: XmpFixTranslations( widget [widgetName] ...)"};
-constexpr Warn kFixNotFound{"XmpFixTranslations", "notFound",
-                            "Xmp Warning: XmpFixTranslations(%s) - Widget not found"};
-constexpr Warn kFixNotText{"XmpFixTranslations", "notText",
-                           "Xmp Warning: XmpFixTranslations(%s) - Not an XmText widget"};
+constexpr wcl::Message<0> kFixUsage{"XmpFixTranslations", "usage",
+                                    "Xmp Usage: XmpFixTranslations( widget [widgetName] ...)"};
+constexpr wcl::Message<1> kFixNotFound{"XmpFixTranslations", "notFound",
+                                       "Xmp Warning: XmpFixTranslations(%s) - Widget not found"};
+constexpr wcl::Message<1> kFixNotText{"XmpFixTranslations", "notText",
+                                      "Xmp Warning: XmpFixTranslations(%s) - Not an XmText widget"};
 
 constexpr const char* kEventNames[] = {
     "", "", "KeyPress", "KeyRelease", "ButtonPress", "ButtonRelease", "MotionNotify",
@@ -94,7 +101,7 @@ extern "C" void XmpAddMwmCloseCallbackCB(Widget w, XtPointer client, XtPointer) 
   std::string target(wcl::NextName(rest));
   Widget shell = WcResolveWidgetName(w, target.c_str());
   if (!shell) {
-    Warn1(w, kCloseTargetNotFound, target.c_str());
+    wcl::Warn(w, kCloseTargetNotFound, target.c_str());
     return;
   }
   XtCallbackList list = WcStringToCallbackList(shell, std::string(rest).c_str());
@@ -111,36 +118,36 @@ extern "C" void XmpAddMwmCloseCallbackACT(Widget w, XEvent*, String* params, Car
 extern "C" void XmpPopup(Widget w, XEvent* event, String* params, Cardinal* numParams) {
   Cardinal n = numParams ? *numParams : 0;
   if (n == 0) {
-    Warn0(w, kPopupNoParams);
+    wcl::Warn(w, kPopupNoParams);
     return;
   }
   if (n > 1) {
-    Warn2(w, kPopupTooMany, Param(params, 0), Param(params, 1));
+    wcl::Warn(w, kPopupTooMany, Param(params, 0), Param(params, 1));
     return;
   }
   const char* name = Param(params, 0);
   Widget menu = WcResolveWidgetName(w, name);
   if (!menu) {
-    Warn3(w, kPopupNotFound, name, name, FullName(w).c_str());
+    wcl::Warn(w, kPopupNotFound, name, name, wcl::FullName(w).c_str());
     return;
   }
   if (!XmIsRowColumn(menu)) {
-    Warn2(w, kPopupNotRowColumn, name, FullName(menu).c_str());
+    wcl::Warn(w, kPopupNotRowColumn, name, wcl::FullName(menu).c_str());
     return;
   }
   unsigned char type = 0;
   XtVaGetValues(menu, XmNrowColumnType, &type, nullptr);
   if (type != XmMENU_POPUP) {
-    Warn2(w, kPopupNotPopup, name, FullName(menu).c_str());
+    wcl::Warn(w, kPopupNotPopup, name, wcl::FullName(menu).c_str());
     return;
   }
   if (!XtParent(menu) || !XmIsMenuShell(XtParent(menu))) {
-    Warn2(w, kPopupNotInMenuShell, name, FullName(menu).c_str());
+    wcl::Warn(w, kPopupNotInMenuShell, name, wcl::FullName(menu).c_str());
     return;
   }
   // Also covers a call with no event, as from a callback bridge.
   if (!event || event->type != ButtonPress) {
-    Warn2(w, kPopupNotButtonPress, name, EventTypeName(event ? event->type : 0));
+    wcl::Warn(w, kPopupNotButtonPress, name, EventTypeName(event ? event->type : 0));
     return;
   }
   XmMenuPosition(menu, &event->xbutton);
@@ -155,9 +162,9 @@ extern "C" void XmpAddTabGroup(Widget w, XEvent*, String* params, Cardinal* numP
     if (Widget target = WcResolveWidgetName(w, Param(params, 0)))
       XmAddTabGroup(target);
     else
-      Warn1(w, kTabNotFound, Param(params, 0));
+      wcl::Warn(w, kTabNotFound, Param(params, 0));
   } else {
-    Warn0(w, kTabUsage);
+    wcl::Warn(w, kTabUsage);
   }
 }
 
@@ -168,18 +175,18 @@ extern "C" void XmpAddTabGroupCB(Widget w, XtPointer client, XtPointer) {
 extern "C" void XmpFixTranslations(Widget w, XEvent*, String* params, Cardinal* numParams) {
   Cardinal n = numParams ? *numParams : 0;
   if (n == 0) {
-    Warn0(w, kFixUsage);
+    wcl::Warn(w, kFixUsage);
     return;
   }
   for (Cardinal i = 0; i < n; ++i) {
     const char* name = Param(params, i);
     Widget text = WcResolveWidgetName(w, name);
     if (!text) {
-      Warn1(w, kFixNotFound, name);
+      wcl::Warn(w, kFixNotFound, name);
       return;
     }
     if (!XmIsText(text)) {
-      Warn1(w, kFixNotText, name);
+      wcl::Warn(w, kFixNotText, name);
       return;
     }
     XtOverrideTranslations(text, ReturnInsertsNewline());

@@ -47,24 +47,35 @@ constexpr int CountDirectives(const char* t) {
   return count;
 }
 
-// One message with N string arguments. `func` and `name` key the message
-// database; with a toolkit class the message goes to the toolkit's handler,
-// keyed the toolkit's way: name, type (`func`) and class.
-template <int N>
-struct Message {
+// What every message holds: the operation and message name that key the
+// message database, the default text, and for a message that goes to the
+// toolkit's own handler its class (the toolkit keys it by name, type
+// `func` and class).
+struct MessageText {
   const char* func;
   const char* name;
   const char* text;
-  const char* toolkitClass = nullptr;
+  const char* toolkitClass;
+};
 
+// A message with N string arguments.
+template <int N>
+struct Message : MessageText {
   consteval Message(const char* f, const char* n, const char* t, const char* cls = nullptr)
-      : func(f), name(n), text(t), toolkitClass(cls) {
+      : MessageText{f, n, t, cls} {
     if (CountDirectives(t) != N) throw "the %s directives of the text differ from N";
   }
+
+ private:
+  template <int>
+  friend struct SharedMessage;
+  constexpr explicit Message(const MessageText& m) : MessageText(m) {}
 };
 
 // A message that several operations share; each raises it under its own
-// name, which keys the database.
+// name, which keys the database:
+//
+//   wcl::Warn(w, kNotFound.For("WcManage"), "WcManage", name);
 template <int N>
 struct SharedMessage {
   const char* name;
@@ -72,6 +83,10 @@ struct SharedMessage {
 
   consteval SharedMessage(const char* n, const char* t) : name(n), text(t) {
     if (CountDirectives(t) != N) throw "the %s directives of the text differ from N";
+  }
+
+  constexpr Message<N> For(const char* func) const {
+    return Message<N>(MessageText{func, name, text, nullptr});
   }
 };
 

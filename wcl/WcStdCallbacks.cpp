@@ -79,7 +79,7 @@ void ChangeCallbacks(Widget w, XtPointer text, const char* func, bool add) {
   const std::string targetName(wcl::NextName(rest));
   Widget target = WcResolveWidgetName(w, targetName.c_str());
   if (!target) {
-    wcl::Warn(w, func, kDestNotFound, func, targetName.c_str());
+    wcl::Warn(w, kDestNotFound.For(func), func, targetName.c_str());
     return;
   }
   const std::string listName(wcl::NextName(rest));
@@ -150,7 +150,7 @@ void WcTranslationsCB(Widget w, XtPointer text, XtPointer) {
   }
   // Only widgets have translations; the toolkit would write past a gadget.
   if (!XtIsWidget(target)) {
-    wcl::Warn(w, "WcTranslations", kMustBeWidget, "WcTranslations", targetName.c_str());
+    wcl::Warn(w, kMustBeWidget.For("WcTranslations"), "WcTranslations", targetName.c_str());
     return;
   }
   WcSetTranslations(target, std::string(rest).c_str());

@@ -52,19 +52,19 @@ const char* Text(const char* s) { return s ? s : ""; }
 void CreateNamed(Widget w, const char* text, const char* func,
                  void (*create)(Widget, const char*)) {
   if (!text) {
-    wcl::Warn(w, func, kNoNames, func);
+    wcl::Warn(w, kNoNames.For(func), func);
     return;
   }
   std::string_view rest(text);
   const std::string parentName(wcl::NextName(rest));
   Widget parent = WcResolveWidgetName(w, parentName.c_str());
   if (!parent) {
-    wcl::Warn(w, func, kParentNotFound, func, parentName.c_str());
+    wcl::Warn(w, kParentNotFound.For(func), func, parentName.c_str());
     return;
   }
   std::string_view probe = rest;
   if (wcl::NextName(probe).empty()) {
-    wcl::Warn(w, func, kNoChildNames, func, parentName.c_str());
+    wcl::Warn(w, kNoChildNames.For(func), func, parentName.c_str());
     return;
   }
   create(parent, std::string(rest).c_str());

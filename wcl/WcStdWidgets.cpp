@@ -77,15 +77,15 @@ void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need n
     const char* name = Text(params[i]);
     Widget target = WcResolveWidgetName(w, name);
     if (!target) {
-      wcl::Warn(w, func, kNotFound, func, name);
+      wcl::Warn(w, kNotFound.For(func), func, name);
     } else if (need == Need::Child && !wcl::IsManageableChild(target)) {
-      wcl::Warn(w, func, kMustBeChild, func, name);
+      wcl::Warn(w, kMustBeChild.For(func), func, name);
     } else if ((need == Need::Widget || need == Need::Realized) && !XtIsWidget(target)) {
-      wcl::Warn(w, func, kMustBeWidget, func, name);
+      wcl::Warn(w, kMustBeWidget.For(func), func, name);
     } else if (need == Need::Realized && !XtIsRealized(target)) {
-      wcl::Warn(w, func, kMustBeRealized, func, name);
+      wcl::Warn(w, kMustBeRealized.For(func), func, name);
     } else if (need == Need::Shell && !XtIsShell(target)) {
-      wcl::Warn(w, func, kMustBeShell, func, name);
+      wcl::Warn(w, kMustBeShell.For(func), func, name);
     } else {
       op(target);
     }
@@ -94,24 +94,24 @@ void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need n
 
 void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* func, bool manage) {
   if (n < 2) {
-    wcl::Warn(w, func, kChildrenUsage, func);
+    wcl::Warn(w, kChildrenUsage.For(func), func);
     return;
   }
   Widget parent = WcResolveWidgetName(w, Text(params[0]));
   if (!parent) {
-    wcl::Warn(w, func, kParentNotFound, func, Text(params[0]));
+    wcl::Warn(w, kParentNotFound.For(func), func, Text(params[0]));
     return;
   }
   std::vector<Widget> children;
   for (Cardinal i = 1; i < n; ++i) {
     Widget child = params[i] ? XtNameToWidget(parent, params[i]) : nullptr;
     if (!child) {
-      wcl::Warn(w, func, kChildNotFound, func, Text(params[i]));
+      wcl::Warn(w, kChildNotFound.For(func), func, Text(params[i]));
       return;
     }
     // A dotted name or a pop-up may be no child of a composite at all.
     if (!wcl::IsManageableChild(child)) {
-      wcl::Warn(w, func, kMustBeChild, func, params[i]);
+      wcl::Warn(w, kMustBeChild.For(func), func, params[i]);
       return;
     }
     children.push_back(child);
@@ -127,7 +127,7 @@ void ChangeManagedChildren(Widget w, String* params, Cardinal n, const char* fun
 // gadget or other object does not have (the toolkit would write past it).
 bool DestinationIsWidget(Widget w, const char* func, Widget dest, const char* name) {
   if (XtIsWidget(dest)) return true;
-  wcl::Warn(w, func, kMustBeWidget, func, name);
+  wcl::Warn(w, kMustBeWidget.For(func), func, name);
   return false;
 }
 
@@ -220,7 +220,7 @@ void WcInstallAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numPa
   }
   Widget dest = WcResolveWidgetName(w, Text(params[0]));
   if (!dest) {
-    wcl::Warn(w, func, kDestNotFound, Text(params[0]));
+    wcl::Warn(w, kDestNotFound.For(func), Text(params[0]));
     wcl::Warn(w, kAccelUsage);
     return;
   }
@@ -228,7 +228,7 @@ void WcInstallAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* numPa
   for (Cardinal i = 1; i < n; ++i) {
     Widget src = WcResolveWidgetName(w, Text(params[i]));
     if (!src) {
-      wcl::Warn(w, func, kSrcNotFound, Text(params[i]));
+      wcl::Warn(w, kSrcNotFound.For(func), Text(params[i]));
       wcl::Warn(w, kAccelUsage);
       continue;
     }
@@ -244,14 +244,14 @@ void WcInstallAllAcceleratorsACT(Widget w, XEvent*, String* params, Cardinal* nu
   }
   Widget dest = WcResolveWidgetName(w, Text(params[0]));
   if (!dest) {
-    wcl::Warn(w, func, kDestNotFound, Text(params[0]));
+    wcl::Warn(w, kDestNotFound.For(func), Text(params[0]));
     wcl::Warn(w, kAllAccelUsage);
     return;
   }
   if (!DestinationIsWidget(w, func, dest, params[0])) return;
   Widget src = WcResolveWidgetName(w, Text(params[1]));
   if (!src) {
-    wcl::Warn(w, func, kSrcNotFound, Text(params[1]));
+    wcl::Warn(w, kSrcNotFound.For(func), Text(params[1]));
     wcl::Warn(w, kAllAccelUsage);
     return;
   }

@@ -154,28 +154,27 @@ constexpr wcl::Message<0> kCouldNotGrowBuffer{
 
 }  // namespace
 
-void wcl::RaiseWarning(Widget w, const char* func, const char* name, const char* text,
-                       const char* toolkitClass, const char* const* args, int nargs) {
-  if (!toolkitClass) {
-    WarnByKey(func, name, text, nargs, args);
+void wcl::RaiseWarning(Widget w, const MessageText& m, const char* const* args, int nargs) {
+  if (!m.toolkitClass) {
+    WarnByKey(m.func, m.name, m.text, nargs, args);
     return;
   }
   std::vector<String> params = ToolkitParams(args, nargs);
   Cardinal count = static_cast<Cardinal>(nargs);
-  String n = const_cast<String>(name), t = const_cast<String>(func);
-  String c = const_cast<String>(toolkitClass), d = const_cast<String>(text);
+  String n = const_cast<String>(m.name), t = const_cast<String>(m.func);
+  String c = const_cast<String>(m.toolkitClass), d = const_cast<String>(m.text);
   if (w)
     XtAppWarningMsg(XtWidgetToApplicationContext(w), n, t, c, d, params.data(), &count);
   else
     XtWarningMsg(n, t, c, d, params.data(), &count);
 }
 
-void wcl::RaiseError(Widget w, const char* func, const char* name, const char* text,
-                     const char* toolkitClass, const char* const* args, int nargs) {
+void wcl::RaiseError(Widget w, const MessageText& m, const char* const* args, int nargs) {
   std::vector<String> params = ToolkitParams(args, nargs);
   Cardinal count = static_cast<Cardinal>(nargs);
-  String n = const_cast<String>(name), t = const_cast<String>(func);
-  String c = const_cast<String>(toolkitClass ? toolkitClass : ""), d = const_cast<String>(text);
+  String n = const_cast<String>(m.name), t = const_cast<String>(m.func);
+  String c = const_cast<String>(m.toolkitClass ? m.toolkitClass : "");
+  String d = const_cast<String>(m.text);
   if (w)
     XtAppErrorMsg(XtWidgetToApplicationContext(w), n, t, c, d, params.data(), &count);
   else

@@ -93,33 +93,24 @@ namespace wcl {
 
 // Raises a message through the database and WcWarningPrinter, or, for one
 // with a toolkit class, as a toolkit warning. w may be null.
-void RaiseWarning(Widget w, const char* func, const char* name, const char* text,
-                  const char* toolkitClass, const char* const* args, int nargs);
+void RaiseWarning(Widget w, const MessageText& m, const char* const* args, int nargs);
+
+// A toolkit error (a message with a toolkit class): the toolkit's error
+// handler ends the program.
+void RaiseError(Widget w, const MessageText& m, const char* const* args, int nargs);
 
 template <int N, class... Args>
   requires(sizeof...(Args) == N)
 void Warn(Widget w, const Message<N>& m, const Args&... args) {
-  const char* list[N + 1] = {static_cast<const char*>(args)...};
-  RaiseWarning(w, m.func, m.name, m.text, m.toolkitClass, list, N);
+  const char* list[N + 1] = {args...};
+  RaiseWarning(w, m, list, N);
 }
-
-template <int N, class... Args>
-  requires(sizeof...(Args) == N)
-void Warn(Widget w, const char* func, const SharedMessage<N>& m, const Args&... args) {
-  const char* list[N + 1] = {static_cast<const char*>(args)...};
-  RaiseWarning(w, func, m.name, m.text, nullptr, list, N);
-}
-
-// A toolkit error (a message with a toolkit class): the toolkit's error
-// handler ends the program.
-void RaiseError(Widget w, const char* func, const char* name, const char* text,
-                const char* toolkitClass, const char* const* args, int nargs);
 
 template <int N, class... Args>
   requires(sizeof...(Args) == N)
 void Fail(Widget w, const Message<N>& m, const Args&... args) {
-  const char* list[N + 1] = {static_cast<const char*>(args)...};
-  RaiseError(w, m.func, m.name, m.text, m.toolkitClass, list, N);
+  const char* list[N + 1] = {args...};
+  RaiseError(w, m, list, N);
 }
 
 }  // namespace wcl

@@ -7,9 +7,10 @@
 // whose %s count differs, or a call with another number of arguments, does
 // not compile:
 //
-//   constexpr wcl::Message<1> kNotFound{"WcCreate", "notFound",
-//                                       "Wcl Warning: WcCreate - cannot find %s"};
-//   wcl::Warn(w, kNotFound, name);
+//   constexpr wcl::Message<1> kNotRegistered{
+//       "WcCreate", "notRegistered",
+//       "Wcl Warning: Could not convert %s to Class or Constructor."};
+//   wcl::Warn(parent, kNotRegistered, className);
 //
 // A message database (an X resource file with entries "func.msgName") may
 // replace the text. The result goes to WcWarningPrinter, which writes to

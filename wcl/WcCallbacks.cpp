@@ -6,6 +6,7 @@
 #include "wcl/WcCallbackParse.h"
 #include "wcl/WcLibraryResources.h"
 #include "wcl/WcNames.h"
+#include "wcl/WcOwned.h"
 #include "wcl/WcRegistry.h"
 #include "wcl/WcWarnings.h"
 
@@ -209,8 +210,7 @@ void WcInvokeCallback(XtCallbackProc callback, Widget w, String* params, Cardina
   } else if (n == 1) {
     callback(w, params[0], nullptr);
   } else {
-    String joined = WcJoinParams(params, n);
-    callback(w, joined, nullptr);
-    XtFree(joined);
+    wcl::XtOwned<char> joined(WcJoinParams(params, n));
+    callback(w, joined.get(), nullptr);
   }
 }

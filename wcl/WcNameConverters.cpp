@@ -6,6 +6,7 @@
 
 #include "wcl/WcConvertUtil.h"
 #include "wcl/WcNames.h"
+#include "wcl/WcOwned.h"
 #include "wcl/WcWarnings.h"
 
 #include <X11/IntrinsicP.h>
@@ -115,20 +116,18 @@ Boolean WcCvtStringToWidgetList(Display*, XrmValue* args, Cardinal* numArgs, Xrm
   auto names = wcl::SplitNames(from->addr ? reinterpret_cast<const char*>(from->addr) : "");
   if (names.empty()) return wcl::ConvertDone<WidgetList>(to, nullptr);
 
-  auto list = reinterpret_cast<WidgetList>(XtMalloc((names.size() + 1) * sizeof(Widget)));
+  wcl::XtOwned<Widget> owned(reinterpret_cast<WidgetList>(XtMalloc((names.size() + 1) * sizeof(Widget))));
+  WidgetList list = owned.get();
   for (size_t i = 0; i < names.size(); ++i) {
     list[i] = WcResolveWidgetName(w, names[i].c_str());
     if (!list[i]) {
       wcl::Warn(w, kListNotFound, names[i].c_str(), XtName(w));
-      XtFree(reinterpret_cast<char*>(list));
       return False;
     }
   }
   list[names.size()] = nullptr;
-  if (!wcl::ConvertDone(to, list)) {
-    XtFree(reinterpret_cast<char*>(list));
-    return False;
-  }
+  if (!wcl::ConvertDone(to, list)) return False;
+  owned.release();  // the converted value now: WcDestroyWidgetList frees it
   return True;
 }
 

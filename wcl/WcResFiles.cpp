@@ -18,6 +18,7 @@
 #include "wcl/WcFileDatabase.h"
 #include "wcl/WcLibraryResources.h"
 #include "wcl/WcNames.h"
+#include "wcl/WcOwned.h"
 #include "wcl/WcWarnings.h"
 
 namespace {
@@ -73,11 +74,8 @@ bool ReadAndMerge(const char* path, XrmDatabase* target) {
 // Reads the file that XtResolvePathname finds, if any.
 bool ResolveAndMerge(Display* dpy, const char* type, const char* name, const char* path,
                      XrmDatabase* target) {
-  String found = XtResolvePathname(dpy, type, name, nullptr, path, nullptr, 0, nullptr);
-  if (!found) return false;
-  bool merged = *found && ReadAndMerge(found, target);
-  XtFree(found);
-  return merged;
+  wcl::XtOwned<char> found(XtResolvePathname(dpy, type, name, nullptr, path, nullptr, 0, nullptr));
+  return found && *found && ReadAndMerge(found.get(), target);
 }
 
 int ExpandTilde(Widget w, const char* name, XrmDatabase* target) {

@@ -2,6 +2,7 @@
 #include "wcl/WcSetValue.h"
 
 #include "wcl/WcNames.h"
+#include "wcl/WcOwned.h"
 #include "wcl/WcResSpec.h"
 #include "wcl/WcWarnings.h"
 
@@ -44,20 +45,19 @@ bool FindType(XtResourceList list, Cardinal count, const char* name, FoundResour
 }
 
 bool ResourceType(Widget target, const char* name, FoundResource& out) {
-  XtResourceList list = nullptr;
+  XtResourceList raw = nullptr;
   Cardinal count = 0;
   bool found = false;
-  XtGetResourceList(XtClass(target), &list, &count);
-  const bool matched = FindType(list, count, name, out, found);
-  XtFree(reinterpret_cast<char*>(list));
-  if (matched) return found;
+  XtGetResourceList(XtClass(target), &raw, &count);
+  wcl::XtOwned<XtResource> list(raw);
+  if (FindType(list.get(), count, name, out, found)) return found;
   Widget parent = XtParent(target);
   if (!parent || !XtIsConstraint(parent)) return false;
-  list = nullptr;
+  raw = nullptr;
   count = 0;
-  XtGetConstraintResourceList(XtClass(parent), &list, &count);
-  FindType(list, count, name, out, found);
-  XtFree(reinterpret_cast<char*>(list));
+  XtGetConstraintResourceList(XtClass(parent), &raw, &count);
+  list.reset(raw);
+  FindType(list.get(), count, name, out, found);
   return found;
 }
 

@@ -5,6 +5,7 @@
 
 #include "wcl/WcCallbacks.h"
 #include "wcl/WcNames.h"
+#include "wcl/WcOwned.h"
 #include "wcl/WcSetValue.h"
 #include "wcl/WcWarnings.h"
 
@@ -83,14 +84,13 @@ void ChangeCallbacks(Widget w, XtPointer text, const char* func, bool add) {
     return;
   }
   const std::string listName(wcl::NextName(rest));
-  XtCallbackList list = WcStringToCallbackList(w, std::string(rest).c_str());
+  wcl::XtOwned<XtCallbackRec> list(WcStringToCallbackList(w, std::string(rest).c_str()));
   if (!list) return;
   if (add) {
-    XtAddCallbacks(target, const_cast<String>(listName.c_str()), list);
+    XtAddCallbacks(target, const_cast<String>(listName.c_str()), list.get());
   } else {
-    RemoveMatching(target, listName.c_str(), list);
+    RemoveMatching(target, listName.c_str(), list.get());
   }
-  XtFree(reinterpret_cast<char*>(list));
 }
 
 }  // namespace
@@ -111,15 +111,14 @@ void WcRemoveCallbacksCB(Widget w, XtPointer text, XtPointer) {
 void WcOnceOnlyCB(Widget w, XtPointer text, XtPointer callData) {
   std::string_view rest(Text(text));
   const std::string listName(wcl::NextName(rest));
-  XtCallbackList list = WcStringToCallbackList(w, std::string(rest).c_str());
+  wcl::XtOwned<XtCallbackRec> list(WcStringToCallbackList(w, std::string(rest).c_str()));
   if (!list) {
     const std::string name = wcl::FullName(w);
     wcl::Warn(w, kNoSuchList, name.c_str(), listName.c_str());
     wcl::Warn(w, kOnceOnlyUsage);
     return;
   }
-  for (XtCallbackList e = list; e->callback; ++e) e->callback(w, e->closure, callData);
-  XtFree(reinterpret_cast<char*>(list));
+  for (XtCallbackList e = list.get(); e->callback; ++e) e->callback(w, e->closure, callData);
 
   // Remove this entry from the list it fires on. Added as a procedure it is
   // removed here; added from text, the entry invoking it removes itself once

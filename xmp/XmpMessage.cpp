@@ -10,6 +10,7 @@
 #include <string>
 
 #include "wcl/WcCreate.h"
+#include "xmp/XmpOwned.h"
 
 namespace xmp {
 namespace {
@@ -119,13 +120,13 @@ void PopupOrRaise(Widget text, const MessageResources& res) {
 
 void Append(Widget text, const State& s, const std::string& message) {
   const MessageResources& res = s.res;
-  char* old = XmTextGetString(text);
-  std::string_view oldText = old ? old : "";
+  XtOwned<char> old(XmTextGetString(text));
+  std::string_view oldText = TextOf(old);
   if (auto cut = CutEnd(oldText, CountLines(message), res.maxLines, res.linesLostLines)) {
     std::string note = ValidMultibyte(s.note);
     XmTextReplace(text, 0, CharPosition(oldText, *cut), note.data());
   }
-  XtFree(old);
+  old.reset();  // a long report's copy is not kept while the message goes in
 
   XmTextPosition pos = XmTextGetLastPosition(text);
   if (pos != 0) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "wcl/WcCreate.h"
+#include "xmp/XmpOwned.h"
 
 namespace xmp {
 namespace {
@@ -104,11 +105,10 @@ extern "C" void XmpAddMwmCloseCallbackCB(Widget w, XtPointer client, XtPointer) 
     wcl::Warn(w, kCloseTargetNotFound, target.c_str());
     return;
   }
-  XtCallbackList list = WcStringToCallbackList(shell, std::string(rest).c_str());
+  XtOwned<XtCallbackRec> list(WcStringToCallbackList(shell, std::string(rest).c_str()));
   if (!list) return;
-  for (XtCallbackList entry = list; entry->callback; ++entry)
+  for (XtCallbackList entry = list.get(); entry->callback; ++entry)
     XmpAddMwmCloseCallback(shell, entry->callback, entry->closure);
-  XtFree(reinterpret_cast<char*>(list));
 }
 
 extern "C" void XmpAddMwmCloseCallbackACT(Widget w, XEvent*, String* params, Cardinal* numParams) {

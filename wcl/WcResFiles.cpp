@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr const char* kFunc = "WcLoadResourceFile";
 constexpr size_t kMaxName = 1023;  // longest file name, also after "~" expansion
 
 constexpr wcl::Message<0> kNoFileName{"WcLoadResourceFile", "noFileName",

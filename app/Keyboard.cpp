@@ -83,7 +83,12 @@ void Walk(Widget w, const F& f, bool popups = true) {
 // keys as bindings of its own.
 void GuardText(Widget w, Widget root) {
   if (!IsText(w)) return;
-  XtAddCallback(w, XmNmodifyVerifyCallback, RefuseTypedControls, nullptr);
+  // Nothing is typed into a text the user cannot edit (the report); a
+  // verify callback there would only make Motif count and copy every text
+  // the program puts into it once more.
+  Boolean editable = True;
+  XtVaGetValues(w, XmNeditable, &editable, nullptr);
+  if (editable) XtAddCallback(w, XmNmodifyVerifyCallback, RefuseTypedControls, nullptr);
   XtAddCallback(w, XmNfocusCallback, RememberFocus, nullptr);
   XtAddCallback(w, XtNdestroyCallback, Forget, nullptr);
   Widget shell = w;

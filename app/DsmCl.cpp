@@ -299,6 +299,7 @@ void DsmCl::Close(Widget, XtPointer, XtPointer) {
   modified_ = 0;
   diskStamp_ = FileStamp();
   fileName_ = kNoDsmFile;
+  theMsg.MatchErrors(Str());
   theOpts.UpdateWidgets();
 }
 
@@ -356,6 +357,8 @@ void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
     diskStamp_ = FileStamp();
   }
   modified_ = 0;
+  // The report's errors name the file that was there before.
+  theMsg.MatchErrors(hasFileName_ ? fileName_ : Str());
   theOpts.UpdateWidgets();
 }
 

@@ -225,14 +225,24 @@ void MsgCl::TakeReport(std::string report, const Str& dsmFile) {
   // UTF-8 locale) convertible to byte offsets.
   report_.SetUnits(XmTextMirror::UnitsOf(textWidget_));
   report_.Assign(std::move(report), true);
+  markBegin_ = markEnd_ = 0;  // that line was in the report replaced
+  MatchErrors(dsmFile);
+}
+
+void MsgCl::MatchErrors(const Str& dsmFile) {
   std::string dsm = dsmFile.c_str();
   // kestb prints the DSM path as it was given; another spelling of the
   // same file (a link, "./m.dsm") is the same device and inode.
-  errors_ = FindFileLines(report_.Bytes(), [&](std::string_view file) {
-    std::string name(NameOnDisk(Str(std::string(file).c_str())).c_str());
-    return name == dsm || SameFile(name.c_str(), dsm.c_str());
-  });
+  errors_.clear();
+  if (!dsm.empty())
+    errors_ = FindFileLines(report_.Bytes(), [&](std::string_view file) {
+      std::string name(NameOnDisk(Str(std::string(file).c_str())).c_str());
+      return name == dsm || SameFile(name.c_str(), dsm.c_str());
+    });
   current_ = -1;
+  // The line the walk came from belongs to the file left.
+  if (textWidget_ && markEnd_ > markBegin_ && markEnd_ <= XmTextGetLastPosition(textWidget_))
+    XmTextSetHighlight(textWidget_, markBegin_, markEnd_, XmHIGHLIGHT_NORMAL);
   markBegin_ = markEnd_ = 0;
 }
 
@@ -357,11 +367,17 @@ bool MsgCl::IsA(int classNumber) const { return classNumber == kMsgClass; }
 void MsgCl::ShowMessage(const Str& text) {
   if (!dialogWidget_) return;
   // A message still on screen stays to be read: the new one goes below it.
-  if (XtIsManaged(dialogWidget_) && !shown_.empty())
+  // The same one again (F4 held past the last error) would only grow the
+  // dialog line by line.
+  std::string_view add(text.c_str(), text.Length());
+  bool up = XtIsManaged(dialogWidget_) && !shown_.empty();
+  if (up && shown_.ends_with(add) && (shown_.size() == add.size() || shown_[shown_.size() - add.size() - 1] == '\n'))
+    return;
+  if (up)
     shown_ += "\n";
   else
     shown_.clear();
-  shown_ += text.c_str();
+  shown_ += add;
   std::string lines = FitToScreen(dialogWidget_, shown_);
   xmp::XmStr s(XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG)));
   XtVaSetValues(dialogWidget_, XmNmessageString, s.get(), nullptr);

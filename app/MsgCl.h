@@ -57,7 +57,8 @@ class MsgCl {
   virtual bool IsA(int classNumber) const;
 
   // Puts text into the message dialog and shows it; the user dismisses it.
-  // While the dialog is still up the text is added below what it shows.
+  // While the dialog is still up the text is added below what it shows,
+  // unless it is what the dialog shows last.
   // Lines too wide for the screen are broken at a blank or after a '/'.
   void ShowMessage(const Str& text);
   // Empties the report text.
@@ -67,6 +68,9 @@ class MsgCl {
   // After a run: the report as shown (the walk reads its lines) and the
   // DSM file it was made from. The walk starts again before the first error.
   void TakeReport(std::string report, const Str& dsmFile);
+  // Another DSM file (empty for none) is in the editor: the walk and the
+  // report's links take the lines naming that file, from the start.
+  void MatchErrors(const Str& dsmFile);
   // The report lines that name the DSM, in order.
   const std::vector<ReportLine>& Errors() const { return errors_; }
 

@@ -315,6 +315,38 @@ TEST(MsgErrorWalk, NamesTheDsmByPathOrSameFileMarksTheReportLineAndStopsAtTheEnd
   EXPECT_EQ(dsmkit::Message(ui), "No more errors");
 }
 
+// F4 held past the last error said "No more errors" once per key, the
+// dialog growing a line each time.
+TEST(MsgErrorWalk, PastTheEndTheMessageIsNotRepeatedBelowItself) {
+  dsmkit::Ui ui = dsmkit::Build();
+  theMsg.TakeReport("", Str("m.dsm"));
+  for (int i = 0; i < 3; ++i) Fire("xKestDoMsgNextErrorCB");
+  EXPECT_EQ(dsmkit::Message(ui), "No more errors");
+  theMsg.ShowMessage("another");
+  Fire("xKestDoMsgPreviousErrorCB");
+  EXPECT_EQ(dsmkit::Message(ui), "No more errors\nanother\nNo more errors");
+}
+
+// The report of one file walked another after File > Open: F4 and a
+// double-click selected the old file's error lines in the new text.
+TEST(MsgErrorWalk, AfterOpeningAnotherFileTheOldReportNamesNoLineOfIt) {
+  dsmkit::TempDir dir;
+  std::string a = dir.Write("a.dsm", "a\nb\n"), b = dir.Write("b.dsm", "x\ny\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall(a).Get());
+  const std::string report = a + ":2: error: x\n";
+  XmTextSetString(ui.msgText, const_cast<char*>(report.c_str()));
+  theMsg.TakeReport(report, Str(a.c_str()));
+  Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall(b).Get());
+  Fire("xKestDoMsgNextErrorCB");
+  EXPECT_EQ(dsmkit::Message(ui), "No more errors");
+  EXPECT_EQ(Sel(ui.dsmText).substr(0, 5), "none@");
+  dsmkit::Dismiss(ui);
+  Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall(a).Get());
+  Fire("xKestDoMsgNextErrorCB");
+  EXPECT_EQ(Sel(ui.dsmText), "2-3");
+}
+
 TEST(DsmErrorMarks, NamedLinesAreMarkedFollowInsertedLinesGoWhenEditedAndAtTheNextRun) {
   dsmkit::TempDir dir;
   std::string dsm = dir.Write("m.dsm", "l1\nl2\nl3\nl4\n");

@@ -5,6 +5,7 @@
 
 #include <Xm/Xm.h>
 #include <Xm/FileSB.h>
+#include <Xm/MessageB.h>
 #include <Xm/Text.h>
 
 #include <cerrno>
@@ -58,9 +59,10 @@ void Manage(Widget w) {
 }
 
 // Puts the question into its dialog and shows it. Without the dialog
-// nothing is written, so the question says why as a message.
+// nothing is written, so the question says why as a message; so it does
+// when the resource description named a widget that shows no question.
 void Ask(Widget dialog, const Str& question) {
-  if (!dialog) {
+  if (!dialog || !XmIsMessageBox(dialog)) {
     theMsg.ShowMessage(question);
     return;
   }

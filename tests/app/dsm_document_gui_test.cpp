@@ -166,6 +166,22 @@ TEST(DsmDocument, SaveWritesOnlyModifiedTextButSaveAsAlwaysWrites) {
   EXPECT_EQ(dsmkit::Label(ui.title), other);
 }
 
+// Bound by the resource description to a widget that is no question
+// dialog, the changed-on-disk question showed nowhere: Save did nothing,
+// without a word.
+TEST(DsmDocument, ChangedOnDiskIsAskedInTheMessageDialogWhenItsOwnDialogIsNone) {
+  dsmkit::TempDir dir;
+  std::string path = dir.Write("m.dsm", "one\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  Fire("xKestDoDsmSetChangedDlgWidgetCB", nullptr, nullptr, ui.lineLabel);
+  Load(path);
+  dsmkit::Type(ui.dsmText, "x", 0);
+  dir.Write("m.dsm", "theirs\n");
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(dsmkit::Message(ui), "The file '" + path + "' changed on disk since it was loaded.");
+  EXPECT_EQ(dsmkit::Slurp(path), "theirs\n");
+}
+
 // Save As onto another existing file asks first and writes only when the
 // answer is Replace; a new name, or the file's own, is saved at once.
 TEST(DsmDocument, SaveAsAsksBeforeReplacingAnotherFile) {

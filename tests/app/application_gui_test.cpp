@@ -6,10 +6,7 @@
 #include <Xm/Xm.h>
 #include <Xm/Form.h>
 
-#include <chrono>
-#include <fstream>
 #include <string>
-#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +17,8 @@
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "app/SysftnsCl.h"
+#include "common/TempDir.h"
+#include "common/Wait.h"
 #include "common/XFixture.h"
 
 namespace {
@@ -68,9 +67,8 @@ TEST(Application, GetWidgetFindsOrNamesWhatIsMissing) {
 }
 
 TEST(Application, BusyCursorAroundACommandWithAndWithoutMainWindow) {
-  char dir[] = "/tmp/xkbusyXXXXXX";
-  ASSERT_TRUE(mkdtemp(dir));
-  std::string ran = std::string(dir) + "/ran";
+  xk::test::TempDir dir("xkbusy");
+  std::string ran = dir / "ran";
 
   // No "*main": the message, and the command still runs.
   theAppShell = XtAppCreateShell("busyNoMain", "xkest", applicationShellWidgetClass,
@@ -95,7 +93,6 @@ TEST(Application, BusyCursorAroundACommandWithAndWithoutMainWindow) {
   EXPECT_EQ(GetCapturedStderr(), "");
   EXPECT_NE(access(ran.c_str(), F_OK), 0);
   xk::test::Drain();
-  rmdir(dir);
   theAppShell = nullptr;
 }
 
@@ -116,16 +113,13 @@ TEST(Application, OperationsOnMissingWidgetsDoNothing) {
 // A kest home with a recorder script standing in for the editor and the
 // browser: it writes each argument on a line of its own.
 struct ToolHome {
-  std::string dir;
-  std::string record;
+  xk::test::TempDir tmp{"xktool"};
+  std::string dir = tmp.Path();
+  std::string record = dir + "/args";
   ToolHome() {
-    char tmpl[] = "/tmp/xktoolXXXXXX";
-    dir = mkdtemp(tmpl);
-    record = dir + "/args";
-    std::string rec = dir + "/rec.sh";
-    std::ofstream(rec) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << record << ".tmp'\nmv '"
-                       << record << ".tmp' '" << record << "'\n";
-    chmod(rec.c_str(), 0755);
+    std::string rec = tmp.Write("rec.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record +
+                                              ".tmp'\nmv '" + record + ".tmp' '" + record + "'\n",
+                                true);
     setenv("KESTHOME", dir.c_str(), 1);
     // A shell with a main window, so the busy cursor finds it quietly.
     theAppShell = XtAppCreateShell("tools", "xkest", applicationShellWidgetClass,
@@ -139,25 +133,15 @@ struct ToolHome {
   ~ToolHome() {
     XtDestroyWidget(theAppShell);
     theAppShell = nullptr;
-    std::system(("rm -rf '" + dir + "'").c_str());
   }
-  std::string Add(const std::string& name) {
-    std::string path = dir + "/" + name;
-    std::ofstream(path) << "<p>page</p>\n";
-    return path;
-  }
+  std::string Add(const std::string& name) { return tmp.Write(name, "<p>page</p>\n"); }
   // The arguments the tool got, or "<none>" when it did not run in time.
   std::string Recorded(int tenths = 50) {
-    for (int i = 0; i < tenths * 2; ++i) {
-      std::ifstream in(record);
-      if (in) {
-        std::string text(std::istreambuf_iterator<char>(in), {});
-        unlink(record.c_str());
-        return text;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return "<none>";
+    if (!xk::test::WaitUntil([&] { return access(record.c_str(), F_OK) == 0; }, tenths / 10.0))
+      return "<none>";
+    std::string text = xk::test::Slurp(record);
+    unlink(record.c_str());
+    return text;
   }
 };
 

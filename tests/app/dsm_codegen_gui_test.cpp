@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/Wait.h"
 #include "dsm_kit.h"
 
 namespace {
@@ -23,6 +24,9 @@ namespace {
 using dsmkit::Fire;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
+using xk::test::Slurp;
+using xk::test::TempDir;
+using xk::test::WaitUntil;
 
 // A folder of stand-in tools put first on PATH, and the working directory
 // moved into it, for one test.
@@ -48,12 +52,12 @@ class Tools {
     unsetenv("KESTBTRACE");
     if (chdir(oldCwd_.c_str()) != 0) ADD_FAILURE() << "chdir back";
   }
-  const dsmkit::TempDir& Dir() const { return dir_; }
+  const TempDir& Dir() const { return dir_; }
   void RemoveKestb() { unlink(dir_.At("kestb").c_str()); }
   void OnlyThisOnPath() { setenv("PATH", dir_.Path().c_str(), 1); }
 
  private:
-  dsmkit::TempDir dir_;
+  TempDir dir_;
   std::string oldPath_, oldCwd_;
 };
 
@@ -76,11 +80,7 @@ void SetExampleOptions() {
 }
 
 bool WaitForFile(const std::string& path) {
-  for (int i = 0; i < 500; ++i) {
-    if (access(path.c_str(), F_OK) == 0) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
+  return WaitUntil([&] { return access(path.c_str(), F_OK) == 0; }, 5);
 }
 
 TEST(DsmCodegen, WithoutAFileNameNothingRuns) {
@@ -110,7 +110,7 @@ TEST(DsmCodegen, ExactCommandLineTracedOnlyWithKestbTrace) {
   CaptureStdout();
   Fire("xKestDoDsmRunCodegenCB");
   EXPECT_EQ(GetCapturedStdout(), "\n" + line + "\n");
-  EXPECT_EQ(dsmkit::Slurp(tools.Dir().At("kestb.args")),
+  EXPECT_EQ(Slurp(tools.Dir().At("kestb.args")),
             "a.dsm\nt.tem\nout\n-nb\n-noini\n-homedir\n/k\n-showfiles\ntrue\n-showsummary\ntrue\n"
             "-nokwada\nfalse\n-nokwcxx\ntrue\n-ttrace\nfalse\n-makebak\ntrue\n-backext\n.bak\n");
   EXPECT_EQ(dsmkit::Text(ui.msgText), "model a;\n");
@@ -165,7 +165,7 @@ TEST(DsmCodegen, OddNamesStayOneWordAndRunNothing) {
   theOpts.SetBackupExts("C bkC \"$(touch pwned2)`touch pwned3`");
   Load(path);
   Fire("xKestDoDsmRunCodegenCB");
-  std::string args = dsmkit::Slurp(tools.Dir().At("kestb.args"));
+  std::string args = Slurp(tools.Dir().At("kestb.args"));
   EXPECT_EQ(args.substr(0, path.size() + 1), path + "\n");
   EXPECT_NE(args.find("\nout dir;touch pwned1\n"), std::string::npos) << args;
   EXPECT_NE(args.find("\n-backext\nC bkC \"$(touch pwned2)`touch pwned3`\n"), std::string::npos) << args;
@@ -191,7 +191,7 @@ TEST(DsmCodegen, EmptyValuesKeepTheirPlaceOnTheCommandLine) {
   theOpts.SetHomeDir("");
   Load(path);
   Fire("xKestDoDsmRunCodegenCB");
-  std::string args = dsmkit::Slurp(tools.Dir().At("kestb.args"));
+  std::string args = Slurp(tools.Dir().At("kestb.args"));
   EXPECT_EQ(args.find(path + "\n\n\n-nb\n-noini\n-homedir\n\n-showfiles\n"), 0u) << args;
 }
 
@@ -220,18 +220,17 @@ TEST(DsmCodegen, DashNamesAreNeverOptions) {
   theOpts.SetToolFileEditor(editor.c_str());
   Load("-m.dsm");
   Fire("xKestDoDsmRunCodegenCB");
-  EXPECT_EQ(dsmkit::Slurp(tools.Dir().At("kestb.args")).substr(0, 25), "./-m.dsm\n./-t.tem\n./-out\n");
+  EXPECT_EQ(Slurp(tools.Dir().At("kestb.args")).substr(0, 25), "./-m.dsm\n./-t.tem\n./-out\n");
   Fire("xKestDoDsmPrintCB");
   ASSERT_TRUE(WaitForFile(tools.Dir().At("lpr.args")));
-  EXPECT_EQ(dsmkit::Slurp(tools.Dir().At("lpr.args")), "./-m.dsm\n");
+  EXPECT_EQ(Slurp(tools.Dir().At("lpr.args")), "./-m.dsm\n");
   XmTextSetString(ui.msgText, const_cast<char*>("-f.h"));
   XmTextSetSelection(ui.msgText, 0, 4, 0);
   Fire("xKestDoMsgOpenSelectedFileCB");
   Fire("xKestDoSysftnsEditTemplateCB");
   std::string edited = tools.Dir().At("ed.args");
-  for (int i = 0; i < 500 && dsmkit::Slurp(edited).size() < 16; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::string args = dsmkit::Slurp(edited);
+  WaitUntil([&] { return Slurp(edited).size() >= 16; }, 5);
+  std::string args = Slurp(edited);
   EXPECT_TRUE(args == "./-f.h\n./-t.tem\n" || args == "./-t.tem\n./-f.h\n") << args;
 }
 
@@ -256,7 +255,7 @@ TEST(DsmCodegen, GeneratorThatCouldNotRunOrWasKilledIsNamedInTheReport) {
 }
 
 TEST(DsmReportFile, NeverThroughALinkNorAnotherUsersFile) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string report = dir.At("kestout.txt");
   std::string out;
   ASSERT_TRUE(PrepareReportFile(report.c_str())) << "created when missing";
@@ -272,7 +271,7 @@ TEST(DsmReportFile, NeverThroughALinkNorAnotherUsersFile) {
   ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
   EXPECT_FALSE(PrepareReportFile(link.c_str()));
   EXPECT_FALSE(ReadReportFile(link.c_str(), out));
-  EXPECT_EQ(dsmkit::Slurp(victim), "keep");
+  EXPECT_EQ(Slurp(victim), "keep");
 
   // A second name for a file of this user is refused as a link is: it
   // may have been made by someone else to a file the user keeps.
@@ -280,7 +279,7 @@ TEST(DsmReportFile, NeverThroughALinkNorAnotherUsersFile) {
   ASSERT_EQ(::link(victim.c_str(), hard.c_str()), 0);
   EXPECT_FALSE(PrepareReportFile(hard.c_str()));
   EXPECT_FALSE(ReadReportFile(hard.c_str(), out));
-  EXPECT_EQ(dsmkit::Slurp(victim), "keep");
+  EXPECT_EQ(Slurp(victim), "keep");
 
   std::string fifo = dir.At("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -304,7 +303,7 @@ TEST(DsmPrint, NothingWithoutANameThenLprInTheBackground) {
   Load(path);
   Fire("xKestDoDsmPrintCB");
   ASSERT_TRUE(WaitForFile(args));
-  EXPECT_EQ(dsmkit::Slurp(args), path + "\n");
+  EXPECT_EQ(Slurp(args), path + "\n");
 }
 
 }  // namespace

@@ -20,9 +20,11 @@
 
 namespace {
 
-using dsmkit::Fire;
 using dsmkit::FileCall;
+using dsmkit::Fire;
 using dsmkit::Text;
+using xk::test::Slurp;
+using xk::test::TempDir;
 
 // The document's whole state in one line, dialogs included.
 std::string State(const dsmkit::Ui& ui) {
@@ -58,7 +60,7 @@ int FilesIn(const std::string& dir) {
 }
 
 TEST(DsmDocument, EveryStateAndTransition) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string path = dir.At("m.dsm");
   dsmkit::Ui ui = dsmkit::Build();
   struct Step {
@@ -98,13 +100,13 @@ TEST(DsmDocument, EveryStateAndTransition) {
     xk::test::Drain();
     EXPECT_EQ(State(ui), step.expected);
   }
-  EXPECT_EQ(dsmkit::Slurp(path), "abc");
+  EXPECT_EQ(Slurp(path), "abc");
   EXPECT_EQ(dsmkit::Label(ui.title), kNoDsmFile);
   EXPECT_EQ(std::string(theDsm.GetFileName().c_str()), kNoDsmFile);
 }
 
 TEST(DsmDocument, FailedLoadEmptiesTheTextButKeepsTheOldName) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string good = dir.Write("good.dsm", "model a;\n");
   std::string missing = dir.At("missing.dsm");
   dsmkit::Ui ui = dsmkit::Build();
@@ -117,12 +119,12 @@ TEST(DsmDocument, FailedLoadEmptiesTheTextButKeepsTheOldName) {
   dsmkit::Type(ui.dsmText, "new", 0);
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(State(ui), "has=0 mod=1 text=new +saveAs");
-  EXPECT_EQ(dsmkit::Slurp(good), "model a;\n");
+  EXPECT_EQ(Slurp(good), "model a;\n");
 }
 
 // Text changed while the Open dialog is up is never dropped unasked.
 TEST(DsmDocument, LoadNeverDropsUnsavedChanges) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string path = dir.Write("m.dsm", "from file\n");
   dsmkit::Ui ui = dsmkit::Build();
   dsmkit::Type(ui.dsmText, "keep", 0);
@@ -142,7 +144,7 @@ TEST(DsmDocument, LoadNeverDropsUnsavedChanges) {
 }
 
 TEST(DsmDocument, NulByteEndsTheTextAndTheUserIsTold) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string path = dir.Write("nul.dsm", std::string("ab\0cd\n", 6));
   dsmkit::Ui ui = dsmkit::Build();
   Load(path);
@@ -153,16 +155,16 @@ TEST(DsmDocument, NulByteEndsTheTextAndTheUserIsTold) {
 }
 
 TEST(DsmDocument, SaveWritesOnlyModifiedTextButSaveAsAlwaysWrites) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string path = dir.Write("m.dsm", "one\n");
   dsmkit::Ui ui = dsmkit::Build();
   Load(path);
   dir.Write("m.dsm", "changed outside\n");
   Fire("xKestDoDsmSaveCB");
-  EXPECT_EQ(dsmkit::Slurp(path), "changed outside\n");
+  EXPECT_EQ(Slurp(path), "changed outside\n");
   std::string other = dir.At("copy.dsm");
   SaveAs(other);
-  EXPECT_EQ(dsmkit::Slurp(other), "one\n");
+  EXPECT_EQ(Slurp(other), "one\n");
   EXPECT_EQ(dsmkit::Label(ui.title), other);
 }
 
@@ -170,7 +172,7 @@ TEST(DsmDocument, SaveWritesOnlyModifiedTextButSaveAsAlwaysWrites) {
 // dialog, the changed-on-disk question showed nowhere: Save did nothing,
 // without a word.
 TEST(DsmDocument, ChangedOnDiskIsAskedInTheMessageDialogWhenItsOwnDialogIsNone) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string path = dir.Write("m.dsm", "one\n");
   dsmkit::Ui ui = dsmkit::Build();
   Fire("xKestDoDsmSetChangedDlgWidgetCB", nullptr, nullptr, ui.lineLabel);
@@ -179,13 +181,13 @@ TEST(DsmDocument, ChangedOnDiskIsAskedInTheMessageDialogWhenItsOwnDialogIsNone) 
   dir.Write("m.dsm", "theirs\n");
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(dsmkit::Message(ui), "The file '" + path + "' changed on disk since it was loaded.");
-  EXPECT_EQ(dsmkit::Slurp(path), "theirs\n");
+  EXPECT_EQ(Slurp(path), "theirs\n");
 }
 
 // Save As onto another existing file asks first and writes only when the
 // answer is Replace; a new name, or the file's own, is saved at once.
 TEST(DsmDocument, SaveAsAsksBeforeReplacingAnotherFile) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string theirs = dir.Write("theirs.dsm", "theirs\n");
   std::string mine = dir.At("mine.dsm");
   dsmkit::Ui ui = dsmkit::Build();
@@ -194,20 +196,20 @@ TEST(DsmDocument, SaveAsAsksBeforeReplacingAnotherFile) {
   dsmkit::Type(ui.dsmText, "more ", 0);
   SaveAs(mine);
   EXPECT_EQ(dsmkit::Message(ui), "");
-  EXPECT_EQ(dsmkit::Slurp(mine), "more mine\n");
+  EXPECT_EQ(Slurp(mine), "more mine\n");
   dsmkit::Type(ui.dsmText, "x", 0);
   SaveAs(theirs);
   EXPECT_EQ(dsmkit::Message(ui), "The file '" + theirs + "' exists. Replace it?");
-  EXPECT_EQ(dsmkit::Slurp(theirs), "theirs\n");
+  EXPECT_EQ(Slurp(theirs), "theirs\n");
   EXPECT_EQ(dsmkit::Label(ui.title), mine);
   Fire("xKestDoDsmSaveAsReplaceCB");
-  EXPECT_EQ(dsmkit::Slurp(theirs), "xmore mine\n");
+  EXPECT_EQ(Slurp(theirs), "xmore mine\n");
   EXPECT_EQ(State(ui), "has=1 mod=0 text=xmore mine\n");
   EXPECT_EQ(dsmkit::Label(ui.title), theirs);
 }
 
 TEST(DsmDocument, SaveAsIntoAMissingFolderReportsAndKeepsTheNewName) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   dsmkit::Ui ui = dsmkit::Build();
   dsmkit::Type(ui.dsmText, "text", 0);
   std::string bad = dir.At("no/such/dir.dsm");
@@ -247,7 +249,7 @@ class FileSizeLimit {
 };
 
 TEST(DsmSaveSafety, FullDiskLeavesTheOldFileAndTheTextModified) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string old(3000, 'o');
   std::string path = dir.Write("big.dsm", old);
   dsmkit::Ui ui = dsmkit::Build();
@@ -259,17 +261,17 @@ TEST(DsmSaveSafety, FullDiskLeavesTheOldFileAndTheTextModified) {
   }
   EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path + ": File too large");
   EXPECT_EQ(theDsm.GetModified(), 1);
-  EXPECT_EQ(dsmkit::Slurp(path), old);
+  EXPECT_EQ(Slurp(path), old);
   EXPECT_EQ(FilesIn(dir.Path()), 1) << "no temporary file is left behind";
   // With room again the same text saves.
   dsmkit::Dismiss(ui);
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(theDsm.GetModified(), 0);
-  EXPECT_EQ(dsmkit::Slurp(path).size(), 23000u);
+  EXPECT_EQ(Slurp(path).size(), 23000u);
 }
 
 TEST(DsmSaveSafety, SymbolicLinkIsSavedThroughAndStaysALink) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string real = dir.Write("real.dsm", "old\n");
   chmod(real.c_str(), 0640);
   std::string link = dir.At("link.dsm");
@@ -282,14 +284,14 @@ TEST(DsmSaveSafety, SymbolicLinkIsSavedThroughAndStaysALink) {
   struct stat st;
   ASSERT_EQ(lstat(link.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(dsmkit::Slurp(real), "new old\n");
+  EXPECT_EQ(Slurp(real), "new old\n");
   ASSERT_EQ(stat(real.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(FilesIn(dir.Path()), 2);
 }
 
 TEST(DsmSaveSafety, HardLinksKeepSharingTheFile) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string a = dir.Write("a.dsm", "old\n");
   std::string b = dir.At("b.dsm");
   ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
@@ -297,7 +299,7 @@ TEST(DsmSaveSafety, HardLinksKeepSharingTheFile) {
   Load(a);
   dsmkit::Type(ui.dsmText, "x", 0);
   Fire("xKestDoDsmSaveCB");
-  EXPECT_EQ(dsmkit::Slurp(b), "xold\n");
+  EXPECT_EQ(Slurp(b), "xold\n");
   struct stat sa, sb;
   ASSERT_EQ(stat(a.c_str(), &sa), 0);
   ASSERT_EQ(stat(b.c_str(), &sb), 0);
@@ -328,7 +330,7 @@ class SmallDisk {
 // 32 KiB but not for the file to grow to it as well: the save must stop
 // before the shared file changes.
 TEST(DsmSaveSafety, HardLinkOnANearlyFullDiskKeepsItsOldText) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   SmallDisk disk(dir.Path(), "64k");
   std::string old(16384, 'o');
   std::string a = dir.Write("a.dsm", old);
@@ -346,21 +348,21 @@ TEST(DsmSaveSafety, HardLinkOnANearlyFullDiskKeepsItsOldText) {
   std::string reason = disk.Mounted() ? "No space left on device" : "File too large";
   EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + a + ": " + reason);
   EXPECT_EQ(theDsm.GetModified(), 1);
-  EXPECT_EQ(dsmkit::Slurp(a), old);
-  EXPECT_EQ(dsmkit::Slurp(b), old);
+  EXPECT_EQ(Slurp(a), old);
+  EXPECT_EQ(Slurp(b), old);
   EXPECT_EQ(FilesIn(dir.Path()), 3) << "no temporary file is left behind";
   dsmkit::Dismiss(ui);
   unlink(filler.c_str());
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(theDsm.GetModified(), 0);
-  EXPECT_EQ(dsmkit::Slurp(b), std::string(16384, 'n') + old);
+  EXPECT_EQ(Slurp(b), std::string(16384, 'n') + old);
 }
 
 // No temporary file can be made in a folder the user may not write, yet a
 // writable file there is saved, in place; one that is not writable is
 // refused with the reason. Root stands in as another user for the save.
 TEST(DsmSaveSafety, WritableFileInAFolderTheUserCannotWrite) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string open = dir.Write("open.dsm", "old\n");
   std::string locked = dir.Write("locked.dsm", "keep\n");
   chmod(locked.c_str(), 0444);
@@ -387,19 +389,19 @@ TEST(DsmSaveSafety, WritableFileInAFolderTheUserCannotWrite) {
   save();
   EXPECT_EQ(dsmkit::Message(ui), "");
   EXPECT_EQ(theDsm.GetModified(), 0);
-  EXPECT_EQ(dsmkit::Slurp(open), "new old\n");
+  EXPECT_EQ(Slurp(open), "new old\n");
   Load(locked);
   dsmkit::Type(ui.dsmText, "lost ", 0);
   save();
   EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + locked + ": Permission denied");
-  EXPECT_EQ(dsmkit::Slurp(locked), "keep\n");
+  EXPECT_EQ(Slurp(locked), "keep\n");
   chmod(dir.Path().c_str(), 0700);
 }
 
 // With showFileInTitle, the main window's title follows the DSM file and
 // its unsaved changes through load, typing, save, save as and close.
 TEST(DsmTitle, NamesTheFileAndMarksUnsavedChanges) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string path = dir.Write("m.dsm", "model m;\n");
   dsmkit::Ui ui = dsmkit::Build();
   theOpts.SetShowFileInTitle(1);
@@ -432,7 +434,7 @@ TEST(DsmTitle, NamesTheFileAndMarksUnsavedChanges) {
 }
 
 TEST(DsmDocument, TypedNameIsInTheFolderTheDialogShows) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   dir.Write("typed.dsm", "model t;\n");
   dsmkit::Ui ui = dsmkit::Build();
   dsmkit::FileCall call("typed.dsm");  // typed into the field, not picked

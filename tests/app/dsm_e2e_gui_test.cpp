@@ -3,25 +3,17 @@
 // type, save, and quit without being asked.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
-#include <thread>
 
 #include "gui/XkestRun.h"
 
 namespace {
 
+using xk::test::Shell;
+using xk::test::Slurp;
 using xk::test::TempDir;
+using xk::test::WaitUntil;
 using xk::test::XkestRun;
-
-bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 400; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return false;
-}
 
 TEST(DsmEndToEnd, OpenRunTypeSaveQuit) {
   TempDir dir;
@@ -45,14 +37,14 @@ TEST(DsmEndToEnd, OpenRunTypeSaveQuit) {
 
   x.Key(wid, "ctrl+g");
   ASSERT_TRUE(x.WaitForStdout("\nkestb " + dsm + " ")) << x.Stdout() << x.Stderr();
-  ASSERT_TRUE(WaitFor([&] { return TempDir::Slurp(args).find(dsm + "\n") == 0; })) << TempDir::Slurp(args);
+  ASSERT_TRUE(WaitUntil([&] { return Slurp(args).find(dsm + "\n") == 0; })) << Slurp(args);
 
   x.Click(wid, 300, 150);  // into the DSM text, below the menu and the line bar
   x.Type(wid, "x");
   x.Key(wid, "ctrl+s");
-  EXPECT_TRUE(WaitFor([&] { return TempDir::Slurp(dsm).find("x") != std::string::npos; }))
-      << TempDir::Slurp(dsm);
-  EXPECT_EQ(TempDir::Slurp(dsm).size(), std::string("model m;\nrecord R {}\n").size() + 1);
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(dsm).find("x") != std::string::npos; }))
+      << Slurp(dsm);
+  EXPECT_EQ(Slurp(dsm).size(), std::string("model m;\nrecord R {}\n").size() + 1);
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0) << "saved text quits without asking";
 }
@@ -78,7 +70,7 @@ TEST(DsmEndToEnd, FileDialogsListTheFolderAsItIsAndKeepTheirSize) {
 
   // Save As straight from the menu lists a file written since start-up:
   // Down puts the first listed file into the name field.
-  TempDir::Shell("echo 'model n;' > '" + x.WorkDir() + "/new.dsm'");
+  Shell("echo 'model n;' > '" + x.WorkDir() + "/new.dsm'");
   x.Key(wid, "shift+ctrl+s");
   std::string saveAs = x.WaitForWindow("Save DSM file as");
   ASSERT_FALSE(saveAs.empty());

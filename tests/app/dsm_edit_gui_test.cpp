@@ -18,6 +18,7 @@ using dsmkit::Fire;
 using dsmkit::MoveTo;
 using dsmkit::Sel;
 using dsmkit::Text;
+using xk::test::TempDir;
 
 // Sets the DSM text as a load does: clean, cursor at 0.
 dsmkit::Ui WithText(const std::string& text) {
@@ -203,7 +204,7 @@ TEST(DsmPopup, ButtonPressPostsTheMenu) {
 namespace {
 
 TEST(DsmUndo, AppendIsOneStepAndLoadingClearsTheHistory) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string a = dir.Write("a.dsm", "model a;\n");
   dsmkit::Ui ui = dsmkit::Build();
   dsmkit::FileCall load(a);

@@ -20,9 +20,6 @@
 #include <Xm/TextF.h>
 #include <Xm/TextP.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <sys/stat.h>
@@ -33,6 +30,7 @@
 #include "app/DsmCl.h"
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
+#include "common/TempDir.h"
 #include "common/XFixture.h"
 #include "wcl/WcRegistry.h"
 
@@ -195,37 +193,6 @@ inline std::string Marks(Widget text) {
       out += std::to_string(h.list[i].position) + "-" +
              std::to_string(i + 1 < h.number ? h.list[i + 1].position : XmTextGetLastPosition(text)) + " ";
   return out;
-}
-
-// A fresh folder under /tmp, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/dsmtestXXXXXX";
-    path_ = mkdtemp(tmpl);
-  }
-  ~TempDir() {
-    std::string cmd = "rm -rf '" + path_ + "'";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << cmd;
-  }
-  const std::string& Path() const { return path_; }
-  std::string Write(const std::string& rel, const std::string& text, bool exec = false) const {
-    std::string p = path_ + "/" + rel;
-    std::ofstream(p, std::ios::binary) << text;
-    if (exec) chmod(p.c_str(), 0755);
-    return p;
-  }
-  std::string At(const std::string& rel) const { return path_ + "/" + rel; }
-
- private:
-  std::string path_;
-};
-
-inline std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 }  // namespace dsmkit

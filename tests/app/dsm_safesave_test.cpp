@@ -5,8 +5,6 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <sys/resource.h>
@@ -14,33 +12,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/TempDir.h"
 #include "support/SafeSave.h"
 
 namespace {
 
-class Dir {
- public:
-  Dir() {
-    char tmpl[] = "/tmp/safesaveXXXXXX";
-    path_ = mkdtemp(tmpl);
-  }
-  ~Dir() { (void)!std::system(("rm -rf '" + path_ + "'").c_str()); }
-  std::string At(const std::string& rel) const { return path_ + "/" + rel; }
-  std::string Write(const std::string& rel, const std::string& text) const {
-    std::ofstream(At(rel)) << text;
-    return At(rel);
-  }
-
- private:
-  std::string path_;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using xk::test::Slurp;
+using xk::test::TempDir;
 
 int Save(const std::string& path, const std::string& text) {
   int status = 0;
@@ -49,7 +27,7 @@ int Save(const std::string& path, const std::string& text) {
 }
 
 TEST(SafeSave, FollowsLinkChainsAndRefusesLoops) {
-  Dir d;
+  TempDir d("safesave");
   d.Write("real", "old");
   ASSERT_EQ(symlink("real", d.At("one").c_str()), 0);
   ASSERT_EQ(symlink(d.At("one").c_str(), d.At("two").c_str()), 0);
@@ -75,7 +53,7 @@ TEST(SafeSave, FollowsLinkChainsAndRefusesLoops) {
 }
 
 TEST(SafeSave, NewFilesFollowTheUmaskAndOddTargetsFail) {
-  Dir d;
+  TempDir d("safesave");
   mode_t old = umask(027);
   EXPECT_EQ(Save(d.At("fresh"), ""), 1);
   umask(old);
@@ -90,7 +68,7 @@ TEST(SafeSave, NewFilesFollowTheUmaskAndOddTargetsFail) {
 }
 
 TEST(SafeSave, WriteCutShortInAChildKeepsTheOldContent) {
-  Dir d;
+  TempDir d("safesave");
   std::string path = d.Write("m.dsm", std::string(5000, 'o'));
   pid_t pid = fork();
   ASSERT_GE(pid, 0);
@@ -112,7 +90,7 @@ TEST(SafeSave, WriteCutShortInAChildKeepsTheOldContent) {
 // write into is refused (a rename would have replaced it), and a writable
 // one beside it is saved.
 TEST(SafeSave, WriteProtectedFileIsNotReplaced) {
-  Dir d;
+  TempDir d("safesave");
   ASSERT_EQ(chmod(d.At("").c_str(), 0777), 0);
   std::string locked = d.Write("locked.dsm", "keep\n");
   std::string open = d.Write("open.dsm", "old\n");
@@ -150,7 +128,7 @@ TEST(SafeSave, WriteProtectedFileIsNotReplaced) {
 // its owner kept.
 TEST(SafeSave, OtherUsersWritableFileInAStickyFolderIsSaved) {
   if (getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
-  Dir d;
+  TempDir d("safesave");
   ASSERT_EQ(chmod(d.At("").c_str(), 01777), 0);
   std::string shared = d.Write("shared.dsm", "old\n");
   ASSERT_EQ(chmod(shared.c_str(), 0666), 0);

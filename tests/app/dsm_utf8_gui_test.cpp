@@ -16,6 +16,8 @@ using dsmkit::Fire;
 using dsmkit::MoveTo;
 using dsmkit::Sel;
 using dsmkit::Text;
+using xk::test::Slurp;
+using xk::test::TempDir;
 
 // Before the first widget: Motif fixes its text handling per process.
 const bool kUtf8 = std::setlocale(LC_ALL, "C.UTF-8") != nullptr;
@@ -29,7 +31,7 @@ std::string Chars(const std::string& text, size_t byte, size_t len) {
 TEST(DsmUtf8, CommandsLandOnCharactersAroundNonAscii) {
   ASSERT_TRUE(kUtf8);
   dsmkit::Ui ui = dsmkit::Build();
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string text =
       "model m;\n// M\xc3\xbcller caf\xc3\xa9 na\xc3\xafve \xe2\x80\x94 \xe2\x80\x9cquotes\xe2\x80\x9d end\n"
       "// Gr\xc3\xb6\xc3\x9f" "e \xf0\x9f\x98\x80\nrecord R { f : int; }\n";
@@ -91,14 +93,14 @@ TEST(DsmUtf8, CommandsLandOnCharactersAroundNonAscii) {
   dsmkit::Type(ui.dsmText, "m", 0);
 
   Fire("xKestDoDsmSaveCB");
-  EXPECT_EQ(dsmkit::Slurp(path), edited);
+  EXPECT_EQ(Slurp(path), edited);
   EXPECT_EQ(theDsm.GetModified(), 0);
 }
 
 TEST(DsmUtf8, Latin1FileShowsAsTextAndSavesBackByteForByte) {
   ASSERT_TRUE(kUtf8);
   dsmkit::Ui ui = dsmkit::Build();
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string latin1 = "model m;\n// caf\xe9 \xc6gir Gr\xf6\xdf" "e\n// end\n";
   std::string path = dir.Write("l.dsm", latin1);
   dsmkit::FileCall call(path);
@@ -112,21 +114,21 @@ TEST(DsmUtf8, Latin1FileShowsAsTextAndSavesBackByteForByte) {
   // Typed text that Latin-1 holds is saved as Latin-1.
   dsmkit::Type(ui.dsmText, "\xc3\xbf", XmTextGetLastPosition(ui.dsmText));
   Fire("xKestDoDsmSaveCB");
-  EXPECT_EQ(dsmkit::Slurp(path), latin1 + "\xff");
+  EXPECT_EQ(Slurp(path), latin1 + "\xff");
   // A character it does not hold is refused, naming its line; nothing is
   // written and the text stays modified.
   dsmkit::Type(ui.dsmText, "\n\xe2\x82\xac", XmTextGetLastPosition(ui.dsmText));
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(dsmkit::Message(ui), "Cannot save to filepath " + path +
                                      ": line 5 holds a character that the file's Latin-1 encoding cannot store");
-  EXPECT_EQ(dsmkit::Slurp(path), latin1 + "\xff");
+  EXPECT_EQ(Slurp(path), latin1 + "\xff");
   EXPECT_EQ(theDsm.GetModified(), 1);
 }
 
 TEST(DsmUtf8, ErrorMarksAndTheWalkLandOnTheirLinesBelowNonAscii) {
   ASSERT_TRUE(kUtf8);
   dsmkit::Ui ui = dsmkit::Build();
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string text = "// M\xc3\xbcller caf\xc3\xa9\nl2\n\xc3\xa9t\xc3\xa9 \xe2\x80\x94 x\nl4\n";
   std::string path = dir.Write("m.dsm", text);
   dsmkit::FileCall call(path);

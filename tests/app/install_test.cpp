@@ -3,47 +3,31 @@
 // home, and a desktop entry that passes desktop-file-validate.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <unistd.h>
 
+#include "common/TempDir.h"
+
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string Shell(const std::string& command, int* status) {
-  std::string out;
-  FILE* f = popen((command + " 2>&1").c_str(), "r");
-  char buf[512];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  *status = pclose(f);
-  return out;
-}
+using xk::test::Shell;
+using xk::test::Slurp;
 
 class Install : public testing::Test {
  protected:
   void SetUp() override { InstallUnder("/usr/local"); }
   void InstallUnder(const std::string& prefix) {
-    char tmpl[] = "/tmp/xkinstallXXXXXX";
-    dest_ = mkdtemp(tmpl);
     int status = 0;
-    std::string out = Shell("DESTDIR='" + dest_ + "' cmake --install '" XK_BINARY_DIR "' --prefix " + prefix, &status);
+    std::string out = Shell("DESTDIR='" + dest_.Path() + "' cmake --install '" XK_BINARY_DIR
+                            "' --prefix " + prefix + " 2>&1",
+                            &status);
     ASSERT_EQ(status, 0) << out;
   }
-  void TearDown() override { std::system(("rm -rf '" + dest_ + "'").c_str()); }
-  std::string At(const std::string& path) const { return dest_ + path; }
+  std::string At(const std::string& path) const { return dest_.Path() + path; }
 
-  std::string dest_;
+  xk::test::TempDir dest_{"xkinstall"};
 };
 
 TEST_F(Install, ProgramAppDefaultsAndDemoHome) {
@@ -65,7 +49,7 @@ TEST_F(Install, DesktopEntryStartsOnTheInstalledDemoHome) {
   if (system("command -v desktop-file-validate >/dev/null") != 0)
     GTEST_SKIP() << "desktop-file-validate is not installed";
   int status = 0;
-  std::string out = Shell("desktop-file-validate '" + entry + "'", &status);
+  std::string out = Shell("desktop-file-validate '" + entry + "' 2>&1", &status);
   EXPECT_EQ(status, 0) << out;
   EXPECT_EQ(out, "");
 }
@@ -104,7 +88,8 @@ TEST(Docs, SayWhatTheProgramShows) {
     EXPECT_NE(doc->find(label), std::string::npos) << label;
   }
   int status = 0;
-  std::string page = Shell("groff -man -Tascii -P-cbou '" XK_SOURCE_DIR "/man/kestb.1' | tr -s ' \\n' ' '", &status);
+  std::string page = Shell("groff -man -Tascii -P-cbou '" XK_SOURCE_DIR "/man/kestb.1' | tr -s ' \\n' ' ' 2>&1",
+                           &status);
   EXPECT_NE(page.find("(\"wrote PATH\")"), std::string::npos);
   EXPECT_NE(page.find("(\"backup PATH\")"), std::string::npos);
   EXPECT_EQ(readme.find("choose `demo-home/shop.dsm`"), std::string::npos);

@@ -4,19 +4,20 @@
 // and the plain operations (also with widgets that were never created).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include <unistd.h>
 
+#include "common/Wait.h"
 #include "dsm_kit.h"
 
 namespace {
 
 using dsmkit::Fire;
 using dsmkit::Sel;
+using xk::test::Slurp;
+using xk::test::TempDir;
 
 void SelectInReport(const dsmkit::Ui& ui, const std::string& report, const std::string& sel) {
   XmTextSetString(ui.msgText, const_cast<char*>(report.c_str()));
@@ -123,7 +124,7 @@ TEST(MsgFind, QuotesAroundTheWholeSelectionAreDropped) {
 }
 
 TEST(MsgOpenFile, EditorGetsTheSelectionAsOneWord) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   dir.Write("emacs", "#!/bin/sh\nprintf '[%s]' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.args\"\n", true);
   std::string args = dir.At("emacs.args");
   std::string oldPath = std::getenv("PATH");
@@ -140,11 +141,8 @@ TEST(MsgOpenFile, EditorGetsTheSelectionAsOneWord) {
     theOpts.SetToolFileEditor("emacs");
     if (*selection) SelectInReport(ui, std::string("wrote ") + selection + "\n", selection);
     Fire("xKestDoMsgOpenSelectedFileCB");
-    bool seen = false;
-    for (int i = 0; i < 500 && !(seen = access(args.c_str(), F_OK) == 0); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(seen);
-    EXPECT_EQ(dsmkit::Slurp(args), expected);
+    ASSERT_TRUE(xk::test::WaitUntil([&] { return access(args.c_str(), F_OK) == 0; }, 5));
+    EXPECT_EQ(Slurp(args), expected);
   }
   EXPECT_NE(access("pwned", F_OK), 0);
   setenv("PATH", oldPath.c_str(), 1);
@@ -238,7 +236,7 @@ TEST(MsgPopup, ButtonPressPostsTheMenu) {
 // dismisses the dialog.
 TEST(MsgDialog, FailuresShowAndStackUntilDismissed) {
   dsmkit::Ui ui = dsmkit::Build();
-  dsmkit::TempDir dir;
+  TempDir dir;
   theOpts.SetHomeDir(Str(dir.Path().c_str()));
   Fire("xKestDoOptsSetTemplatePathCB", "$KESTHOME/gone.tem");
   Fire("xKestDoSysftnsLaunchHTMLDocCB", "$KESTHOME/doc/gone.html");
@@ -289,7 +287,7 @@ TEST(MsgDialog, LongMessagesBreakOnlyToFitTheScreen) {
 namespace {
 
 TEST(MsgErrorWalk, NamesTheDsmByPathOrSameFileMarksTheReportLineAndStopsAtTheEnd) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string dsm = dir.Write("m.dsm", "a\nb\nc\n");
   std::string link = dir.At("link.dsm");
   ASSERT_EQ(symlink(dsm.c_str(), link.c_str()), 0);
@@ -330,7 +328,7 @@ TEST(MsgErrorWalk, PastTheEndTheMessageIsNotRepeatedBelowItself) {
 // The report of one file walked another after File > Open: F4 and a
 // double-click selected the old file's error lines in the new text.
 TEST(MsgErrorWalk, AfterOpeningAnotherFileTheOldReportNamesNoLineOfIt) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string a = dir.Write("a.dsm", "a\nb\n"), b = dir.Write("b.dsm", "x\ny\n");
   dsmkit::Ui ui = dsmkit::Build();
   Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall(a).Get());
@@ -348,7 +346,7 @@ TEST(MsgErrorWalk, AfterOpeningAnotherFileTheOldReportNamesNoLineOfIt) {
 }
 
 TEST(DsmErrorMarks, NamedLinesAreMarkedFollowInsertedLinesGoWhenEditedAndAtTheNextRun) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string dsm = dir.Write("m.dsm", "l1\nl2\nl3\nl4\n");
   dsmkit::Ui ui = dsmkit::Build();
   dsmkit::FileCall load(dsm);

@@ -14,7 +14,6 @@
 #include <Xm/ToggleB.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +25,7 @@
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "app/TemplateCatalogue.h"
+#include "common/TempDir.h"
 #include "common/XFixture.h"
 
 namespace {
@@ -33,29 +33,15 @@ namespace {
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
-// A kest home in /tmp with a few files, removed afterwards.
+// A kest home in a scratch folder with a few files.
 class KestHome {
  public:
-  KestHome() {
-    char tmpl[] = "/tmp/xkhomeXXXXXX";
-    dir_ = mkdtemp(tmpl);
-    setenv("KESTHOME", dir_.c_str(), 1);
-  }
-  ~KestHome() {
-    for (const std::string& f : files_) unlink(f.c_str());
-    rmdir(dir_.c_str());
-  }
-  std::string Add(const std::string& name) {
-    std::string path = dir_ + "/" + name;
-    std::ofstream(path) << "x\n";
-    files_.push_back(path);
-    return path;
-  }
-  const std::string& Dir() const { return dir_; }
+  KestHome() { setenv("KESTHOME", dir_.Path().c_str(), 1); }
+  std::string Add(const std::string& name) { return dir_.Write(name, "x\n"); }
+  const std::string& Dir() const { return dir_.Path(); }
 
  private:
-  std::string dir_;
-  std::vector<std::string> files_;
+  xk::test::TempDir dir_{"xkhome"};
 };
 
 // Every test reads its application resources from a shell of its own, so

@@ -3,7 +3,6 @@
 // argument, byte for byte, and never runs as a command.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include <sys/stat.h>
@@ -11,19 +10,13 @@
 
 #include "app/ShellQuote.h"
 #include "app/SysftnsCl.h"
+#include "common/TempDir.h"
 
 namespace {
 
 // What the shell hands to a program as its one argument for word.
 std::string ShellEcho(const std::string& word) {
-  std::string cmd = "printf '[%s]' " + xkest::ShellWord(word);
-  FILE* f = popen(cmd.c_str(), "r");
-  std::string out;
-  char buf[256];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  pclose(f);
-  return out;
+  return xk::test::Shell("printf '[%s]' " + xkest::ShellWord(word));
 }
 
 TEST(ShellWord, PlainWordsStayAsTheyAre) {
@@ -47,15 +40,13 @@ TEST(ShellWord, OtherWordsReachTheProgramUnchanged) {
 }
 
 TEST(ShellWord, AHostilePageNameRunsNothing) {
-  char dir[] = "/tmp/xkquoteXXXXXX";
-  ASSERT_TRUE(mkdtemp(dir));
-  std::string marker = std::string(dir) + "/ran";
+  xk::test::TempDir dir("xkquote");
+  std::string marker = dir / "ran";
   std::string page = "x.html; touch " + marker + " $(touch " + marker + ")";
   Str cmd = xkest::BackgroundCommand("true", page.c_str());
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   struct stat st;
   EXPECT_NE(stat(marker.c_str(), &st), 0) << cmd.c_str();
-  rmdir(dir);
 }
 
 TEST(BackgroundCommand, ToolWordAndAmpersand) {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <unistd.h>
+#include "Wait.h"
 
 namespace xk::test {
 namespace {
@@ -28,10 +28,12 @@ Session& Get() {
     static char name[] = "xktest";
     static char* argv[] = {name, nullptr};
     // A busy server may refuse a connection for a moment; try for ~5 s.
-    for (int attempt = 0; attempt < 50 && !s.display; ++attempt) {
-      if (attempt) usleep(100 * 1000);
-      s.display = XtOpenDisplay(s.app, nullptr, "xktest", "XkTest", nullptr, 0, &argc, argv);
-    }
+    WaitUntil(
+        [&] {
+          s.display = XtOpenDisplay(s.app, nullptr, "xktest", "XkTest", nullptr, 0, &argc, argv);
+          return s.display != nullptr;
+        },
+        5, std::chrono::milliseconds(100));
     if (!s.display) {
       std::fprintf(stderr, "test: cannot open the X display (is DISPLAY set?)\n");
       std::abort();

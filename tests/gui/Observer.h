@@ -14,28 +14,13 @@
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "XkestRun.h"
 
 namespace xk::test {
-
-using Clock = std::chrono::steady_clock;
-
-// Polls until done() holds or the time is up; says whether it held.
-inline bool WaitUntil(const std::function<bool()>& done, int seconds = 20) {
-  auto until = Clock::now() + std::chrono::seconds(seconds);
-  for (;;) {
-    if (done()) return true;
-    if (Clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-}
 
 // A client of our own on xkest's display: reads the PRIMARY selection and
 // window sizes, and runs xdotool there.
@@ -57,13 +42,13 @@ class Observer {
   // A picture of the screen in the build folder, to see why a step failed.
   std::string Snap(const std::string& name) const {
     std::string png = std::string(XK_BINARY_DIR) + "/demo-e2e-" + name + ".png";
-    TempDir::Shell("DISPLAY=" + display_ + " import -window root -crop 1000x800+0+0 '" + png + "'");
+    Shell("DISPLAY=" + display_ + " import -window root -crop 1000x800+0+0 '" + png + "'");
     return png;
   }
 
   std::string Xdo(const std::string& command) const {
     std::string locale = utf8_ ? "LC_ALL=C.UTF-8 " : "";
-    return TempDir::Shell(locale + "DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
+    return Shell(locale + "DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
   }
 
   bool WaitGone(const std::string& wid, int seconds = 10) const {

@@ -16,16 +16,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <sys/stat.h>
@@ -33,54 +29,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "common/TempDir.h"
+#include "common/Wait.h"
+
 extern char** environ;
 
 namespace xk::test {
-
-// A fresh folder under /tmp, removed with its contents afterwards.
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/xkestXXXXXX";
-    path_ = mkdtemp(tmpl);
-  }
-  ~TempDir() { Shell("rm -rf '" + path_ + "'"); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::string& Path() const { return path_; }
-
-  // Writes text to the relative path (folders are made); returns the path.
-  std::string Write(const std::string& rel, const std::string& text, bool executable = false) const {
-    std::string path = path_ + "/" + rel;
-    Shell("mkdir -p \"$(dirname '" + path + "')\"");
-    std::ofstream(path) << text;
-    if (executable) chmod(path.c_str(), 0755);
-    return path;
-  }
-
-  // Runs a shell command and returns its standard output.
-  static std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* f = popen(command.c_str(), "r")) {
-      char buf[512];
-      size_t n;
-      while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-      pclose(f);
-    }
-    return out;
-  }
-
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
- private:
-  std::string path_;
-};
 
 // The window managers the tests run under: none (every window where the
 // program puts it, focus only where a test puts it), Motif's own and an
@@ -166,8 +120,7 @@ class XkestRun {
 
   // Exit status; -1 when the program did not end in time (it is then killed).
   int Wait(int seconds = 20) {
-    for (int i = 0; i < seconds * 20 && Running(); ++i) Nap();
-    if (!Running()) return status_;
+    if (WaitUntil([&] { return !Running(); }, seconds)) return status_;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
     status_ = -2;
@@ -185,21 +138,17 @@ class XkestRun {
     XConvertSelection(dpy_, XA_PRIMARY, XA_STRING, prop, w, CurrentTime);
     XFlush(dpy_);
     std::string out;
-    for (int i = 0; i < 100; ++i) {
-      XEvent ev;
-      if (XCheckTypedWindowEvent(dpy_, w, SelectionNotify, &ev)) {
-        Atom type;
-        int format;
-        unsigned long n = 0, after = 0;
-        unsigned char* data = nullptr;
-        if (ev.xselection.property != None &&
-            XGetWindowProperty(dpy_, w, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format, &n,
-                               &after, &data) == Success && data)
-          out.assign(reinterpret_cast<char*>(data), n);
-        if (data) XFree(data);
-        break;
-      }
-      Nap();
+    XEvent ev;
+    if (WaitUntil([&] { return XCheckTypedWindowEvent(dpy_, w, SelectionNotify, &ev) == True; }, 5)) {
+      Atom type;
+      int format;
+      unsigned long n = 0, after = 0;
+      unsigned char* data = nullptr;
+      if (ev.xselection.property != None &&
+          XGetWindowProperty(dpy_, w, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format, &n,
+                             &after, &data) == Success && data)
+        out.assign(reinterpret_cast<char*>(data), n);
+      if (data) XFree(data);
     }
     XDestroyWindow(dpy_, w);
     return out;
@@ -208,35 +157,36 @@ class XkestRun {
   // The program's X display, for a test's own connection or tools.
   const std::string& DisplayName() const { return display_; }
 
-  std::string Stdout() const { return TempDir::Slurp(dir_.Path() + "/stdout"); }
-  std::string Stderr() const { return TempDir::Slurp(dir_.Path() + "/stderr"); }
+  std::string Stdout() const { return Slurp(dir_.Path() + "/stdout"); }
+  std::string Stderr() const { return Slurp(dir_.Path() + "/stderr"); }
 
   // Window id (decimal) of the first visible window titled exactly title;
   // empty when none appears in time or the program ends first.
   std::string WaitForWindow(const std::string& title, int seconds = 20) {
-    for (int i = 0; i < seconds * 20 && Running(); ++i) {
-      std::string wid = Xdo("search --onlyvisible --name '^" + title + "$'");
-      if (!wid.empty()) {
-        wid = wid.substr(0, wid.find('\n'));
-        WaitManaged(wid);
-        return wid;
-      }
-      Nap();
-    }
-    return "";
+    std::string wid;
+    WaitUntil(
+        [&] {
+          if (!Running()) return true;
+          wid = Xdo("search --onlyvisible --name '^" + title + "$'");
+          return !wid.empty();
+        },
+        seconds);
+    if (wid.empty()) return "";
+    wid = wid.substr(0, wid.find('\n'));
+    WaitManaged(wid);
+    return wid;
   }
 
   // Waits until the window manager has taken the window into a frame of
   // its own (by then it has set up its key bindings); at once without one.
   void WaitManaged(const std::string& wid, int seconds = 10) {
     if (wm_ <= 0) return;
-    for (int i = 0; i < seconds * 20; ++i) {
+    WaitUntil([&] {
       Window root = 0, parent = 0, *kids = nullptr;
       unsigned n = 0;
       if (XQueryTree(dpy_, std::stoul(wid), &root, &parent, &kids, &n) && kids) XFree(kids);
-      if (parent && parent != root) return;
-      Nap();
-    }
+      return parent && parent != root;
+    }, seconds);
   }
 
   // Every named window, visible or not, one "ID NAME" a line: what a test
@@ -253,20 +203,13 @@ class XkestRun {
   // Waits until no visible window is titled exactly title; says whether
   // that happened in time.
   bool WaitGone(const std::string& title, int seconds = 10) {
-    for (int i = 0; i < seconds * 20; ++i) {
-      if (Xdo("search --onlyvisible --name '^" + title + "$'").empty()) return true;
-      Nap();
-    }
-    return false;
+    return WaitUntil([&] { return Xdo("search --onlyvisible --name '^" + title + "$'").empty(); },
+                     seconds);
   }
 
   // Waits until the program's standard output contains text.
   bool WaitForStdout(const std::string& text, int seconds = 20) {
-    for (int i = 0; i < seconds * 20; ++i) {
-      if (Stdout().find(text) != std::string::npos) return true;
-      Nap();
-    }
-    return false;
+    return WaitUntil([&] { return Stdout().find(text) != std::string::npos; }, seconds);
   }
 
   void Key(const std::string& wid, const std::string& keys) {
@@ -344,10 +287,8 @@ class XkestRun {
   }
 
  private:
-  static void Nap() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
-
   std::string Xdo(const std::string& command) {
-    return TempDir::Shell("DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
+    return Shell("DISPLAY=" + display_ + " xdotool " + command + " 2>/dev/null");
   }
 
   // Starts Xvfb on a free display and holds one connection to it, so it
@@ -393,7 +334,7 @@ class XkestRun {
     // mwm marks the root when it is set up, openbox once it has read its
     // theme; a window mapped earlier can stay unmanaged and unseen.
     Atom marks[] = {XInternAtom(dpy_, "_MOTIF_WM_INFO", False), XInternAtom(dpy_, "_OB_THEME", False)};
-    for (int i = 0; i < 200; ++i) {
+    WaitUntil([&] {
       XWindowAttributes a;
       Window root = DefaultRootWindow(dpy_);
       XGetWindowAttributes(dpy_, root, &a);
@@ -402,12 +343,11 @@ class XkestRun {
       bool marked = false;
       for (int k = 0; k < count; ++k) marked = marked || props[k] == marks[0] || props[k] == marks[1];
       if (props) XFree(props);
-      if ((a.all_event_masks & SubstructureRedirectMask) && marked) return;
-      Nap();
-    }
+      return (a.all_event_masks & SubstructureRedirectMask) && marked;
+    }, 10);
   }
 
-  TempDir dir_;
+  TempDir dir_{"xkest"};
   pid_t wm_ = -1;
   pid_t server_ = -1;
   std::string display_;

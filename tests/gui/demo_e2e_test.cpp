@@ -31,6 +31,8 @@ namespace {
 using xk::test::Observer;
 using xk::test::ReportMenu;
 using xk::test::ReportToStart;
+using xk::test::Shell;
+using xk::test::Slurp;
 using xk::test::TempDir;
 using xk::test::WaitUntil;
 using xk::test::XkestRun;
@@ -39,7 +41,6 @@ using xk::test::XkestRun;
 // coordinates: right of its caption, below the menu bar.
 constexpr const char* kReplaceField = "390 57";
 
-std::string Slurp(const std::string& path) { return TempDir::Slurp(path); }
 
 // The 1-based number of the first line that is exactly line; 0 if none.
 int LineNumberOf(const std::string& text, const std::string& line) {
@@ -61,7 +62,7 @@ TEST(XkestDemo, ErrorLineFromTheReportThenGeneratedFileInTheEditor) {
 
   const std::string dsm = work.Write("model/shop.dsm", sample);
   const std::string out = work.Path() + "/out";
-  TempDir::Shell("mkdir -p '" + out + "'");
+  Shell("mkdir -p '" + out + "'");
   const std::string record = work.Path() + "/editor-args";
   const std::string editor =
       work.Write("editor.sh",
@@ -129,7 +130,7 @@ TEST(XkestDemo, ErrorLineFromTheReportThenGeneratedFileInTheEditor) {
   // A clean run lists the files it wrote; the first one, selected in the
   // report and opened from the popup menu, reaches the editor as one word.
   o.Xdo("key ctrl+g");
-  EXPECT_TRUE(WaitUntil([&] { return !TempDir::Shell("ls '" + out + "'").empty(); }));
+  EXPECT_TRUE(WaitUntil([&] { return !Shell("ls '" + out + "'").empty(); }));
   ReportToStart(o, main);
   o.Xdo("key --delay 5 --repeat 6 Right");  // past "wrote "
   o.Xdo("key shift+End");

@@ -15,6 +15,8 @@
 namespace {
 
 using xk::test::Observer;
+using xk::test::Shell;
+using xk::test::Slurp;
 using xk::test::TempDir;
 using xk::test::WaitUntil;
 using xk::test::XkestRun;
@@ -111,7 +113,7 @@ TEST(EditLoop, ChangedOnDiskAsksBeforeSaveAndGenerateAndEachAnswerDoesWhatItSays
   std::string dsm = work.Write("m.dsm", "model a;\n");
   Session s(work, dsm);
   ASSERT_TRUE(s.opened) << s.x.Stderr();
-  auto disk = [&] { return TempDir::Slurp(dsm); };
+  auto disk = [&] { return Slurp(dsm); };
 
   // Save: Cancel (the default, Return) writes nothing; Overwrite writes.
   s.Keys("ctrl+Home");
@@ -165,10 +167,10 @@ TEST(EditLoop, TwoWindowsOnOneFileTheSecondSaveAsks) {
   first.Keys("ctrl+Home");
   first.Type("1");
   first.Keys("ctrl+s");
-  ASSERT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "1model a;\n"; }));
+  ASSERT_TRUE(WaitUntil([&] { return Slurp(dsm) == "1model a;\n"; }));
   second.Keys("ctrl+s");
   ASSERT_TRUE(second.Answer(kChangedTitle, 1));
-  EXPECT_EQ(TempDir::Slurp(dsm), "1model a;\n");
+  EXPECT_EQ(Slurp(dsm), "1model a;\n");
 }
 
 TEST(EditLoop, F4WalksTheErrorsShiftF4WalksBackAndADoubleClickFollowsALine) {
@@ -211,10 +213,10 @@ TEST(EditLoop, DoubleClickOnAWrittenFileOpensItInTheEditor) {
   Session s(work, dsm, "", {"-files", "-tooleditor", editor});
   ASSERT_TRUE(s.opened) << s.x.Stderr();
   s.Keys("ctrl+g");
-  ASSERT_TRUE(WaitUntil([&] { return TempDir::Shell("ls " + work.Path()).find("A.h") != std::string::npos; }));
+  ASSERT_TRUE(WaitUntil([&] { return Shell("ls " + work.Path()).find("A.h") != std::string::npos; }));
   s.DoubleClickReportTop();
   std::string recorded;
-  EXPECT_TRUE(WaitUntil([&] { return !(recorded = TempDir::Slurp(record)).empty(); }));
+  EXPECT_TRUE(WaitUntil([&] { return !(recorded = Slurp(record)).empty(); }));
   EXPECT_EQ(recorded.rfind(work.Path() + "/", 0), 0u) << recorded;
 }
 
@@ -274,14 +276,14 @@ TEST(EditLoop, SaveAsOntoAnotherFileAsksAndCancelGoesBackToChoosing) {
   EXPECT_LE(s.x.Width(std::stoul(ask)), 1280u) << "no wider than the screen";
   s.o.Xdo("windowfocus --sync " + ask + " key Return");
   ASSERT_TRUE(s.o.WaitGone(ask));
-  EXPECT_EQ(TempDir::Slurp(theirs), "theirs\n");
+  EXPECT_EQ(Slurp(theirs), "theirs\n");
   ASSERT_TRUE(choose()) << "Cancel goes back to choosing a name";
   ask = s.x.WaitForWindow("Replace file", 10);
   ASSERT_FALSE(ask.empty());
   s.o.Xdo("windowfocus --sync " + ask + " keydown Alt_L key r keyup Alt_L");
   ASSERT_TRUE(s.o.WaitGone(ask));
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(theirs) == "xmodel a;\n"; })) << TempDir::Slurp(theirs);
-  EXPECT_EQ(TempDir::Slurp(dsm), "model a;\n");
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(theirs) == "xmodel a;\n"; })) << Slurp(theirs);
+  EXPECT_EQ(Slurp(dsm), "model a;\n");
   EXPECT_EQ(s.x.Stderr(), "");
 }
 
@@ -304,7 +306,7 @@ TEST(EditLoop, SaveBeyondAFileSizeLimitIsAMessageNotTheEnd) {
   s.Keys("ctrl+s");
   EXPECT_FALSE(s.x.WaitForWindow("xkest message", 10).empty()) << "no message";
   EXPECT_TRUE(s.x.Running());
-  EXPECT_EQ(TempDir::Slurp(dsm), old);
+  EXPECT_EQ(Slurp(dsm), old);
 }
 
 TEST(EditLoop, UndoAndRedoTakeTypingReplaceAndRubbingOutAsStepsAndTheModifiedFlagFollows) {
@@ -320,7 +322,7 @@ TEST(EditLoop, UndoAndRedoTakeTypingReplaceAndRubbingOutAsStepsAndTheModifiedFla
   s.o.Xdo("type --delay 20 MODEL");
   s.o.Xdo("key Return");
   s.Keys("ctrl+z ctrl+z ctrl+s");
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "abc xymodel a;\n"; })) << TempDir::Slurp(dsm);
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(dsm) == "abc xymodel a;\n"; })) << Slurp(dsm);
 
   // Back to the loaded text and forward again to the saved one: unmodified.
   s.Keys("ctrl+z ctrl+shift+z ctrl+y ctrl+q");
@@ -330,7 +332,7 @@ TEST(EditLoop, UndoAndRedoTakeTypingReplaceAndRubbingOutAsStepsAndTheModifiedFla
   ASSERT_TRUE(s.o.WaitGone(ask));
   s.Keys("ctrl+z ctrl+q");
   EXPECT_EQ(s.x.Wait(), 0) << "undone to the saved text: quits unasked";
-  EXPECT_EQ(TempDir::Slurp(dsm), "abc xymodel a;\n");
+  EXPECT_EQ(Slurp(dsm), "abc xymodel a;\n");
 }
 
 // Under a window manager, the focus goes to another window and back.
@@ -356,7 +358,7 @@ TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {
   s.Keys("ctrl+Home");
   s.Type("z");
   s.Keys("ctrl+s");
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "zmodel b;\n"; })) << TempDir::Slurp(dsm);
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(dsm) == "zmodel b;\n"; })) << Slurp(dsm);
 
   // Removed: nothing is asked, and Save of the unchanged text writes it.
   unlink(dsm.c_str());
@@ -367,7 +369,7 @@ TEST(EditLoop, FocusReloadsAnUnmodifiedTextAndSaveRewritesARemovedFile) {
   bool rewritten = false;
   for (int i = 0; i < 3 && !rewritten; ++i) {
     s.Keys("ctrl+s");
-    rewritten = WaitUntil([&] { return TempDir::Slurp(dsm) == "zmodel b;\n"; }, 5);
+    rewritten = WaitUntil([&] { return Slurp(dsm) == "zmodel b;\n"; }, 5);
   }
   EXPECT_TRUE(rewritten);
   EXPECT_TRUE(s.x.WaitForWindow(kChangedTitle, 1).empty());

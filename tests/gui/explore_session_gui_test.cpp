@@ -23,6 +23,7 @@
 
 namespace {
 
+using xk::test::TempDir;
 using xk::test::XkestRun;
 
 TEST(ExploreStartup, TypingRightAwayGoesIntoTheDsmText) {
@@ -37,12 +38,6 @@ TEST(ExploreStartup, TypingRightAwayGoesIntoTheDsmText) {
   if (!ask.empty()) x.Key(ask, "Left space");  // Quit, left of the default Cancel
   EXPECT_EQ(x.Wait(), 0);
   EXPECT_EQ(x.Stderr(), "");
-}
-
-bool Visible(XkestRun& x, const std::string& title) {
-  return !xk::test::TempDir::Shell("DISPLAY=" + x.DisplayName() +
-                                   " xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null")
-              .empty();
 }
 
 // Each file dialog and the options dialog, shown the way a user shows
@@ -65,12 +60,7 @@ TEST(ExploreStartup, EscapeClosesTheDialogs) {
     std::string dlg = x.WaitForWindow(d.title, 10);
     ASSERT_FALSE(dlg.empty());
     x.Key(dlg, "Escape");
-    bool closed = false;
-    for (int i = 0; i < 100 && !closed; ++i) {
-      closed = !Visible(x, d.title);
-      if (!closed) usleep(50000);
-    }
-    EXPECT_TRUE(closed);
+    EXPECT_TRUE(x.WaitGone(d.title, 5));
   }
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
@@ -119,7 +109,7 @@ TEST(ExploreFileDialogs, EveryWayOfShowingThemListsFilesWrittenSince) {
   };
   for (const Route& r : routes) {
     SCOPED_TRACE(r.what);
-    dsmkit::TempDir dir;
+    TempDir dir;
     dsmkit::Ui ui = dsmkit::Build();
     Widget dialog = r.saveAs ? ui.saveAsDlg : ui.openDlg;
     XmString mask = XmStringCreateLocalized(const_cast<char*>(dir.At("*.dsm").c_str()));
@@ -153,7 +143,7 @@ Str ChooseOutputDir(const std::string& shown, const std::string& selection) {
 }
 
 TEST(ExploreOutputFolder, PickedFolderWinsOverTheOneShown) {
-  dsmkit::TempDir dir;
+  TempDir dir;
   std::string shown = dir.At("");
   std::string gen = dir.At("gen");
   mkdir(gen.c_str(), 0755);

@@ -22,6 +22,8 @@ namespace {
 using xk::test::Observer;
 using xk::test::ReportMenu;
 using xk::test::ReportToStart;
+using xk::test::Shell;
+using xk::test::Slurp;
 using xk::test::TempDir;
 using xk::test::WaitUntil;
 using xk::test::XkestRun;
@@ -97,7 +99,7 @@ TEST(Utf8Locale, ModelsDrawnWholeReportLeadsToLineAndWordLatin1SavedBack) {
   ASSERT_EQ(Chars(line2), Chars(kReference));
   const std::string utf8Model = "model m;\n\n" + line2 + "\n\n" + kReference + "\n\n// size : Gr\xc3\xb6\xc3\x9f" "e;\n";
   dir.Write("M\xc3\xbcller/m.dsm", utf8Model);
-  TempDir::Shell("ln -s 'M\xc3\xbcller' '" + dir.Path() + "/plain'");
+  Shell("ln -s 'M\xc3\xbcller' '" + dir.Path() + "/plain'");
   const std::string latin1Model = "model m;\n\n// M\xfcller caf\xe9 na\xefve \xe6gir Gr\xf6\xdf" "e end\n\n" + kReference + "\n";
   const std::string latin1 = dir.Write("l.dsm", latin1Model);
   const char* path = std::getenv("PATH");
@@ -135,7 +137,7 @@ TEST(Utf8Locale, ModelsDrawnWholeReportLeadsToLineAndWordLatin1SavedBack) {
   o.Xdo("key Return ctrl+s");
   std::string want = utf8Model;
   want.replace(want.rfind("Gr\xc3\xb6"), 7, "Size");
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == want; })) << TempDir::Slurp(dsm);
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(dsm) == want; })) << Slurp(dsm);
   // Next Error finds the report's error on the DSM behind its non-ASCII
   // path and selects that line.
   o.Xdo("key F4");
@@ -150,7 +152,7 @@ TEST(Utf8Locale, ModelsDrawnWholeReportLeadsToLineAndWordLatin1SavedBack) {
   o.Xdo("key ctrl+s");
   std::string latin1Want = latin1Model;
   latin1Want.insert(std::string("model m;").size(), " x");
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(latin1) == latin1Want; })) << TempDir::Slurp(latin1);
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(latin1) == latin1Want; })) << Slurp(latin1);
 
   o.Xdo("windowfocus --sync " + main + " key ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
@@ -179,20 +181,20 @@ TEST(Utf8Locale, UndoAndRedoGiveBackMultibyteEditsByteForByte) {
   o.Xdo("key --delay 20 BackSpace BackSpace ctrl+z");
   o.Xdo("key --delay 20 ctrl+Home Down shift+End ctrl+c ctrl+End ctrl+v");
   o.Xdo("key --delay 20 ctrl+z ctrl+z ctrl+y ctrl+s");
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(dsm) == "model m; \xc3\xa9\xe2\x82\xac\xc3\xb6\n// caf\xc3\xa9 end\n"; }))
-      << TempDir::Slurp(dsm);
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(dsm) == "model m; \xc3\xa9\xe2\x82\xac\xc3\xb6\n// caf\xc3\xa9 end\n"; }))
+      << Slurp(dsm);
 
   Open(x, o, main, latin1);
   o.Xdo("mousemove --window " + main + " 300 150 click 1");
   o.Xdo("key ctrl+End");
   o.Xdo("type --delay 20 '\xc3\xa9\xc3\xbf'");
   o.Xdo("key ctrl+s");
-  ASSERT_TRUE(WaitUntil([&] { return TempDir::Slurp(latin1) == latin1Model + "\xe9\xff"; })) << TempDir::Slurp(latin1);
+  ASSERT_TRUE(WaitUntil([&] { return Slurp(latin1) == latin1Model + "\xe9\xff"; })) << Slurp(latin1);
   o.Xdo("key --delay 20 ctrl+z ctrl+s");
-  EXPECT_TRUE(WaitUntil([&] { return TempDir::Slurp(latin1) == latin1Model; })) << TempDir::Slurp(latin1);
+  EXPECT_TRUE(WaitUntil([&] { return Slurp(latin1) == latin1Model; })) << Slurp(latin1);
   o.Xdo("key --delay 20 ctrl+y ctrl+z ctrl+q");
   EXPECT_EQ(x.Wait(), 0) << "undone to the saved text: quits unasked";
-  EXPECT_EQ(TempDir::Slurp(latin1), latin1Model);
+  EXPECT_EQ(Slurp(latin1), latin1Model);
 }
 
 }  // namespace

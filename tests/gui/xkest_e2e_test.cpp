@@ -4,14 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 
 #include "XkestRun.h"
 
 namespace {
 
+using xk::test::Slurp;
 using xk::test::TempDir;
+using xk::test::WaitUntil;
 using xk::test::XkestRun;
 
 constexpr const char* kKestHomeUnset =
@@ -33,12 +34,9 @@ struct Home {
 
   // The recorded arguments, once the tool has run.
   std::string Recorded(int seconds = 20) const {
-    for (int i = 0; i < seconds * 20; ++i) {
-      std::ifstream in(record);
-      if (in) return std::string(std::istreambuf_iterator<char>(in), {});
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return "<tool did not run>";
+    if (!WaitUntil([&] { return access(record.c_str(), F_OK) == 0; }, seconds))
+      return "<tool did not run>";
+    return Slurp(record);
   }
 };
 
@@ -222,11 +220,7 @@ void Open(XkestRun& x, const std::string& wid, const std::string& path) {
 
 // Waits until the file holds text; says whether it did.
 bool WaitForContent(const std::string& path, const std::string& text, int seconds = 10) {
-  for (int i = 0; i < seconds * 20; ++i) {
-    if (TempDir::Slurp(path) == text) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return false;
+  return WaitUntil([&] { return Slurp(path) == text; }, seconds);
 }
 
 // The same user steps with no window manager, under Motif's own and
@@ -249,8 +243,7 @@ class XkestUnderWm : public testing::TestWithParam<std::string> {
       x.Key(dlg, keys);
       return;
     }
-    for (int i = 0; i < 100 && x.FocusWindow() != dlg; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    WaitUntil([&] { return x.FocusWindow() == dlg; }, 5);
     EXPECT_EQ(x.FocusWindow(), dlg) << "the new dialog did not get the keyboard focus";
     x.KeyToFocus(keys);
   }
@@ -277,7 +270,7 @@ TEST_P(XkestUnderWm, CloseQuitsAskingFirstAboutUnsavedText) {
   Close(x, wid);
   EXPECT_EQ(x.Wait(), 0);
   EXPECT_EQ(x.Stdout(), "Closed by window manager.\nClosed by window manager.\n");
-  EXPECT_EQ(TempDir::Slurp(dsm), "xmodel m;\n");
+  EXPECT_EQ(Slurp(dsm), "xmodel m;\n");
 }
 
 TEST_P(XkestUnderWm, MenusOpenByMnemonicAndDialogsTakeTheKeys) {
@@ -330,7 +323,7 @@ TEST(XkestEditKeys, PasteGoesToTheFieldWithTheFocus) {
   x.Key(wid, "Return");
   ASSERT_FALSE(x.WaitForWindow("\\*m.dsm - xkest", 10).empty());
   x.Key(wid, "ctrl+s");
-  EXPECT_TRUE(WaitForContent(dsm, "model m;X")) << TempDir::Slurp(dsm);
+  EXPECT_TRUE(WaitForContent(dsm, "model m;X")) << Slurp(dsm);
 
   // The same in the Find dialog's field: the pasted text is found and
   // selected, and the Replace field (which kept the focus) replaces it.
@@ -341,7 +334,7 @@ TEST(XkestEditKeys, PasteGoesToTheFieldWithTheFocus) {
   ASSERT_TRUE(x.WaitGone("Find in DSM"));
   x.Type(wid, "Y");
   x.Key(wid, "Return ctrl+s");
-  EXPECT_TRUE(WaitForContent(dsm, "model m;XYX")) << TempDir::Slurp(dsm);
+  EXPECT_TRUE(WaitForContent(dsm, "model m;XYX")) << Slurp(dsm);
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
 }
@@ -358,7 +351,7 @@ TEST(XkestTyping, UnboundControlKeysInsertNothing) {
   x.Key(wid, "ctrl+End ctrl+z ctrl+a ctrl+b");
   x.Type(wid, "x");
   x.Key(wid, "Tab ctrl+s");
-  EXPECT_TRUE(WaitForContent(dsm, "model\tm; \x01\nx\t")) << TempDir::Slurp(dsm);
+  EXPECT_TRUE(WaitForContent(dsm, "model\tm; \x01\nx\t")) << Slurp(dsm);
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);
 }

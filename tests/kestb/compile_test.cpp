@@ -4,15 +4,14 @@
 
 #include <sstream>
 
-#include "TempDir.h"
+#include "common/TempDir.h"
 #include "kestb/Generator.h"
 
 namespace kestb {
 namespace {
 
-using test::ReadText;
-using test::TempDir;
-using test::WriteText;
+using xk::test::Slurp;
+using xk::test::TempDir;
 
 const std::string kHome = XK_SOURCE_DIR "/demo-home";
 
@@ -34,7 +33,7 @@ void Shell(const TempDir& dir, const std::string& command) {
   std::string line = "cd '" + dir.Path() + "' && (" + command + ") > log.txt 2>&1";
   int status = std::system(line.c_str());
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-      << command << "\n" << ReadText(dir / "log.txt");
+      << command << "\n" << Slurp(dir / "log.txt");
 }
 
 const char* kCxxFlags = "g++ -std=c++17 -Wall -Wextra -Werror";
@@ -57,7 +56,7 @@ TEST(BundledCxx, EveryFileCompilesOnItsOwn) {
       SCOPED_TRACE(testing::Message() << tem << " over " << (*model ? model : "shop.dsm"));
       TempDir out;
       std::string dsm = kHome + "/shop.dsm";
-      if (*model) WriteText(dsm = out / "m.dsm", model);
+      if (*model) dsm = out.Write("m.dsm", model);
       Generate(dsm, tem, out.Path());
       Shell(out, std::string(kCxxFlags) + " -fsyntax-only *.cxx -x c++ *.h");
     }
@@ -85,7 +84,7 @@ TEST(BundledCxx, EdgeCommentsAndNamesStillCompile) {
   for (const char* tem : {"cpp_std.tem", "cpp_model.tem"}) {
     SCOPED_TRACE(tem);
     TempDir out;
-    WriteText(out / "m.dsm", model);
+    out.Write("m.dsm", model);
     Generate(out / "m.dsm", tem, out.Path());
     Shell(out, std::string(kCxxFlags) + " -fsyntax-only *.cxx -x c++ *.h");
   }
@@ -94,7 +93,7 @@ TEST(BundledCxx, EdgeCommentsAndNamesStillCompile) {
 TEST(BundledCxx, GeneratedCodeComparesAndPrints) {
   TempDir out;
   Generate(kHome + "/shop.dsm", "cpp_std.tem", out.Path());
-  WriteText(out / "main.cpp",
+  out.Write("main.cpp",
             "#include \"Order.h\"\n"
             "#include <iostream>\n"
             "int main() {\n"
@@ -112,7 +111,7 @@ TEST(BundledCxx, GeneratedCodeComparesAndPrints) {
   // A default char once printed as a NUL byte, and quotes went out bare.
   EXPECT_EQ("Item{sku=\"sku1\", quantity=2, price=1.5, grade=A}\n"
             "Item{sku=\"say \\\"hi\\\"\", quantity=0, price=0, grade=\\x00}\n",
-            ReadText(out / "run.txt"));
+            Slurp(out / "run.txt"));
 }
 
 }  // namespace

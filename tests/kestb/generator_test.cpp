@@ -11,15 +11,15 @@
 #include <csignal>
 #include <sstream>
 
-#include "TempDir.h"
+#include "common/TempDir.h"
+#include "common/Wait.h"
 
 namespace kestb {
 namespace {
 
-using test::Exists;
-using test::ReadText;
-using test::TempDir;
-using test::WriteText;
+using xk::test::Slurp;
+using xk::test::TempDir;
+using xk::test::WaitUntil;
 
 const char* kDsm =
     "model m;\n"
@@ -37,10 +37,10 @@ const char* kTem =
 class GeneratorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteText(dir / "m.dsm", kDsm);
-    WriteText(dir / "t.tem", kTem);
+    dir.Write("m.dsm", kDsm);
+    dir.Write("t.tem", kTem);
     std::filesystem::create_directory(dir / "home");
-    WriteText(dir / "home/part.inc", "@foreach record\nstruct ${record};\n@end\n");
+    dir.Write("home/part.inc", "@foreach record\nstruct ${record};\n@end\n");
     std::filesystem::create_directory(dir / "out");
   }
 
@@ -92,9 +92,9 @@ TEST_F(GeneratorTest, ReportsFilesBackupsAndSummaryInOrder) {
       "kestb: 2 files written\n"
       "summary: 2 records, 3 fields, 2 files, 0 errors\n",
       report);
-  EXPECT_EQ("struct B;\nstruct A;\n", ReadText(dir / "out/m.h"));
+  EXPECT_EQ("struct B;\nstruct A;\n", Slurp(dir / "out/m.h"));
 
-  WriteText(dir / "m.dsm", "model m;\nrecord C {}\n");
+  dir.Write("m.dsm", "model m;\nrecord C {}\n");
   ASSERT_EQ(kOk, Generate(Args("true", "false", "false", "false", "false", "true")));
   EXPECT_EQ(
       "wrote D/out/m.h\n"
@@ -103,9 +103,9 @@ TEST_F(GeneratorTest, ReportsFilesBackupsAndSummaryInOrder) {
       "backup D/out/m.bkc\n"
       "kestb: 2 files written\n",
       report);
-  EXPECT_EQ("struct C;\n", ReadText(dir / "out/m.h"));
-  EXPECT_EQ("struct B;\nstruct A;\n", ReadText(dir / "out/m.bkh"));
-  EXPECT_EQ("// 2\n", ReadText(dir / "out/m.bkc"));
+  EXPECT_EQ("struct C;\n", Slurp(dir / "out/m.h"));
+  EXPECT_EQ("struct B;\nstruct A;\n", Slurp(dir / "out/m.bkh"));
+  EXPECT_EQ("// 2\n", Slurp(dir / "out/m.bkc"));
 }
 
 TEST_F(GeneratorTest, BannerTraceAndQuietSwitches) {
@@ -128,7 +128,7 @@ TEST_F(GeneratorTest, WithoutBackupsTheOldVersionIsGone) {
   ASSERT_EQ(kOk, Generate(Args("true", "false", "false", "false", "false", "false")));
   ASSERT_EQ(kOk, Generate(Args("true", "false", "false", "false", "false", "false")));
   EXPECT_EQ(std::string::npos, report.find("backup"));
-  EXPECT_FALSE(Exists(dir / "out/m.bkh"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "out/m.bkh"));
 }
 
 TEST_F(GeneratorTest, BackupExtensionsComeFromTheList) {
@@ -149,13 +149,13 @@ TEST_F(GeneratorTest, BackupExtensionsComeFromTheList) {
     args[2] = out.Path();
     ASSERT_EQ(kOk, Generate(args));
     ASSERT_EQ(kOk, Generate(args));
-    EXPECT_EQ("struct B;\nstruct A;\n", ReadText(out / c.hBackup));
-    EXPECT_EQ("// 2\n", ReadText(out / c.cxxBackup));
+    EXPECT_EQ("struct B;\nstruct A;\n", Slurp(out / c.hBackup));
+    EXPECT_EQ("// 2\n", Slurp(out / c.cxxBackup));
   }
 }
 
 TEST_F(GeneratorTest, KeywordSwitches) {
-  WriteText(dir / "m.dsm", "record R { new : int;\n range : int; }\n");
+  dir.Write("m.dsm", "record R { new : int;\n range : int; }\n");
   struct Case {
     const char* ada;
     const char* cxx;
@@ -204,22 +204,22 @@ TEST_F(GeneratorTest, HomedirIsWhereIncludesAreFound) {
 // Bad input of any kind: a clear report, a failure status, and the output
 // folder exactly as it was.
 TEST_F(GeneratorTest, BadInputWritesNothing) {
-  WriteText(dir / "out/m.h", "previous");
+  dir.Write("out/m.h", "previous");
   struct Case {
     const char* name;
     std::function<void(std::vector<std::string>&)> spoil;
     const char* report;
   } cases[] = {
       {"malformed DSM",
-       [&](auto&) { WriteText(dir / "m.dsm", "record A {\n  x int;\n}\n"); },
+       [&](auto&) { dir.Write("m.dsm", "record A {\n  x int;\n}\n"); },
        "D/m.dsm:2: error: expected ':' after field name, found 'int'\n"
        "kestb: 1 error, summary follows\n"},
       {"malformed template",
-       [&](auto&) { WriteText(dir / "t.tem", "@file ${model}.h\n@foreach records\n@end\n@end\n"); },
+       [&](auto&) { dir.Write("t.tem", "@file ${model}.h\n@foreach records\n@end\n@end\n"); },
        "D/t.tem:2: error: @foreach needs 'record' or 'field', found 'records'\n"
        "kestb: 1 error, summary follows\n"},
       {"template that fails only when expanded",
-       [&](auto&) { WriteText(dir / "t.tem", "@foreach record\n@file x.h\n@end\n@end\n"); },
+       [&](auto&) { dir.Write("t.tem", "@foreach record\n@file x.h\n@end\n@end\n"); },
        "D/t.tem:2: error: output file 'x.h' is written twice\n"
        "kestb: 1 error, summary follows\n"},
       {"missing DSM", [&](auto& a) { a[0] = dir / "none.dsm"; },
@@ -235,7 +235,7 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
        "'': error: output folder does not exist\n"
        "kestb: 1 error, summary follows\n"},
       {"template errors in line order",
-       [&](auto&) { WriteText(dir / "t.tem", "@file f\n@foreach record\n${nope}\n"); },
+       [&](auto&) { dir.Write("t.tem", "@file f\n@foreach record\n${nope}\n"); },
        "D/t.tem:1: error: @file has no @end\n"
        "D/t.tem:2: error: @foreach has no @end\n"
        "D/t.tem:3: error: unknown placeholder '${nope}'\n"
@@ -267,15 +267,15 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
     want.replace(want.find("summary follows"), 15, "no files written");
     want += "summary: ";
     EXPECT_EQ(want, report.substr(0, want.size()));
-    EXPECT_EQ("previous", ReadText(dir / "out/m.h"));
-    EXPECT_FALSE(Exists(dir / "out/m.cxx"));
-    EXPECT_FALSE(Exists(dir / "out/m.bkh"));
+    EXPECT_EQ("previous", Slurp(dir / "out/m.h"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/m.cxx"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/m.bkh"));
   }
 }
 
 TEST_F(GeneratorTest, AFloodOfErrorsIsCutShortButCounted) {
   // More than are kept in memory: still counted, one by one.
-  WriteText(dir / "m.dsm", std::string(25000, '%'));
+  dir.Write("m.dsm", std::string(25000, '%'));
   EXPECT_EQ(kFailed, Generate(Args("false", "true", "false", "false", "false", "false")));
   std::string tail =
       "D/m.dsm:1: error: unexpected character '%'\n"
@@ -302,8 +302,8 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenMeansNoneIsWritten) {
   // A name that fits the file system but whose temporary name did not.
   std::filesystem::remove(dir / "out/m.h");
   const std::string longName(250, 'R');
-  WriteText(dir / "m.dsm", "model m;\nrecord A {}\nrecord " + longName + " {}\n");
-  WriteText(dir / "t.tem", "@foreach record\n@file ${record}.h\n@end\n@end\n");
+  dir.Write("m.dsm", "model m;\nrecord A {}\nrecord " + longName + " {}\n");
+  dir.Write("t.tem", "@foreach record\n@file ${record}.h\n@end\n@end\n");
   EXPECT_EQ(kOk, Generate(Args("false", "false", "false", "false", "false", "false")));
   EXPECT_EQ((std::vector<std::string>{"A.h", longName + ".h"}), Entries(dir / "out"));
 }
@@ -311,23 +311,23 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenMeansNoneIsWritten) {
 // A folder under a backup name once stopped the run after the files before
 // it had been replaced and backed up.
 TEST_F(GeneratorTest, AFolderUnderABackupNameMeansNoneIsWritten) {
-  WriteText(dir / "out/m.h", "old\n");
-  WriteText(dir / "out/m.cxx", "old\n");
+  dir.Write("out/m.h", "old\n");
+  dir.Write("out/m.cxx", "old\n");
   std::filesystem::create_directory(dir / "out/m.bkc");
   EXPECT_EQ(kFailed, Generate(Args("true", "false", "false", "false", "false", "true")));
   EXPECT_EQ("D/out/m.cxx: error: cannot write: backup D/out/m.bkc is a folder\n"
             "kestb: 1 error, no files written\n",
             report);
   EXPECT_EQ((std::vector<std::string>{"m.bkc", "m.cxx", "m.h"}), Entries(dir / "out"));
-  EXPECT_EQ("old\n", ReadText(dir / "out/m.h"));
+  EXPECT_EQ("old\n", Slurp(dir / "out/m.h"));
 }
 
 // The program passing the file-size limit: SIGXFSZ once killed it with a
 // partly written temporary file behind.
 TEST_F(GeneratorTest, FileSizeLimitIsAWriteError) {
   std::string program = XK_BINARY_DIR "/kestb/kestb";
-  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
-  WriteText(dir / "t.tem", "@file small.h\nx\n@end\n@file big.h\n" +
+  if (!std::filesystem::exists(program)) GTEST_SKIP() << "build the kestb target first";
+  dir.Write("t.tem", "@file small.h\nx\n@end\n@file big.h\n" +
                                std::string(100000, 'x') + "\n@end\n");
   std::string line = "ulimit -f 16 && " + program + " " + dir / "m.dsm" + " " +
                      dir / "t.tem" + " " + dir / "out" + " -nb > " + dir / "kestout.txt";
@@ -336,18 +336,18 @@ TEST_F(GeneratorTest, FileSizeLimitIsAWriteError) {
   EXPECT_EQ(1, WEXITSTATUS(status));
   EXPECT_EQ("D/out/big.h: error: cannot write: File too large\n"
             "kestb: 1 error, no files written\n",
-            Scrubbed(ReadText(dir / "kestout.txt")));
+            Scrubbed(Slurp(dir / "kestout.txt")));
   EXPECT_TRUE(Entries(dir / "out").empty());
 }
 
 // Killed part-way, the program removes the temporary files it made.
 TEST_F(GeneratorTest, SignalsLeaveNoTemporaryFiles) {
   std::string program = XK_BINARY_DIR "/kestb/kestb";
-  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
+  if (!std::filesystem::exists(program)) GTEST_SKIP() << "build the kestb target first";
   std::string model;
   for (int i = 0; i < 2000; ++i) model += "record R" + std::to_string(i) + " {}\n";
-  WriteText(dir / "m.dsm", model);
-  WriteText(dir / "t.tem", "@foreach record\n@file ${record}.h\n" +
+  dir.Write("m.dsm", model);
+  dir.Write("t.tem", "@foreach record\n@file ${record}.h\n" +
                                std::string(20000, 'x') + "\n@end\n@end\n");
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(sig);
@@ -359,11 +359,14 @@ TEST_F(GeneratorTest, SignalsLeaveNoTemporaryFiles) {
               "-showfiles", "false", static_cast<char*>(nullptr));
       ::_exit(127);
     }
-    bool seen = false;  // a temporary file, with the run still going
-    for (int i = 0; i < 20000 && !seen; ++i) {
-      for (const std::string& e : Entries(out)) seen |= e.find(".kestb-") != std::string::npos;
-      if (!seen) ::usleep(500);
-    }
+    // A temporary file, with the run still going: look often, as it lasts only a moment.
+    bool seen = WaitUntil(
+        [&] {
+          for (const std::string& e : Entries(out))
+            if (e.find(".kestb-") != std::string::npos) return true;
+          return false;
+        },
+        10, std::chrono::microseconds(500));
     ::kill(pid, sig);
     int status = 0;
     ::waitpid(pid, &status, 0);
@@ -377,11 +380,11 @@ TEST_F(GeneratorTest, SignalsLeaveNoTemporaryFiles) {
 // replaced files, leaving some replaced and every other temporary behind.
 TEST_F(GeneratorTest, AClosedReportStillWritesAllOrNone) {
   std::string program = XK_BINARY_DIR "/kestb/kestb";
-  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
+  if (!std::filesystem::exists(program)) GTEST_SKIP() << "build the kestb target first";
   std::string model;
   for (int i = 0; i < 2000; ++i) model += "record R" + std::to_string(i) + " {}\n";
-  WriteText(dir / "m.dsm", model);
-  WriteText(dir / "t.tem", "@foreach record\n@file ${record}.h\nx\n@end\n@end\n");
+  dir.Write("m.dsm", model);
+  dir.Write("t.tem", "@foreach record\n@file ${record}.h\nx\n@end\n@end\n");
   std::string dsm = dir / "m.dsm", tem = dir / "t.tem", out = dir / "out";
   int fds[2];
   ASSERT_EQ(0, ::pipe(fds));
@@ -444,7 +447,7 @@ TEST_F(GeneratorTest, UsageErrorsSayWhatIsWrong) {
 // The program itself, run through the shell exactly as the front end does.
 TEST_F(GeneratorTest, ProgramRunsFromTheFrontEndsCommandLine) {
   std::string program = XK_BINARY_DIR "/kestb/kestb";
-  if (!Exists(program)) GTEST_SKIP() << "build the kestb target first";
+  if (!std::filesystem::exists(program)) GTEST_SKIP() << "build the kestb target first";
   std::string line = program + " " + dir / "m.dsm" + " " + dir / "t.tem" + " " +
                      dir / "out" + " -nb -noini -homedir " + dir / "home" +
                      " -showfiles true -showsummary true -nokwada false"
@@ -456,17 +459,17 @@ TEST_F(GeneratorTest, ProgramRunsFromTheFrontEndsCommandLine) {
   EXPECT_EQ("wrote " + dir / "out/m.h\nwrote " + dir / "out/m.cxx\n"
             "kestb: 2 files written\n"
             "summary: 2 records, 3 fields, 2 files, 0 errors\n",
-            ReadText(dir / "kestout.txt"));
+            Slurp(dir / "kestout.txt"));
 
-  WriteText(dir / "m.dsm", "record R {\n  a : Nope;\n}\n");
+  dir.Write("m.dsm", "record R {\n  a : Nope;\n}\n");
   status = std::system(line.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(1, WEXITSTATUS(status));
-  EXPECT_EQ(0u, ReadText(dir / "kestout.txt").find(
+  EXPECT_EQ(0u, Slurp(dir / "kestout.txt").find(
                     dir / "m.dsm:2: error: unknown type 'Nope' for field 'a'\n"));
 
   // A report that cannot be written is a failed run, even when the files were.
-  WriteText(dir / "m.dsm", kDsm);
+  dir.Write("m.dsm", kDsm);
   line.replace(line.rfind("> "), std::string::npos, "> /dev/full 2>/dev/null");
   status = std::system(line.c_str());
   ASSERT_TRUE(WIFEXITED(status));

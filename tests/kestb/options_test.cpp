@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "TempDir.h"
+#include "common/TempDir.h"
 
 namespace kestb {
 namespace {
@@ -106,22 +106,22 @@ TEST(Backups, NamesFollowThePairs) {
 }
 
 TEST(WriteWhole, ReplacesKeepsTheOldVersionAndCleansUpOnFailure) {
-  test::TempDir dir;
+  xk::test::TempDir dir;
   const std::string file = dir / "a.h", bak = dir / "a.bkh";
 
   WriteResult w = WriteWhole(file, "one\n", bak);
   EXPECT_TRUE(w.ok);
   EXPECT_FALSE(w.backedUp);  // nothing to keep yet
-  EXPECT_FALSE(test::Exists(bak));
+  EXPECT_FALSE(std::filesystem::exists(bak));
 
   w = WriteWhole(file, "two\n", bak);
   EXPECT_TRUE(w.ok && w.backedUp);
-  EXPECT_EQ("two\n", test::ReadText(file));
-  EXPECT_EQ("one\n", test::ReadText(bak));
+  EXPECT_EQ("two\n", xk::test::Slurp(file));
+  EXPECT_EQ("one\n", xk::test::Slurp(bak));
 
   w = WriteWhole(file, "three\n", "");
   EXPECT_TRUE(w.ok && !w.backedUp);
-  EXPECT_EQ("one\n", test::ReadText(bak));
+  EXPECT_EQ("one\n", xk::test::Slurp(bak));
 
   std::filesystem::create_directory(dir / "d.h");
   w = WriteWhole(dir / "d.h", "x", "");
@@ -134,11 +134,11 @@ TEST(WriteWhole, ReplacesKeepsTheOldVersionAndCleansUpOnFailure) {
 
   // A backup that cannot be made leaves the old file in place.
   std::filesystem::create_directory(dir / "b.bkh");
-  test::WriteText(dir / "b.bkh/keep", "k");
-  test::WriteText(dir / "b.h", "old");
+  dir.Write("b.bkh/keep", "k");
+  dir.Write("b.h", "old");
   w = WriteWhole(dir / "b.h", "new", dir / "b.bkh");
   EXPECT_FALSE(w.ok);
-  EXPECT_EQ("old", test::ReadText(dir / "b.h"));
+  EXPECT_EQ("old", xk::test::Slurp(dir / "b.h"));
 
   size_t entries = 0;
   for (auto& e : std::filesystem::directory_iterator(dir.Path())) {

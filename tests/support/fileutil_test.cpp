@@ -7,10 +7,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "common/TempDir.h"
 #include "support/FileUtil.h"
 
 namespace fs = std::filesystem;
@@ -19,23 +18,9 @@ namespace {
 
 class FileUtil : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = ::testing::TempDir() + "/fileutilXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const char* name) const { return dir_ + "/" + name; }
-  void Put(const char* name, const std::string& text) const {
-    std::ofstream(Path(name), std::ios::binary) << text;
-  }
-  std::string Get(const char* name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Path(const char* name) const { return tmp_.At(name); }
+  void Put(const char* name, const std::string& text) const { tmp_.Write(name, text); }
+  std::string Get(const char* name) const { return xk::test::Slurp(Path(name)); }
   std::string Read(const char* name) const {
     char* p = ReadWholeFile(Path(name).c_str());
     std::string r = p ? p : "<null>";
@@ -43,7 +28,8 @@ class FileUtil : public ::testing::Test {
     return r;
   }
 
-  std::string dir_;
+  xk::test::TempDir tmp_{"fileutil"};
+  const std::string dir_ = tmp_.Path();
 };
 
 TEST_F(FileUtil, ReadWholeFile) {

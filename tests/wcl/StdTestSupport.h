@@ -1,48 +1,18 @@
-// Helpers for the tests of the standard callbacks and actions: a warning
-// printer that records what the layer prints, and ways to fire callback text
-// and actions the way resources and translations would.
+// Helpers for the tests of the standard callbacks and actions: ways to fire
+// callback text and actions the way resources and translations would;
+// warnings are captured with common/Warnings.h.
 #pragma once
 
 // GoogleTest first: Xlib defines macros (None, Bool) that its headers use.
 #include <gtest/gtest.h>
 
+#include "tests/common/Warnings.h"
 #include "tests/common/XFixture.h"
 #include "wcl/WcCreate.h"
 
-#include <cstdarg>
 #include <string>
 
 namespace xk::test {
-
-// Everything printed through WcWarningPrinter while it lives, one message
-// per line.
-class CapturedWarnings {
- public:
-  CapturedWarnings() : saved_(WcWarningPrinter) {
-    Text().clear();
-    WcWarningPrinter = Record;
-  }
-  ~CapturedWarnings() { WcWarningPrinter = saved_; }
-  CapturedWarnings(const CapturedWarnings&) = delete;
-  CapturedWarnings& operator=(const CapturedWarnings&) = delete;
-
-  const std::string& str() const { return Text(); }
-  void clear() { Text().clear(); }
-
- private:
-  static std::string& Text() {
-    static std::string text;
-    return text;
-  }
-  static void Record(const char* piece, ...) {
-    va_list ap;
-    va_start(ap, piece);
-    for (const char* p = piece; p; p = va_arg(ap, const char*)) Text() += p;
-    va_end(ap);
-    Text() += "\n";
-  }
-  WcWarningPrinterProc saved_;
-};
 
 // Registers the standard set for the shared application context.
 inline void RegisterStandard() {

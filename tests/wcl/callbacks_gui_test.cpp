@@ -3,8 +3,8 @@
 // callbacks, conversion warnings, once-only removal and the bridges.
 #include <gtest/gtest.h>
 
+#include "common/Warnings.h"
 #include "common/XFixture.h"
-#include "wcl/WarningCapture.h"
 #include "wcl/WcCallbacks.h"
 #include "wcl/WcConverters.h"
 #include "wcl/WcLibraryResources.h"
@@ -20,7 +20,8 @@
 
 namespace {
 
-using xk::test::WarningCapture;
+using xk::test::CaptureWarnings;
+using xk::test::ToolkitWarnings;
 
 // What the recording callbacks saw, one entry per call.
 std::vector<std::string>& Calls() {
@@ -87,35 +88,37 @@ TEST(CallbackList, BoundWhenInvokedNotWhenConverted) {
 
 TEST(CallbackList, EmptyBlankAndMalformedTextsGiveNoList) {
   Widget w = Button("empty");
-  static std::string xtWarning;
-  XtAppSetWarningMsgHandler(App(), [](String, String, String, String def, String* params,
-                                      Cardinal* n) {
-    xtWarning = def;
-    for (Cardinal i = 0; i < *n; ++i) xtWarning += std::string("|") + params[i];
-  });
-  WarningCapture warnings;
+  ToolkitWarnings toolkit;
+  // The last toolkit warning: its text and its parameters.
+  auto xtWarning = [&] {
+    if (toolkit.All().empty()) return std::string();
+    const ToolkitWarnings::Warning& last = toolkit.All().back();
+    std::string text = last.text;
+    for (const std::string& p : last.params) text += "|" + p;
+    return text;
+  };
+  CaptureWarnings warnings;
   for (const char* text : {static_cast<const char*>(nullptr), "", "  \t\n"}) {
-    xtWarning.clear();
+    toolkit.Clear();
     EXPECT_EQ(WcStringToCallbackList(w, text), nullptr);
-    EXPECT_EQ(xtWarning, "");
+    EXPECT_EQ(xtWarning(), "");
   }
   EXPECT_EQ(WcStringToCallbackList(w, ",a"), nullptr);
-  EXPECT_EQ(xtWarning,
+  EXPECT_EQ(xtWarning(),
             "Cannot convert string \"%s\" to type %s|,a|Callback, looking for start of callback "
             "name, found ','");
 
   std::string many;
   for (int i = 0; i < 64; ++i) many += "Record ";
   EXPECT_EQ(WcStringToCallbackList(w, many.c_str()), nullptr);
-  EXPECT_NE(xtWarning.find("|Callback, Too many callbacks"), std::string::npos);
+  EXPECT_NE(xtWarning().find("|Callback, Too many callbacks"), std::string::npos);
   many.resize(many.size() - 7);
   XtCallbackList list = WcStringToCallbackList(w, many.c_str());
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list[62].callback, WcCallbackTrampoline);
   EXPECT_EQ(list[63].callback, nullptr);
   XtFree(reinterpret_cast<char*>(list));
-  XtAppSetWarningMsgHandler(App(), nullptr);
-  EXPECT_EQ(warnings.text(), "");
+  EXPECT_EQ(warnings.Text(), "");
 }
 
 TEST(CallbackList, ArgumentTextsAreSharedCopies) {
@@ -133,7 +136,7 @@ TEST(CallbackList, ArgumentTextsAreSharedCopies) {
 TEST(CallbackList, UndefinedAndLibraryCallbacksAreReportedNotCalled) {
   Widget w = Button("undef");
   WcRegisterCallback(App(), "Record", Record, nullptr);
-  WarningCapture warnings;
+  CaptureWarnings warnings;
   EXPECT_EQ(Fire(w, "neverRegistered(1 2) -lfoo::Record(3) Record"), (Seen{"undef::call"}));
   EXPECT_EQ(warnings.Take(),
             "Wcl Warning: Undefined Callback Invoked: neverRegistered(1 2)\n"
@@ -160,11 +163,11 @@ TEST(CallbackList, VerboseWarningsReportUnregisteredNamesAtConversion) {
   WcRegisterCallback(App(), "Record", Record, nullptr);
   auto* res = const_cast<WcLibraryResources*>(WcGetLibraryResources());
   res->wclVerboseWarnings = True;
-  WarningCapture warnings;
+  CaptureWarnings warnings;
   XtCallbackList list = WcStringToCallbackList(w, "Record ghostCB(a) Cls::m -lq::z");
   res->wclVerboseWarnings = False;
   EXPECT_NE(list, nullptr);
-  EXPECT_EQ(warnings.text(), "Wcl Warning: Callback not registered: ghostCB\n");
+  EXPECT_EQ(warnings.Text(), "Wcl Warning: Callback not registered: ghostCB\n");
   XtFree(reinterpret_cast<char*>(list));
 }
 
@@ -173,7 +176,7 @@ TEST(Methods, ExactCaseAndAttachedObjects) {
   Widget w = Button("methodButton");
   static char object[] = "editorObject";
   WcRegisterMethod(App(), "Foo", "bar", RecordMethod, const_cast<char*>("mcd"));
-  WarningCapture warnings;
+  CaptureWarnings warnings;
 
   // No object attached: still called, with a null object.
   EXPECT_EQ(Fire(w, "Foo::bar(arg)"), (Seen{"method:(null):mcd:arg"}));
@@ -330,7 +333,7 @@ void ParamAction(Widget, XEvent* event, String* params, Cardinal* n) {
 
 TEST(Bridges, CallbackToActionAndBack) {
   Widget w = Button("bridge");
-  WarningCapture warnings;
+  CaptureWarnings warnings;
   WcInvokeAction(ParamAction, w, "one 'two three',,four");
   EXPECT_EQ(actionParams, (Seen{"one", "two three", "(null)", "four"}));
   WcInvokeAction(ParamAction, w, nullptr);

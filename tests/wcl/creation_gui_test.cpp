@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/TempDir.h"
 #include "creation_support.h"
 #include "wcl/WcCreate.h"
 #include "wcl/WcFetch.h"
@@ -151,10 +152,10 @@ TEST_F(Creation, ClassOrConstructorIsChosenInOrder) {
     SCOPED_TRACE(c.child);
     EXPECT_STREQ(ClassOf(root, c.child), c.expectedClass);
     if (c.expectedWarning) {
-      EXPECT_NE(capture.All().find(c.expectedWarning), std::string::npos) << capture.All();
+      EXPECT_NE(capture.Text().find(c.expectedWarning), std::string::npos) << capture.Text();
     }
   }
-  EXPECT_EQ(capture.Messages().size(), 4u) << capture.All();
+  EXPECT_EQ(capture.Messages().size(), 4u) << capture.Text();
 }
 
 TEST_F(Creation, ChildrenAreManagedInOneBatchAfterTheAfterChildrenCallbacks) {
@@ -182,7 +183,7 @@ TEST_F(Creation, ChildrenAreManagedInOneBatchAfterTheAfterChildrenCallbacks) {
   Widget third = XtNameToWidget(root, "box.thirdWrap.third");
   ASSERT_NE(third, nullptr);
   EXPECT_TRUE(XtIsManaged(third)) << "a constructor's child under another parent is managed too";
-  EXPECT_EQ(capture.All(),
+  EXPECT_EQ(capture.Text(),
             "Wcl  New Root:batch of class ApplicationShell\n"
             "Wcl    pop-up:batch.dialog of class TransientShell\n"
             "Wcl   managed:batch.box of class XmBulletinBoard\n"
@@ -239,7 +240,7 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
   CaptureWarnings capture;
   EXPECT_EQ(WcWidgetCreation(empty), 1);
   EXPECT_EQ(WcWidgetCreation(leaf), 0);
-  ASSERT_EQ(capture.Messages().size(), 3u) << capture.All();
+  ASSERT_EQ(capture.Messages().size(), 3u) << capture.Text();
   EXPECT_EQ(capture.Messages()[0],
             "Wcl Error: WcWidgetCreation(emptyRoot) - Failed \n"
             "    Problem: No children could be created from Xrm database.\n"
@@ -259,7 +260,7 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
   EXPECT_TRUE(XtIsManaged(gadget));
   CaptureWarnings again;
   WcCreateNamedPopups(gadget, "shell");
-  EXPECT_EQ(again.All(),
+  EXPECT_EQ(again.Text(),
             "Wcl Warning: WcCreate(leafRoot.gbox.gadget) - Not a Widget, can't have pop-ups.\n");
 
   // A pop-up of a class that is no shell, and a gadget under a shell or a
@@ -274,7 +275,7 @@ TEST_F(Creation, ReportsFailuresWithoutStopping) {
                                    "*tg.wcCreate: XmLabelGadget", "*tl.wcCreate: XmLabel"});
   CaptureWarnings refused;
   EXPECT_EQ(WcWidgetCreation(odd), 0);
-  EXPECT_EQ(refused.All(),
+  EXPECT_EQ(refused.Text(),
             "Wcl Warning: WcCreate(oddRoot.gpop) - XmLabelGadget is not a Shell class, can't be a "
             "pop-up.\n"
             "Wcl Warning: WcCreate(oddRoot.wpop) - XmLabel is not a Shell class, can't be a "
@@ -486,18 +487,15 @@ TEST_F(Creation, DestructionIsSeenOnADisplayOpenedAfterOneWasClosed) {
 // new wcChildren and wcPopups; the database then frees the texts that were
 // read, yet the lists read before the callback are the ones built.
 TEST_F(Creation, ACallbackMayReplaceTheListsBeingBuilt) {
-  char path[] = "/tmp/wclredefXXXXXX";
-  int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  const std::string text =
-      "redef.box.wcChildren: late\nredef.box.wcPopups: latePopup\nredef.box.?.wcCreate: XmLabel\n";
-  ASSERT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  close(fd);
+  xk::test::TempDir dir("wclredef");
+  const std::string path = dir.Write(
+      "redef.ad",
+      "redef.box.wcChildren: late\nredef.box.wcPopups: latePopup\nredef.box.?.wcCreate: XmLabel\n");
   mallopt(M_PERTURB, 0xA5);
   Widget root = NewRoot("redef", {
       "redef.wcChildren: box",
       "redef.box.wcCreate: XmBulletinBoard",
-      "redef.box.wcCallback: LoadFile(" + std::string(path) + ")",
+      "redef.box.wcCallback: LoadFile(" + path + ")",
       "redef.box.wcChildren: first, second",
       "redef.box.wcPopups: popupShell",
       "redef.box.popupShell.wcCreate: TransientShell",
@@ -505,7 +503,6 @@ TEST_F(Creation, ACallbackMayReplaceTheListsBeingBuilt) {
   });
   EXPECT_EQ(WcWidgetCreation(root), 0);
   mallopt(M_PERTURB, 0);
-  unlink(path);
   EXPECT_NE(XtNameToWidget(root, "box.first"), nullptr);
   EXPECT_NE(XtNameToWidget(root, "box.second"), nullptr);
   EXPECT_EQ(XtNameToWidget(root, "box.late"), nullptr);

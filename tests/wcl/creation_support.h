@@ -1,54 +1,19 @@
-// creation_support.h: helpers for the widget creation tests: a printer
-// that captures warnings and traces, fresh roots with their own resources,
-// and fresh application contexts for start-up tests.
+// creation_support.h: helpers for the widget creation tests: fresh roots
+// with their own resources, and fresh application contexts for start-up
+// tests; warnings and traces are captured with common/Warnings.h.
 #pragma once
 
 #include <X11/Intrinsic.h>
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
 
-#include <cstdarg>
 #include <string>
 #include <vector>
 
+#include "common/Warnings.h"
 #include "common/XFixture.h"
-#include "wcl/WcWarnings.h"
 
 namespace xk::test {
-
-inline std::vector<std::string>& Captured() {
-  static std::vector<std::string> messages;
-  return messages;
-}
-
-inline void CapturePrinter(const char* piece, ...) {
-  std::string message;
-  va_list ap;
-  va_start(ap, piece);
-  for (const char* p = piece; p; p = va_arg(ap, const char*)) message += p;
-  va_end(ap);
-  Captured().push_back(message);
-}
-
-// Takes over WcWarningPrinter for its lifetime.
-class CaptureWarnings {
- public:
-  CaptureWarnings() : saved_(WcWarningPrinter) {
-    Captured().clear();
-    WcWarningPrinter = CapturePrinter;
-  }
-  ~CaptureWarnings() { WcWarningPrinter = saved_; }
-  void Clear() { Captured().clear(); }
-  const std::vector<std::string>& Messages() const { return Captured(); }
-  std::string All() const {
-    std::string all;
-    for (const std::string& m : Captured()) all += m + "\n";
-    return all;
-  }
-
- private:
-  WcWarningPrinterProc saved_;
-};
 
 // Adds resource lines ("name.res: value") to the screen database of w.
 inline void PutResources(Widget w, const std::vector<std::string>& lines) {

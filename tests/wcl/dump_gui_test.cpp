@@ -116,7 +116,7 @@ TEST(Dump, CreationSwitchesShareOneClass) {
                                        "*kid.wcTemplate: DumpTpl", "*kid.WcDumpResources: True"});
   CaptureWarnings capture;
   ASSERT_EQ(WcWidgetCreation(root), 0);
-  ASSERT_EQ(capture.Messages().size(), 3u) << capture.All();
+  ASSERT_EQ(capture.Messages().size(), 3u) << capture.Text();
   const char* headers[] = {"==== Wcl: PreCreate Resources For Widget switchRoot.kid\n",
                            "==== Wcl: PreCreate Resources For Widget switchRoot.kid\n",
                            "==== Wcl PostCreate Resources: Widget switchRoot.kid of class Composite\n"};

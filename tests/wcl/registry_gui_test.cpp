@@ -3,8 +3,8 @@
 // the once-only lists.
 #include <gtest/gtest.h>
 
+#include "common/Warnings.h"
 #include "common/XFixture.h"
-#include "wcl/WarningCapture.h"
 #include "wcl/WcIntrinsicClasses.h"
 #include "wcl/WcRegistry.h"
 
@@ -17,7 +17,7 @@
 
 namespace {
 
-using xk::test::WarningCapture;
+using xk::test::CaptureWarnings;
 
 XtAppContext App() { return xk::test::App(); }
 
@@ -69,7 +69,7 @@ TEST(Registries, CaseInsensitiveNamesAndReplacement) {
 
 TEST(Registries, LibraryLikeClassNamesRefused) {
   Widget top = xk::test::TopLevel();
-  WarningCapture warnings;
+  CaptureWarnings warnings;
   WcRegisterMethod(App(), "-lfoo", "bar", ProcA, nullptr);
   EXPECT_EQ(WcFindMethod(App(), XrmStringToQuark("-lfoo"), XrmStringToQuark("bar")), nullptr);
   static char object[] = "obj";
@@ -86,7 +86,7 @@ TEST(Registries, LibraryLikeClassNamesRefused) {
   WcAttachThisToWidget(object, "-xfoo", top);
   EXPECT_EQ(WcFindAttachedObject(top, XrmStringToQuark("-xfoo")), object);
   WcDetachThisFromWidget(object, "-xfoo", top);
-  EXPECT_EQ(warnings.text(), "");
+  EXPECT_EQ(warnings.Text(), "");
 }
 
 TEST(IntrinsicClasses, BothNamesAndOnlyOncePerContext) {

@@ -14,13 +14,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/TempDir.h"
 #include "creation_support.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Xmp.h"
@@ -36,26 +35,17 @@ XrmDatabase RecordRead(const char* path) {
   return XrmGetFileDatabase(path);
 }
 
-std::string TempDir() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/wclresXXXXXX";
-    return std::string(mkdtemp(pattern));
-  }();
+// One scratch folder for the whole program, removed when it ends.
+const xk::test::TempDir& Scratch() {
+  static const xk::test::TempDir dir("wclres");
   return dir;
 }
 
 // Xt reads XFILESEARCHPATH once, when the first display opens: set it
 // before any test runs.
 const bool kAppDefaultsPathSet = [] {
-  return setenv("XFILESEARCHPATH", (TempDir() + "/app/%N").c_str(), 1) == 0;
+  return setenv("XFILESEARCHPATH", (Scratch().Path() + "/app/%N").c_str(), 1) == 0;
 }();
-
-std::string WriteFile(const std::string& relative, const std::string& text) {
-  std::string path = TempDir() + "/" + relative;
-  std::filesystem::create_directories(path.substr(0, path.rfind('/')));
-  std::ofstream(path) << text;
-  return path;
-}
 
 // Sets (or with nullopt unsets) an environment variable for one scope.
 class ScopedEnv {
@@ -113,7 +103,7 @@ TEST_F(ResFiles, NameChecksRefuseBeforeReading) {
     EXPECT_EQ(WcLoadResourceFile(w, c.name.c_str(), &db), 0);
     ASSERT_EQ(capture.Messages().size(), 1u);
     if (c.warning) {
-      EXPECT_NE(capture.Messages()[0].find(c.warning), std::string::npos) << capture.All();
+      EXPECT_NE(capture.Messages()[0].find(c.warning), std::string::npos) << capture.Text();
       EXPECT_TRUE(g_reads.empty());
     } else {
       EXPECT_EQ(g_reads, std::vector<std::string>{c.name});
@@ -126,15 +116,15 @@ TEST_F(ResFiles, NameChecksRefuseBeforeReading) {
 // waited on: the program would never start. The alarm ends a hang.
 TEST_F(ResFiles, AFifoIsRefusedNotWaitedOn) {
   Widget w = xk::test::TopLevel();
-  const std::string fifo = TempDir() + "/fifo.ad";
+  const std::string fifo = Scratch().Path() + "/fifo.ad";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   WcSetReadFileProc(nullptr);
   alarm(20);
   CaptureWarnings capture;
   XrmDatabase db = nullptr;
   EXPECT_EQ(WcLoadResourceFile(w, fifo.c_str(), &db), 0);
-  EXPECT_NE(capture.All().find("not found, not readable, or wrong type"), std::string::npos)
-      << capture.All();
+  EXPECT_NE(capture.Text().find("not found, not readable, or wrong type"), std::string::npos)
+      << capture.Text();
   const XrmDatabase saved = WcErrorDatabase;
   WcLoadErrorDatabase(XtWidgetToApplicationContext(w), fifo.c_str());
   EXPECT_EQ(WcErrorDatabase, nullptr);
@@ -145,12 +135,12 @@ TEST_F(ResFiles, AFifoIsRefusedNotWaitedOn) {
 
 TEST_F(ResFiles, TildeUsesHomeThenTheUsersPasswordEntry) {
   Widget w = xk::test::TopLevel();
-  WriteFile("home/tilde.ad", "*fromHome: yes\n");
+  Scratch().Write("home/tilde.ad", "*fromHome: yes\n");
   const struct passwd* me = getpwuid(getuid());
   ASSERT_NE(me, nullptr);
   std::string myHome = me->pw_dir;
   {
-    ScopedEnv home("HOME", TempDir() + "/home");
+    ScopedEnv home("HOME", Scratch().Path() + "/home");
     XrmDatabase db = nullptr;
     EXPECT_EQ(WcLoadResourceFile(w, "~/tilde.ad", &db), 1);
     EXPECT_EQ(Lookup(db, "x.fromHome"), "yes");
@@ -179,14 +169,14 @@ TEST_F(ResFiles, TildeUsesHomeThenTheUsersPasswordEntry) {
 
 TEST_F(ResFiles, RelativeNamesSearchTheCurrentDirectoryThenBothPaths) {
   Widget w = xk::test::TopLevel();
-  WriteFile("cwd/local.ad", "*where: cwd\n");
-  WriteFile("app/both.ad", "*where: app\n*onlyApp: yes\n");
-  WriteFile("user/both.ad", "*where: user\n");
-  ScopedEnv userPath("XUSERFILESEARCHPATH", TempDir() + "/user/%N");
+  Scratch().Write("cwd/local.ad", "*where: cwd\n");
+  Scratch().Write("app/both.ad", "*where: app\n*onlyApp: yes\n");
+  Scratch().Write("user/both.ad", "*where: user\n");
+  ScopedEnv userPath("XUSERFILESEARCHPATH", Scratch().Path() + "/user/%N");
   ASSERT_TRUE(kAppDefaultsPathSet);
   char saved[4096];
   ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
-  ASSERT_EQ(chdir((TempDir() + "/cwd").c_str()), 0);
+  ASSERT_EQ(chdir((Scratch().Path() + "/cwd").c_str()), 0);
 
   XrmDatabase local = nullptr;
   EXPECT_EQ(WcLoadResourceFile(w, "local.ad", &local), 1);
@@ -205,10 +195,10 @@ TEST_F(ResFiles, RelativeNamesSearchTheCurrentDirectoryThenBothPaths) {
 // and HOME; with it, that path alone is searched.
 TEST_F(ResFiles, UserPathComesFromTheEnvironment) {
   Widget w = xk::test::TopLevel();
-  const std::string dir = TempDir() + "/applres", home = TempDir() + "/userhome";
-  WriteFile("applres/inDir.ad", "*inDir: yes\n");
-  WriteFile("userhome/inHome.ad", "*inHome: yes\n");
-  WriteFile("other/inOther.ad", "*inOther: yes\n");
+  const std::string dir = Scratch().Path() + "/applres", home = Scratch().Path() + "/userhome";
+  Scratch().Write("applres/inDir.ad", "*inDir: yes\n");
+  Scratch().Write("userhome/inHome.ad", "*inHome: yes\n");
+  Scratch().Write("other/inOther.ad", "*inOther: yes\n");
   struct Case {
     std::optional<std::string> userFileSearchPath, applResDir;
     const char* name;
@@ -219,8 +209,8 @@ TEST_F(ResFiles, UserPathComesFromTheEnvironment) {
       {std::nullopt, dir, "inHome.ad", 1},
       {std::nullopt, std::nullopt, "inHome.ad", 1},
       {std::nullopt, std::nullopt, "inDir.ad", 0},
-      {TempDir() + "/other/%N", dir, "inOther.ad", 1},
-      {TempDir() + "/other/%N", dir, "inHome.ad", 0},
+      {Scratch().Path() + "/other/%N", dir, "inOther.ad", 1},
+      {Scratch().Path() + "/other/%N", dir, "inHome.ad", 0},
       {"", std::nullopt, "inHome.ad", 1},  // set but empty counts as unset
   };
   ScopedEnv homeEnv("HOME", home);
@@ -232,15 +222,15 @@ TEST_F(ResFiles, UserPathComesFromTheEnvironment) {
     CaptureWarnings capture;
     XrmDatabase db = nullptr;
     EXPECT_EQ(WcLoadResourceFile(w, c.name, &db), c.loaded);
-    EXPECT_EQ(capture.Messages().size(), c.loaded ? 0u : 1u) << capture.All();
+    EXPECT_EQ(capture.Messages().size(), c.loaded ? 0u : 1u) << capture.Text();
   }
 }
 
 TEST_F(ResFiles, StartupLoadsChainedFilesOnce) {
-  std::string b =
-      WriteFile("chain/b.ad", "*fromB: yes\n*wclResFiles: " + TempDir() + "/chain/a.ad\n");
-  std::string a = WriteFile("chain/a.ad", "*fromA: yes\n*wclResFiles: " + b + " " + b + "\n");
-  std::string init = WriteFile("chain/init.ad", "*fromInit: yes\n");
+  std::string b = Scratch().Write("chain/b.ad",
+                                  "*fromB: yes\n*wclResFiles: " + Scratch().At("chain/a.ad") + "\n");
+  std::string a = Scratch().Write("chain/a.ad", "*fromA: yes\n*wclResFiles: " + b + " " + b + "\n");
+  std::string init = Scratch().Write("chain/init.ad", "*fromInit: yes\n");
   Widget root = xk::test::NewContextRoot(
       "chained", {"*wclInitResFile: " + init + " ignored.ad", "*wclResFiles: " + a + ", " + a,
                   "*wclTraceResFiles: True"});
@@ -248,7 +238,7 @@ TEST_F(ResFiles, StartupLoadsChainedFilesOnce) {
   CaptureWarnings capture;
   WcInitialize(root);
   EXPECT_EQ(g_reads, (std::vector<std::string>{init, a, b}));
-  EXPECT_EQ(capture.All(),
+  EXPECT_EQ(capture.Text(),
             "Wcl loaded: " + init + "\nWcl loaded: " + a + "\nWcl loaded: " + b + "\n");
   XrmDatabase db = XtScreenDatabase(XtScreen(root));
   EXPECT_EQ(Lookup(db, "chained.fromB"), "yes");
@@ -468,7 +458,7 @@ TEST_F(ResFiles, EveryMessageTakesItsDatabaseText) {
   }
   for (const char* key : {"WcStrCpy.nullTarget", "WcStrCat.nullTarget"})
     entries += std::string(key) + ": DB " + key + "\n";
-  const std::string dbFile = WriteFile("messages/ErrorDB", entries);
+  const std::string dbFile = Scratch().Write("messages/ErrorDB", entries);
 
   Widget root = xk::test::NewContextRoot(
       "msgdb", {"msgdb.wclErrorDatabaseFile: " + dbFile, "msgdb.wclVerboseWarnings: True",
@@ -501,7 +491,7 @@ TEST_F(ResFiles, EveryMessageTakesItsDatabaseText) {
       SCOPED_TRACE(r.key);
       capture.Clear();
       r.raise();
-      const std::string out = capture.All();
+      const std::string out = capture.Text();
       const std::string text = "DB " + r.key;
       EXPECT_TRUE(std::any_of(capture.Messages().begin(), capture.Messages().end(),
                               [&text](const std::string& m) { return m.rfind(text, 0) == 0; }))

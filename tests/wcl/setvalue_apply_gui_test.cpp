@@ -18,7 +18,7 @@
 namespace {
 
 using xk::test::Act;
-using xk::test::CapturedWarnings;
+using xk::test::CaptureWarnings;
 using xk::test::Fire;
 
 // A 16-byte value: wider than an argument word, so it travels by pointer.
@@ -224,7 +224,7 @@ TEST_F(SetValueApply, AnySyntaxErrorCancelsTheWholeCall) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bad);
     const std::string text = good + c.bad;
-    CapturedWarnings warnings;
+    CaptureWarnings warnings;
     WcSetValueCB(box_, const_cast<char*>(text.c_str()), nullptr);
     EXPECT_EQ(Of(probe_).intVal, 0);
     EXPECT_EQ(Of(probe_).setValuesCalls, 0);
@@ -232,23 +232,23 @@ TEST_F(SetValueApply, AnySyntaxErrorCancelsTheWholeCall) {
     // Errors found in the first specification quote it all; the others
     // quote from the failing specification on.
     const std::string from = std::string(c.message).starts_with("Multiple") ? text : c.bad;
-    EXPECT_EQ(warnings.str(),
+    EXPECT_EQ(warnings.Text(),
               "Wcl Warning: WcSetValue(" + from + ") - " + c.message + usage + "\n");
   }
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   WcSetValueCB(box_, const_cast<char*>(""), nullptr);
   WcSetValueCB(box_, nullptr, nullptr);
-  EXPECT_EQ(warnings.str(), "Wcl Warning: WcSetValue() - Empty resource spec." + usage + "\n");
+  EXPECT_EQ(warnings.Text(), "Wcl Warning: WcSetValue() - Empty resource spec." + usage + "\n");
 }
 
 TEST_F(SetValueApply, MissingTargetOrResourceDropsOnlyItsSpecification) {
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_,
        "WcSetValue((this.nobody.intVal: 1) (this.probe.intVal: 2) (this.other.noSuch: 3)"
        " (this.other.shortVal: 4))");
   EXPECT_EQ(Of(probe_).intVal, 2);
   EXPECT_EQ(Of(other_).shortVal, 4);
-  const std::string& text = warnings.str();
+  const std::string& text = warnings.Text();
   EXPECT_EQ(text.rfind("Wcl Warning: WcSetValue((this.nobody.intVal: 1) (this.probe", 0), 0u)
       << text;
   EXPECT_NE(text.find(") - Target widget not found."), std::string::npos);

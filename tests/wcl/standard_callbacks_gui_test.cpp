@@ -17,7 +17,7 @@
 namespace {
 
 using xk::test::Act;
-using xk::test::CapturedWarnings;
+using xk::test::CaptureWarnings;
 using xk::test::Fire;
 
 // What the recording callback and actions saw, in order.
@@ -78,9 +78,9 @@ TEST_F(StandardCallbacks, OnceOnlyFiresAtTheFirstActivationOnly) {
   Activate();
   EXPECT_EQ(Log(), "[][always][always]");
 
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(button_, "WcOnceOnly(activateCallback)");
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "Wcl Warning: Widget xktest.box.button does not have callback list named "
             "activateCallback.\n"
             "Wcl Usage: WcOnceOnly( name, callback(clientData) [callback(clientData) ...] )\n"
@@ -110,9 +110,9 @@ TEST_F(StandardCallbacks, RemoveCallbacksTakesOutWhatEqualTextAdded) {
   EXPECT_EQ(Log(), "");
   EXPECT_EQ(XtHasCallbacks(button_, XmNactivateCallback), XtCallbackHasNone);
 
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcAddCallbacks(this.nobody activateCallback recordCB)");
-  EXPECT_EQ(warnings.str(), "Wcl Warning: WcAddCallbacks(this.nobody) - Widget not found.\n");
+  EXPECT_EQ(warnings.Text(), "Wcl Warning: WcAddCallbacks(this.nobody) - Widget not found.\n");
 }
 
 // Sends a key press for `keysym` to w through the translation manager.
@@ -162,18 +162,18 @@ TEST_F(StandardCallbacks, TranslationsReplaceAugmentOrOverride) {
     EXPECT_EQ(press(), c.keys);
   }
 
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcTranslations(this.nobody, <Key>a: record(x))");
-  EXPECT_EQ(warnings.str(), "Wcl Warning: WcTranslations(this.nobody ... ) - Widget not found.\n");
+  EXPECT_EQ(warnings.Text(), "Wcl Warning: WcTranslations(this.nobody ... ) - Widget not found.\n");
 }
 
 TEST_F(StandardCallbacks, TraceAndUnsupportedOperations) {
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(button_, "WcTrace(hello there)");
   Act(button_, "WcTraceACT", "one", "two words");
   Act(button_, "WcTrace");
   Fire(button_, "WcDynamicAction(x) WcDynamicCallbackCB");
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "Wcl Trace for xktest.box.button: hello there\n"
             "Wcl Trace for xktest.box.button: one \"two words\"\n"
             "Wcl Trace for xktest.box.button: \n"
@@ -216,11 +216,11 @@ TEST_F(StandardCallbacks, CreateChildrenAndPopupsFromResources) {
   ASSERT_EQ(box_->core.num_popups, 1u);
   EXPECT_STREQ(XtName(box_->core.popup_list[0]), "pop");
 
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Act(button_, "WcCreateChildrenACT");
   Fire(button_, "WcCreateChildren(*nobody made)");
   Fire(button_, "WcCreatePopupsCB(^)");
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "Wcl Warning: WcCreateChildren( ) - No widget names provided.\n"
             "Wcl Warning: WcCreateChildren( *nobody ...) - Parent widget not found.\n"
             "Wcl Warning: WcCreatePopups(^) - No child names provided.\n");
@@ -261,14 +261,14 @@ TEST_F(StandardCallbacks, CreateRootBuildsRealizedShells) {
   xk::test::Drain();
   ASSERT_EQ(WcRootCount(), roots + 1);
 
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Act(button_, "WcCreateRootACT", "farRoot", "on:", ":987");
   Act(button_, "WcCreateRootACT");
   Act(button_, "WcCreateRootACT", "on:", "x");
   EXPECT_EQ(WcRootCount(), roots + 1) << "no shell for an unreachable display";
   const std::string usage =
       "Wcl Usage: WcCreateRoot( shell [on: display] [shell [on: display]] ... )\n";
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "Wcl Warning: WcCreateRoot() could not open display :987\n" + usage + usage);
   XtDestroyWidget(root);
 }

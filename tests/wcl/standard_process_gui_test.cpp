@@ -11,39 +11,33 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
+
+#include "tests/common/TempDir.h"
+#include "tests/common/Wait.h"
 
 namespace {
 
 using xk::test::Act;
-using xk::test::CapturedWarnings;
+using xk::test::CaptureWarnings;
 using xk::test::Fire;
-
-std::string TempPath(const char* stem) {
-  return "/tmp/xk_std_" + std::to_string(getpid()) + "_" + stem;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using xk::test::Slurp;
+using xk::test::TempDir;
+using xk::test::WaitUntil;
 
 // Waits, boundedly, until path holds a text ending in a newline (or, with
 // wholeLine false, any text at all).
 std::string WaitForFile(const std::string& path, bool wholeLine = true) {
-  for (int i = 0; i < 1000; ++i) {
-    const std::string text = ReadFile(path);
-    if (!text.empty() && (!wholeLine || text.back() == '\n')) return text;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return {};
+  std::string text;
+  bool done = WaitUntil(
+      [&] {
+        text = Slurp(path);
+        return !text.empty() && (!wholeLine || text.back() == '\n');
+      },
+      10);
+  return done ? text : std::string();
 }
 
 class StandardProcess : public ::testing::Test {
@@ -66,9 +60,8 @@ TEST_F(StandardProcessDeathTest, ExitEndsTheProcessWithItsStatus) {
 }
 
 TEST_F(StandardProcess, SpawnDoesNotWaitAndLeavesNoZombie) {
-  const std::string go = TempPath("go"), done = TempPath("done");
-  std::remove(go.c_str());
-  std::remove(done.c_str());
+  TempDir dir("xkstd");
+  const std::string go = dir / "go", done = dir / "done";
   // The program waits for a file that is only made after WcSpawn returned,
   // so a WcSpawn that waited would never return.
   const std::string script = "while [ ! -e " + go + " ]; do sleep 0.01; done; echo $PPID > " + done;
@@ -82,26 +75,24 @@ TEST_F(StandardProcess, SpawnDoesNotWaitAndLeavesNoZombie) {
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
-  std::remove(go.c_str());
-  std::remove(done.c_str());
 }
 
 TEST_F(StandardProcess, SpawnOfAMissingProgramReportsFromTheChild) {
-  const std::string err = TempPath("err");
+  TempDir dir("xkstd");
+  const std::string err = dir / "err";
   // The child inherits standard error; point it at a file for the check.
   const int saved = dup(STDERR_FILENO);
   const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   ASSERT_GE(fd, 0);
   dup2(fd, STDERR_FILENO);
   close(fd);
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcSpawnCB(/nonexistent/program arg)");
   dup2(saved, STDERR_FILENO);
   close(saved);
   EXPECT_EQ(WaitForFile(err, false),
             "Wcl Error in Subprocess: WcSpawn(/nonexistent/program ...) - Could not execvp.");
-  EXPECT_EQ(warnings.str(), "") << "the fork itself succeeded";
-  std::remove(err.c_str());
+  EXPECT_EQ(warnings.Text(), "") << "the fork itself succeeded";
 
   Fire(box_, "WcSpawnCB()");  // nothing to start
   errno = 0;
@@ -109,15 +100,16 @@ TEST_F(StandardProcess, SpawnOfAMissingProgramReportsFromTheChild) {
 }
 
 TEST_F(StandardProcess, SystemRunsTheTextThroughTheShell) {
-  const std::string out = TempPath("system");
+  TempDir dir("xkstd");
+  const std::string out = dir / "system";
   const std::string text = "WcSystem(echo one two > " + out + ")";
   Fire(box_, text.c_str());
-  EXPECT_EQ(ReadFile(out), "one two\n") << "system waits for the shell";
-  std::remove(out.c_str());
+  EXPECT_EQ(Slurp(out), "one two\n") << "system waits for the shell";
 }
 
 TEST_F(StandardProcess, LoadResourceFileLoadsEachFileOnce) {
-  const std::string file = TempPath("res.ad");
+  TempDir dir("xkstd");
+  const std::string file = dir / "res.ad";
   std::ofstream(file) << "*loadedOnce.value: first\n";
   Act(box_, "WcLoadResourceFileACT", file.c_str());
   std::ofstream(file) << "*loadedOnce.value: second\n";
@@ -128,14 +120,13 @@ TEST_F(StandardProcess, LoadResourceFileLoadsEachFileOnce) {
   XrmValue value{};
   ASSERT_TRUE(XrmGetResource(db, "loadedOnce.value", "LoadedOnce.Value", &type, &value));
   EXPECT_STREQ(value.addr, "first");
-  std::remove(file.c_str());
 }
 
 TEST_F(StandardProcess, DumpResourcesOfNamedOrInvokingWidget) {
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcDumpResources");
   Act(box_, "WcDumpResourcesACT", "this.nothing");
-  const std::string& text = warnings.str();
+  const std::string& text = warnings.Text();
   EXPECT_EQ(
       text.rfind("==== Wcl PostCreate Resources: Widget xktest.box of class XmBulletinBoard\n", 0),
       0u)

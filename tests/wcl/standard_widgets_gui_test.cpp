@@ -15,12 +15,14 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
 using xk::test::Act;
-using xk::test::CapturedWarnings;
+using xk::test::CaptureWarnings;
 using xk::test::Fire;
+using xk::test::ToolkitWarnings;
 
 class StandardWidgets : public ::testing::Test {
  protected:
@@ -37,16 +39,6 @@ class StandardWidgets : public ::testing::Test {
 
   Widget box_ = nullptr;
 };
-
-// What the toolkit itself warns about (an unknown action name, say).
-std::string& ToolkitWarnings() {
-  static std::string text;
-  return text;
-}
-
-void RecordToolkitWarning(String name, String, String, String, String*, Cardinal*) {
-  ToolkitWarnings() += std::string(name) + "\n";
-}
 
 // Each of the 68 callback and 68 action names reaches its own operation:
 // the first thing the operation says about a bad argument names it.
@@ -92,7 +84,8 @@ TEST_F(StandardWidgets, EveryNameReachesItsOwnOperation) {
       {"WcDynamicCallback", "none", "Wcl Warning: WcDynamicCallback() requires dynamic linking"},
   };
   ASSERT_EQ(std::size(cases), 33u) << "all but WcExit";
-  XtErrorMsgHandler saved = XtAppSetWarningMsgHandler(xk::test::App(), RecordToolkitWarning);
+  // What the toolkit itself warns about (an unknown action name, say).
+  ToolkitWarnings toolkit;
   for (const Case& c : cases) {
     // Callback names, then action names; the plain name is both.
     const std::pair<std::string, bool> forms[] = {{c.name, false},
@@ -104,21 +97,20 @@ TEST_F(StandardWidgets, EveryNameReachesItsOwnOperation) {
       // Files are loaded once per name: give every form a file of its own.
       std::string arg = c.arg;
       if (arg.ends_with("/")) arg += name + (action ? ".act" : ".cb");
-      CapturedWarnings warnings;
-      ToolkitWarnings().clear();
+      CaptureWarnings warnings;
+      toolkit.Clear();
       if (action) {
         Act(box_, name.c_str(), arg.c_str());
       } else {
         Fire(box_, (name + "(" + arg + ")").c_str());
       }
-      EXPECT_EQ(ToolkitWarnings(), "");
-      EXPECT_EQ(warnings.str().substr(0, std::strlen(c.says)), c.says);
+      EXPECT_EQ(toolkit.Lines(), std::vector<std::string>{});
+      EXPECT_EQ(warnings.Text().substr(0, std::strlen(c.says)), c.says);
       if (!*c.says) {
-        EXPECT_EQ(warnings.str(), "");
+        EXPECT_EQ(warnings.Text(), "");
       }
     }
   }
-  XtAppSetWarningMsgHandler(xk::test::App(), saved);
 }
 
 TEST_F(StandardWidgets, ManageByNameFromCallbackAndAction) {
@@ -133,10 +125,10 @@ TEST_F(StandardWidgets, ManageByNameFromCallbackAndAction) {
   EXPECT_FALSE(XtIsManaged(b));
 
   // An empty argument names nothing.
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcManageCB()");
   EXPECT_FALSE(XtIsManaged(a));
-  EXPECT_EQ(warnings.str(), "");
+  EXPECT_EQ(warnings.Text(), "");
 
   Act(a, "WcManageACT", "^c");
   EXPECT_TRUE(XtIsManaged(c));
@@ -144,10 +136,10 @@ TEST_F(StandardWidgets, ManageByNameFromCallbackAndAction) {
 
 TEST_F(StandardWidgets, MissingNamesAreReportedAndSkipped) {
   Widget a = Button("a");
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcManageCB(this.nothing this.a)");
   EXPECT_TRUE(XtIsManaged(a));
-  EXPECT_EQ(warnings.str(), "Wcl Warning: WcManage(this.nothing) - Widget not found\n");
+  EXPECT_EQ(warnings.Text(), "Wcl Warning: WcManage(this.nothing) - Widget not found\n");
 }
 
 TEST_F(StandardWidgets, KindChecks) {
@@ -172,9 +164,9 @@ TEST_F(StandardWidgets, KindChecks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    CapturedWarnings warnings;
+    CaptureWarnings warnings;
     Fire(box_, c.text);
-    EXPECT_EQ(warnings.str(), c.warning);
+    EXPECT_EQ(warnings.Text(), c.warning);
   }
   xk::test::Drain();
   XWindowAttributes attrs;
@@ -229,10 +221,10 @@ TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    CapturedWarnings warnings;
+    CaptureWarnings warnings;
     Fire(box_, c.text);
     xk::test::Drain();
-    EXPECT_EQ(warnings.str(), c.warning);
+    EXPECT_EQ(warnings.Text(), c.warning);
   }
   EXPECT_FALSE(XtIsRealized(pop));
   EXPECT_FALSE(XtIsManaged(boxPop));
@@ -240,10 +232,10 @@ TEST_F(StandardWidgets, NamesTheToolkitCannotTakeAreReported) {
   // What the toolkit can take still works: an unmanaged child that has a
   // window can be mapped and unmapped.
   XtRealizeWidget(unmanaged);
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcMapCB(this.unmanaged) WcUnmapCB(this.unmanaged)");
   xk::test::Drain();
-  EXPECT_EQ(warnings.str(), "");
+  EXPECT_EQ(warnings.Text(), "");
 }
 
 TEST_F(StandardWidgets, PopupAndPopdownShells) {
@@ -258,11 +250,11 @@ TEST_F(StandardWidgets, PopupAndPopdownShells) {
 TEST_F(StandardWidgets, ManageChildrenAllOrNone) {
   Widget a = Button("a"), b = Button("b");
   {
-    CapturedWarnings warnings;
+    CaptureWarnings warnings;
     Fire(xk::test::TopLevel(), "WcManageChildrenCB(*box, a, missing, b)");
     EXPECT_FALSE(XtIsManaged(a));
     EXPECT_FALSE(XtIsManaged(b));
-    EXPECT_EQ(warnings.str(), "Wcl Warning: WcManageChildren() - child missing not found\n");
+    EXPECT_EQ(warnings.Text(), "Wcl Warning: WcManageChildren() - child missing not found\n");
   }
   Fire(xk::test::TopLevel(), "WcManageChildrenCB(*box, a, b)");
   EXPECT_TRUE(XtIsManaged(a));
@@ -271,12 +263,12 @@ TEST_F(StandardWidgets, ManageChildrenAllOrNone) {
   // Children are named from the parent only, not searched for elsewhere.
   Widget rc = XtCreateManagedWidget("rc", xmRowColumnWidgetClass, box_, nullptr, 0);
   Widget deep = Button("deep", rc);
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(xk::test::TopLevel(), "WcManageChildren(*box, deep)");
   EXPECT_FALSE(XtIsManaged(deep));
   Fire(xk::test::TopLevel(), "WcUnmanageChildren(*box)");
   Fire(xk::test::TopLevel(), "WcUnmanageChildren(*nowhere, a)");
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "Wcl Warning: WcManageChildren() - child deep not found\n"
             "Wcl Usage: WcUnmanageChildren( parent, child [, child] ... )\n"
             "Wcl Warning: WcUnmanageChildren( *nowhere, ... ) - parent not found\n");
@@ -290,7 +282,7 @@ TEST_F(StandardWidgets, SameSizeTakesTheLargestOfEach) {
   XtVaSetValues(a, XtNwidth, 40, XtNheight, 30, XtNborderWidth, 1, nullptr);
   XtVaSetValues(b, XtNwidth, 60, XtNheight, 10, XtNborderWidth, 0, nullptr);
   XtVaSetValues(c, XtNwidth, 20, XtNheight, 20, XtNborderWidth, 3, nullptr);
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Act(box_, "WcSameSizeACT", "this.a", "this.gone", "this.b", "this.c");
   for (Widget w : {a, b, c}) {
     Dimension width = 0, height = 0, border = 0;
@@ -300,7 +292,7 @@ TEST_F(StandardWidgets, SameSizeTakesTheLargestOfEach) {
     EXPECT_EQ(border, 3);
   }
   Fire(box_, "WcSameSize(this.a)");
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "Wcl Warning: WcSameSize cannot find widget this.gone from xktest.box\n\n"
             "Wcl Warning: WcSameSize(this.a) - Need at least two widgets\n");
 }
@@ -309,9 +301,9 @@ TEST_F(StandardWidgets, PrintTreeShowsPopupsChildrenAndEmptyComposites) {
   Button("a");
   XtCreatePopupShell("pop", transientShellWidgetClass, box_, nullptr, 0);
   XtCreateWidget("empty", xmRowColumnWidgetClass, box_, nullptr, 0);
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Fire(box_, "WcPrintTreeCB()");
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "xktest.box of class XmBulletinBoard\n"
             "Popups:\n"
             "  xktest.box.pop of class TransientShell\n"
@@ -321,9 +313,9 @@ TEST_F(StandardWidgets, PrintTreeShowsPopupsChildrenAndEmptyComposites) {
             "  xktest.box.empty of class XmRowColumn\n"
             "  No Children.\n"
             "\n");
-  warnings.clear();
+  warnings.Clear();
   Act(xk::test::TopLevel(), "WcPrintTree", "*empty", "*none");
-  EXPECT_EQ(warnings.str(),
+  EXPECT_EQ(warnings.Text(),
             "xktest.box.empty of class XmRowColumn\nNo Children.\n\n"
             "Wcl Warning: WcPrintTree(*none) - Widget not found\n");
 }
@@ -338,7 +330,7 @@ TEST_F(StandardWidgets, DestroyAndAccelerators) {
   EXPECT_TRUE(destroyed);
   EXPECT_EQ(XtNameToWidget(box_, "a"), nullptr);
 
-  CapturedWarnings warnings;
+  CaptureWarnings warnings;
   Button("src");
   Fire(box_, "WcInstallAccelerators(this, this.src, this.gone)");
   Fire(box_, "WcInstallAllAccelerators(this.none, this)");
@@ -352,7 +344,7 @@ TEST_F(StandardWidgets, DestroyAndAccelerators) {
       "\tdest - (root of tree) widget that can activate accelerators,\n"
       "\tsrc  - root of widget tree, each child widget can provide functionality, \n"
       "\t       and can define a accel translation (accelerators resource).\n";
-  EXPECT_EQ(warnings.str(), "Wcl Warning: Source widget this.gone not found.\n" + accelUsage +
+  EXPECT_EQ(warnings.Text(), "Wcl Warning: Source widget this.gone not found.\n" + accelUsage +
                                 "Wcl Warning: Destination widget this.none not found.\n" +
                                 allUsage);
 }

@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "common/TempDir.h"
 #include "creation_support.h"
 #include "wcl/WcCreate.h"
 #include "wcl/WcTemplates.h"
@@ -18,18 +18,10 @@ namespace {
 using xk::test::CaptureWarnings;
 using xk::test::NewRoot;
 
-std::string TempDir() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/wcltplXXXXXX";
-    return std::string(mkdtemp(pattern));
-  }();
+// One scratch folder for the whole program, removed when it ends.
+const xk::test::TempDir& Scratch() {
+  static const xk::test::TempDir dir("wcltpl");
   return dir;
-}
-
-std::string WriteFile(const std::string& name, const std::string& text) {
-  std::string path = TempDir() + "/" + name;
-  std::ofstream(path) << text;
-  return path;
 }
 
 Dimension WidthOf(Widget w) { return w->core.width; }
@@ -41,7 +33,7 @@ class Templates : public ::testing::Test {
 };
 
 TEST_F(Templates, ExpansionFillsInWithoutOverriding) {
-  std::string file = WriteFile("Box.tmpl",
+  std::string file = Scratch().Write("Box.tmpl",
                                ".wcClass: Core\n"
                                "*width: 11\n"
                                "*height: 22\n");
@@ -66,7 +58,7 @@ TEST_F(Templates, ExpansionFillsInWithoutOverriding) {
   EXPECT_EQ(HeightOf(a), 22);
 
   ASSERT_NE(XtNameToWidget(root, "b"), nullptr) << "an unknown template is reported and skipped";
-  ASSERT_EQ(capture.Messages().size(), 2u) << capture.All();
+  ASSERT_EQ(capture.Messages().size(), 2u) << capture.Text();
   EXPECT_EQ(capture.Messages()[0], "Wcl Warning: tpl.b cannot find template box.tmpl");
 
   const std::string& trace = capture.Messages()[1];
@@ -101,7 +93,7 @@ TEST_F(Templates, EmptyOrUnreadableTemplatesExpandNothing) {
   EXPECT_FALSE(wcl::ExpandTemplate(XrmStringToQuark("NeverRegistered"), root, "x", false));
 
   CaptureWarnings capture;
-  WcLoadTemplateFiles(root, (TempDir() + "/missing.tmpl").c_str(), False);
+  WcLoadTemplateFiles(root, Scratch().At("missing.tmpl").c_str(), False);
   EXPECT_EQ(WcFindTemplate("missing.tmpl"), nullptr);
   EXPECT_EQ(capture.Messages().size(), 1u) << "the unreadable file is reported";
 }

@@ -2,39 +2,20 @@
 // its mismatch reports, formatting limits, the printer and WcBuffer growth.
 #include <gtest/gtest.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "common/Warnings.h"
 #include "wcl/WcWarnings.h"
 
 namespace {
 
-std::vector<std::string> printed;
-
-void Capture(const char* piece, ...) {
-  std::string msg = piece ? piece : "";
-  va_list ap;
-  va_start(ap, piece);
-  while (const char* p = va_arg(ap, const char*)) msg += p;
-  va_end(ap);
-  printed.push_back(msg);
-}
-
 class Warnings : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = WcWarningPrinter;
-    WcWarningPrinter = Capture;
-    printed.clear();
-    WcErrorDatabase = nullptr;
-  }
-  void TearDown() override {
-    WcWarningPrinter = saved_;
-    WcErrorDatabase = nullptr;
-  }
+  void SetUp() override { WcErrorDatabase = nullptr; }
+  void TearDown() override { WcErrorDatabase = nullptr; }
   // Loads a message database written from the given resource lines.
   void UseDatabase(const std::string& lines) {
     std::string path = ::testing::TempDir() + "/wc_errdb";
@@ -42,26 +23,26 @@ class Warnings : public ::testing::Test {
     WcLoadErrorDatabase(nullptr, path.c_str());
     ASSERT_NE(WcErrorDatabase, nullptr);
   }
-  WcWarningPrinterProc saved_;
+  xk::test::CaptureWarnings printed_;
 };
 
 TEST_F(Warnings, DefaultTextIsFormatted) {
   WcWarning2(nullptr, "WcCreate", "notFound", "Wcl Warning: %s of %s", "a", "b");
   WcWarning0(nullptr, "WcCreate", "plain", "Wcl Warning: 100%% sure");
-  ASSERT_EQ(printed.size(), 2u);
-  EXPECT_EQ(printed[0], "Wcl Warning: a of b");
-  EXPECT_EQ(printed[1], "Wcl Warning: 100%% sure");  // no arguments: unformatted
+  ASSERT_EQ(printed_.Messages().size(), 2u);
+  EXPECT_EQ(printed_.Messages()[0], "Wcl Warning: a of b");
+  EXPECT_EQ(printed_.Messages()[1], "Wcl Warning: 100%% sure");  // no arguments: unformatted
 }
 
 TEST_F(Warnings, DefaultTextWithWrongCountIsAProgrammingError) {
   WcWarning0(nullptr, "f", "m", "Wcl Warning: %s");
   WcWarning3(nullptr, "f", "m", "%s%s%s%s%s%s%s%s%s%s%s", "1", "2", "3");
-  ASSERT_EQ(printed.size(), 2u);
-  EXPECT_EQ(printed[0],
+  ASSERT_EQ(printed_.Messages().size(), 2u);
+  EXPECT_EQ(printed_.Messages()[0],
             "Wcl Warning: Wcl Programming Error: Wrong number of `%s' in "
             "Default Error Msg ( expected 0, found 1) - Default Error Msg is: "
             "Wcl Warning: %s");
-  EXPECT_EQ(printed[1],
+  EXPECT_EQ(printed_.Messages()[1],
             "Wcl Warning: Wcl Programming Error: Wrong number of `%s' in "
             "Default Error Msg ( expected 3, found ?) - Default Error Msg is: "
             "%s%s%s%s%s%s%s%s%s%s%s");
@@ -70,7 +51,7 @@ TEST_F(Warnings, DefaultTextWithWrongCountIsAProgrammingError) {
 TEST_F(Warnings, NothingToSayPrintsNothing) {
   WcWarning0(nullptr, "f", "m", nullptr);
   WcWarning1(nullptr, "f", "m", "", "x");
-  EXPECT_TRUE(printed.empty());
+  EXPECT_TRUE(printed_.Messages().empty());
 }
 
 TEST_F(Warnings, DatabaseTextReplacesDefault) {
@@ -97,7 +78,7 @@ TEST_F(Warnings, DatabaseTextReplacesDefault) {
       "50%% flat",
       "default used",
   };
-  EXPECT_EQ(printed, expected);
+  EXPECT_EQ(printed_.Messages(), expected);
   EXPECT_STREQ(WcErrorDatabaseText(nullptr, "XmpPopup", "noParams"), "DB says %s");
   EXPECT_EQ(WcErrorDatabaseText(nullptr, "XmpPopup", "other"), nullptr);
 }
@@ -105,7 +86,7 @@ TEST_F(Warnings, DatabaseTextReplacesDefault) {
 TEST_F(Warnings, MissingDatabaseFileMeansNoDatabase) {
   WcLoadErrorDatabase(nullptr, "/nonexistent/WclErrorDB");
   EXPECT_EQ(WcErrorDatabase, nullptr);
-  EXPECT_TRUE(printed.empty());
+  EXPECT_TRUE(printed_.Messages().empty());
 }
 
 TEST_F(Warnings, OverlongKeyIsReportedAndDefaultUsed) {
@@ -113,14 +94,14 @@ TEST_F(Warnings, OverlongKeyIsReportedAndDefaultUsed) {
   std::string tooLong(8190, 'f');  // with "m": 8191 characters
   std::string fits(8189, 'f');     // with "m": 8190 characters
   WcWarning0(nullptr, tooLong.c_str(), "m", "default");
-  ASSERT_EQ(printed.size(), 2u);
-  EXPECT_EQ(printed[0].substr(0, 65),
+  ASSERT_EQ(printed_.Messages().size(), 2u);
+  EXPECT_EQ(printed_.Messages()[0].substr(0, 65),
             "Wcl Warning: WcErrorDatabaseText: strlen(func+msgName) > BUFSIZ f");
-  EXPECT_TRUE(printed[0].ends_with("f) and msgName = (m)")) << printed[0].substr(8100);
-  EXPECT_EQ(printed[1], "default");
-  printed.clear();
+  EXPECT_TRUE(printed_.Messages()[0].ends_with("f) and msgName = (m)")) << printed_.Messages()[0].substr(8100);
+  EXPECT_EQ(printed_.Messages()[1], "default");
+  printed_.Clear();
   WcWarning0(nullptr, fits.c_str(), "m", "default");
-  EXPECT_EQ(printed, std::vector<std::string>{"from db"});
+  EXPECT_EQ(printed_.Messages(), std::vector<std::string>{"from db"});
 }
 
 TEST(WcCountStringDirectives, Table) {
@@ -139,9 +120,9 @@ TEST(WcCountStringDirectives, Table) {
 TEST_F(Warnings, FormattingHonoursWidthAndPrecisionSafely) {
   WcFormatWarning(3, "[%-4s][%4s][%.2s]", nullptr, "a", "b", "cdef");
   WcFormatWarning(2, "[%ls][%s]", "", "narrow", nullptr);  // 'l' never reads wide
-  ASSERT_EQ(printed.size(), 2u);
-  EXPECT_EQ(printed[0], "[a   ][   b][cd]");
-  EXPECT_EQ(printed[1], "[narrow][(null)]");
+  ASSERT_EQ(printed_.Messages().size(), 2u);
+  EXPECT_EQ(printed_.Messages()[0], "[a   ][   b][cd]");
+  EXPECT_EQ(printed_.Messages()[1], "[narrow][(null)]");
 }
 
 TEST_F(Warnings, LongFormattedMessageIsNotCut) {
@@ -149,10 +130,10 @@ TEST_F(Warnings, LongFormattedMessageIsNotCut) {
   WcWarning1(nullptr, "f", "m", "<%s>", big.c_str());
   WcWarning0(nullptr, "f", "w", nullptr);
   WcWarning1(nullptr, "f", "m", "%999999999s", "y");  // width capped
-  ASSERT_EQ(printed.size(), 2u);
-  EXPECT_EQ(printed[0], "<" + big + ">");
-  EXPECT_LE(printed[1].size(), 81920u);
-  EXPECT_EQ(printed[1].back(), 'y');
+  ASSERT_EQ(printed_.Messages().size(), 2u);
+  EXPECT_EQ(printed_.Messages()[0], "<" + big + ">");
+  EXPECT_LE(printed_.Messages()[1].size(), 81920u);
+  EXPECT_EQ(printed_.Messages()[1].back(), 'y');
 }
 
 TEST(WcPrintToStderr, WritesPiecesAndNewline) {

@@ -5,12 +5,11 @@
 #include <Xm/Label.h>
 #include <Xm/Text.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <unistd.h>
 
+#include "common/TempDir.h"
 #include "common/XFixture.h"
 #include "xman/XManList.h"
 #include "xman/XmLabelMan.h"
@@ -125,24 +124,16 @@ TEST(XmTextMan, InsertionsAndSearch) {
 }
 
 TEST(XmTextMan, FilesAndClassNumbers) {
-  char tmpl[] = "/tmp/xmtextmanXXXXXX";
-  std::string dir = mkdtemp(tmpl);
+  xk::test::TempDir dir("xmtextman");
   Widget w = NewText("keep");
   XmTextMan man(w);
-  EXPECT_EQ(man.LoadFile((dir + "/missing").c_str()), 0);
+  EXPECT_EQ(man.LoadFile(dir.At("missing").c_str()), 0);
   EXPECT_EQ(S(man.GetString()), "keep");
-  EXPECT_EQ(man.SaveFile((dir + "/out").c_str()), 1);
-  std::ifstream in(dir + "/out");
-  std::stringstream ss;
-  ss << in.rdbuf();
-  EXPECT_EQ(ss.str(), "keep");
-  EXPECT_EQ(man.SaveFile((dir + "/no/such/file").c_str()), 0);
-  std::ofstream(dir + "/in") << "loaded\n";
-  EXPECT_EQ(man.LoadFile((dir + "/in").c_str()), 1);
+  EXPECT_EQ(man.SaveFile(dir.At("out").c_str()), 1);
+  EXPECT_EQ(xk::test::Slurp(dir.At("out")), "keep");
+  EXPECT_EQ(man.SaveFile(dir.At("no/such/file").c_str()), 0);
+  EXPECT_EQ(man.LoadFile(dir.Write("in", "loaded\n").c_str()), 1);
   EXPECT_EQ(S(man.GetString()), "loaded\n");
-  unlink((dir + "/in").c_str());
-  unlink((dir + "/out").c_str());
-  rmdir(dir.c_str());
 
   XmLabelMan label(XmCreateLabel(xk::test::TopLevel(), const_cast<char*>("l"), nullptr, 0));
   EXPECT_EQ(S(label.GetString()), "not implemented");

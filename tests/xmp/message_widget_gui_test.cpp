@@ -14,21 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "common/TempDir.h"
+#include "common/Warnings.h"
 #include "common/XFixture.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Xmp.h"
 
 namespace {
 
-std::vector<std::string> g_recorded;
-
-// Stands for standard error, so a test sees where warnings go.
-void Recorder(const char* first, ...) {
-  va_list rest;
-  va_start(rest, first);
-  g_recorded.push_back(xmp::JoinPieces(first, rest));
-  va_end(rest);
-}
+using xk::test::CaptureWarnings;
 
 void PutResource(const char* line) {
   XrmDatabase db = XtDatabase(XtDisplay(xk::test::TopLevel()));
@@ -45,9 +39,6 @@ std::string TextOf(Widget text) {
 class MessageWidget : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_recorded.clear();
-    saved_ = WcWarningPrinter;
-    WcWarningPrinter = Recorder;
     shell_ = XtCreatePopupShell("msgShell", topLevelShellWidgetClass, xk::test::TopLevel(),
                                 nullptr, 0);
     Widget form = XmCreateForm(shell_, const_cast<char*>("form"), nullptr, 0);
@@ -57,7 +48,6 @@ class MessageWidget : public ::testing::Test {
     XmpMessageWidget(nullptr);
     XtDestroyWidget(shell_);
     xk::test::Drain();
-    WcWarningPrinter = saved_;
   }
   // A multi-line text named `name` in the test shell's form.
   Widget NewText(const char* name) {
@@ -68,7 +58,8 @@ class MessageWidget : public ::testing::Test {
     return text;
   }
 
-  WcWarningPrinterProc saved_ = nullptr;
+  // Stands for standard error, so a test sees where warnings go.
+  CaptureWarnings recorded_;
   Widget shell_ = nullptr;
 };
 
@@ -85,7 +76,7 @@ TEST_F(MessageWidget, MessagesBecomeLinesAndEmptyOnesAreIgnored) {
   EXPECT_EQ(TextOf(text), "Xmp Warning: first one");
   WcWarningPrinter("two ", "pieces", static_cast<char*>(nullptr));
   EXPECT_EQ(TextOf(text), "Xmp Warning: first one\ntwo pieces");
-  EXPECT_TRUE(g_recorded.empty());
+  EXPECT_TRUE(recorded_.Messages().empty());
   EXPECT_FALSE(XtIsRealized(shell_));  // messagePopup False leaves it alone
 }
 
@@ -112,15 +103,10 @@ TEST_F(MessageWidget, NoteOutlivesTheDatabaseValueItWasReadFrom) {
   PutResource("*msgShell*kept.messageLinesLostMsg: (lost)");
   Widget text = NewText("kept");
   XmpMessageWidget(text);
-  char path[] = "/tmp/xmpnoteXXXXXX";
-  int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  const std::string lines = "*msgShell*kept.messageLinesLostMsg: (other)\n";
-  ASSERT_EQ(write(fd, lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
-  close(fd);
+  xk::test::TempDir dir("xmpnote");
+  std::string path = dir.Write("note.ad", "*msgShell*kept.messageLinesLostMsg: (other)\n");
   XrmDatabase db = XtDatabase(XtDisplay(text));
-  EXPECT_EQ(WcLoadResourceFile(text, path, &db), 1);
-  unlink(path);
+  EXPECT_EQ(WcLoadResourceFile(text, path.c_str(), &db), 1);
   for (int i = 0; i < 64; ++i)
     PutResource(("*msgShell*filler" + std::to_string(i) + ": ######").c_str());
   for (const char* m : {"m1", "m2", "m3"}) WcWarningPrinter(m, static_cast<char*>(nullptr));
@@ -130,9 +116,9 @@ TEST_F(MessageWidget, NoteOutlivesTheDatabaseValueItWasReadFrom) {
 TEST_F(MessageWidget, LabelIsRefusedAndWarningsStayWhereTheyWere) {
   Widget label = XmCreateLabel(XtNameToWidget(shell_, "form"), const_cast<char*>("lbl"), nullptr, 0);
   XmpMessageWidget(label);
-  ASSERT_EQ(g_recorded.size(), 1u);
-  EXPECT_EQ(g_recorded[0], "Xmp Warning: XmpMessageWidget(xktest.msgShell.form.lbl) - not an XmTextWidget");
-  EXPECT_EQ(WcWarningPrinter, Recorder);
+  ASSERT_EQ(recorded_.Messages().size(), 1u);
+  EXPECT_EQ(recorded_.Messages()[0], "Xmp Warning: XmpMessageWidget(xktest.msgShell.form.lbl) - not an XmTextWidget");
+  EXPECT_EQ(WcWarningPrinter, CaptureWarnings::Print);
 }
 
 TEST_F(MessageWidget, RemovalGivesWarningsBackToStandardError) {
@@ -146,10 +132,10 @@ TEST_F(MessageWidget, RemovalGivesWarningsBackToStandardError) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Xmp Warning: back on stderr\n");
   EXPECT_EQ(TextOf(text), "");
   // Destroying the former text later leaves the printer alone.
-  WcWarningPrinter = Recorder;
+  WcWarningPrinter = CaptureWarnings::Print;
   XtDestroyWidget(text);
   xk::test::Drain();
-  EXPECT_EQ(WcWarningPrinter, Recorder);
+  EXPECT_EQ(WcWarningPrinter, CaptureWarnings::Print);
 }
 
 TEST_F(MessageWidget, DestroyingTheInstalledTextRestoresTheFirstSavedPrinter) {
@@ -166,9 +152,9 @@ TEST_F(MessageWidget, DestroyingTheInstalledTextRestoresTheFirstSavedPrinter) {
   EXPECT_EQ(TextOf(b), "to b");
   XtDestroyWidget(b);
   xk::test::Drain();
-  EXPECT_EQ(WcWarningPrinter, Recorder);
+  EXPECT_EQ(WcWarningPrinter, CaptureWarnings::Print);
   WcWarningPrinter("after", static_cast<char*>(nullptr));
-  EXPECT_EQ(g_recorded, std::vector<std::string>{"after"});
+  EXPECT_EQ(recorded_.Messages(), std::vector<std::string>{"after"});
 }
 
 TEST_F(MessageWidget, ActionAndCallbackForms) {
@@ -181,7 +167,7 @@ TEST_F(MessageWidget, ActionAndCallbackForms) {
   String missing[] = {const_cast<char*>("nosuch")};
   n = 1;
   XmpMessageWidgetACT(form, nullptr, missing, &n);
-  EXPECT_EQ(g_recorded, (std::vector<std::string>{
+  EXPECT_EQ(recorded_.Messages(), (std::vector<std::string>{
                             "Xmp Usage: XmpMessageWidget( [messageWidgetName] )",
                             "Xmp Warning: XmpMessageWidget could not find nosuch from "
                             "xktest.msgShell.form\n"}));
@@ -205,8 +191,8 @@ TEST_F(MessageWidget, WarningFromTheTextsOwnCallbackDoesNotRecurse) {
   WcWarningPrinter("outer", static_cast<char*>(nullptr));
   EXPECT_EQ(TextOf(text), "outer");
   // Each change of the text warned once; those went to the saved printer.
-  ASSERT_FALSE(g_recorded.empty());
-  for (const std::string& m : g_recorded) EXPECT_EQ(m, "Xmp Warning: nested");
+  ASSERT_FALSE(recorded_.Messages().empty());
+  for (const std::string& m : recorded_.Messages()) EXPECT_EQ(m, "Xmp Warning: nested");
 }
 
 bool Viewable(Widget w) {

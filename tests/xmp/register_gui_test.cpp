@@ -12,10 +12,11 @@
 #include <Xm/RowColumn.h>
 #include <Xm/ToggleB.h>
 
-#include <cstdarg>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/Warnings.h"
 #include "common/XFixture.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Xmp.h"
@@ -81,23 +82,13 @@ TEST(Register, GadgetConstructorsMakeNothingOutsideAManager) {
   XtDestroyWidget(shell);
 }
 
-std::vector<std::string> g_warnings;
-
-void Recorder(const char* first, ...) {
-  va_list rest;
-  va_start(rest, first);
-  g_warnings.push_back(xmp::JoinPieces(first, rest));
-  va_end(rest);
-}
-
 // A misspelt name in the tables would only show when a resource file uses
 // it: each name must reach its own operation.
 TEST(Register, EveryActionAndCallbackNameReachesItsOperation) {
   XtAppContext app = xk::test::App();
   XmpRegisterAll(app);
   Widget label = XmCreateLabel(xk::test::TopLevel(), const_cast<char*>("nameLabel"), nullptr, 0);
-  WcWarningPrinterProc saved = WcWarningPrinter;
-  WcWarningPrinter = Recorder;
+  std::optional<xk::test::CaptureWarnings> warnings(std::in_place);
   struct Action {
     const char* name;
     const char* operation;  // named by the warning two unknown names give
@@ -128,13 +119,13 @@ TEST(Register, EveryActionAndCallbackNameReachesItsOperation) {
   press.type = ButtonPress;
   for (const Action& a : actions) {
     SCOPED_TRACE(a.name);
-    g_warnings.clear();
+    warnings->Clear();
     String params[] = {const_cast<char*>("nosuchA"), const_cast<char*>("nosuchB")};
     XtCallActionProc(label, a.name, &press, params, 2);
-    ASSERT_EQ(g_warnings.size(), 1u);
-    EXPECT_NE(g_warnings[0].find(a.operation), std::string::npos) << g_warnings[0];
+    ASSERT_EQ(warnings->Messages().size(), 1u);
+    EXPECT_NE(warnings->Messages()[0].find(a.operation), std::string::npos) << warnings->Messages()[0];
   }
-  WcWarningPrinter = saved;
+  warnings.reset();
   XtDestroyWidget(label);
 
   struct Callback {

@@ -12,24 +12,15 @@
 #include <Xm/RowColumn.h>
 #include <Xm/Text.h>
 
-#include <cstdarg>
 #include <string>
 #include <vector>
 
+#include "common/Warnings.h"
 #include "common/XFixture.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Xmp.h"
 
 namespace {
-
-std::vector<std::string> g_warnings;
-
-void Recorder(const char* first, ...) {
-  va_list rest;
-  va_start(rest, first);
-  g_warnings.push_back(xmp::JoinPieces(first, rest));
-  va_end(rest);
-}
 
 // Each test gets its own realized shell holding a form; warnings are
 // recorded instead of printed.
@@ -37,9 +28,6 @@ class Support : public ::testing::Test {
  protected:
   void SetUp() override {
     XmpRegisterAll(xk::test::App());
-    g_warnings.clear();
-    saved_ = WcWarningPrinter;
-    WcWarningPrinter = Recorder;
     Arg args[3];
     XtSetArg(args[0], XmNdeleteResponse, XmDO_NOTHING);
     XtSetArg(args[1], XtNwidth, 300);
@@ -51,7 +39,6 @@ class Support : public ::testing::Test {
   void TearDown() override {
     XtDestroyWidget(shell_);
     xk::test::Drain();
-    WcWarningPrinter = saved_;
   }
   void Show() {
     XtPopup(shell_, XtGrabNone);
@@ -82,7 +69,7 @@ class Support : public ::testing::Test {
     return ev;
   }
 
-  WcWarningPrinterProc saved_ = nullptr;
+  xk::test::CaptureWarnings warnings_;
   Widget shell_ = nullptr;
   Widget form_ = nullptr;
 };
@@ -93,7 +80,7 @@ TEST_F(Support, PopupBoundToAKeyPressWarnsAndDoesNotPost) {
   XtOverrideTranslations(form_, XtParseTranslationTable("<Key>F5: XmpPopup(*menu)"));
   Show();
   Send(form_, KeyEvent(form_, XK_F5));
-  EXPECT_EQ(g_warnings, std::vector<std::string>{
+  EXPECT_EQ(warnings_.Messages(), std::vector<std::string>{
                             "Xmp Warning: XmpPopup( *menu ) - event type `KeyPress' is not ButtonPress event."});
   EXPECT_FALSE(XtIsManaged(menu));
 }
@@ -111,7 +98,7 @@ TEST_F(Support, PopupPostsAMenuOnAButtonPress) {
   ev.xbutton.button = Button3;
   String params[] = {const_cast<char*>("*menu")};
   XtCallActionProc(form_, "MriPopup", &ev, params, 1);
-  EXPECT_TRUE(g_warnings.empty());
+  EXPECT_TRUE(warnings_.Messages().empty());
   EXPECT_TRUE(XtIsManaged(menu));
   XtUnmanageChild(menu);
   xk::test::Drain();
@@ -142,12 +129,12 @@ TEST_F(Support, PopupRefusesWhatIsNotAPopupMenuPane) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.expected);
-    g_warnings.clear();
+    warnings_.Clear();
     std::vector<String> params;
     for (const char* p : r.params) params.push_back(const_cast<char*>(p));
     Cardinal n = static_cast<Cardinal>(params.size());
     XmpPopup(form_, &press, params.data(), &n);
-    EXPECT_EQ(g_warnings, std::vector<std::string>{r.expected});
+    EXPECT_EQ(warnings_.Messages(), std::vector<std::string>{r.expected});
   }
 }
 
@@ -168,7 +155,7 @@ TEST_F(Support, AddTabGroupActsOnTheNamedWidget) {
 
   XmpAddTabGroupCB(a, const_cast<char*>("^nosuch"), nullptr);
   XmpAddTabGroupCB(a, const_cast<char*>("^a ^b"), nullptr);
-  EXPECT_EQ(g_warnings, (std::vector<std::string>{
+  EXPECT_EQ(warnings_.Messages(), (std::vector<std::string>{
                             "Xmp Warning: XmpAddTabGroup(^nosuch) - Widget not found",
                             "Xmp Warning: XmpAddTabGroup() requires 0 or 1 widget name argument."}));
 }
@@ -179,7 +166,7 @@ TEST_F(Support, FixTranslationsFixesTextsUpToTheFirstNonText) {
   Child(XmCreateLabel, "b");
   Show();
   XmpFixTranslationsCB(form_, const_cast<char*>("a b c"), nullptr);
-  EXPECT_EQ(g_warnings, std::vector<std::string>{
+  EXPECT_EQ(warnings_.Messages(), std::vector<std::string>{
                             "Xmp Warning: XmpFixTranslations(b) - Not an XmText widget"});
 
   // Return now inserts a newline in a, while c, after the failure, still
@@ -196,10 +183,10 @@ TEST_F(Support, FixTranslationsFixesTextsUpToTheFirstNonText) {
   EXPECT_STREQ(s, "");
   XtFree(s);
 
-  g_warnings.clear();
+  warnings_.Clear();
   XmpFixTranslationsCB(form_, const_cast<char*>(""), nullptr);
   XmpFixTranslationsCB(form_, const_cast<char*>("nosuch"), nullptr);
-  EXPECT_EQ(g_warnings, (std::vector<std::string>{
+  EXPECT_EQ(warnings_.Messages(), (std::vector<std::string>{
                             "Xmp Usage: XmpFixTranslations( widget [widgetName] ...)",
                             "Xmp Warning: XmpFixTranslations(nosuch) - Widget not found"}));
 }
@@ -241,7 +228,7 @@ TEST_F(Support, CloseAndSaveYourselfRunEveryNamedCallback) {
   EXPECT_EQ(g_closeCalls, (std::vector<std::string>{"first", "reg", "reg"}));
 
   XmpAddMwmCloseCallbackCB(button, const_cast<char*>("nosuch testCloseCB"), nullptr);
-  EXPECT_EQ(g_warnings, std::vector<std::string>{
+  EXPECT_EQ(warnings_.Messages(), std::vector<std::string>{
                             "Xmp Warning: XmpAddMwmCloseCallback( nosuch ... ) - Target widget not found"});
 
   // A target that is no shell, even a gadget, is left to Motif's own

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Warnings.h"
 #include "common/XFixture.h"
 #include "wcl/WcRegistry.h"
 #include "wcl/WcWarnings.h"
@@ -23,8 +24,10 @@
 namespace {
 
 using xk::test::App;
+using xk::test::CaptureWarnings;
 using xk::test::Drain;
 using xk::test::TopLevel;
+using xk::test::ToolkitWarnings;
 
 Display* Dpy() { return XtDisplay(TopLevel()); }
 
@@ -79,56 +82,6 @@ void PutResource(const char* line) {
   XrmPutLineResource(&db, line);
 }
 
-// Collects the toolkit's warnings (converters, negotiation) while alive.
-class ToolkitWarnings {
- public:
-  ToolkitWarnings() {
-    active_ = this;
-    old_ = XtAppSetWarningMsgHandler(App(), Handler);
-  }
-  ~ToolkitWarnings() {
-    XtAppSetWarningMsgHandler(App(), old_);
-    active_ = nullptr;
-  }
-  std::vector<std::string> lines;
-
- private:
-  static void Handler(String name, String type, String, String, String* params,
-                      Cardinal* numParams) {
-    std::string line = std::string(name) + "/" + type;
-    for (Cardinal i = 0; i < *numParams; ++i) line += std::string(" ") + params[i];
-    active_->lines.push_back(line);
-  }
-  static inline ToolkitWarnings* active_ = nullptr;
-  XtErrorMsgHandler old_;
-};
-
-// Collects the creation layer's warnings while alive.
-class WclWarnings {
- public:
-  WclWarnings() : old_(WcWarningPrinter) {
-    active_ = this;
-    WcWarningPrinter = Printer;
-  }
-  ~WclWarnings() {
-    WcWarningPrinter = old_;
-    active_ = nullptr;
-  }
-  std::vector<std::string> lines;
-
- private:
-  static void Printer(const char* piece, ...) {
-    std::string line;
-    va_list ap;
-    va_start(ap, piece);
-    for (const char* p = piece; p; p = va_arg(ap, const char*)) line += p;
-    va_end(ap);
-    active_->lines.push_back(line);
-  }
-  static inline WclWarnings* active_ = nullptr;
-  WcWarningPrinterProc old_;
-};
-
 XtGeometryResult Ask(Widget child, XtGeometryMask mode, int width, int height,
                      XtWidgetGeometry* reply) {
   XtWidgetGeometry request{};
@@ -158,8 +111,8 @@ TEST(TableGui, RejectedLayoutStringWarnsAndLeavesNoLayout) {
   PutResource("*rejected.layout: a 0 0 b 1 0");
   ToolkitWarnings warnings;
   Widget table = NewTable(NewShell(true), "rejected");
-  ASSERT_EQ(warnings.lines.size(), 1u);
-  EXPECT_EQ(warnings.lines[0], "conversionError/string a 0 0 b 1 0 XmpTableLoc");
+  ASSERT_EQ(warnings.Lines().size(), 1u);
+  EXPECT_EQ(warnings.Lines()[0], "conversionError/string a 0 0 b 1 0 XmpTableLoc");
   EXPECT_EQ(reinterpret_cast<XmpTableWidget>(table)->table.default_layout, nullptr);
 
   Widget a = Box(table, "a", 20, 20), b = Box(table, "b", 20, 20);
@@ -179,7 +132,7 @@ TEST(TableGui, OptionStringsWithoutLettersConvertToZeroWithAWarning) {
     bool letters = std::string(name) == "optsLr";
     EXPECT_EQ(reinterpret_cast<XmpTableWidget>(table)->table.default_options,
               letters ? XmpTableLeft | XmpTableRight : 0);
-    EXPECT_EQ(warnings.lines.size(), letters ? 0u : 1u);
+    EXPECT_EQ(warnings.Lines().size(), letters ? 0u : 1u);
   }
 }
 
@@ -243,7 +196,7 @@ TEST(TableGui, ChildOperationsWarnAboutTheirArguments) {
   Widget table = NewTable(NewShell(true), "usage");
   Widget a = Box(table, "a", 20, 10);
   Show(table);
-  WclWarnings warnings;
+  CaptureWarnings warnings;
 
   String two[] = {const_cast<char*>("a"), const_cast<char*>("1")};
   Cardinal n = 2;
@@ -260,22 +213,22 @@ TEST(TableGui, ChildOperationsWarnAboutTheirArguments) {
   const std::string usage =
       "Xmp Warning: XmpTableChildConfig( ... ) - Wrong number of arguments.\n"
       "Xmp Usage: XmpTableChildConfig( w col row [h_span [v_span [opts]]] )";
-  ASSERT_EQ(warnings.lines.size(), 5u);
-  EXPECT_EQ(warnings.lines[0], usage);
-  EXPECT_EQ(warnings.lines[1], usage);
-  EXPECT_EQ(warnings.lines[2],
+  ASSERT_EQ(warnings.Messages().size(), 5u);
+  EXPECT_EQ(warnings.Messages()[0], usage);
+  EXPECT_EQ(warnings.Messages()[1], usage);
+  EXPECT_EQ(warnings.Messages()[2],
             "Xmp Warning: XmpTableChildConfig( nobody ... ) - Could not find widget.");
-  EXPECT_EQ(warnings.lines[3],
+  EXPECT_EQ(warnings.Messages()[3],
             "Xmp Warning: XmpTableChildOptions( this ... ) Widget not child of an XmpTable.");
-  EXPECT_EQ(warnings.lines[4],
+  EXPECT_EQ(warnings.Messages()[4],
             "Xmp Warning: XmpTableChildResize( ... ) Wrong number of arguments.\n"
             "Xmp Usage: XmpTableChildResize( w h_span v_span )");
   EXPECT_EQ(Geometry(a), "0,0 20x10");
 
   ToolkitWarnings toolkit;
   XmpTableChildPosition(table, 1, 1);  // the table is no table child
-  ASSERT_EQ(toolkit.lines.size(), 1u);
-  EXPECT_EQ(toolkit.lines[0], "notChildOfTable/XmpTableChildChange usage");
+  ASSERT_EQ(toolkit.Lines().size(), 1u);
+  EXPECT_EQ(toolkit.Lines()[0], "notChildOfTable/XmpTableChildChange usage");
 }
 
 TEST(TableGui, ConfigWithThreeParametersTurnsEveryOptionOn) {
@@ -397,18 +350,18 @@ TEST(TableGui, NegotiationWarnsAboutBrokenParentsAndUnmanagedChildren) {
   ToolkitWarnings warnings;
   XtWidgetGeometry reply;
   EXPECT_EQ(Ask(a, CWWidth | CWHeight, 70, 35, &reply), XtGeometryNo);
-  ASSERT_EQ(warnings.lines.size(), 1u);
-  EXPECT_EQ(warnings.lines[0], "brokenParent/XmpTableQueryParentForResize broken Broken");
+  ASSERT_EQ(warnings.Lines().size(), 1u);
+  EXPECT_EQ(warnings.Lines()[0], "brokenParent/XmpTableQueryParentForResize broken Broken");
 
   Widget plain = NewTable(NewShell(true), "plain");
   Box(plain, "b", 10, 10);
   Widget unmanaged = Box(plain, "u", 10, 10);
   Show(plain);
   XtUnmanageChild(unmanaged);
-  warnings.lines.clear();
+  warnings.Clear();
   EXPECT_EQ(Ask(unmanaged, CWWidth, 30, 0, &reply), XtGeometryNo);
-  ASSERT_EQ(warnings.lines.size(), 1u);
-  EXPECT_EQ(warnings.lines[0],
+  ASSERT_EQ(warnings.Lines().size(), 1u);
+  EXPECT_EQ(warnings.Lines()[0],
             "unmanagedChildMadeResizeRequest/XmpTableGetProposedChildSize u plain");
 }
 

@@ -117,9 +117,7 @@ struct ToolHome {
   std::string dir = tmp.Path();
   std::string record = dir + "/args";
   ToolHome() {
-    std::string rec = tmp.Write("rec.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record +
-                                              ".tmp'\nmv '" + record + ".tmp' '" + record + "'\n",
-                                true);
+    std::string rec = tmp.WriteRecorder("rec.sh", record);
     setenv("KESTHOME", dir.c_str(), 1);
     // A shell with a main window, so the busy cursor finds it quietly.
     theAppShell = XtAppCreateShell("tools", "xkest", applicationShellWidgetClass,

@@ -16,14 +16,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/ScopedEnv.h"
 #include "common/Wait.h"
 #include "dsm_kit.h"
 
 namespace {
 
 using dsmkit::Fire;
+using dsmkit::Load;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
+using xk::test::ScopedEnv;
 using xk::test::Slurp;
 using xk::test::TempDir;
 using xk::test::WaitUntil;
@@ -32,7 +35,7 @@ using xk::test::WaitUntil;
 // moved into it, for one test.
 class Tools {
  public:
-  Tools() : oldPath_(std::getenv("PATH") ? std::getenv("PATH") : "") {
+  Tools() {
     char cwd[4096];
     oldCwd_ = getcwd(cwd, sizeof cwd) ? cwd : "/";
     dir_.Write("kestb",
@@ -42,14 +45,9 @@ class Tools {
                true);
     dir_.Write("lpr", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$DSMTEST_OUT/lpr.tmp\"\n"
                       "mv \"$DSMTEST_OUT/lpr.tmp\" \"$DSMTEST_OUT/lpr.args\"\n", true);
-    setenv("DSMTEST_OUT", dir_.Path().c_str(), 1);
-    setenv("PATH", (dir_.Path() + ":" + oldPath_).c_str(), 1);
-    unsetenv("KESTBTRACE");
     if (chdir(dir_.Path().c_str()) != 0) ADD_FAILURE() << "chdir";
   }
   ~Tools() {
-    setenv("PATH", oldPath_.c_str(), 1);
-    unsetenv("KESTBTRACE");
     if (chdir(oldCwd_.c_str()) != 0) ADD_FAILURE() << "chdir back";
   }
   const TempDir& Dir() const { return dir_; }
@@ -58,13 +56,11 @@ class Tools {
 
  private:
   TempDir dir_;
-  std::string oldPath_, oldCwd_;
+  ScopedEnv out_{"DSMTEST_OUT", dir_.Path()};
+  ScopedEnv path_{"PATH", xk::test::PathFirst(dir_.Path())};
+  ScopedEnv trace_{"KESTBTRACE", std::nullopt};
+  std::string oldCwd_;
 };
-
-void Load(const std::string& path) {
-  dsmkit::FileCall call(path);
-  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
-}
 
 void SetExampleOptions() {
   theOpts.SetTemplatePath("t.tem");

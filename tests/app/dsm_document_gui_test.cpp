@@ -22,6 +22,7 @@ namespace {
 
 using dsmkit::FileCall;
 using dsmkit::Fire;
+using dsmkit::Load;
 using dsmkit::Text;
 using xk::test::Slurp;
 using xk::test::TempDir;
@@ -37,11 +38,6 @@ std::string State(const dsmkit::Ui& ui) {
   for (const auto& [name, w] : dialogs)
     if (XtIsManaged(w)) s += std::string(" +") + name;
   return s;
-}
-
-void Load(const std::string& path) {
-  FileCall call(path);
-  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
 }
 
 void SaveAs(const std::string& path) {

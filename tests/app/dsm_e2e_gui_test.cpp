@@ -5,15 +5,11 @@
 
 #include <string>
 
-#include "gui/XkestRun.h"
+#include "gui/Observer.h"
 
 namespace {
 
-using xk::test::Shell;
-using xk::test::Slurp;
-using xk::test::TempDir;
-using xk::test::WaitUntil;
-using xk::test::XkestRun;
+using namespace xk::test;
 
 TEST(DsmEndToEnd, OpenRunTypeSaveQuit) {
   TempDir dir;
@@ -21,10 +17,7 @@ TEST(DsmEndToEnd, OpenRunTypeSaveQuit) {
   std::string args = dir.Path() + "/kestb-args";
   dir.Write("bin/kestb", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + args + "'\necho \"$1:2: error: bad\"\n", true);
   std::string dsm = dir.Write("my.dsm", "model m;\nrecord R {}\n");
-  const char* path = std::getenv("PATH");
-  XkestRun x({}, {{"KESTHOME", dir.Path()},
-                  {"KESTBTRACE", "1"},
-                  {"PATH", dir.Path() + "/bin:" + (path ? path : "/usr/bin:/bin")}});
+  XkestRun x({}, {{"KESTHOME", dir.Path()}, {"KESTBTRACE", "1"}, {"PATH", PathFirst(dir / "bin")}});
   std::string wid = x.WaitForWindow("xkest");
   ASSERT_FALSE(wid.empty()) << x.Stderr();
 
@@ -75,7 +68,8 @@ TEST(DsmEndToEnd, FileDialogsListTheFolderAsItIsAndKeepTheirSize) {
   std::string saveAs = x.WaitForWindow("Save DSM file as");
   ASSERT_FALSE(saveAs.empty());
   x.Key(saveAs, "Down ctrl+slash");
-  EXPECT_EQ(x.Primary(), x.WorkDir() + "/new.dsm");
+  xk::test::Observer o(x.DisplayName());
+  EXPECT_EQ(o.WaitForPrimary(x.WorkDir() + "/new.dsm", 5), x.WorkDir() + "/new.dsm");
   x.Key(saveAs, "Escape");
   x.Key(wid, "ctrl+q");
   EXPECT_EQ(x.Wait(), 0);

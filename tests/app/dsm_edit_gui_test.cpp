@@ -207,8 +207,7 @@ TEST(DsmUndo, AppendIsOneStepAndLoadingClearsTheHistory) {
   TempDir dir;
   std::string a = dir.Write("a.dsm", "model a;\n");
   dsmkit::Ui ui = dsmkit::Build();
-  dsmkit::FileCall load(a);
-  Fire("xKestDoDsmLoadCB", nullptr, load.Get());
+  dsmkit::Load(a);
   XmTextSetInsertionPosition(ui.dsmText, 9);
   Fire("xKestDoDsmAppendCB", "record R {}");  // three insertions under one event
   ASSERT_EQ(Text(ui.dsmText), "model a;\n\n\nrecord R {}\n");
@@ -220,7 +219,7 @@ TEST(DsmUndo, AppendIsOneStepAndLoadingClearsTheHistory) {
   EXPECT_EQ(theDsm.GetModified(), 1);
 
   Fire("xKestDoDsmCloseWithNoSaveCB");
-  Fire("xKestDoDsmLoadCB", nullptr, load.Get());
+  dsmkit::Load(a);
   Fire("xKestDoDsmUndoCB");
   EXPECT_EQ(Text(ui.dsmText), "model a;\n") << "nothing before the load to undo";
   EXPECT_EQ(theDsm.GetModified(), 0);

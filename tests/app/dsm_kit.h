@@ -30,11 +30,16 @@
 #include "app/DsmCl.h"
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
+#include "common/MotifText.h"
 #include "common/TempDir.h"
 #include "common/XFixture.h"
 #include "wcl/WcRegistry.h"
 
 namespace dsmkit {
+
+using xk::test::Label;
+using xk::test::Sel;
+using xk::test::Text;
 
 inline void EnsureRegistered() {
   static bool registered = false;
@@ -68,6 +73,12 @@ class FileCall {
  private:
   XmFileSelectionBoxCallbackStruct cbs_{};
 };
+
+// Loads path as the Open dialog's OK does.
+inline void Load(const std::string& path) {
+  FileCall call(path);
+  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+}
 
 struct Ui {
   Widget shell, dsmText, lineLabel, replaceField, msgText, msgDlg, title;
@@ -120,13 +131,6 @@ inline Ui Build() {
   return ui;
 }
 
-inline std::string Text(Widget w) {
-  char* s = XmTextGetString(w);
-  std::string out = s ? s : "";
-  XtFree(s);
-  return out;
-}
-
 // Inserts text the way typing or pasting changes the widget.
 inline void Type(Widget w, const std::string& text, XmTextPosition at) {
   XmTextInsert(w, at, const_cast<char*>(text.c_str()));
@@ -143,29 +147,6 @@ inline void MoveTo(Widget text, XmTextPosition pos) {
   Fire("xKestDoDsmSynchLineNumsCB", nullptr, &cbs, text);
 }
 
-// The text of a compound string resource, its lines joined by newlines.
-inline std::string Label(Widget w, const char* resource = XmNlabelString) {
-  XmString s = nullptr;
-  XtVaGetValues(w, resource, &s, nullptr);
-  std::string out;
-  XmStringContext context;
-  if (s && XmStringInitContext(&context, s)) {
-    char* text = nullptr;
-    XmStringCharSet tag = nullptr;
-    XmStringDirection direction;
-    Boolean separator = False;
-    while (XmStringGetNextSegment(context, &text, &tag, &direction, &separator)) {
-      out += text ? text : "";
-      if (separator) out += '\n';
-      XtFree(text);
-      XtFree(tag);
-    }
-    XmStringFreeContext(context);
-  }
-  XmStringFree(s);
-  return out;
-}
-
 // The message dialog's text when it is shown, else "".
 inline std::string Message(const Ui& ui) {
   return XtIsManaged(ui.msgDlg) ? Label(ui.msgDlg, XmNmessageString) : "";
@@ -175,13 +156,6 @@ inline void Dismiss(const Ui& ui) {
   for (Widget w : {ui.msgDlg, ui.openDlg, ui.saveAsDlg, ui.saveLoadDlg, ui.verifyCloseDlg})
     XtUnmanageChild(w);
   xk::test::Drain();
-}
-
-// Selection positions of a text, as "left-right".
-inline std::string Sel(Widget w) {
-  XmTextPosition l = 0, r = 0;
-  if (!XmTextGetSelectionPosition(w, &l, &r)) return "none@" + std::to_string(XmTextGetInsertionPosition(w));
-  return std::to_string(l) + "-" + std::to_string(r);
 }
 
 // The DSM text's underlined ranges, as Motif holds them: "3-5 9-11".

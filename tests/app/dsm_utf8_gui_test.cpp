@@ -36,8 +36,7 @@ TEST(DsmUtf8, CommandsLandOnCharactersAroundNonAscii) {
       "model m;\n// M\xc3\xbcller caf\xc3\xa9 na\xc3\xafve \xe2\x80\x94 \xe2\x80\x9cquotes\xe2\x80\x9d end\n"
       "// Gr\xc3\xb6\xc3\x9f" "e \xf0\x9f\x98\x80\nrecord R { f : int; }\n";
   std::string path = dir.Write("m.dsm", text);
-  dsmkit::FileCall call(path);
-  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+  dsmkit::Load(path);
   ASSERT_EQ(Text(ui.dsmText), text);
   EXPECT_FALSE(theDsm.IsLatin1File());
 
@@ -103,8 +102,7 @@ TEST(DsmUtf8, Latin1FileShowsAsTextAndSavesBackByteForByte) {
   TempDir dir;
   std::string latin1 = "model m;\n// caf\xe9 \xc6gir Gr\xf6\xdf" "e\n// end\n";
   std::string path = dir.Write("l.dsm", latin1);
-  dsmkit::FileCall call(path);
-  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+  dsmkit::Load(path);
   EXPECT_EQ(Text(ui.dsmText), utf8::FromLatin1(latin1));
   EXPECT_TRUE(theDsm.IsLatin1File());
   theDsm.SelectLineNumber(3);
@@ -131,8 +129,7 @@ TEST(DsmUtf8, ErrorMarksAndTheWalkLandOnTheirLinesBelowNonAscii) {
   TempDir dir;
   std::string text = "// M\xc3\xbcller caf\xc3\xa9\nl2\n\xc3\xa9t\xc3\xa9 \xe2\x80\x94 x\nl4\n";
   std::string path = dir.Write("m.dsm", text);
-  dsmkit::FileCall call(path);
-  Fire("xKestDoDsmLoadCB", nullptr, call.Get());
+  dsmkit::Load(path);
   theMsg.TakeReport(path + ":3: error: b\n" + path + ":2: error: a\n", Str(path.c_str()));
   theDsm.MarkErrorLines(theMsg.Errors());
   // Line n of t (from 1) in widget positions, without its newline.

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "common/ScopedEnv.h"
 #include "common/Wait.h"
 #include "dsm_kit.h"
 
@@ -127,8 +128,7 @@ TEST(MsgOpenFile, EditorGetsTheSelectionAsOneWord) {
   TempDir dir;
   dir.Write("emacs", "#!/bin/sh\nprintf '[%s]' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.args\"\n", true);
   std::string args = dir.At("emacs.args");
-  std::string oldPath = std::getenv("PATH");
-  setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);
+  xk::test::ScopedEnv path("PATH", xk::test::PathFirst(dir.Path()));
   const std::pair<const char*, const char*> cases[] = {
       {"out/gen.cpp", "[out/gen.cpp]"},
       {"out/gen.cpp; touch pwned", "[out/gen.cpp; touch pwned]"},
@@ -145,7 +145,6 @@ TEST(MsgOpenFile, EditorGetsTheSelectionAsOneWord) {
     EXPECT_EQ(Slurp(args), expected);
   }
   EXPECT_NE(access("pwned", F_OK), 0);
-  setenv("PATH", oldPath.c_str(), 1);
 }
 
 TEST(MsgText, AppendBuildsInOrderWhereverTheCursorIs) {
@@ -240,12 +239,11 @@ TEST(MsgDialog, FailuresShowAndStackUntilDismissed) {
   theOpts.SetHomeDir(Str(dir.Path().c_str()));
   Fire("xKestDoOptsSetTemplatePathCB", "$KESTHOME/gone.tem");
   Fire("xKestDoSysftnsLaunchHTMLDocCB", "$KESTHOME/doc/gone.html");
-  dsmkit::FileCall load(dir.Write("m.dsm", "model m;\n"));
-  Fire("xKestDoDsmLoadCB", nullptr, load.Get());
-  std::string path = getenv("PATH");
-  setenv("PATH", dir.Path().c_str(), 1);  // no lpr there
-  Fire("xKestDoDsmPrintCB");
-  setenv("PATH", path.c_str(), 1);
+  dsmkit::Load(dir.Write("m.dsm", "model m;\n"));
+  {
+    xk::test::ScopedEnv path("PATH", dir.Path());  // no lpr there
+    Fire("xKestDoDsmPrintCB");
+  }
   EXPECT_EQ(dsmkit::Message(ui),
             "**Error: The template file path (" + dir.Path() +
                 "/gone.tem) does not exist.  Template path unchanged.\n"
@@ -331,16 +329,16 @@ TEST(MsgErrorWalk, AfterOpeningAnotherFileTheOldReportNamesNoLineOfIt) {
   TempDir dir;
   std::string a = dir.Write("a.dsm", "a\nb\n"), b = dir.Write("b.dsm", "x\ny\n");
   dsmkit::Ui ui = dsmkit::Build();
-  Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall(a).Get());
+  dsmkit::Load(a);
   const std::string report = a + ":2: error: x\n";
   XmTextSetString(ui.msgText, const_cast<char*>(report.c_str()));
   theMsg.TakeReport(report, Str(a.c_str()));
-  Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall(b).Get());
+  dsmkit::Load(b);
   Fire("xKestDoMsgNextErrorCB");
   EXPECT_EQ(dsmkit::Message(ui), "No more errors");
   EXPECT_EQ(Sel(ui.dsmText).substr(0, 5), "none@");
   dsmkit::Dismiss(ui);
-  Fire("xKestDoDsmLoadCB", nullptr, dsmkit::FileCall(a).Get());
+  dsmkit::Load(a);
   Fire("xKestDoMsgNextErrorCB");
   EXPECT_EQ(Sel(ui.dsmText), "2-3");
 }
@@ -349,8 +347,7 @@ TEST(DsmErrorMarks, NamedLinesAreMarkedFollowInsertedLinesGoWhenEditedAndAtTheNe
   TempDir dir;
   std::string dsm = dir.Write("m.dsm", "l1\nl2\nl3\nl4\n");
   dsmkit::Ui ui = dsmkit::Build();
-  dsmkit::FileCall load(dsm);
-  Fire("xKestDoDsmLoadCB", nullptr, load.Get());
+  dsmkit::Load(dsm);
   theMsg.TakeReport(dsm + ":4: error: b\n" + dsm + ":2: error: a\n" + dsm + ":9: error: past the end\n",
                     Str(dsm.c_str()));
   theDsm.MarkErrorLines(theMsg.Errors());

@@ -25,6 +25,7 @@
 #include "app/MsgCl.h"
 #include "app/OptsCl.h"
 #include "app/TemplateCatalogue.h"
+#include "common/MotifText.h"
 #include "common/TempDir.h"
 #include "common/XFixture.h"
 
@@ -32,6 +33,8 @@ namespace {
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
+using xk::test::Label;
+using xk::test::ListItems;
 
 // A kest home in a scratch folder with a few files.
 class KestHome {
@@ -54,17 +57,6 @@ Widget Shell(const char* name, std::initializer_list<const char*> lines) {
   theOpts = OptsCl();
   theDsm = DsmCl();
   return theAppShell;
-}
-
-std::string LabelText(Widget w, const char* resource = XmNlabelString) {
-  XmString s = nullptr;
-  XtVaGetValues(w, resource, &s, nullptr);
-  char* text = nullptr;
-  XmStringGetLtoR(s, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text);
-  std::string out = text ? text : "";
-  XtFree(text);
-  XmStringFree(s);
-  return out;
 }
 
 TEST(OptsResources, DefaultsWithoutAnyResource) {
@@ -159,9 +151,9 @@ TEST(OptsDialog, UpdateWidgetsShowsEverySettingWithoutNotifying) {
   MakeDialog(d);
   theOpts.LoadResources();
   theOpts.UpdateWidgets();
-  EXPECT_EQ(LabelText(d.dsmTitle), "DSM File: None");
-  EXPECT_EQ(LabelText(d.temLabel), home.Dir() + "/cpp_std.tem");
-  EXPECT_EQ(LabelText(d.outLabel), "/o");
+  EXPECT_EQ(Label(d.dsmTitle), "DSM File: None");
+  EXPECT_EQ(Label(d.temLabel), home.Dir() + "/cpp_std.tem");
+  EXPECT_EQ(Label(d.outLabel), "/o");
   char* bak = XmTextFieldGetString(d.bak);
   EXPECT_STREQ(bak, "C bkC h bkh cxx bkc hxx bkh");
   XtFree(bak);
@@ -237,18 +229,7 @@ TEST(OptsDialog, TemplateFilterListsOnlyTemplatesOfKestHome) {
   theOpts.SetTemFileSelectDlgWidget(fsb, nullptr, nullptr);
   theOpts.SetTemFileFilter(nullptr, nullptr, nullptr);
 
-  Widget list = XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST);
-  XmStringTable items = nullptr;
-  int count = 0;
-  XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
-  std::vector<std::string> names;
-  for (int i = 0; i < count; ++i) {
-    char* text = nullptr;
-    XmStringGetLtoR(items[i], const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text);
-    names.emplace_back(text);
-    XtFree(text);
-  }
-  EXPECT_EQ(names, (std::vector<std::string>{home.Dir() + "/a.tem", home.Dir() + "/b.tem"}));
+  EXPECT_EQ(ListItems(XmFileSelectionBoxGetChild(fsb, XmDIALOG_LIST)), (std::vector<std::string>{home.Dir() + "/a.tem", home.Dir() + "/b.tem"}));
 }
 
 // The call data of a file selection dialog's OK: the typed or picked
@@ -273,7 +254,7 @@ struct MsgDialog {
   }
   std::string Shown() {
     if (!XtIsManaged(dlg)) return "";
-    std::string out = LabelText(dlg, XmNmessageString);
+    std::string out = Label(dlg, XmNmessageString);
     XtUnmanageChild(dlg);
     return out;
   }
@@ -297,7 +278,7 @@ TEST(OptsDialog, FileDialogChoicesAndEmptyChoices) {
   }
   EXPECT_EQ(theOpts.GetTemplatePath().c_str(), tem);
   EXPECT_EQ(theOpts.GetOutputDir().c_str(), home.Dir()) << "the folder shown, when none is named";
-  EXPECT_EQ(LabelText(d.temLabel), tem);
+  EXPECT_EQ(Label(d.temLabel), tem);
 
   // An empty choice keeps the setting but still refreshes the widgets.
   theOpts.SetNoAdaKeywords(1);
@@ -375,11 +356,11 @@ TEST(OptsTemplatePath, ExistingFileIsTakenMissingFileIsRefused) {
   EXPECT_EQ(out.find("missing"), std::string::npos);
   EXPECT_NE(out.find("(" + home.Dir() + ") does not exist"), std::string::npos);
   EXPECT_STREQ(theOpts.GetTemplatePath().c_str(), "/old.tem");
-  EXPECT_EQ(LabelText(d.temLabel), "/old.tem");
+  EXPECT_EQ(Label(d.temLabel), "/old.tem");
 
   theOpts.SetTemplatePath(nullptr, const_cast<char*>("$KESTHOME/cpp_std.tem"), nullptr);
   EXPECT_STREQ(theOpts.GetTemplatePath().c_str(), cpp.c_str());
-  EXPECT_EQ(LabelText(d.temLabel), cpp);
+  EXPECT_EQ(Label(d.temLabel), cpp);
 }
 
 TEST(TemplateCatalogue, ReportsOnlyTheFirstMissingResource) {
@@ -445,13 +426,13 @@ TEST(TemplateCatalogue, QuickItemsInOrderAndTheirPress) {
   for (size_t i = 0; i < buttons.size(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_STREQ(XtName(buttons[i]), names[i]);
-    EXPECT_EQ(LabelText(buttons[i]), labels[i]);
+    EXPECT_EQ(Label(buttons[i]), labels[i]);
     EXPECT_TRUE(XtIsManaged(buttons[i]));
   }
 
   XtCallCallbacks(buttons[0], XmNactivateCallback, nullptr);
   EXPECT_STREQ(theOpts.GetTemplatePath().c_str(), cpp.c_str());
-  EXPECT_EQ(LabelText(d.temLabel), cpp);
+  EXPECT_EQ(Label(d.temLabel), cpp);
 
   CaptureStdout();
   XtCallCallbacks(buttons[1], XmNactivateCallback, nullptr);

@@ -76,6 +76,16 @@ class TempDir {
     return path;
   }
 
+  // Writes a script at rel that stands in for a tool (an editor, a
+  // browser): it writes its arguments, one a line, to record, which
+  // appears only once complete. Returns the script's path.
+  std::string WriteRecorder(std::string_view rel, const std::string& record) const {
+    return Write(rel,
+                 "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".tmp'\nmv '" + record + ".tmp' '" +
+                     record + "'\n",
+                 true);
+  }
+
  private:
   std::string path_;
   pid_t owner_ = getpid();

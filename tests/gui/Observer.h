@@ -9,6 +9,8 @@
 //   EXPECT_EQ(o.WaitForPrimary("record R {"), "record R {");
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
@@ -158,6 +160,22 @@ class Observer {
     return text;
   }
 
+  // Waits until xkest has handled all that was sent to it so far: a Motif
+  // text typed into holds the destination selection, and xkest answers a
+  // request for it only after the events queued before the request.
+  // Returns at once when no text holds it.
+  bool Sync(int seconds = 10) {
+    Atom prop = XInternAtom(dpy_, "XKEST_TEST_SYNC", False);
+    XConvertSelection(dpy_, XInternAtom(dpy_, "_MOTIF_DESTINATION", False),
+                      XInternAtom(dpy_, "TARGETS", False), prop, win_, CurrentTime);
+    XFlush(dpy_);
+    XEvent ev;
+    bool answered = WaitUntil(
+        [&] { return XCheckTypedWindowEvent(dpy_, win_, SelectionNotify, &ev) == True; }, seconds);
+    XDeleteProperty(dpy_, win_, prop);
+    return answered;
+  }
+
   // Counts the changes of the pointer's cursor image (XFixes), so a test
   // can see the busy cursor come; 0 without the extension.
   unsigned long CursorSerial() {
@@ -207,6 +225,20 @@ class Observer {
   Window win_ = 0;
   bool utf8_ = false;
 };
+
+// Opens path through File > Open as a user does: the selection field
+// starts as the working folder, which is rubbed out for the typed path.
+inline void OpenThroughDialog(XkestRun& x, Observer& o, const std::string& main,
+                              const std::string& path) {
+  o.Xdo("windowfocus --sync " + main + " key ctrl+o");
+  std::string open = x.WaitForWindow("Open DSM file", 10);
+  ASSERT_FALSE(open.empty());
+  o.Xdo("windowfocus --sync " + open + " key End");
+  o.Xdo("key --delay 2 --repeat 120 BackSpace");
+  o.Xdo("type --delay 10 '" + path + "'");
+  o.Xdo("key Return");
+  ASSERT_TRUE(o.WaitGone(open)) << "the Open dialog stayed: " << o.Snap("open");
+}
 
 // Where the report lies in the main window: any point inside it serves,
 // since the keys that follow put the cursor where they need it.

@@ -13,7 +13,6 @@
 // source file.
 #pragma once
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <csignal>
@@ -29,8 +28,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "common/ScopedEnv.h"
 #include "common/TempDir.h"
 #include "common/Wait.h"
+#include "common/WmProtocol.h"
 
 extern char** environ;
 
@@ -129,30 +130,6 @@ class XkestRun {
 
   // The folder the program runs in (also its HOME).
   const std::string& WorkDir() const { return dir_.Path(); }
-
-  // The text of the PRIMARY selection (what the program has selected);
-  // empty when nobody holds it or it does not arrive in time.
-  std::string Primary() {
-    Window w = XCreateSimpleWindow(dpy_, DefaultRootWindow(dpy_), 0, 0, 1, 1, 0, 0, 0);
-    Atom prop = XInternAtom(dpy_, "XK_TEST_PRIMARY", False);
-    XConvertSelection(dpy_, XA_PRIMARY, XA_STRING, prop, w, CurrentTime);
-    XFlush(dpy_);
-    std::string out;
-    XEvent ev;
-    if (WaitUntil([&] { return XCheckTypedWindowEvent(dpy_, w, SelectionNotify, &ev) == True; }, 5)) {
-      Atom type;
-      int format;
-      unsigned long n = 0, after = 0;
-      unsigned char* data = nullptr;
-      if (ev.xselection.property != None &&
-          XGetWindowProperty(dpy_, w, prop, 0, 1 << 20, True, AnyPropertyType, &type, &format, &n,
-                             &after, &data) == Success && data)
-        out.assign(reinterpret_cast<char*>(data), n);
-      if (data) XFree(data);
-    }
-    XDestroyWindow(dpy_, w);
-    return out;
-  }
 
   // The program's X display, for a test's own connection or tools.
   const std::string& DisplayName() const { return display_; }
@@ -253,16 +230,7 @@ class XkestRun {
 
   // Sends the window manager's close request to a top-level window.
   void SendDeleteWindow(const std::string& wid) {
-    Window w = std::stoul(wid);
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy_, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy_, w, False, NoEventMask, &ev);
-    XFlush(dpy_);
+    SendWmProtocol(dpy_, std::stoul(wid), "WM_DELETE_WINDOW");
   }
 
   // Child windows, bottom to top.

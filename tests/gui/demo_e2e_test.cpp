@@ -28,19 +28,11 @@
 
 namespace {
 
-using xk::test::Observer;
-using xk::test::ReportMenu;
-using xk::test::ReportToStart;
-using xk::test::Shell;
-using xk::test::Slurp;
-using xk::test::TempDir;
-using xk::test::WaitUntil;
-using xk::test::XkestRun;
+using namespace xk::test;
 
 // The Replace field in the bar above the DSM text, in main-window
 // coordinates: right of its caption, below the menu bar.
 constexpr const char* kReplaceField = "390 57";
-
 
 // The 1-based number of the first line that is exactly line; 0 if none.
 int LineNumberOf(const std::string& text, const std::string& line) {
@@ -64,33 +56,18 @@ TEST(XkestDemo, ErrorLineFromTheReportThenGeneratedFileInTheEditor) {
   const std::string out = work.Path() + "/out";
   Shell("mkdir -p '" + out + "'");
   const std::string record = work.Path() + "/editor-args";
-  const std::string editor =
-      work.Write("editor.sh",
-                 "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".tmp'\nmv '" + record +
-                     ".tmp' '" + record + "'\n",
-                 true);
+  const std::string editor = work.WriteRecorder("editor.sh", record);
 
   // As scripts/run.sh runs it: the demo home, and the built kestb first on
   // the search path.
-  const std::string path =
-      std::string(XK_BINARY_DIR) + "/kestb:" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin");
   XkestRun x({"-outdir", out, "-files", "-tooleditor", editor},
-             {{"KESTHOME", home}, {"PATH", path}});
+             {{"KESTHOME", home}, {"PATH", PathFirst(XK_BINARY_DIR "/kestb")}});
   std::string main = x.WaitForWindow("xkest");
   ASSERT_FALSE(main.empty()) << x.Stderr();
   Observer o(x.DisplayName());
   ASSERT_TRUE(o.Ok());
 
-  // File > Open; the selection field starts as the working folder, which
-  // is rubbed out for the typed path.
-  o.Xdo("windowfocus --sync " + main + " key ctrl+o");
-  std::string open = x.WaitForWindow("Open DSM file", 10);
-  ASSERT_FALSE(open.empty());
-  o.Xdo("windowfocus --sync " + open + " key End");
-  o.Xdo("key --delay 2 --repeat 80 BackSpace");
-  o.Xdo("type --delay 10 '" + dsm + "'");
-  o.Xdo("key Return");
-  ASSERT_TRUE(o.WaitGone(open)) << "the Open dialog stayed: " << o.Snap("open");
+  ASSERT_NO_FATAL_FAILURE(OpenThroughDialog(x, o, main, dsm));
 
   // Break the type on the chosen line by typing, save, go back to the top
   // so the cursor is elsewhere, and run the generator.

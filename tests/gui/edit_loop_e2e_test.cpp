@@ -14,12 +14,7 @@
 
 namespace {
 
-using xk::test::Observer;
-using xk::test::Shell;
-using xk::test::Slurp;
-using xk::test::TempDir;
-using xk::test::WaitUntil;
-using xk::test::XkestRun;
+using namespace xk::test;
 
 constexpr const char* kChangedTitle = "File changed on disk";
 
@@ -33,8 +28,7 @@ struct Session {
       : x(Args(work, args),
           {{"KESTHOME", std::string(XK_SOURCE_DIR) + "/demo-home"},
            {"KESTBTRACE", "1"},
-           {"PATH", (bin.empty() ? "" : bin + ":") + std::string(XK_BINARY_DIR) + "/kestb:" +
-                        (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")}},
+           {"PATH", (bin.empty() ? "" : bin + ":") + PathFirst(XK_BINARY_DIR "/kestb")}},
           wm),
         main(x.WaitForWindow("xkest", 60)),
         o(x.DisplayName()) {
@@ -60,6 +54,13 @@ struct Session {
   static std::vector<std::string> Args(const TempDir& work, std::vector<std::string> more) {
     more.insert(more.begin(), {"-outdir", work.Path()});
     return more;
+  }
+  // Changes the file behind xkest's back once xkest has handled every key
+  // and command sent so far: its focus check would take in a change it
+  // meets before the keys that modified the text, without asking.
+  void ChangeOnDisk(const TempDir& work, const std::string& rel, const std::string& text) {
+    o.Sync();
+    work.Write(rel, text);
   }
   // Keys to the main window.
   void Keys(const std::string& keys) { o.Xdo("windowfocus --sync " + main + " key --delay 30 " + keys); }
@@ -118,7 +119,7 @@ TEST(EditLoop, ChangedOnDiskAsksBeforeSaveAndGenerateAndEachAnswerDoesWhatItSays
   // Save: Cancel (the default, Return) writes nothing; Overwrite writes.
   s.Keys("ctrl+Home");
   s.Type("x");
-  work.Write("m.dsm", "model b;\n");
+  s.ChangeOnDisk(work, "m.dsm", "model b;\n");
   s.Keys("ctrl+s");
   ASSERT_TRUE(s.Cancel());
   EXPECT_EQ(disk(), "model b;\n");
@@ -127,7 +128,7 @@ TEST(EditLoop, ChangedOnDiskAsksBeforeSaveAndGenerateAndEachAnswerDoesWhatItSays
   EXPECT_TRUE(WaitUntil([&] { return disk() == "xmodel a;\n"; })) << disk();
 
   // Load the version on disk: the text becomes it, unmodified.
-  work.Write("m.dsm", "model c;\n");
+  s.ChangeOnDisk(work, "m.dsm", "model c;\n");
   s.Type("y");
   s.Keys("ctrl+s");
   ASSERT_TRUE(s.Answer(kChangedTitle, 2));
@@ -139,7 +140,7 @@ TEST(EditLoop, ChangedOnDiskAsksBeforeSaveAndGenerateAndEachAnswerDoesWhatItSays
   // Generate: Cancel runs nothing; Overwrite saves, then runs; Load runs
   // on the version loaded.
   size_t runs = s.Runs();
-  work.Write("m.dsm", "model d;\n");
+  s.ChangeOnDisk(work, "m.dsm", "model d;\n");
   s.Type("1");
   s.Keys("ctrl+g");
   ASSERT_TRUE(s.Cancel());
@@ -147,7 +148,7 @@ TEST(EditLoop, ChangedOnDiskAsksBeforeSaveAndGenerateAndEachAnswerDoesWhatItSays
   ASSERT_TRUE(s.Answer(kChangedTitle, 0));
   EXPECT_TRUE(WaitUntil([&] { return s.Runs() == runs + 1; })) << s.x.Stdout();
   EXPECT_EQ(disk(), "z1model c;\n") << "Cancel ran nothing; Overwrite wrote the text";
-  work.Write("m.dsm", "model e;\n");
+  s.ChangeOnDisk(work, "m.dsm", "model e;\n");
   s.Type("2");
   s.Keys("ctrl+g");
   ASSERT_TRUE(s.Answer(kChangedTitle, 2));
@@ -208,8 +209,7 @@ TEST(EditLoop, DoubleClickOnAWrittenFileOpensItInTheEditor) {
   TempDir work;
   std::string dsm = work.Write("m.dsm", "model m;\nrecord A {\n  x : int;\n}\n");
   std::string record = work.Path() + "/editor-args";
-  std::string editor = work.Write(
-      "editor.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".tmp'\nmv '" + record + ".tmp' '" + record + "'\n", true);
+  std::string editor = work.WriteRecorder("editor.sh", record);
   Session s(work, dsm, "", {"-files", "-tooleditor", editor});
   ASSERT_TRUE(s.opened) << s.x.Stderr();
   s.Keys("ctrl+g");

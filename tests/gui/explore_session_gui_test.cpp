@@ -67,23 +67,9 @@ TEST(ExploreStartup, EscapeClosesTheDialogs) {
   EXPECT_EQ(x.Stderr(), "");
 }
 
-std::vector<std::string> ListedFiles(Widget dialog) {
-  Widget list = XmFileSelectionBoxGetChild(dialog, XmDIALOG_LIST);
-  XmStringTable items = nullptr;
-  int count = 0;
-  XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
-  std::vector<std::string> out;
-  for (int i = 0; i < count; ++i) {
-    char* text = nullptr;
-    if (XmStringGetLtoR(items[i], const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text) && text)
-      out.emplace_back(text);
-    XtFree(text);
-  }
-  return out;
-}
-
 bool Lists(Widget dialog, const std::string& path) {
-  for (const std::string& item : ListedFiles(dialog))
+  Widget list = XmFileSelectionBoxGetChild(dialog, XmDIALOG_LIST);
+  for (const std::string& item : xk::test::ListItems(list))
     if (item == path || item.ends_with("/" + path.substr(path.rfind('/') + 1))) return true;
   return false;
 }

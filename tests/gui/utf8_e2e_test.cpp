@@ -19,14 +19,7 @@
 
 namespace {
 
-using xk::test::Observer;
-using xk::test::ReportMenu;
-using xk::test::ReportToStart;
-using xk::test::Shell;
-using xk::test::Slurp;
-using xk::test::TempDir;
-using xk::test::WaitUntil;
-using xk::test::XkestRun;
+using namespace xk::test;
 
 // Characters in UTF-8 text.
 size_t Chars(const std::string& s) {
@@ -61,18 +54,6 @@ std::vector<int> LineRightEdges(Display* dpy, unsigned long window) {
   return edges;
 }
 
-// Opens path through File > Open.
-void Open(XkestRun& x, Observer& o, const std::string& main, const std::string& path) {
-  o.Xdo("windowfocus --sync " + main + " key ctrl+o");
-  std::string open = x.WaitForWindow("Open DSM file", 10);
-  ASSERT_FALSE(open.empty());
-  o.Xdo("windowfocus --sync " + open + " key End");
-  o.Xdo("key --delay 2 --repeat 120 BackSpace");
-  o.Xdo("type --delay 10 '" + path + "'");
-  o.Xdo("key Return");
-  ASSERT_TRUE(o.WaitGone(open)) << "the Open dialog stayed: " << o.Snap("utf8-open");
-}
-
 // Line 3 holds non-ASCII characters, line 5 as many ASCII ones, both
 // ending alike: drawn whole, they end at the same pixel.
 void ExpectSecondLineDrawnWhole(Observer& o, const std::string& main, const char* what) {
@@ -102,17 +83,14 @@ TEST(Utf8Locale, ModelsDrawnWholeReportLeadsToLineAndWordLatin1SavedBack) {
   Shell("ln -s 'M\xc3\xbcller' '" + dir.Path() + "/plain'");
   const std::string latin1Model = "model m;\n\n// M\xfcller caf\xe9 na\xefve \xe6gir Gr\xf6\xdf" "e end\n\n" + kReference + "\n";
   const std::string latin1 = dir.Write("l.dsm", latin1Model);
-  const char* path = std::getenv("PATH");
-  XkestRun x({}, {{"KESTHOME", dir.Path()},
-                  {"LC_ALL", "C.UTF-8"},
-                  {"PATH", dir.Path() + "/bin:" + (path ? path : "/usr/bin:/bin")}});
+  XkestRun x({}, {{"KESTHOME", dir.Path()}, {"LC_ALL", "C.UTF-8"}, {"PATH", PathFirst(dir / "bin")}});
   std::string main = x.WaitForWindow("xkest");
   ASSERT_FALSE(main.empty()) << x.Stderr();
   Observer o(x.DisplayName());
   ASSERT_TRUE(o.Ok());
   o.WantUtf8();
 
-  Open(x, o, main, dir.Path() + "/plain/m.dsm");
+  OpenThroughDialog(x, o, main, dir.Path() + "/plain/m.dsm");
   ExpectSecondLineDrawnWhole(o, main, "UTF-8 model");
 
   // The report's first line is "DSM:7: error: unknown type 'Größe'":
@@ -144,7 +122,7 @@ TEST(Utf8Locale, ModelsDrawnWholeReportLeadsToLineAndWordLatin1SavedBack) {
   EXPECT_EQ(o.WaitForPrimary("// size : Size;"), "// size : Size;");
 
   // The Latin-1 model: drawn whole; an edit saved back as Latin-1.
-  Open(x, o, main, latin1);
+  OpenThroughDialog(x, o, main, latin1);
   ExpectSecondLineDrawnWhole(o, main, "Latin-1 model");
   o.Xdo("mousemove --window " + main + " 300 150 click 1");  // into the DSM text
   o.Xdo("key ctrl+Home End");
@@ -174,7 +152,7 @@ TEST(Utf8Locale, UndoAndRedoGiveBackMultibyteEditsByteForByte) {
   ASSERT_TRUE(o.Ok());
   o.WantUtf8();
 
-  Open(x, o, main, dsm);
+  OpenThroughDialog(x, o, main, dsm);
   o.Xdo("mousemove --window " + main + " 300 150 click 1");  // into the DSM text
   o.Xdo("key ctrl+Home End");
   o.Xdo("type --delay 20 ' \xc3\xa9\xe2\x82\xac\xc3\xb6'");
@@ -184,7 +162,7 @@ TEST(Utf8Locale, UndoAndRedoGiveBackMultibyteEditsByteForByte) {
   EXPECT_TRUE(WaitUntil([&] { return Slurp(dsm) == "model m; \xc3\xa9\xe2\x82\xac\xc3\xb6\n// caf\xc3\xa9 end\n"; }))
       << Slurp(dsm);
 
-  Open(x, o, main, latin1);
+  OpenThroughDialog(x, o, main, latin1);
   o.Xdo("mousemove --window " + main + " 300 150 click 1");
   o.Xdo("key ctrl+End");
   o.Xdo("type --delay 20 '\xc3\xa9\xc3\xbf'");

@@ -26,10 +26,7 @@ struct Home {
   std::string cpp = dir.Write("templates/cpp_std.tem", "@# template\n");
   std::string index = dir.Write("doc/index.html", "<p>help</p>\n");
   std::string record = dir.Path() + "/tool-args";
-  std::string recorder =
-      dir.Write("rec.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".tmp'\nmv '" + record +
-                              ".tmp' '" + record + "'\n",
-                true);
+  std::string recorder = dir.WriteRecorder("rec.sh", record);
   std::map<std::string, std::optional<std::string>> Env() const { return {{"KESTHOME", dir.Path()}}; }
 
   // The recorded arguments, once the tool has run.

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ScopedEnv.h"
 #include "common/TempDir.h"
 #include "creation_support.h"
 #include "wcl/WcCreate.h"
@@ -27,6 +28,7 @@
 namespace {
 
 using xk::test::CaptureWarnings;
+using xk::test::ScopedEnv;
 
 std::vector<std::string> g_reads;  // every path handed to the reader
 
@@ -46,24 +48,6 @@ const xk::test::TempDir& Scratch() {
 const bool kAppDefaultsPathSet = [] {
   return setenv("XFILESEARCHPATH", (Scratch().Path() + "/app/%N").c_str(), 1) == 0;
 }();
-
-// Sets (or with nullopt unsets) an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) setenv(name, value->c_str(), 1);
-    else unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_) setenv(name_, old_->c_str(), 1);
-    else unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 std::string Lookup(XrmDatabase db, const char* name) {
   char* type = nullptr;

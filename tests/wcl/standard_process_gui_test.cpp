@@ -20,12 +20,7 @@
 
 namespace {
 
-using xk::test::Act;
-using xk::test::CaptureWarnings;
-using xk::test::Fire;
-using xk::test::Slurp;
-using xk::test::TempDir;
-using xk::test::WaitUntil;
+using namespace xk::test;
 
 // Waits, boundedly, until path holds a text ending in a newline (or, with
 // wholeLine false, any text at all).

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "common/MotifText.h"
 #include "common/TempDir.h"
 #include "common/XFixture.h"
 #include "xman/XManList.h"
@@ -17,26 +18,10 @@
 
 namespace {
 
-// A realized text in a shell of its own: selections need a window.
-Widget NewText(const char* value) {
-  Widget shell = XtAppCreateShell("textMan", "XkTest", applicationShellWidgetClass,
-                                  XtDisplay(xk::test::TopLevel()), nullptr, 0);
-  Arg arg;
-  XtSetArg(arg, XmNeditMode, XmMULTI_LINE_EDIT);
-  Widget w = XmCreateText(shell, const_cast<char*>("text"), &arg, 1);
-  XtManageChild(w);
-  XtRealizeWidget(shell);
-  XmTextSetString(w, const_cast<char*>(value));
-  return w;
-}
+using xk::test::NewText;
+using xk::test::Sel;
 
 std::string S(const Str& s) { return s.c_str(); }
-
-std::string Sel(Widget w) {
-  XmTextPosition l = 0, r = 0;
-  if (!XmTextGetSelectionPosition(w, &l, &r)) return "none@" + std::to_string(XmTextGetInsertionPosition(w));
-  return std::to_string(l) + "-" + std::to_string(r);
-}
 
 TEST(XmTextMan, CursorRelativeTexts) {
   Widget w = NewText("ab cd\nef gh\nij");

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "common/MotifText.h"
+#include "common/WmProtocol.h"
 #include "common/XFixture.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Xmp.h"
@@ -136,9 +138,8 @@ TEST_F(Interface, RightButtonInTheWorkAreaPostsThePopupMenu) {
 
 TEST_F(Interface, SupportOperationsRanDuringCreation) {
   // The creation warning for "broken" went into the message log.
-  char* log = XmTextGetString(Find("*log"));
-  EXPECT_NE(std::string(log).find("broken.wcCreate resource missing"), std::string::npos) << log;
-  XtFree(log);
+  std::string log = xk::test::Text(Find("*log"));
+  EXPECT_NE(log.find("broken.wcCreate resource missing"), std::string::npos) << log;
 
   unsigned char navigation = 0;
   XtVaGetValues(Find("*hello"), XmNnavigationType, &navigation, nullptr);
@@ -147,14 +148,7 @@ TEST_F(Interface, SupportOperationsRanDuringCreation) {
   // A close request runs the callback named in the resource file and,
   // by the file's deleteResponse, leaves the window alone.
   g_closed.clear();
-  Display* dpy = XtDisplay(root_);
-  XEvent ev{};
-  ev.xclient.type = ClientMessage;
-  ev.xclient.window = XtWindow(root_);
-  ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-  ev.xclient.format = 32;
-  ev.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-  XSendEvent(dpy, XtWindow(root_), False, NoEventMask, &ev);
+  xk::test::SendWmProtocol(XtDisplay(root_), XtWindow(root_), "WM_DELETE_WINDOW");
   xk::test::Drain();
   EXPECT_EQ(g_closed, std::vector<std::string>{"main"});
   EXPECT_FALSE(g_rootDestroyed);

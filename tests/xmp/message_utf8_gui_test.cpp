@@ -9,7 +9,7 @@
 #include <clocale>
 #include <string>
 
-#include "common/XFixture.h"
+#include "common/MotifText.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Xmp.h"
 
@@ -33,9 +33,7 @@ TEST(MessageUtf8, CutsByCharactersAndKeepsMessagesWithStrayBytes) {
     WcWarningPrinter(m, nullptr);
   // 4 + 1 lines reach 5: the three oldest go, counted in characters.
   WcWarningPrinter("x\xff y", nullptr);
-  char* s = XmTextGetString(text);
-  EXPECT_EQ(std::string(s), "... some lines lost...\n\n4\nx? y");
-  XtFree(s);
+  EXPECT_EQ(xk::test::Text(text), "... some lines lost...\n\n4\nx? y");
 
   XmpMessageWidget(nullptr);
   EXPECT_EQ(WcWarningPrinter, saved);

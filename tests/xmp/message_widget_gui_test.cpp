@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/MotifText.h"
 #include "common/TempDir.h"
 #include "common/Warnings.h"
 #include "common/XFixture.h"
@@ -23,17 +24,11 @@
 namespace {
 
 using xk::test::CaptureWarnings;
+using xk::test::Text;
 
 void PutResource(const char* line) {
   XrmDatabase db = XtDatabase(XtDisplay(xk::test::TopLevel()));
   XrmPutLineResource(&db, line);
-}
-
-std::string TextOf(Widget text) {
-  char* s = XmTextGetString(text);
-  std::string out = s;
-  XtFree(s);
-  return out;
 }
 
 class MessageWidget : public ::testing::Test {
@@ -70,12 +65,12 @@ TEST_F(MessageWidget, MessagesBecomeLinesAndEmptyOnesAreIgnored) {
   EXPECT_EQ(WcWarningPrinter, XmpMessagePrinter);
 
   WcWarning1(text, "Test", "first", "Xmp Warning: first %s", "one");
-  EXPECT_EQ(TextOf(text), "Xmp Warning: first one");  // no leading newline
+  EXPECT_EQ(Text(text), "Xmp Warning: first one");  // no leading newline
   WcWarningPrinter("", static_cast<char*>(nullptr));
   WcWarningPrinter(static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(text), "Xmp Warning: first one");
+  EXPECT_EQ(Text(text), "Xmp Warning: first one");
   WcWarningPrinter("two ", "pieces", static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(text), "Xmp Warning: first one\ntwo pieces");
+  EXPECT_EQ(Text(text), "Xmp Warning: first one\ntwo pieces");
   EXPECT_TRUE(recorded_.Messages().empty());
   EXPECT_FALSE(XtIsRealized(shell_));  // messagePopup False leaves it alone
 }
@@ -86,13 +81,13 @@ TEST_F(MessageWidget, LineLimitCutsOldLinesAndLeavesTheNote) {
   Widget text = NewText("limited");
   XmpMessageWidget(text);
   for (int i = 1; i <= 5; ++i) WcWarningPrinter(("m" + std::to_string(i)).c_str(), nullptr);
-  EXPECT_EQ(TextOf(text), "m1\nm2\nm3\nm4\nm5");
+  EXPECT_EQ(Text(text), "m1\nm2\nm3\nm4\nm5");
   // 5 + 1 reaches 6: the note takes the place of the three oldest lines.
   WcWarningPrinter("m6", static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(text), "... some lines lost...\n\nm4\nm5\nm6");
+  EXPECT_EQ(Text(text), "... some lines lost...\n\nm4\nm5\nm6");
   // A two-line message counts with both lines.
   WcWarningPrinter("m7a\nm7b", static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(text), "... some lines lost...\n\nm6\nm7a\nm7b");
+  EXPECT_EQ(Text(text), "... some lines lost...\n\nm6\nm7a\nm7b");
 }
 
 // The note is the widget's own copy: merging a resource file frees the
@@ -110,7 +105,7 @@ TEST_F(MessageWidget, NoteOutlivesTheDatabaseValueItWasReadFrom) {
   for (int i = 0; i < 64; ++i)
     PutResource(("*msgShell*filler" + std::to_string(i) + ": ######").c_str());
   for (const char* m : {"m1", "m2", "m3"}) WcWarningPrinter(m, static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(text), "(lost)\nm3");
+  EXPECT_EQ(Text(text), "(lost)\nm3");
 }
 
 TEST_F(MessageWidget, LabelIsRefusedAndWarningsStayWhereTheyWere) {
@@ -130,7 +125,7 @@ TEST_F(MessageWidget, RemovalGivesWarningsBackToStandardError) {
   testing::internal::CaptureStderr();
   WcWarning0(nullptr, "Test", "back", "Xmp Warning: back on stderr");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Xmp Warning: back on stderr\n");
-  EXPECT_EQ(TextOf(text), "");
+  EXPECT_EQ(Text(text), "");
   // Destroying the former text later leaves the printer alone.
   WcWarningPrinter = CaptureWarnings::Print;
   XtDestroyWidget(text);
@@ -149,7 +144,7 @@ TEST_F(MessageWidget, DestroyingTheInstalledTextRestoresTheFirstSavedPrinter) {
   XtDestroyWidget(a);
   xk::test::Drain();
   WcWarningPrinter("to b", static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(b), "to b");
+  EXPECT_EQ(Text(b), "to b");
   XtDestroyWidget(b);
   xk::test::Drain();
   EXPECT_EQ(WcWarningPrinter, CaptureWarnings::Print);
@@ -173,7 +168,7 @@ TEST_F(MessageWidget, ActionAndCallbackForms) {
                             "xktest.msgShell.form\n"}));
   XmpMessageWidgetCB(form, const_cast<char*>("byName"), nullptr);
   WcWarningPrinter("via name", static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(text), "via name");
+  EXPECT_EQ(Text(text), "via name");
   // An empty name means the widget the callback runs on.
   XmpMessageWidgetCB(text, const_cast<char*>(""), nullptr);
   EXPECT_EQ(WcWarningPrinter, XmpMessagePrinter);
@@ -189,7 +184,7 @@ TEST_F(MessageWidget, WarningFromTheTextsOwnCallbackDoesNotRecurse) {
   XtAddCallback(text, XmNvalueChangedCallback, WarnOnChange, nullptr);
   XmpMessageWidget(text);
   WcWarningPrinter("outer", static_cast<char*>(nullptr));
-  EXPECT_EQ(TextOf(text), "outer");
+  EXPECT_EQ(Text(text), "outer");
   // Each change of the text warned once; those went to the saved printer.
   ASSERT_FALSE(recorded_.Messages().empty());
   for (const std::string& m : recorded_.Messages()) EXPECT_EQ(m, "Xmp Warning: nested");

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "common/MotifText.h"
 #include "common/Warnings.h"
+#include "common/WmProtocol.h"
 #include "common/XFixture.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Xmp.h"
@@ -176,12 +178,8 @@ TEST_F(Support, FixTranslationsFixesTextsUpToTheFirstNonText) {
     XtSetKeyboardFocus(shell_, t);
     Send(t, KeyEvent(t, XK_Return));
   }
-  char* s = XmTextGetString(a);
-  EXPECT_STREQ(s, "\n");
-  XtFree(s);
-  s = XmTextGetString(c);
-  EXPECT_STREQ(s, "");
-  XtFree(s);
+  EXPECT_EQ(xk::test::Text(a), "\n");
+  EXPECT_EQ(xk::test::Text(c), "");
 
   warnings_.Clear();
   XmpFixTranslationsCB(form_, const_cast<char*>(""), nullptr);
@@ -201,15 +199,7 @@ void CloseRecorder(Widget, XtPointer client, XtPointer) {
 // What a window manager sends: a WM_PROTOCOLS client message naming the
 // protocol.
 void SendProtocol(Widget shell, const char* protocol) {
-  Display* dpy = XtDisplay(shell);
-  XEvent ev{};
-  ev.xclient.type = ClientMessage;
-  ev.xclient.window = XtWindow(shell);
-  ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-  ev.xclient.format = 32;
-  ev.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, protocol, False));
-  ev.xclient.data.l[1] = CurrentTime;
-  XSendEvent(dpy, XtWindow(shell), False, NoEventMask, &ev);
+  xk::test::SendWmProtocol(XtDisplay(shell), XtWindow(shell), protocol);
   xk::test::Drain();
 }
 

@@ -23,11 +23,7 @@
 
 namespace {
 
-using xk::test::App;
-using xk::test::CaptureWarnings;
-using xk::test::Drain;
-using xk::test::TopLevel;
-using xk::test::ToolkitWarnings;
+using namespace xk::test;
 
 Display* Dpy() { return XtDisplay(TopLevel()); }
 

@@ -136,6 +136,26 @@ class Observer {
   // text as UTF-8 whatever the tests' own locale.
   void WantUtf8() { utf8_ = true; }
 
+  // Gives each of these characters a key of its own for the rest of the
+  // run. xdotool otherwise lends a spare key for each character and takes
+  // it back at once; a busy client reads the keymap only when the key event
+  // comes, by then lent to the next character, and types that one instead.
+  void KeepKeys(const std::vector<KeySym>& keysyms) {
+    int low = 0, high = 0, per = 0;
+    XDisplayKeycodes(dpy_, &low, &high);
+    KeySym* map = XGetKeyboardMapping(dpy_, KeyCode(low), high - low + 1, &per);
+    size_t next = 0;
+    for (int code = high; code >= low && next < keysyms.size(); --code) {
+      KeySym* row = map + (code - low) * per;
+      if (std::any_of(row, row + per, [](KeySym k) { return k != NoSymbol; })) continue;
+      KeySym both[2] = {keysyms[next], keysyms[next]};
+      XChangeKeyboardMapping(dpy_, code, 2, both, 1);
+      ++next;
+    }
+    XFree(map);
+    XSync(dpy_, False);
+  }
+
   // The PRIMARY selection as text; empty when there is none or its owner
   // does not answer within a second.
   std::string Primary() {

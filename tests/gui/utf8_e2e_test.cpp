@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <string>
 #include <vector>
@@ -151,6 +152,7 @@ TEST(Utf8Locale, UndoAndRedoGiveBackMultibyteEditsByteForByte) {
   Observer o(x.DisplayName());
   ASSERT_TRUE(o.Ok());
   o.WantUtf8();
+  o.KeepKeys({XK_eacute, XK_EuroSign, XK_odiaeresis, XK_ydiaeresis});
 
   OpenThroughDialog(x, o, main, dsm);
   o.Xdo("mousemove --window " + main + " 300 150 click 1");  // into the DSM text

@@ -6,11 +6,6 @@
 #include "app/Application.h"
 #include "app/DsmCl.h"
 
-AppCl& AppCl::operator=(const AppCl& other) {
-  if (this != &other) verifyQuitDlg_ = other.verifyQuitDlg_;
-  return *this;
-}
-
 AppCl* AppCl::Clone() const { return new AppCl(*this); }
 AppCl::~AppCl() = default;
 

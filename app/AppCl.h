@@ -11,7 +11,7 @@ class AppCl {
  public:
   AppCl() = default;
   AppCl(const AppCl& other) = default;
-  AppCl& operator=(const AppCl& other);
+  AppCl& operator=(const AppCl& other) = default;
 
   virtual AppCl* Clone() const;
   virtual ~AppCl();

@@ -100,43 +100,6 @@ ModifiedFlag& ModifiedFlag::operator=(int flag) {
 
 DsmCl::DsmCl() : fileName_(kNoDsmFile) {}
 
-DsmCl& DsmCl::operator=(const DsmCl& other) {
-  if (this == &other) return *this;
-  textWidget_ = other.textWidget_;
-  fileName_ = other.fileName_;
-  hasFileName_ = other.hasFileName_;
-  modified_ = other.modified_;
-  openDlg_ = other.openDlg_;
-  popMenu_ = other.popMenu_;
-  cursorPosLabel_ = other.cursorPosLabel_;
-  saveAndLoadQDlg_ = other.saveAndLoadQDlg_;
-  saveAsDlg_ = other.saveAsDlg_;
-  verifyCloseDlg_ = other.verifyCloseDlg_;
-  changedDlg_ = other.changedDlg_;
-  replaceDlg_ = other.replaceDlg_;
-  replaceName_ = other.replaceName_;
-  diskStamp_ = other.diskStamp_;
-  runAfterAnswer_ = other.runAfterAnswer_;
-  undo_ = other.undo_;
-  pending_ = other.pending_;
-  hasPending_ = other.hasPending_;
-  pendingLength_ = other.pendingLength_;
-  undoing_ = other.undoing_;
-  historyLost_ = other.historyLost_;
-  loading_ = other.loading_;
-  marks_ = other.marks_;
-  markLines_ = other.markLines_;
-  markSelLeft_ = other.markSelLeft_;
-  markSelRight_ = other.markSelRight_;
-  refreshQueued_ = other.refreshQueued_;
-  lineIndex_ = other.lineIndex_;
-  text_ = other.text_;
-  listenerId_ = other.listenerId_;
-  latin1_ = other.latin1_;
-  shownLine_ = other.shownLine_;
-  return *this;
-}
-
 DsmCl* DsmCl::Clone() const { return new DsmCl(*this); }
 DsmCl::~DsmCl() = default;
 

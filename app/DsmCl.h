@@ -49,7 +49,7 @@ class DsmCl {
  public:
   DsmCl();
   DsmCl(const DsmCl& other) = default;
-  DsmCl& operator=(const DsmCl& other);
+  DsmCl& operator=(const DsmCl& other) = default;
 
   virtual DsmCl* Clone() const;
   virtual ~DsmCl();

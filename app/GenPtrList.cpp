@@ -6,17 +6,20 @@ GenPtrList::GenPtrList() : sentinel_(new Node{nullptr, nullptr, nullptr}) {
   sentinel_->prev = sentinel_->next = sentinel_;
 }
 
-GenPtrList::GenPtrList(const GenPtrList& other) : GenPtrList() {
-  for (Node* n = other.sentinel_->next; n != other.sentinel_ && n->element; n = n->next)
-    Add(n->element);
-}
+GenPtrList::GenPtrList(const GenPtrList& other) : GenPtrList() { AddAll(other); }
 
 GenPtrList& GenPtrList::operator=(const GenPtrList& other) {
   if (this == &other) return *this;
   Clear();
+  AddAll(other);
+  return *this;
+}
+
+// Copies and assignments share this: the elements are all a list holds; an
+// iterator's place is not copied.
+void GenPtrList::AddAll(const GenPtrList& other) {
   for (Node* n = other.sentinel_->next; n != other.sentinel_ && n->element; n = n->next)
     Add(n->element);
-  return *this;
 }
 
 GenPtrList::~GenPtrList() {

@@ -39,6 +39,7 @@ class GenPtrList {
  private:
   friend class GenPtrIterator;
   void Unlink(Node* node);
+  void AddAll(const GenPtrList& other);
 
   Node* sentinel_;
   Node* current_ = nullptr;  // the node an iterator handed out last

@@ -134,28 +134,6 @@ std::string FitToScreen(Widget dialog, const std::string& text) {
   return out;
 }
 
-MsgCl& MsgCl::operator=(const MsgCl& other) {
-  if (this != &other) {
-    textWidget_ = other.textWidget_;
-    dialogWidget_ = other.dialogWidget_;
-    popupWidget_ = other.popupWidget_;
-    report_ = other.report_;
-    errors_ = other.errors_;
-    current_ = other.current_;
-    markBegin_ = other.markBegin_;
-    markEnd_ = other.markEnd_;
-    lastRelease_ = other.lastRelease_;
-    lastX_ = other.lastX_;
-    lastY_ = other.lastY_;
-    shown_ = other.shown_;
-    wrapWanted_ = other.wrapWanted_;
-    wrapOn_ = other.wrapOn_;
-    widestCells_ = other.widestCells_;
-    tailCells_ = other.tailCells_;
-  }
-  return *this;
-}
-
 MsgCl* MsgCl::Clone() const { return new MsgCl(*this); }
 MsgCl::~MsgCl() = default;
 

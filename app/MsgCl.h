@@ -24,7 +24,7 @@ class MsgCl {
  public:
   MsgCl() = default;
   MsgCl(const MsgCl& other) = default;
-  MsgCl& operator=(const MsgCl& other);
+  MsgCl& operator=(const MsgCl& other) = default;
 
   virtual MsgCl* Clone() const;
   virtual ~MsgCl();

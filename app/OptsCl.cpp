@@ -101,41 +101,6 @@ void SetToggle(Widget w, int flag) {
 
 OptsCl::OptsCl() : outputDir_(kNotSet), homeDir_(kNotSet), templatePath_(kNotSet) {}
 
-OptsCl& OptsCl::operator=(const OptsCl& other) {
-  if (this == &other) return *this;
-  backupExts_ = other.backupExts_;
-  makeBackups_ = other.makeBackups_;
-  noAdaKeywords_ = other.noAdaKeywords_;
-  noCxxKeywords_ = other.noCxxKeywords_;
-  outputDir_ = other.outputDir_;
-  quickItemIds_ = other.quickItemIds_;
-  quickItemParent_ = other.quickItemParent_;
-  showFiles_ = other.showFiles_;
-  showSummary_ = other.showSummary_;
-  homeDir_ = other.homeDir_;
-  temTrace_ = other.temTrace_;
-  templatePath_ = other.templatePath_;
-  toolFileEditor_ = other.toolFileEditor_;
-  toolHTMLBrowser_ = other.toolHTMLBrowser_;
-  backupExtsWidget_ = other.backupExtsWidget_;
-  dsmTitleWidget_ = other.dsmTitleWidget_;
-  makeBackupsWidget_ = other.makeBackupsWidget_;
-  adaKeywordsWidget_ = other.adaKeywordsWidget_;
-  cxxKeywordsWidget_ = other.cxxKeywordsWidget_;
-  outDirSelectDlg_ = other.outDirSelectDlg_;
-  outputDirWidget_ = other.outputDirWidget_;
-  showFilesWidget_ = other.showFilesWidget_;
-  showSummaryWidget_ = other.showSummaryWidget_;
-  temFileSelectDlg_ = other.temFileSelectDlg_;
-  temTraceWidget_ = other.temTraceWidget_;
-  templateWidget_ = other.templateWidget_;
-  fileToolText_ = other.fileToolText_;
-  htmlToolText_ = other.htmlToolText_;
-  showFileInTitle_ = other.showFileInTitle_;
-  shownTitle_ = other.shownTitle_;
-  return *this;
-}
-
 OptsCl* OptsCl::Clone() const { return new OptsCl(*this); }
 OptsCl::~OptsCl() = default;
 

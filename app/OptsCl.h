@@ -18,7 +18,7 @@ class OptsCl {
  public:
   OptsCl();
   OptsCl(const OptsCl& other) = default;
-  OptsCl& operator=(const OptsCl& other);
+  OptsCl& operator=(const OptsCl& other) = default;
 
   virtual OptsCl* Clone() const;
   virtual ~OptsCl();

@@ -160,6 +160,20 @@ TEST(OptsDialog, UpdateWidgetsShowsEverySettingWithoutNotifying) {
   // makeBackups, noAda, noCxx, showFiles, showSummary, temTrace
   const bool expected[6] = {true, true, true, true, true, true};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(XmToggleButtonGetState(d.toggles[i]), expected[i]) << i;
+  // Toggle i shows the bits of i + 1 over three rounds: a setting shown in
+  // another's toggle differs in some round.
+  for (int round = 0; round < 3; ++round) {
+    auto bit = [round](int i) { return ((i + 1) >> round) & 1; };
+    theOpts.SetMakeBackups(bit(0));
+    theOpts.SetNoAdaKeywords(bit(1));
+    theOpts.SetNoCxxKeywords(bit(2));
+    theOpts.SetShowFiles(bit(3));
+    theOpts.SetShowSummary(bit(4));
+    theOpts.SetTemTrace(bit(5));
+    theOpts.UpdateWidgets();
+    for (int i = 0; i < 6; ++i)
+      EXPECT_EQ(XmToggleButtonGetState(d.toggles[i]), bit(i)) << "round " << round << ", toggle " << i;
+  }
   EXPECT_EQ(d.changes, 0);
 }
 

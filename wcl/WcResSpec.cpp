@@ -29,7 +29,10 @@ const ResSpecMessage& ResSpecErrorMessage(ResSpecError e) {
       {"WcSetValue", "noSuchResource",
        "Wcl Warning: WcSetValue(%s) - Cannot determine type of this resource.%s"},
   }};
-  return table[static_cast<std::size_t>(e) - 1];
+  // Ok has no message; asked for one anyway, it gets the first rather than
+  // a read before the table.
+  const std::size_t i = static_cast<std::size_t>(e);
+  return table[i > 0 && i <= table.size() ? i - 1 : 0];
 }
 
 namespace {

@@ -228,7 +228,7 @@ void DsmCl::ShowFileText(const char* buffer, size_t length, const Str& name) {
   if (cut) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
 }
 
-int DsmCl::WriteTextTo(const Str& path) {
+int DsmCl::WriteTextTo(const Str& path, FileStamp* written) {
   if (!textWidget_) return 0;
   const std::string& text = text_->Current().Bytes();
   SaveResult result;
@@ -244,10 +244,13 @@ int DsmCl::WriteTextTo(const Str& path) {
     }
     result = SafeSave(path.c_str(), bytes.data(), bytes.size());
   }
-  if (result.ok) return 1;
+  if (result.ok) {
+    *written = result.stamp;
+    return 1;
+  }
   // The reason tells the user what to fix; a copy left behind is named so
   // the new text can be found even if the file itself is damaged.
-  Str message = Str(kCannotSave) + path + ": " + std::strerror(result.error);
+  Str message = Str(kCannotSave) + path + ": " + SaveFailureText(result).c_str();
   if (!result.keptCopy.empty()) message += Str(kKeptCopy) + result.keptCopy.c_str();
   theMsg.ShowMessage(message);
   return 0;
@@ -306,8 +309,8 @@ void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
     return;
   }
   size_t length = 0;
-  FileStamp stamp = StampOf(name.c_str());
-  char* buffer = ReadWholeFile(name.c_str(), &length);
+  FileStamp stamp;
+  char* buffer = ReadWholeFile(name.c_str(), &length, &stamp);
   if (buffer) {
     fileName_ = name;
     hasFileName_ = 1;
@@ -345,10 +348,13 @@ void DsmCl::Save(Widget, XtPointer, XtPointer) {
 }
 
 void DsmCl::WriteToFile() {
-  if (WriteTextTo(fileName_)) {
+  // The stamp of the file written, not of whatever the name shows a
+  // moment later.
+  FileStamp written;
+  if (WriteTextTo(fileName_, &written)) {
     modified_ = 0;
     undo_.MarkSaved();
-    diskStamp_ = StampOf(fileName_.c_str());
+    diskStamp_ = written;
   }
 }
 
@@ -389,11 +395,11 @@ void DsmCl::AskChangedOnDisk(bool thenRun) {
 
 bool DsmCl::ReloadFromDisk() {
   size_t length = 0;
-  FileStamp stamp = StampOf(fileName_.c_str());
+  FileStamp stamp;
+  char* buffer = ReadWholeFile(fileName_.c_str(), &length, &stamp);
   // Whatever happens, this version of the file has been dealt with: a
   // file that cannot be read is reported once, not at every focus change.
-  diskStamp_ = stamp;
-  char* buffer = ReadWholeFile(fileName_.c_str(), &length);
+  diskStamp_ = buffer ? stamp : StampOf(fileName_.c_str());
   if (!buffer) {
     theMsg.ShowMessage(Str(kNotAccessible) + fileName_ + "'");
     return false;

@@ -170,9 +170,10 @@ class DsmCl {
   // Follows w with the copy, the line index listening to its changes.
   void AttachText(Widget w);
   void ShowCursorLine(long pos);
-  // Saves the whole text to path: 1 when saved, else 0 after showing
+  // Saves the whole text to path: 1 when saved (the stamp of the file
+  // written in *written), else 0 after showing
   // "Cannot save to filepath PATH: REASON".
-  int WriteTextTo(const Str& path);
+  int WriteTextTo(const Str& path, FileStamp* written);
   // Writes the text to its file and notes the file's new stamp.
   void WriteToFile();
   // The second half of SaveAs, once the name is settled.

@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 
 FileStamp StampOf(const char* path) {
-  FileStamp s;
   struct stat st;
-  if (!path || ::stat(path, &st) != 0) return s;
+  if (!path || ::stat(path, &st) != 0) return FileStamp();
+  return StampOfStat(st);
+}
+
+FileStamp StampOfStat(const struct stat& st) {
+  FileStamp s;
   s.exists = true;
   s.dev = st.st_dev;
   s.ino = st.st_ino;

@@ -9,8 +9,13 @@
 //     case DiskState::kRemoved: the text is the only copy now; break;
 //     case DiskState::kSame: break;
 //   }
+//
+// A stamp that must describe the bytes that were read or written is taken
+// from the open descriptor (StampOfStat on its fstat), never by name again:
+// the name may meanwhile name another file.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <ctime>
@@ -28,6 +33,9 @@ enum class DiskState { kSame, kChanged, kRemoved };
 // The stamp of the file path names (links followed); exists is false when
 // there is none.
 FileStamp StampOf(const char* path);
+
+// The stamp of the file st describes (from fstat of an open descriptor).
+FileStamp StampOfStat(const struct stat& st);
 
 // kSame when stamp does not exist (nothing is known to compare with) or
 // when path still shows it; kRemoved when path names no file now.

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "support/FileStamp.h"
 #include "support/Memory.h"
 #include "support/SafeSave.h"
 
@@ -60,24 +61,22 @@ bool NextLine(FILE* f, std::string& line) {
   return !line.empty();
 }
 
-bool SameFile(const char* a, const char* b) {
-  struct stat sa, sb;
-  return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
-
 }  // namespace
 
-char* ReadWholeFile(const char* path, size_t* length) {
+char* ReadWholeFile(const char* path, size_t* length, FileStamp* stamp) {
   if (length) *length = 0;
+  if (stamp) *stamp = FileStamp();
   if (Empty(path)) return nullptr;
   // Non-blocking so a FIFO named here cannot hang the program in open(); it
   // then fails the size check below. Regular files are unaffected.
   int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return nullptr;
-  struct stat st;
+  struct stat st {};
   off_t size = -1;
   if (fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) size = lseek(fd, 0, SEEK_END);
+  // Taken before the read: a writer that changes the file meanwhile leaves
+  // a later time than the one recorded, so the change is noticed.
+  FileStamp before = StampOfStat(st);
   if (size < 0 || lseek(fd, 0, SEEK_SET) < 0) {
     close(fd);
     return nullptr;
@@ -100,6 +99,7 @@ char* ReadWholeFile(const char* path, size_t* length) {
   close(fd);
   buf[got] = '\0';
   if (length) *length = got;
+  if (stamp) *stamp = before;
   return buf;
 }
 

@@ -10,11 +10,14 @@
 
 #include <cstddef>
 
+struct FileStamp;
+
 // The file's bytes plus a terminating zero in a malloc'd buffer, or null
 // when it cannot be opened, sized or read (or is a directory). A file that
 // shrinks while read yields the bytes really read. The byte count goes to
-// *length when given.
-char* ReadWholeFile(const char* path, size_t* length = nullptr);
+// *length when given; the stamp of the very file read (taken from the open
+// descriptor) to *stamp.
+char* ReadWholeFile(const char* path, size_t* length = nullptr, FileStamp* stamp = nullptr);
 // Creates or truncates path and writes text without its terminator.
 // Status 0 when the file cannot be opened or the data did not all reach it.
 void WriteWholeFile(const char* path, const char* text, int& status);

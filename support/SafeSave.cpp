@@ -1,9 +1,13 @@
 // SafeSave: temporary file, fsync, rename; a guarded rewrite in place for
-// hard links and for files in folders the user may not write.
+// hard links and for files in folders the user may not write. Every file
+// operation after the check goes through a descriptor of the folder taken
+// at the check, so a name swapped meanwhile cannot redirect the write.
 #include "support/SafeSave.h"
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <vector>
 
 #include <fcntl.h>
@@ -52,13 +56,41 @@ bool ReadAllAt(int fd, std::string& out, size_t length) {
   return true;
 }
 
+SaveHook g_hook = nullptr;
+
+int RunHook(SaveStep step, const std::string& target) { return g_hook ? g_hook(step, target.c_str()) : 0; }
+
+// Marks a failure as a replaced target rather than a system error.
+constexpr int kReplaced = -1;
+
+// An owned descriptor.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { Reset(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int Get() const { return fd_; }
+  void Reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+  // Closes it and says whether the close succeeded (errno set when not).
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
 // Makes the rename itself durable; a failure here loses nothing already
 // written, so it is not reported.
-void SyncDir(const std::string& dir) {
-  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+void SyncDir(int dirFd) {
+  Fd fd(::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
 mode_t NewFileMode() {
@@ -67,98 +99,145 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-struct InPlace {
-  bool ok = false;
-  int error = 0;
-  bool damaged = false;  // the old content could not be put back
+// The file a save replaces, as found before a byte is written.
+struct Target {
+  std::string path;  // after following symbolic links
+  std::string base;  // its last component
+  Fd dir;            // its folder, held from the check to the end
+  bool exists = false;
+  struct stat old {};
 };
+
+// True when the file open now is the one the check found, with the link
+// count and owner that chose how it is saved.
+bool StillChecked(const struct stat& now, const struct stat& old) {
+  return now.st_dev == old.st_dev && now.st_ino == old.st_ino && now.st_nlink == old.st_nlink &&
+         now.st_uid == old.st_uid;
+}
+
+struct InPlace {
+  int error = 0;         // 0 on success, else errno or kReplaced
+  bool damaged = false;  // the old content could not be put back
+  FileStamp stamp;
+};
+
+// Opens the checked file itself for the rewrite; -1 with r.error set.
+int OpenChecked(const Target& t, bool& readable, InPlace& r) {
+  if (int e = RunHook(SaveStep::kBeforeInPlaceOpen, t.path)) {
+    r.error = e;
+    return -1;
+  }
+  const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  int fd = ::openat(t.dir.Get(), t.base.c_str(), O_RDWR | flags);
+  readable = fd >= 0;
+  if (fd < 0 && errno == EACCES) fd = ::openat(t.dir.Get(), t.base.c_str(), O_WRONLY | flags);
+  if (fd < 0) {
+    // A link now in its place, or the file gone from the name.
+    r.error = errno == ELOOP || errno == ENOENT ? kReplaced : errno;
+    return -1;
+  }
+  struct stat now;
+  bool same = ::fstat(fd, &now) == 0 && StillChecked(now, t.old);
+  if (!same) {
+    r.error = kReplaced;
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
 
 // Rewrites the file itself, so every hard link keeps seeing it. The old
 // bytes are kept in memory until the new ones are on disk.
-InPlace RewriteInPlace(const std::string& target, const char* data, size_t length) {
+InPlace RewriteInPlace(const Target& t, const char* data, size_t length) {
   InPlace r;
-  int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
-  bool readable = fd >= 0;
-  if (fd < 0 && errno == EACCES) fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-  struct stat st;
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
-    r.error = errno;
-    if (fd >= 0) ::close(fd);
-    return r;
-  }
+  bool readable = false;
+  Fd fd(OpenChecked(t, readable, r));
+  if (fd.Get() < 0) return r;
+  const struct stat& st = t.old;
   std::string old;
-  bool haveOld = readable && ReadAllAt(fd, old, size_t(st.st_size));
+  bool haveOld = readable && ReadAllAt(fd.Get(), old, size_t(st.st_size));
   // Reserving the new length first makes a full disk or a size limit fail
   // here, before a byte of the file has changed.
   if (length > 0) {
-    int e = ::posix_fallocate(fd, 0, off_t(length));
+    int e = ::posix_fallocate(fd.Get(), 0, off_t(length));
     if (e != 0) {
       struct stat now;
-      if (::fstat(fd, &now) == 0 && now.st_size != st.st_size) (void)::ftruncate(fd, st.st_size);
-      ::close(fd);
+      if (::fstat(fd.Get(), &now) == 0 && now.st_size != st.st_size) (void)::ftruncate(fd.Get(), st.st_size);
       r.error = e;
       return r;
     }
   }
-  if (WriteAllAt(fd, data, length, 0) && ::ftruncate(fd, off_t(length)) == 0 && ::fsync(fd) == 0) {
-    r.ok = ::close(fd) == 0;
-    if (!r.ok) {
+  if (WriteAllAt(fd.Get(), data, length, 0) && ::ftruncate(fd.Get(), off_t(length)) == 0 &&
+      ::fsync(fd.Get()) == 0) {
+    struct stat now;
+    if (::fstat(fd.Get(), &now) == 0) r.stamp = StampOfStat(now);
+    if (!fd.Close()) {
       r.error = errno;
       r.damaged = true;  // what reached the disk is not known
     }
     return r;
   }
   r.error = errno;
-  bool restored = haveOld && WriteAllAt(fd, old.data(), old.size(), 0);
+  bool restored = haveOld && WriteAllAt(fd.Get(), old.data(), old.size(), 0);
   // The old length comes back even when its bytes could not.
-  restored = ::ftruncate(fd, st.st_size) == 0 && restored;
-  r.damaged = !(restored && ::fsync(fd) == 0);
-  ::close(fd);
+  restored = ::ftruncate(fd.Get(), st.st_size) == 0 && restored;
+  r.damaged = !(restored && ::fsync(fd.Get()) == 0);
   return r;
 }
 
 SaveResult Failed(int error) {
   SaveResult r;
-  r.error = error;
+  r.replaced = error == kReplaced;
+  r.error = r.replaced ? ESTALE : error;
   return r;
 }
 
 SaveResult FromInPlace(const InPlace& p) {
-  SaveResult r;
-  r.ok = p.ok;
-  r.error = p.error;
+  SaveResult r = Failed(p.error);
+  r.ok = p.error == 0;
+  r.stamp = p.stamp;
   return r;
 }
 
-// The file a save replaces, as found before a byte is written.
-struct Target {
-  std::string path;  // after following symbolic links
-  bool exists = false;
-  struct stat old {};
-};
-
-// Finds the target of path; 0, or the errno value that refuses the save.
+// Finds the target of path and opens its folder; 0, or the errno value
+// (or kReplaced) that refuses the save.
 int CheckTarget(const char* path, Target& t) {
   t.path = ResolveLinks(path);
   if (t.path.empty()) return ELOOP;
-  t.exists = ::stat(t.path.c_str(), &t.old) == 0;
+  t.base = BaseOf(t.path);
+  if (t.base.empty() || t.base == "." || t.base == "..") return EISDIR;
+  // O_PATH: a folder the user may search but not read still holds files.
+  t.dir.Reset(::open(DirOf(t.path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (t.dir.Get() < 0) return errno;
+  t.exists = ::fstatat(t.dir.Get(), t.base.c_str(), &t.old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!t.exists && errno != ENOENT) return errno;
+  // The links were followed a moment ago: a link here now was put there.
+  if (t.exists && S_ISLNK(t.old.st_mode)) return kReplaced;
   if (t.exists && S_ISDIR(t.old.st_mode)) return EISDIR;
   if (t.exists && !S_ISREG(t.old.st_mode)) return EINVAL;
   // A rename needs only the folder's permission; a file the user may not
   // write stays protected, as an ordinary open for writing would keep it.
-  if (t.exists && ::faccessat(AT_FDCWD, t.path.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  if (t.exists && ::faccessat(t.dir.Get(), t.base.c_str(), W_OK, AT_EACCESS) != 0) return errno;
   return 0;
 }
 
-// Creates the temporary file beside target and names it in temp; -1 with
-// errno set when the folder refuses one.
-int MakeTemporary(const std::string& target, std::string& temp) {
+// Creates the temporary file beside the target (exclusively, never through
+// a link) and names it in temp; -1 with errno set when the folder refuses
+// one.
+int MakeTemporary(const Target& t, std::string& temp) {
+  static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937_64 random{std::random_device{}()};
   // The temporary name adds 8 bytes; a name already near the system's
   // limit takes a short one instead, or the save could never succeed.
-  std::string base = BaseOf(target);
-  temp = DirOf(target) + "/." + (base.size() > 200 ? std::string("xkest") : base) + ".XXXXXX";
-  return ::mkostemp(temp.data(), O_CLOEXEC);
+  std::string stem = "." + (t.base.size() > 200 ? std::string("xkest") : t.base) + ".";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = stem;
+    for (int i = 0; i < 6; ++i) temp += kLetters[random() % (sizeof kLetters - 1)];
+    int fd = ::openat(t.dir.Get(), temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
 }
 
 // Gives the new copy the old file's permission bits and owner. True when
@@ -175,8 +254,10 @@ bool KeepModeAndOwner(int fd, const struct stat& old) {
 
 // Writes the new content into the temporary file, gives it the target's
 // mode and owner, flushes and closes it; 0, or the errno value that
-// stopped it.
-int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool& ownerLost) {
+// stopped it. The stamp of the flushed file goes to stamp.
+int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool& ownerLost,
+                  FileStamp& stamp) {
+  Fd file(fd);
   bool ok = WriteAllAt(fd, data, length, 0);
   if (ok) {
     if (t.exists) {
@@ -187,7 +268,9 @@ int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool
     ok = ::fsync(fd) == 0;
   }
   int e = errno;
-  if (::close(fd) != 0 && ok) {
+  struct stat st;
+  if (ok && ::fstat(fd, &st) == 0) stamp = StampOfStat(st);
+  if (!file.Close() && ok) {
     ok = false;
     e = errno;
   }
@@ -197,25 +280,25 @@ int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool
 // Renaming would split the links (or give the file away); the synced
 // temporary copy guards the content while the file is rewritten, and
 // stays only when the file could not be brought back.
-SaveResult RewriteGuarded(const std::string& target, const std::string& temp, const char* data,
-                          size_t length) {
-  InPlace p = RewriteInPlace(target, data, length);
+SaveResult RewriteGuarded(const Target& t, const std::string& temp, const char* data, size_t length) {
+  InPlace p = RewriteInPlace(t, data, length);
   SaveResult r = FromInPlace(p);
-  if (p.damaged) r.keptCopy = temp;
-  else ::unlink(temp.c_str());
+  if (p.damaged) r.keptCopy = DirOf(t.path) + "/" + temp;
+  else ::unlinkat(t.dir.Get(), temp.c_str(), 0);
   return r;
 }
 
 // Puts the complete temporary file in the target's place.
-SaveResult RenameOver(const std::string& temp, const std::string& target) {
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
+SaveResult RenameOver(const Target& t, const std::string& temp, const FileStamp& stamp) {
+  if (::renameat(t.dir.Get(), temp.c_str(), t.dir.Get(), t.base.c_str()) != 0) {
     int e = errno;
-    ::unlink(temp.c_str());
+    ::unlinkat(t.dir.Get(), temp.c_str(), 0);
     return Failed(e);
   }
-  SyncDir(DirOf(target));
+  SyncDir(t.dir.Get());
   SaveResult r;
   r.ok = true;
+  r.stamp = stamp;
   return r;
 }
 
@@ -240,22 +323,34 @@ SaveResult SafeSave(const char* path, const char* data, size_t length) {
   Target t;
   if (int e = CheckTarget(path, t)) return Failed(e);
   std::string temp;
-  int fd = MakeTemporary(t.path, temp);
+  int fd = MakeTemporary(t, temp);
   if (fd < 0) {
     int e = errno;
     // A folder the user may not write can still hold a file the user may.
-    if (t.exists && (e == EACCES || e == EPERM)) return FromInPlace(RewriteInPlace(t.path, data, length));
+    if (t.exists && (e == EACCES || e == EPERM)) return FromInPlace(RewriteInPlace(t, data, length));
     return Failed(e);
   }
   bool ownerLost = false;
-  if (int e = FillTemporary(fd, t, data, length, ownerLost)) {
-    ::unlink(temp.c_str());
+  FileStamp stamp;
+  if (int e = FillTemporary(fd, t, data, length, ownerLost, stamp)) {
+    ::unlinkat(t.dir.Get(), temp.c_str(), 0);
     return Failed(e);
   }
-  if (t.exists && (t.old.st_nlink > 1 || ownerLost)) return RewriteGuarded(t.path, temp, data, length);
-  return RenameOver(temp, t.path);
+  if (t.exists && (t.old.st_nlink > 1 || ownerLost)) return RewriteGuarded(t, temp, data, length);
+  return RenameOver(t, temp, stamp);
+}
+
+std::string SaveFailureText(const SaveResult& r) {
+  if (r.replaced) return "the file was replaced while it was being saved";
+  return std::strerror(r.error);
 }
 
 void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& status) {
   status = SafeSave(path, data, length).ok ? 1 : 0;
+}
+
+SaveHook SetSaveHookForTests(SaveHook hook) {
+  SaveHook old = g_hook;
+  g_hook = hook;
+  return old;
 }

@@ -1,14 +1,15 @@
 // SafeSave.h: writing a whole text over a file so that a failure at any
-// point (full disk, short write, failing close, a crash) leaves the file
-// with either its old or its complete new content, never a truncated one.
+// point (full disk, short write, failing close) leaves the file with either
+// its old or its complete new content, never a truncated one.
 //
 //   SaveResult r = SafeSave("model.dsm", text, length);
-//   if (!r.ok) ShowMessage("Cannot save to filepath model.dsm: " + strerror(r.error));
+//   if (!r.ok) ShowMessage("Cannot save to filepath model.dsm: " + SaveFailureText(r));
 //
 // The new content goes into a temporary file in the target's folder, is
 // flushed to disk and renamed over the target, which keeps its permission
 // bits (and owner where the system allows). A symbolic link is followed:
-// the file it names is replaced, the link stays.
+// the file it names is replaced, the link stays. Such a save is atomic: a
+// crash leaves the old or the new file.
 //
 // Three targets are rewritten in place instead: a file with several hard
 // links (a rename would split them), another user's writable file that
@@ -20,24 +21,40 @@
 // bytes are put back. Where a temporary file could be made, the new
 // content is first written and flushed to it, and it guards that content
 // while the file is rewritten.
+//
+// The write goes to the very file that was checked: the folder is held
+// open from the check on, the file is opened in it without following a
+// link, and a file whose device, inode, link count or owner changed since
+// the check is refused (replaced is set) with nothing written to it.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
+#include "support/FileStamp.h"
+
 struct SaveResult {
   bool ok = false;
   // The errno value that stopped the save.
   int error = 0;
+  // The name was made to name another file (a link, a renamed file)
+  // between the check and the write; nothing was written.
+  bool replaced = false;
   // A temporary file left holding the complete new text, because the
   // target could not be brought back to its old content; empty otherwise.
   std::string keptCopy;
+  // On success, the stamp of the file written, taken from its descriptor.
+  FileStamp stamp;
 };
 
 // Writes length bytes of data over path as described above. Prints nothing.
 // On failure the target keeps its old content (keptCopy empty) and no
 // temporary file is left.
 SaveResult SafeSave(const char* path, const char* data, size_t length);
+
+// Why a save failed, for the end of a message: the system's text for the
+// error, or "the file was replaced while it was being saved".
+std::string SaveFailureText(const SaveResult& r);
 
 // SafeSave with a status flag: 1 when every byte reached the disk, else 0.
 void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& status);
@@ -46,3 +63,13 @@ void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& 
 // 40); the path itself when it is no link. A dangling link gives the
 // missing file it names. Empty when the chain loops or cannot be read.
 std::string ResolveLinks(const std::string& path);
+
+// For tests: points of a save where a hook may step in (swap a name, hold
+// the process for a kill). A hook that returns an errno value makes that
+// step fail with it. One hook at a time; null removes it. Returns the
+// hook it replaces.
+enum class SaveStep {
+  kBeforeInPlaceOpen,  // the checks are done; the file is about to be opened
+};
+using SaveHook = int (*)(SaveStep step, const char* target);
+SaveHook SetSaveHookForTests(SaveHook hook);

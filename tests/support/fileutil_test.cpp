@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "common/TempDir.h"
+#include "support/FileStamp.h"
 #include "support/FileUtil.h"
 
 namespace fs = std::filesystem;
@@ -51,6 +53,28 @@ TEST_F(FileUtil, ReadWholeFile) {
   ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
   EXPECT_EQ(ReadWholeFile(Path("fifo").c_str()), nullptr);
   EXPECT_EQ(ReadWholeFile(nullptr), nullptr);
+}
+
+// The stamp describes the file that was read, not what the name shows
+// later: a file renamed over it afterwards compares as a change.
+TEST_F(FileUtil, ReadWholeFileStampsTheFileItRead) {
+  Put("m", "one");
+  FileStamp stamp;
+  size_t length = 0;
+  char* p = ReadWholeFile(Path("m").c_str(), &length, &stamp);
+  ASSERT_NE(p, nullptr);
+  std::free(p);
+  struct stat st;
+  ASSERT_EQ(stat(Path("m").c_str(), &st), 0);
+  EXPECT_TRUE(stamp.exists);
+  EXPECT_EQ(stamp.ino, st.st_ino);
+  EXPECT_EQ(stamp.size, 3);
+  EXPECT_EQ(CompareWithDisk(stamp, Path("m").c_str()), DiskState::kSame);
+  Put("n", "two");
+  ASSERT_EQ(std::rename(Path("n").c_str(), Path("m").c_str()), 0);
+  EXPECT_EQ(CompareWithDisk(stamp, Path("m").c_str()), DiskState::kChanged);
+  EXPECT_EQ(ReadWholeFile(Path("gone").c_str(), &length, &stamp), nullptr);
+  EXPECT_FALSE(stamp.exists);
 }
 
 TEST_F(FileUtil, WriteWholeFile) {

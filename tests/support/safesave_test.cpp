@@ -1,11 +1,19 @@
 // Whole-file saving without a display: link chains, new-file permissions,
-// targets that are no regular file, and a write cut short by a file size
-// limit in a child process, which must leave the old content.
+// targets that are no regular file, a write cut short by a file size
+// limit in a child process, which must leave the old content, and names
+// swapped under a save (by a hook at the worst moment, and by a racing
+// thread).
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
+
+#include <fcntl.h>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -148,6 +156,95 @@ TEST(SafeSave, OtherUsersWritableFileInAStickyFolderIsSaved) {
   ASSERT_EQ(stat(shared.c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, 0u);
   EXPECT_EQ(std::system(("test $(ls -A " + d.At("") + " | wc -l) -eq 1").c_str()), 0) << "no leftovers";
+}
+
+// The file a swap puts in the target's place: the victim's file, through a
+// link (the attack) or itself (a rename over the name).
+std::string g_swapFrom, g_swapTo;
+int SwapName(SaveStep step, const char* target) {
+  if (step == SaveStep::kBeforeInPlaceOpen && g_swapFrom == target) std::rename(g_swapTo.c_str(), target);
+  return 0;
+}
+
+std::string ReadFd(int fd) {
+  std::string out(4096, '\0');
+  ssize_t n = pread(fd, out.data(), out.size(), 0);
+  out.resize(n > 0 ? size_t(n) : 0);
+  return out;
+}
+
+// A hard-linked file is rewritten in place; when its name is made to name
+// another file after the checks, nothing is written anywhere and the save
+// says why.
+TEST(SafeSave, NameSwappedBeforeTheRewriteIsRefused) {
+  TempDir d("safesave");
+  std::string victim = d.Write("victim", "precious\n");
+  std::string path = d.Write("m.dsm", "old\n");
+  ASSERT_EQ(link(path.c_str(), d.At("m.link").c_str()), 0);
+  for (const std::string& swapped : {std::string("link"), std::string("other")}) {
+    SCOPED_TRACE(swapped);
+    if (swapped == "link") ASSERT_EQ(symlink(victim.c_str(), d.At("evil").c_str()), 0);
+    else d.Write("evil", "other\n");
+    g_swapFrom = path;
+    g_swapTo = d.At("evil");
+    SetSaveHookForTests(SwapName);
+    SaveResult r = SafeSave(path.c_str(), "new\n", 4);
+    SetSaveHookForTests(nullptr);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.replaced);
+    EXPECT_EQ(SaveFailureText(r), "the file was replaced while it was being saved");
+    EXPECT_EQ(Slurp(victim), "precious\n");
+    EXPECT_EQ(Slurp(d.At("m.link")), "old\n");
+    EXPECT_EQ(Slurp(path), swapped == "link" ? "precious\n" : "other\n");
+    EXPECT_EQ(std::system(("test -z \"$(ls -A " + d.At("") + " | grep '^\\.')\"").c_str()), 0) << "no temporary left";
+    // The original back in its place for the next round.
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    ASSERT_EQ(link(d.At("m.link").c_str(), path.c_str()), 0);
+  }
+  // Untouched, the same save succeeds and says which file it wrote.
+  SaveResult r = SafeSave(path.c_str(), "new\n", 4);
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(Slurp(d.At("m.link")), "new\n");
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_TRUE(r.stamp.exists);
+  EXPECT_EQ(r.stamp.ino, st.st_ino);
+  EXPECT_EQ(r.stamp.size, 4);
+}
+
+// A racing thread swaps the hard-linked target with a link to the
+// victim's file as fast as it can while saves run. A save may follow the
+// link when it finds one (the victim's name then gets a new file, by a
+// rename), but the victim's own file, held open here, must never be
+// written. Bounded to about two seconds.
+TEST(SafeSave, RacingSwapsNeverWriteThroughALink) {
+  TempDir d("safesave");
+  std::string victim = d.Write("victim", "precious\n");
+  int held = open(victim.c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  std::string path = d.Write("m.dsm", "old\n");
+  ASSERT_EQ(link(path.c_str(), d.At("m.link").c_str()), 0);
+  ASSERT_EQ(symlink(victim.c_str(), d.At("evil").c_str()), 0);
+  std::atomic<bool> stop{false};
+  std::atomic<long> swaps{0};
+  std::thread swapper([&] {
+    while (!stop) {
+      if (renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, d.At("evil").c_str(), RENAME_EXCHANGE) == 0) ++swaps;
+    }
+  });
+  long saves = 0, refused = 0;
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (std::chrono::steady_clock::now() < end) {
+    SaveResult r = SafeSave(path.c_str(), "new\n", 4);
+    ++saves;
+    if (r.replaced) ++refused;
+  }
+  stop = true;
+  swapper.join();
+  std::printf("%ld saves, %ld swaps, %ld refused as replaced\n", saves, swaps.load(), refused);
+  EXPECT_EQ(ReadFd(held), "precious\n");
+  close(held);
+  EXPECT_GT(swaps.load(), 0);
 }
 
 }  // namespace

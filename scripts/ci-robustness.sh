@@ -33,4 +33,33 @@ echo "ci-robustness: fuzzing done at $(( $(date +%s) - start )) s"
 # the build above (scripts/monkey.sh runs it longer).
 "$here/scripts/monkey.sh" 60 "${MONKEY_SEED:-18}" || status=1
 echo "ci-robustness: monkey soak done at $(( $(date +%s) - start )) s"
+
+# The soak's private /tmp must not hide a checkout that lives in /tmp:
+# a few seconds from a clone under /tmp and from one elsewhere, each with
+# its build folder (the three programs of the build above) in the clone.
+# Here rather than in the ctest suite: the soak runs the sanitizer build,
+# which only this step has, and every landing would pay for the two runs.
+monkey_from_clone() { # PARENT SEED
+  local clone
+  clone=$(mktemp -d "$1/xkest-monkey.XXXXXX")
+  git clone -q "$here" "$clone/xkest" &&
+    mkdir -p "$clone/xkest/build-robust/kestb" "$clone/xkest/build-robust/tests" &&
+    cp "$build/xkest" "$clone/xkest/build-robust/" &&
+    cp "$build/kestb/kestb" "$clone/xkest/build-robust/kestb/" &&
+    cp "$build/tests/monkey_x" "$clone/xkest/build-robust/tests/" &&
+    env -u ROBUST_BUILD_DIR -u MONKEY_LOG_DIR MONKEY_NO_BUILD=1 \
+      "$clone/xkest/scripts/monkey.sh" 5 "$2" >"$clone.log" 2>&1
+  local result=$?
+  [ $result -eq 0 ] || { tail -n 30 "$clone.log"; echo "ci-robustness: the soak from $clone failed" >&2; }
+  rm -rf "$clone" "$clone.log"
+  return $result
+}
+if unshare --user --map-root-user --mount true 2>/dev/null || unshare --mount true 2>/dev/null; then
+  case $(realpath "$build")/ in /tmp/*) elsewhere=/var/tmp ;; *) elsewhere=$build ;; esac
+  monkey_from_clone /tmp 18 || status=1
+  monkey_from_clone "$elsewhere" 19 || status=1
+  echo "ci-robustness: soaks from clones done at $(( $(date +%s) - start )) s"
+else
+  echo "ci-robustness: no private mount namespace here; the soaks from clones are skipped"
+fi
 exit $status

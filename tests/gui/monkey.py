@@ -35,6 +35,7 @@ import time
 HANG_MS = 10000
 ROOT = "/tmp"             # the folder watched for files; set from --root
 SCRATCH = ROOT + "/monkey"
+UNWATCHED = set()         # folders under ROOT that are the run's own (a checkout there)
 REPORT_FILE = "/tmp/kestout.txt"
 SANITIZER = re.compile(r"AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|runtime error:")
 X_FATAL = re.compile(r"X Error of failed request|XIO: +fatal IO error|X connection to .* broken|^Error: ",
@@ -109,6 +110,7 @@ def snapshot():
     """Every file under the watched folder: path -> (mtime, ctime, size, inode)."""
     files = {}
     for top, subdirs, names in os.walk(ROOT):
+        subdirs[:] = [d for d in subdirs if os.path.join(top, d) not in UNWATCHED]
         for name in names + subdirs:
             path = os.path.join(top, name)
             if ignored(path):
@@ -654,9 +656,12 @@ def main():
     ap.add_argument("--source", required=True)
     ap.add_argument("--log", required=True)
     ap.add_argument("--root", default="/tmp")
+    ap.add_argument("--unwatched", action="append", default=[],
+                    help="a folder under the root left out of the file watch")
     args = ap.parse_args()
-    global ROOT, SCRATCH
+    global ROOT, SCRATCH, UNWATCHED
     ROOT, SCRATCH = args.root, os.path.join(args.root, "monkey")
+    UNWATCHED = set(args.unwatched)
     return Monkey(args).run()
 
 

@@ -55,7 +55,8 @@ TEST_F(Install, DesktopEntryStartsOnTheInstalledDemoHome) {
 }
 
 // The prefix given to "cmake --install" is the one the desktop entry names,
-// and both manual pages are installed.
+// and both manual pages are installed, compressed as man and Debian expect,
+// with the copyright file beside the other documentation.
 class InstallElsewhere : public Install {
  protected:
   void SetUp() override { InstallUnder("/opt/xk"); }
@@ -66,9 +67,12 @@ TEST_F(InstallElsewhere, DesktopEntryAndManualPagesFollowThePrefix) {
   EXPECT_NE(text.find("KESTHOME:-/opt/xk/share/xkest/demo-home"), std::string::npos) << text;
   for (const char* page : {"xkest.1", "kestb.1"}) {
     SCOPED_TRACE(page);
-    EXPECT_EQ(Slurp(At(std::string("/opt/xk/share/man/man1/") + page)),
-              Slurp(std::string(XK_SOURCE_DIR "/man/") + page));
+    int status = 0;
+    std::string text = Shell("gzip -dc '" + At(std::string("/opt/xk/share/man/man1/") + page) + ".gz'", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(text, Slurp(std::string(XK_SOURCE_DIR "/man/") + page));
   }
+  EXPECT_EQ(Slurp(At("/opt/xk/share/doc/xkest/copyright")), Slurp(XK_SOURCE_DIR "/packaging/copyright"));
 }
 
 // The manuals name the report's command as the menu shows it, the kestb

@@ -54,20 +54,7 @@ std::string Trim(std::string_view s) {
 // trailing backslash or "??/" is dropped, since it would continue the
 // comment onto the generated line below.
 std::string NeutralComment(std::string_view raw) {
-  std::string s = CommentSafe(raw, ' ');
-  size_t end = s.size();
-  for (;;) {
-    while (end > 0 && s[end - 1] == ' ') --end;
-    if (end > 0 && s[end - 1] == '\\') {
-      --end;
-    } else if (end >= 3 && s.compare(end - 3, 3, "?\?/") == 0) {
-      end -= 3;
-    } else {
-      break;
-    }
-  }
-  s.resize(end);
-  return Trim(s);
+  return Trim(WithoutContinuation(CommentSafe(raw, ' ')));
 }
 
 class Lexer {
@@ -479,6 +466,23 @@ std::string CommentSafe(std::string_view text, char blank) {
     }
     s += std::iscntrl(c) ? blank : text[i];
   }
+  return s;
+}
+
+std::string WithoutContinuation(std::string s) {
+  size_t end = s.size();
+  for (;;) {
+    size_t e = end;
+    while (e > 0 && s[e - 1] == ' ') --e;
+    if (e > 0 && s[e - 1] == '\\') {
+      end = e - 1;
+    } else if (e >= 3 && s.compare(e - 3, 3, "?\?/") == 0) {
+      end = e - 3;
+    } else {
+      break;
+    }
+  }
+  s.resize(end);
   return s;
 }
 

@@ -80,6 +80,11 @@ void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
 // about, as they can make code read other than it compiles) become blank.
 std::string CommentSafe(std::string_view text, char blank);
 
+// Text without the trailing backslash or "??/" (blanks after it too, and
+// again while one is left) that would continue a generated // comment onto
+// the line below; other trailing blanks stay.
+std::string WithoutContinuation(std::string s);
+
 bool IsBuiltinType(std::string_view name);
 
 // The C++ spelling of a type: "std::vector<std::string>" for list of string.

@@ -32,8 +32,11 @@ std::string BaseName(const std::string& path) {
 }
 
 // A file name as templates may repeat it in a generated comment: a control
-// character (a newline in the name) would end the comment.
-std::string Printable(const std::string& name) { return CommentSafe(name, '?'); }
+// character (a newline in the name) would end the comment, and a trailing
+// backslash would continue it onto the next generated line.
+std::string Printable(const std::string& name) {
+  return WithoutContinuation(CommentSafe(name, '?'));
+}
 
 std::string DirName(const std::string& path) {
   size_t slash = path.rfind('/');

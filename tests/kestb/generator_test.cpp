@@ -433,6 +433,22 @@ TEST_F(GeneratorTest, AWriteThatRunsOutOfRoomSaysWhyOnce) {
   EXPECT_NE(std::string::npos, got.find("D/out/m.h: error: cannot write: File too large\n")) << got;
 }
 
+// A file name ending in a backslash once continued the generated comment
+// that names it onto the next line; one that merely ends in blanks keeps them.
+TEST_F(GeneratorTest, FileNamesInCommentsCannotContinueThem) {
+  dir.Write("m\\ \\", kDsm);
+  dir.Write("t\\", "@file f\n// ${dsm}.\n// ${template}.\n@end\n");
+  dir.Write("s ", "@file f\n// ${template}.\n@end\n");
+  std::vector<std::string> args = Args("false", "false", "false", "false", "false", "false");
+  args[0] = dir / "m\\ \\";
+  args[1] = dir / "t\\";
+  ASSERT_EQ(kOk, Generate(args));
+  EXPECT_EQ("// m.\n// t.\n", Slurp(dir / "out/f"));
+  args[1] = dir / "s ";
+  ASSERT_EQ(kOk, Generate(args));
+  EXPECT_EQ("// s .\n", Slurp(dir / "out/f"));
+}
+
 TEST_F(GeneratorTest, UsageErrorsSayWhatIsWrong) {
   EXPECT_EQ(kBadUsage, Generate({"a.dsm", "t.tem", "out", "-ttrace", "yes"}));
   EXPECT_EQ(0u, report.find("kestb: error: option -ttrace needs true or false, not 'yes'\n"

@@ -24,6 +24,7 @@
 // throw on bad input and never read past the text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,10 @@ struct KeywordChecks {
 // parser resumes after the next ';' or '}'.
 Model ParseDsm(std::string_view text, const std::string& file,
                Diagnostics& diags);
+
+// The most a DSM file may hold: a model is read whole and takes some
+// thirty times its size once parsed.
+inline constexpr size_t kMaxDsmBytes = 16u << 20;
 
 // Reports duplicate names, unknown types, reserved words and records that
 // contain themselves by value. Afterwards the records are ordered so that

@@ -1,7 +1,6 @@
 // Generator: reading inputs, running the checks and writing the outputs.
 #include "kestb/Generator.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,12 +10,15 @@
 #include <cstring>
 #include <optional>
 #include <map>
+#include <new>
+#include <stdexcept>
 #include <set>
 #include <string_view>
 #include <tuple>
 
 #include "kestb/Diagnostics.h"
 #include "kestb/Dsm.h"
+#include "kestb/Input.h"
 #include "kestb/Options.h"
 #include "kestb/Output.h"
 #include "kestb/Template.h"
@@ -38,87 +40,19 @@ std::string Printable(const std::string& name) {
   return WithoutContinuation(CommentSafe(name, '?'));
 }
 
-std::string DirName(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string Join(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
   return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-// Reads a whole regular file; on failure returns nullopt and says why.
-// The open does not block, so a FIFO or a device named as an input is
-// refused instead of waiting for a writer that never comes.
-std::optional<std::string> ReadFile(const std::string& path, std::string& why) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    why = std::strerror(errno);
-    return std::nullopt;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    why = "not a regular file";
-    ::close(fd);
-    return std::nullopt;
-  }
-  std::string text;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      why = std::strerror(errno);
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    text.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return text;
-}
-
 std::optional<TemplateSource> LoadTemplate(const std::string& path,
                                            Diagnostics& diags) {
-  std::string why;
-  std::optional<std::string> text = ReadFile(path, why);
-  if (!text) {
-    diags.Error(path, 0, "cannot read template: " + why);
+  InputFile in = ReadInput(path, kMaxTemplateBytes);
+  if (!in.ok) {
+    diags.Error(path, 0, "cannot read template: " + in.error);
     return std::nullopt;
   }
-  return TemplateSource{path, std::move(*text)};
-}
-
-// Includes are looked up beside the including template, then in the home
-// folder and its templates/ folder.
-IncludeResolver MakeResolver(const std::string& homeDir) {
-  return [homeDir](const std::string& name, const std::string& from)
-             -> std::optional<TemplateSource> {
-    std::vector<std::string> candidates;
-    if (!name.empty() && name[0] == '/') {
-      candidates.push_back(name);
-    } else {
-      candidates.push_back(Join(DirName(from), name));
-      if (!homeDir.empty()) {
-        candidates.push_back(Join(homeDir, name));
-        candidates.push_back(Join(Join(homeDir, "templates"), name));
-      }
-    }
-    for (const std::string& c : candidates) {
-      struct stat st {};
-      if (::stat(c.c_str(), &st) != 0) continue;
-      // The first one that is there is the one, readable or not.
-      std::string why;
-      if (std::optional<std::string> text = ReadFile(c, why)) {
-        return TemplateSource{c, std::move(*text)};
-      }
-      return TemplateSource{c, {}, why};
-    }
-    return std::nullopt;
-  };
+  return TemplateSource{path, std::move(in.text)};
 }
 
 void CheckOutputDir(const std::string& dir, Diagnostics& diags) {
@@ -137,20 +71,27 @@ std::string Plural(size_t n, const char* word) {
 }
 
 struct Counts {
-  size_t records = 0, fields = 0, files = 0, errors = 0;
+  size_t records = 0, fields = 0, files = 0, unchanged = 0, errors = 0;
 };
+
+// Files left alone because they held the new content already; said only
+// when there are some, so a run that changed everything reads as it did.
+std::string Unchanged(const Counts& c) {
+  return c.unchanged == 0 ? "" : ", " + std::to_string(c.unchanged) + " unchanged";
+}
 
 int Finish(const Options& o, const Counts& c, std::ostream& report) {
   if (c.errors != 0) {
     report << "kestb: " << Plural(c.errors, "error")
            << (c.files == 0 ? ", no files written" : "") << '\n';
   } else {
-    report << "kestb: " << Plural(c.files, "file") << " written\n";
+    report << "kestb: " << Plural(c.files, "file") << " written" << Unchanged(c)
+           << '\n';
   }
   if (o.showSummary) {
     report << "summary: " << Plural(c.records, "record") << ", "
            << Plural(c.fields, "field") << ", " << Plural(c.files, "file")
-           << ", " << Plural(c.errors, "error") << '\n';
+           << Unchanged(c) << ", " << Plural(c.errors, "error") << '\n';
   }
   return c.errors == 0 ? kOk : kFailed;
 }
@@ -158,15 +99,14 @@ int Finish(const Options& o, const Counts& c, std::ostream& report) {
 // Chooses each file's backup name so that no two files of the run, and no
 // generated file, share it.
 std::vector<std::string> BackupPaths(const Options& o,
-                                     const std::vector<OutputFile>& files) {
+                                     const std::vector<std::string>& files) {
   std::vector<std::string> out(files.size());
   if (!o.makeBackups) return out;
   BackupRules rules = ParseBackupExts(o.backupExts);
-  std::set<std::string> taken;
-  for (const OutputFile& f : files) taken.insert(f.name);
+  std::set<std::string> taken(files.begin(), files.end());
   for (size_t i = 0; i < files.size(); ++i) {
-    std::string b = BackupName(files[i].name, rules);
-    if (taken.count(b)) b = LongBackupName(files[i].name, rules);
+    std::string b = BackupName(files[i], rules);
+    if (taken.count(b)) b = LongBackupName(files[i], rules);
     while (taken.count(b)) b += "~";
     taken.insert(b);
     out[i] = Join(o.outDir, b);
@@ -194,13 +134,14 @@ void AppendInLineOrder(const Diagnostics& from, Diagnostics& to) {
 // Reads and checks the DSM; also reads the template's and the output
 // folder's problems into diags so that one run reports all of them.
 Model LoadModel(const Options& o, Diagnostics& diags, Counts& counts) {
-  std::string why;
-  std::optional<std::string> text = ReadFile(o.dsm, why);
-  if (!text) diags.Error(o.dsm, 0, "cannot read DSM file: " + why);
+  InputFile in = ReadInput(o.dsm, kMaxDsmBytes);
   Model model;
-  if (!text) return model;
+  if (!in.ok) {
+    diags.Error(o.dsm, 0, "cannot read DSM file: " + in.error);
+    return model;
+  }
   Diagnostics dsmDiags;
-  model = ParseDsm(*text, o.dsm, dsmDiags);
+  model = ParseDsm(in.text, o.dsm, dsmDiags);
   CheckDsm(model, o.dsm, {!o.noCxxKeywords, !o.noAdaKeywords}, dsmDiags);
   AppendInLineOrder(dsmDiags, diags);
   counts.records = model.records.size();
@@ -208,19 +149,60 @@ Model LoadModel(const Options& o, Diagnostics& diags, Counts& counts) {
   return model;
 }
 
+// Writes each file to its temporary as it is expanded, so memory holds a
+// line, not the output. Nothing is written once an error is known; the
+// temporaries go when the writer does, unless all were committed.
+class FileWriter : public OutputSink {
+ public:
+  FileWriter(const std::string& outDir, const Diagnostics& diags)
+      : outDir_(outDir), diags_(diags) {}
+
+  void Begin(OutputFile file) override {
+    names.push_back(std::move(file.name));
+    paths.push_back(Join(outDir_, names.back()));
+    pending.emplace_back();
+    writing_ = diags_.Empty() && failed.Empty();
+    if (!writing_) return;
+    WriteResult w = pending.back().Open(paths.back());
+    if (!w.ok) Failed(w);
+  }
+  void Append(std::string_view text) override {
+    if (writing_) pending.back().Append(text);
+  }
+  void End() override {
+    if (!writing_) return;
+    writing_ = false;
+    WriteResult w = pending.back().Close();
+    if (!w.ok) Failed(w);
+  }
+
+  std::vector<std::string> names, paths;
+  std::vector<PendingFile> pending;
+  Diagnostics failed;
+
+ private:
+  void Failed(const WriteResult& w) {
+    failed.Error(paths.back(), 0, "cannot write: " + w.error);
+    writing_ = false;
+  }
+
+  const std::string& outDir_;
+  const Diagnostics& diags_;
+  bool writing_ = false;
+};
+
 // Parses the template and, when nothing so far went wrong, expands it.
-std::vector<OutputFile> Expand(const Options& o, const Model& model,
-                               Diagnostics& diags, std::ostream& report) {
+void Expand(const Options& o, const Model& model, Diagnostics& diags,
+            std::ostream& report, OutputSink& sink) {
   std::optional<TemplateSource> tem = LoadTemplate(o.tem, diags);
   CheckOutputDir(o.outDir, diags);
-  if (!tem) return {};
+  if (!tem) return;
   Diagnostics temDiags;
   Template parsed = ParseTemplate(*tem, MakeResolver(o.homeDir), temDiags);
   AppendInLineOrder(temDiags, diags);
-  if (!diags.Empty()) return {};
+  if (!diags.Empty()) return;
   ExpandInfo info{Printable(BaseName(o.dsm)), Printable(BaseName(o.tem))};
-  return ExpandTemplate(parsed, model, info, o.temTrace ? &report : nullptr,
-                        diags);
+  ExpandTemplate(parsed, model, info, o.temTrace ? &report : nullptr, diags, sink);
 }
 
 void PrintErrors(const Diagnostics& diags, std::ostream& report) {
@@ -235,47 +217,41 @@ void PrintErrors(const Diagnostics& diags, std::ostream& report) {
   }
 }
 
-// Writes every file to its temporary first and commits only when all of
-// them were written, so that a full disk, a file-size limit or a name the
-// file system refuses leaves the output folder as it was. Nothing is
-// reported while temporaries exist or files are being replaced: a report
-// reader that goes away must not stop the run half-way.
-void WriteFiles(const Options& o, const std::vector<OutputFile>& files,
-                Counts& counts, std::ostream& report) {
-  std::vector<std::string> backups = BackupPaths(o, files);
-  std::vector<PendingFile> pending(files.size());
-  Diagnostics failed;
-  for (size_t i = 0; i < files.size(); ++i) {
-    std::string path = Join(o.outDir, files[i].name);
-    WriteResult w = pending[i].Write(path, files[i].content, backups[i]);
-    if (!w.ok) failed.Error(path, 0, "cannot write: " + w.error);
+// Every file is in its temporary by now; they are committed only when all
+// of them were written, so that a full disk, a file-size limit or a name
+// the file system refuses leaves the output folder as it was. Nothing is
+// reported while files are being replaced: a report reader that goes away
+// must not stop the run half-way.
+void CommitFiles(const Options& o, FileWriter& w, Counts& counts,
+                 std::ostream& report) {
+  std::vector<std::string> backups = BackupPaths(o, w.names);
+  for (size_t i = 0; i < w.pending.size(); ++i) {
+    WriteResult b = w.pending[i].SetBackup(backups[i]);
+    if (!b.ok) w.failed.Error(w.paths[i], 0, "cannot write: " + b.error);
   }
-  if (!failed.Empty()) {
-    pending.clear();  // removes the temporaries
-    PrintErrors(failed, report);
-    counts.errors += failed.Count();
+  if (!w.failed.Empty()) {
+    w.pending.clear();  // removes the temporaries
+    PrintErrors(w.failed, report);
+    counts.errors += w.failed.Count();
     return;
   }
-  std::vector<WriteResult> results = CommitAll(pending);
-  for (size_t i = 0; i < files.size(); ++i) {
-    std::string path = Join(o.outDir, files[i].name);
-    const WriteResult& w = results[i];
-    if (!w.ok) {
-      report << FormatError({path, 0, "cannot write: " + w.error}) << '\n';
+  std::vector<WriteResult> results = CommitAll(w.pending);
+  for (size_t i = 0; i < results.size(); ++i) {
+    const WriteResult& r = results[i];
+    if (!r.ok) {
+      report << FormatError({w.paths[i], 0, "cannot write: " + r.error}) << '\n';
       ++counts.errors;
       continue;
     }
-    ++counts.files;
+    ++(r.unchanged ? counts.unchanged : counts.files);
     if (o.showFiles) {
-      report << "wrote " << OneLine(path) << '\n';
-      if (w.backedUp) report << "backup " << OneLine(backups[i]) << '\n';
+      report << (r.unchanged ? "unchanged " : "wrote ") << OneLine(w.paths[i]) << '\n';
+      if (r.backedUp) report << "backup " << OneLine(backups[i]) << '\n';
     }
   }
 }
 
-}  // namespace
-
-int Run(const std::vector<std::string>& args, std::ostream& report) {
+int RunUnguarded(const std::vector<std::string>& args, std::ostream& report) {
   std::string usageError;
   std::optional<Options> parsed = ParseCommandLine(args, usageError);
   if (!parsed) {
@@ -295,11 +271,25 @@ int Run(const std::vector<std::string>& args, std::ostream& report) {
   Diagnostics diags;
   Counts counts;
   Model model = LoadModel(o, diags, counts);
-  std::vector<OutputFile> files = Expand(o, model, diags, report);
+  FileWriter writer(o.outDir, diags);
+  Expand(o, model, diags, report, writer);
   PrintErrors(diags, report);
   counts.errors = diags.Count();
-  if (counts.errors == 0) WriteFiles(o, files, counts, report);
+  if (counts.errors == 0) CommitFiles(o, writer, counts, report);
   return Finish(o, counts, report);
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& report) {
+  try {
+    return RunUnguarded(args, report);
+  } catch (const std::bad_alloc&) {
+    // The temporaries went with the unwinding: all files or none still.
+  } catch (const std::length_error&) {  // a string past its largest size
+  }
+  report << "kestb: error: out of memory\n";
+  return kFailed;
 }
 
 }  // namespace kestb

@@ -180,13 +180,18 @@ std::string BackupExtsProblem(const BackupRules& rules) {
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : path_(std::move(other.path_)), tmp_(std::move(other.tmp_)),
-      backupPath_(std::move(other.backupPath_)), exists_(other.exists_) {
+      backupPath_(std::move(other.backupPath_)), exists_(other.exists_),
+      unchanged_(other.unchanged_), fd_(other.fd_), writeErrno_(other.writeErrno_),
+      nameMax_(other.nameMax_), size_(other.size_), buffer_(std::move(other.buffer_)) {
   other.tmp_.clear();
+  other.fd_ = -1;
 }
 
 PendingFile::~PendingFile() { Discard(); }
 
 void PendingFile::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   if (tmp_.empty()) return;
   {
     SignalBlock block;
@@ -196,17 +201,143 @@ void PendingFile::Discard() {
   tmp_.clear();
 }
 
-WriteResult PendingFile::Write(const std::string& path,
-                               std::string_view content,
-                               const std::string& backupPath) {
+WriteResult PendingFile::Open(const std::string& path) {
   Discard();
   WriteResult res;
   path_ = path;
-  backupPath_ = backupPath;
+  backupPath_.clear();
+  unchanged_ = false;
+  writeErrno_ = 0;
+  size_ = 0;
+  buffer_.clear();
   struct stat old {};
   exists_ = ::stat(path.c_str(), &old) == 0;
   if (exists_ && !S_ISREG(old.st_mode)) {
     res.error = "exists and is not a regular file";
+    return res;
+  }
+  nameMax_ = NameMax(path);
+  if (BaseOf(path).size() > nameMax_) {
+    res.error = "file name '" + std::string(BaseOf(path)) + "' is longer than " +
+                std::to_string(nameMax_) + " bytes";
+    return res;
+  }
+  fd_ = CreateTemporary(path, nameMax_, tmp_);
+  if (fd_ < 0) {
+    res.error = Errno("cannot create a temporary file");
+    return res;
+  }
+  // mkstemp makes the file private; give it the old file's mode or the
+  // mode a new file would get under the umask.
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd_, exists_ ? (old.st_mode & 07777) : (0666 & ~mask));
+  res.ok = true;
+  return res;
+}
+
+namespace {
+
+constexpr size_t kBufferBytes = 64u << 10;
+
+// Writes all of data; false with errno set when it cannot.
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Reads up to size bytes at offset; the count read, or -1 with errno set.
+ssize_t ReadAt(int fd, char* buf, size_t size, off_t offset) {
+  size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::pread(fd, buf + done, size - done, offset + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+}  // namespace
+
+bool PendingFile::Flush() {
+  if (writeErrno_ == 0 && !WriteAll(fd_, buffer_)) writeErrno_ = errno;
+  buffer_.clear();
+  return writeErrno_ == 0;
+}
+
+void PendingFile::Append(std::string_view text) {
+  if (fd_ < 0 || writeErrno_ != 0) return;
+  size_ += text.size();
+  if (buffer_.size() + text.size() <= kBufferBytes) {
+    buffer_ += text;
+    return;
+  }
+  if (Flush() && !WriteAll(fd_, text)) writeErrno_ = errno;
+}
+
+// Compares the temporary with the file it would replace, a piece at a time.
+bool PendingFile::SameAsOld() {
+  if (!exists_) return false;
+  int old = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (old < 0) return false;
+  struct stat st {};
+  bool same = ::fstat(old, &st) == 0 && S_ISREG(st.st_mode) &&
+              static_cast<unsigned long long>(st.st_size) == size_;
+  std::string a(kBufferBytes, '\0'), b(kBufferBytes, '\0');
+  for (off_t at = 0; same;) {
+    ssize_t n = ReadAt(fd_, a.data(), a.size(), at);
+    ssize_t m = ReadAt(old, b.data(), b.size(), at);
+    same = n >= 0 && n == m && a.compare(0, size_t(n), b, 0, size_t(m)) == 0;
+    if (n <= 0) break;
+    at += n;
+  }
+  ::close(old);
+  return same;
+}
+
+WriteResult PendingFile::Close() {
+  WriteResult res;
+  if (fd_ < 0) {
+    res.error = "nothing written";
+    return res;
+  }
+  bool flushed = Flush();
+  std::string().swap(buffer_);  // a run keeps every file until it commits
+  if (flushed) {
+    if (SameAsOld()) {
+      Discard();
+      unchanged_ = true;
+      res.ok = res.unchanged = true;
+      return res;
+    }
+    if (::fsync(fd_) != 0) writeErrno_ = errno;
+  }
+  if (::close(fd_) != 0 && writeErrno_ == 0) writeErrno_ = errno;
+  fd_ = -1;
+  if (writeErrno_ != 0) {
+    res.error = std::strerror(writeErrno_);
+    Discard();
+    return res;
+  }
+  res.ok = true;
+  return res;
+}
+
+WriteResult PendingFile::SetBackup(const std::string& backupPath) {
+  WriteResult res;
+  backupPath_ = backupPath;
+  if (unchanged_) {  // no backup is made of a file left alone
+    res.ok = true;
     return res;
   }
   // A folder under the backup name would stop the commit half-way through
@@ -217,56 +348,35 @@ WriteResult PendingFile::Write(const std::string& path,
     res.error = "backup " + backupPath + " is a folder";
     return res;
   }
-  const size_t nameMax = NameMax(path);
-  for (const std::string* p : {&path, &backupPath}) {
-    if (BaseOf(*p).size() > nameMax) {
-      res.error = "file name '" + std::string(BaseOf(*p)) + "' is longer than " +
-                  std::to_string(nameMax) + " bytes";
-      return res;
-    }
-  }
-  int fd = CreateTemporary(path, nameMax, tmp_);
-  if (fd < 0) {
-    res.error = Errno("cannot create a temporary file");
-    return res;
-  }
-  // mkstemp makes the file private; give it the old file's mode or the
-  // mode a new file would get under the umask.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, exists_ ? (old.st_mode & 07777) : (0666 & ~mask));
-
-  size_t done = 0;
-  while (done < content.size()) {
-    ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      res.error = std::strerror(errno);
-      ::close(fd);
-      Discard();
-      return res;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0) {
-    res.error = std::strerror(errno);
-    ::close(fd);
-    Discard();
-    return res;
-  }
-  if (::close(fd) != 0) {
-    res.error = std::strerror(errno);
-    Discard();
+  if (BaseOf(backupPath).size() > nameMax_) {
+    res.error = "file name '" + std::string(BaseOf(backupPath)) + "' is longer than " +
+                std::to_string(nameMax_) + " bytes";
     return res;
   }
   res.ok = true;
   return res;
 }
 
+WriteResult PendingFile::Write(const std::string& path,
+                               std::string_view content,
+                               const std::string& backupPath) {
+  WriteResult res = Open(path);
+  if (res.ok) res = SetBackup(backupPath);
+  if (!res.ok) {
+    Discard();
+    return res;
+  }
+  Append(content);
+  return Close();
+}
+
 WriteResult PendingFile::Commit() {
   WriteResult res;
-  if (tmp_.empty()) {
+  if (unchanged_) {
+    res.ok = res.unchanged = true;
+    return res;
+  }
+  if (tmp_.empty() || fd_ >= 0) {
     res.error = "nothing written";
     return res;
   }

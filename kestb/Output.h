@@ -47,16 +47,21 @@ std::string BackupExtsProblem(const BackupRules& rules);
 
 struct WriteResult {
   bool ok = false;
-  bool backedUp = false;  // an old version was kept under backupPath
-  std::string error;      // why not, when !ok
+  bool backedUp = false;   // an old version was kept under backupPath
+  bool unchanged = false;  // the file held the new content already: left alone
+  std::string error;       // why not, when !ok
 };
 
-// One file on its way: Write puts the content into a temporary file beside
-// path, Commit keeps the old version (when backupPath is set and path
-// exists) and renames the temporary over path. A run writes every
-// temporary first and commits only when all were written, so it writes
-// all of its files or none. A temporary not committed is removed by the
-// destructor, or by the handlers of HandleFatalSignals.
+// One file on its way: Open makes a temporary file beside path, Append
+// adds to it (buffered), Close flushes it to disk, SetBackup names where
+// the old version goes, and Commit keeps the old version (when a backup
+// is set and path exists) and renames the temporary over path. A file
+// whose old content equals the new is left as it is, not even touched:
+// Close finds that out and drops the temporary, and Commit then only
+// says so. A run writes every temporary first and commits only when all
+// were written, so it writes all of its files or none. A temporary not
+// committed is removed by the destructor, or by the handlers of
+// HandleFatalSignals.
 class PendingFile {
  public:
   PendingFile() = default;
@@ -64,15 +69,30 @@ class PendingFile {
   PendingFile& operator=(PendingFile&&) = delete;
   ~PendingFile();
 
+  WriteResult Open(const std::string& path);
+  // After a failed write the rest is dropped, and Close says why.
+  void Append(std::string_view text);
+  WriteResult Close();
+  WriteResult SetBackup(const std::string& backupPath);
+  WriteResult Commit();
+
+  // Open, SetBackup, Append and Close.
   WriteResult Write(const std::string& path, std::string_view content,
                     const std::string& backupPath);
-  WriteResult Commit();
 
  private:
   void Discard();
+  bool Flush();
+  bool SameAsOld();
 
   std::string path_, tmp_, backupPath_;
   bool exists_ = false;
+  bool unchanged_ = false;
+  int fd_ = -1;
+  int writeErrno_ = 0;  // the first write that failed
+  size_t nameMax_ = 255;
+  unsigned long long size_ = 0;  // bytes handed to Append
+  std::string buffer_;
 };
 
 // Commits every file with SIGINT, SIGTERM, SIGHUP and SIGPIPE held back,

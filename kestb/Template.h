@@ -34,6 +34,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kestb/Diagnostics.h"
@@ -41,10 +42,15 @@
 
 namespace kestb {
 
+// The most a template may hold, and the most the templates it includes may
+// hold together.
+inline constexpr size_t kMaxTemplateBytes = 16u << 20;
+
 struct TemplateSource {
   std::string path;  // as shown in messages
   std::string text;
   std::string error{};  // why a template that is there cannot be read
+  bool tooLarge = false;  // more than kMaxTemplateBytes (then text is empty)
 };
 
 // Finds an @include'd template by the name written after @include, given
@@ -92,6 +98,16 @@ struct OutputFile {
   int templateLine = 0;
 };
 
+// Where the expansion puts the files, as it goes: Begin starts a file
+// (content empty), Append adds text to the file begun last, End ends it.
+class OutputSink {
+ public:
+  virtual ~OutputSink() = default;
+  virtual void Begin(OutputFile file) = 0;
+  virtual void Append(std::string_view text) = 0;
+  virtual void End() = 0;
+};
+
 // Expands the template over a model that CheckDsm accepted. With trace
 // set, each template line is printed there as "FILE:LINE: trace: LINE"
 // when it is expanded. Output file names that are empty, absolute, climb
@@ -101,5 +117,11 @@ std::vector<OutputFile> ExpandTemplate(const Template& tem, const Model& model,
                                        const ExpandInfo& info,
                                        std::ostream* trace,
                                        Diagnostics& diags);
+
+// The same, handing each file's text to the sink line by line instead of
+// keeping it: memory then holds one line, however large the output.
+void ExpandTemplate(const Template& tem, const Model& model,
+                    const ExpandInfo& info, std::ostream* trace,
+                    Diagnostics& diags, OutputSink& sink);
 
 }  // namespace kestb

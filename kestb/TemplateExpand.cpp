@@ -1,5 +1,5 @@
-// Template expansion: walks the checked tree over a model and collects the
-// output files in memory, so nothing is written before all of it worked.
+// Template expansion: walks the checked tree over a model and hands each
+// output file's lines to a sink (which may keep them or write them away).
 #include <cctype>
 #include <set>
 
@@ -38,15 +38,12 @@ std::string BadFileName(const std::string& name) {
 class Expander {
  public:
   Expander(const Model& m, const ExpandInfo& info, std::ostream* trace,
-           Diagnostics& diags)
-      : m_(m), info_(info), trace_(trace), diags_(diags) {
+           Diagnostics& diags, OutputSink& sink)
+      : m_(m), info_(info), trace_(trace), diags_(diags), sink_(sink) {
     for (const Record& r : m.records) fieldCount_ += r.fields.size();
   }
 
-  std::vector<OutputFile> Run(const Template& t) {
-    Nodes(t.nodes);
-    return std::move(files_);
-  }
+  void Run(const Template& t) { Nodes(t.nodes); }
 
  private:
   struct Loop {
@@ -62,7 +59,11 @@ class Expander {
     using K = TemplateNode::Kind;
     switch (n.kind) {
       case K::Text:
-        if (out_) *out_ += Expand(n.pieces) + "\n";
+        if (inFile_ > 0) {
+          line_ = Expand(n.pieces);
+          line_ += '\n';
+          sink_.Append(line_);
+        }
         break;
       case K::File:
         File(n);
@@ -106,12 +107,11 @@ class Expander {
       }
       return;
     }
-    OutputFile f{name, {}, n.file, n.line};
-    std::string* outer = out_;
-    out_ = &f.content;
+    sink_.Begin({name, {}, n.file, n.line});
+    ++inFile_;
     Nodes(n.body);
-    out_ = outer;
-    files_.push_back(std::move(f));
+    --inFile_;
+    sink_.End();
   }
 
   std::string Expand(const std::vector<Piece>& pieces) const {
@@ -186,9 +186,10 @@ class Expander {
   size_t fieldCount_ = 0;
   const Record* rec_ = nullptr;
   const Field* field_ = nullptr;
+  OutputSink& sink_;
   std::vector<Loop> loops_;
-  std::string* out_ = nullptr;
-  std::vector<OutputFile> files_;
+  int inFile_ = 0;
+  std::string line_;
   std::set<std::string> names_, repeated_;
 };
 
@@ -198,7 +199,30 @@ std::vector<OutputFile> ExpandTemplate(const Template& tem, const Model& model,
                                        const ExpandInfo& info,
                                        std::ostream* trace,
                                        Diagnostics& diags) {
-  return Expander(model, info, trace, diags).Run(tem);
+  // Files as a stack: a hand-built tree may nest them (the parser does not).
+  class Collect : public OutputSink {
+   public:
+    void Begin(OutputFile file) override {
+      open_.push_back(files.size());
+      files.push_back(std::move(file));
+    }
+    void Append(std::string_view text) override {
+      if (!open_.empty()) files[open_.back()].content += text;
+    }
+    void End() override { open_.pop_back(); }
+    std::vector<OutputFile> files;
+
+   private:
+    std::vector<size_t> open_;
+  } collect;
+  Expander(model, info, trace, diags, collect).Run(tem);
+  return std::move(collect.files);
+}
+
+void ExpandTemplate(const Template& tem, const Model& model,
+                    const ExpandInfo& info, std::ostream* trace,
+                    Diagnostics& diags, OutputSink& sink) {
+  Expander(model, info, trace, diags, sink).Run(tem);
 }
 
 }  // namespace kestb

@@ -18,7 +18,7 @@ constexpr int kMaxIncludes = 1000;
 
 // Text pasted by includes, all together: a large template that includes
 // itself a thousand times would otherwise take minutes to read.
-constexpr size_t kMaxIncludedBytes = 16u << 20;
+constexpr size_t kMaxIncludedBytes = kMaxTemplateBytes;
 
 // Blocks nest by recursion, counted across includes; far more than any
 // template needs, far less than would exhaust the stack.
@@ -313,13 +313,13 @@ class TemplateParser {
       Error(lineNo, "cannot find included template '" + name + "'");
       return;
     }
-    if (!found->error.empty()) {
+    if (!found->error.empty() && !found->tooLarge) {
       Error(lineNo, "cannot read included template '" + name + "': " +
                         found->error);
       return;
     }
     totals_.includedBytes += found->text.size();
-    if (totals_.includedBytes > kMaxIncludedBytes) {
+    if (found->tooLarge || totals_.includedBytes > kMaxIncludedBytes) {
       Error(lineNo, "included templates exceed " +
                         std::to_string(kMaxIncludedBytes >> 20) +
                         " MB in all");

@@ -9,10 +9,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <sstream>
 
 #include "common/TempDir.h"
 #include "common/Wait.h"
+#include "kestb/Dsm.h"
+#include "kestb/Template.h"
 
 namespace kestb {
 namespace {
@@ -70,6 +73,11 @@ class GeneratorTest : public ::testing::Test {
     }
     std::sort(names.begin(), names.end());
     return names;
+  }
+
+  // A file of that size holding nothing but its length.
+  static void Sparse(const std::string& path, off_t size) {
+    ASSERT_EQ(0, ::truncate(path.c_str(), size));
   }
 
   // Tests compare paths without the scratch folder's random name.
@@ -147,7 +155,9 @@ TEST_F(GeneratorTest, BackupExtensionsComeFromTheList) {
     TempDir out;
     std::vector<std::string> args = Args("true", "false", "false", "false", "false", "true", c.ext);
     args[2] = out.Path();
+    dir.Write("m.dsm", kDsm);
     ASSERT_EQ(kOk, Generate(args));
+    dir.Write("m.dsm", "model m;\nrecord C {}\n");  // a file that is the same is kept as it is
     ASSERT_EQ(kOk, Generate(args));
     EXPECT_EQ("struct B;\nstruct A;\n", Slurp(out / c.hBackup));
     EXPECT_EQ("// 2\n", Slurp(out / c.cxxBackup));
@@ -245,6 +255,17 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
        "kestb: 1 error, summary follows\n"},
       {"output folder that is a file", [&](auto& a) { a[2] = dir / "m.dsm"; },
        "D/m.dsm: error: output folder is not a folder\n"
+       "kestb: 1 error, summary follows\n"},
+      // Sizes are checked before reading: a sparse file of terabytes once
+      // ran the program out of memory.
+      {"DSM past its limit", [&](auto& a) { Sparse(a[0], kMaxDsmBytes + 1); },
+       "D/m.dsm: error: cannot read DSM file: larger than 16 MB (16777217 bytes)\n"
+       "kestb: 1 error, summary follows\n"},
+      {"template past its limit", [&](auto& a) { Sparse(a[1], kMaxTemplateBytes + 1); },
+       "D/t.tem: error: cannot read template: larger than 16 MB (16777217 bytes)\n"
+       "kestb: 1 error, summary follows\n"},
+      {"included template past the limit", [&](auto&) { Sparse(dir / "home/part.inc", off_t(1) << 40); },
+       "D/t.tem:2: error: included templates exceed 16 MB in all\n"
        "kestb: 1 error, summary follows\n"},
       // FIFOs once blocked the run (and the front end waiting for it).
       {"DSM that is a FIFO", [&](auto& a) { ::mkfifo((a[0] = dir / "p").c_str(), 0600); },
@@ -431,6 +452,78 @@ TEST_F(GeneratorTest, AWriteThatRunsOutOfRoomSaysWhyOnce) {
   int status = 0;
   ASSERT_EQ(pid, waitpid(pid, &status, 0));
   EXPECT_NE(std::string::npos, got.find("D/out/m.h: error: cannot write: File too large\n")) << got;
+}
+
+// A second run that generates the same text leaves every file alone: no
+// new modification time for make to rebuild from, no backup made of the
+// current version over the previous one.
+TEST_F(GeneratorTest, FilesThatWouldNotChangeAreLeftAlone) {
+  std::vector<std::string> args = Args("true", "true", "false", "false", "false", "true");
+  ASSERT_EQ(kOk, Generate(args));
+  const auto old = std::filesystem::last_write_time(dir / "out/m.h") - std::chrono::hours(1);
+  std::filesystem::last_write_time(dir / "out/m.h", old);
+  ASSERT_EQ(kOk, Generate(args));
+  EXPECT_EQ(
+      "unchanged D/out/m.h\n"
+      "unchanged D/out/m.cxx\n"
+      "kestb: 0 files written, 2 unchanged\n"
+      "summary: 2 records, 3 fields, 0 files, 2 unchanged, 0 errors\n",
+      report);
+  EXPECT_EQ(old, std::filesystem::last_write_time(dir / "out/m.h"));
+  EXPECT_EQ((std::vector<std::string>{"m.cxx", "m.h"}), Entries(dir / "out"));
+
+  // Same length, one letter different: written, and only that one.
+  dir.Write("m.dsm", "model m;\nrecord A { x : int; b : C; }\nrecord C { y : string; }\n");
+  ASSERT_EQ(kOk, Generate(args));
+  EXPECT_EQ(
+      "wrote D/out/m.h\n"
+      "backup D/out/m.bkh\n"
+      "unchanged D/out/m.cxx\n"
+      "kestb: 1 file written, 1 unchanged\n"
+      "summary: 2 records, 3 fields, 1 file, 1 unchanged, 0 errors\n",
+      report);
+  EXPECT_EQ("struct C;\nstruct A;\n", Slurp(dir / "out/m.h"));
+  EXPECT_EQ("struct B;\nstruct A;\n", Slurp(dir / "out/m.bkh"));
+}
+
+// Memory that runs out ends the run with one line, not an abort, and
+// leaves no temporary file behind.
+TEST_F(GeneratorTest, RunningOutOfMemoryIsOneErrorLine) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
+  GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+#endif
+#endif
+  std::string model;
+  for (int i = 0; i < 300000; ++i) model += "record R" + std::to_string(i) + " {}\n";
+  dir.Write("m.dsm", model);
+  dir.Write("t.tem", "@file a.h\nx\n@end\n");
+  int fds[2];
+  ASSERT_EQ(0, pipe(fds));
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlim_t now = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
+    rlimit lim{now + (32u << 20), now + (32u << 20)};
+    setrlimit(RLIMIT_AS, &lim);
+    int status = Generate(Args("false", "false", "false", "false", "false", "false"));
+    std::string line = std::to_string(status) + " " + report;
+    _exit(write(fds[1], line.data(), line.size()) == ssize_t(line.size()) ? 0 : 1);
+  }
+  close(fds[1]);
+  std::string got;
+  char buf[512];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
+  close(fds[0]);
+  int status = 0;
+  ASSERT_EQ(pid, waitpid(pid, &status, 0));
+  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ("1 kestb: error: out of memory\n", got);
+  EXPECT_TRUE(Entries(dir / "out").empty());
 }
 
 // A file name ending in a backslash once continued the generated comment

@@ -148,5 +148,31 @@ TEST(WriteWhole, ReplacesKeepsTheOldVersionAndCleansUpOnFailure) {
   EXPECT_EQ(5u, entries);  // a.h a.bkh d.h b.h b.bkh
 }
 
+// Old and new are compared a piece at a time: a difference far past the
+// first piece, or in the last byte, is still a difference.
+TEST(WriteWhole, LeavesAFileThatHoldsTheNewContentAlready) {
+  xk::test::TempDir dir;
+  const std::string file = dir / "a.h", bak = dir / "a.bkh";
+  std::string text(200000, 'x');
+  ASSERT_TRUE(WriteWhole(file, text, bak).ok);
+  WriteResult w = WriteWhole(file, text, bak);
+  EXPECT_TRUE(w.ok && w.unchanged && !w.backedUp);
+  EXPECT_FALSE(std::filesystem::exists(bak));
+  for (size_t at : {size_t(150000), text.size() - 1}) {
+    SCOPED_TRACE(at);
+    std::string changed = text;
+    changed[at] = 'y';
+    w = WriteWhole(file, changed, bak);
+    EXPECT_TRUE(w.ok && !w.unchanged && w.backedUp);
+    EXPECT_EQ(changed, xk::test::Slurp(file));
+    text = changed;
+  }
+  w = WriteWhole(file, text + "z", "");  // longer by one
+  EXPECT_FALSE(w.unchanged);
+  w = WriteWhole(file, text, "");  // shorter by one
+  EXPECT_FALSE(w.unchanged);
+  EXPECT_EQ(text, xk::test::Slurp(file));
+}
+
 }  // namespace
 }  // namespace kestb

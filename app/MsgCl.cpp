@@ -283,7 +283,7 @@ void MsgCl::FollowLink(Widget w, XEvent* event, String*, Cardinal*) {
   begin = (begin == std::string_view::npos || size_t(pos) == 0) ? 0 : begin + 1;
   size_t end = text.find('\n', begin);
   std::string_view line = text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
-  for (std::string_view lead : {"wrote ", "backup "}) {
+  for (std::string_view lead : {"wrote ", "unchanged ", "backup "}) {
     if (line.substr(0, lead.size()) == lead && line.size() > lead.size()) {
       OpenInEditor(Str(std::string(line.substr(lead.size())).c_str()));
       return;

@@ -51,7 +51,8 @@ class MsgCl {
   // The release of the first button in the report; the second of a
   // double-click follows the line under the pointer: an error line naming the DSM goes to its
   // line (and the walk goes on from there); a line naming another file, or
-  // "wrote PATH" / "backup PATH", opens that file in the editor.
+  // "wrote PATH" / "unchanged PATH" / "backup PATH", opens that file in
+  // the editor.
   virtual void FollowLink(Widget w, XEvent* event, String* params, Cardinal* numParams);
 
   virtual bool IsA(int classNumber) const;

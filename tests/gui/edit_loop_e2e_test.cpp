@@ -218,6 +218,15 @@ TEST(EditLoop, DoubleClickOnAWrittenFileOpensItInTheEditor) {
   std::string recorded;
   EXPECT_TRUE(WaitUntil([&] { return !(recorded = Slurp(record)).empty(); }));
   EXPECT_EQ(recorded.rfind(work.Path() + "/", 0), 0u) << recorded;
+
+  // Run again: the same files are left alone, and the line naming one
+  // opens it just the same.
+  std::remove(record.c_str());
+  s.Keys("ctrl+g");
+  ASSERT_TRUE(WaitUntil([&] { return s.Report().rfind("unchanged " + work.Path() + "/", 0) == 0; }));
+  s.DoubleClickReportTop();
+  EXPECT_TRUE(WaitUntil([&] { return !(recorded = Slurp(record)).empty(); }));
+  EXPECT_EQ(recorded.rfind(work.Path() + "/", 0), 0u) << recorded;
 }
 
 // Every window writes its report into the one shared report file: a run

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "common/TempDir.h"
@@ -78,6 +79,29 @@ class GeneratorTest : public ::testing::Test {
   // A file of that size holding nothing but its length.
   static void Sparse(const std::string& path, off_t size) {
     ASSERT_EQ(0, ::truncate(path.c_str(), size));
+  }
+
+  // Generate in a child process after prepare (which sets a limit on it);
+  // "STATUS REPORT" as the child saw them, or how it ended.
+  std::string GenerateInChild(const std::function<void()>& prepare,
+                              const std::vector<std::string>& args) {
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe";
+    pid_t pid = fork();
+    if (pid == 0) {
+      prepare();
+      std::string line = std::to_string(Generate(args)) + " " + report;
+      _exit(write(fds[1], line.data(), line.size()) == ssize_t(line.size()) ? 0 : 1);
+    }
+    close(fds[1]);
+    std::string got;
+    char buf[512];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
+    close(fds[0]);
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return "no child";
+    if (WIFSIGNALED(status)) got += "ended by signal " + std::to_string(WTERMSIG(status));
+    return got;
   }
 
   // Tests compare paths without the scratch folder's random name.
@@ -433,24 +457,13 @@ TEST_F(GeneratorTest, AClosedReportStillWritesAllOrNone) {
 // A full disk, as a file size limit in a child: the reason follows one
 // "cannot write: ", not two.
 TEST_F(GeneratorTest, AWriteThatRunsOutOfRoomSaysWhyOnce) {
-  int fds[2];
-  ASSERT_EQ(0, pipe(fds));
-  pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lim{8, 8};
-    setrlimit(RLIMIT_FSIZE, &lim);
-    Generate(Args("true", "true", "false", "false", "false", "false"));
-    _exit(write(fds[1], report.data(), report.size()) == ssize_t(report.size()) ? 0 : 1);
-  }
-  close(fds[1]);
-  std::string got;
-  char buf[512];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
-  close(fds[0]);
-  int status = 0;
-  ASSERT_EQ(pid, waitpid(pid, &status, 0));
+  std::string got = GenerateInChild(
+      [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim{8, 8};
+        setrlimit(RLIMIT_FSIZE, &lim);
+      },
+      Args("true", "true", "false", "false", "false", "false"));
   EXPECT_NE(std::string::npos, got.find("D/out/m.h: error: cannot write: File too large\n")) << got;
 }
 
@@ -500,28 +513,15 @@ TEST_F(GeneratorTest, RunningOutOfMemoryIsOneErrorLine) {
   for (int i = 0; i < 300000; ++i) model += "record R" + std::to_string(i) + " {}\n";
   dir.Write("m.dsm", model);
   dir.Write("t.tem", "@file a.h\nx\n@end\n");
-  int fds[2];
-  ASSERT_EQ(0, pipe(fds));
-  pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    rlim_t now = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
-    rlimit lim{now + (32u << 20), now + (32u << 20)};
-    setrlimit(RLIMIT_AS, &lim);
-    int status = Generate(Args("false", "false", "false", "false", "false", "false"));
-    std::string line = std::to_string(status) + " " + report;
-    _exit(write(fds[1], line.data(), line.size()) == ssize_t(line.size()) ? 0 : 1);
-  }
-  close(fds[1]);
-  std::string got;
-  char buf[512];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
-  close(fds[0]);
-  int status = 0;
-  ASSERT_EQ(pid, waitpid(pid, &status, 0));
-  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  std::string got = GenerateInChild(
+      [] {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlim_t now = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
+        rlimit lim{now + (32u << 20), now + (32u << 20)};
+        setrlimit(RLIMIT_AS, &lim);
+      },
+      Args("false", "false", "false", "false", "false", "false"));
   EXPECT_EQ("1 kestb: error: out of memory\n", got);
   EXPECT_TRUE(Entries(dir / "out").empty());
 }

@@ -125,6 +125,13 @@ void RereadFolder(Widget w, XtPointer, XtPointer) {
 
 void RereadFolderWhenShown(Widget dialog) {
   if (!dialog || !XmIsFileSelectionBox(dialog)) return;
+  // Under a window manager a size given back through the shell holds only
+  // until the manager's first placement: after it, each showing would
+  // shrink the box to its lists' width again. Never shrinking by its own
+  // request keeps its width; the user's resizing still does.
+  unsigned char policy = XmRESIZE_ANY;
+  XtVaGetValues(dialog, XmNresizePolicy, &policy, nullptr);
+  if (policy == XmRESIZE_ANY) XtVaSetValues(dialog, XmNresizePolicy, XmRESIZE_GROW, nullptr);
   XtRemoveCallback(dialog, XmNmapCallback, RereadFolder, nullptr);
   XtAddCallback(dialog, XmNmapCallback, RereadFolder, nullptr);
 }

@@ -75,4 +75,65 @@ TEST(DsmEndToEnd, FileDialogsListTheFolderAsItIsAndKeepTheirSize) {
   EXPECT_EQ(x.Wait(), 0);
 }
 
+// A file dialog keeps the width app/xkest.ad gives it at every showing,
+// however the last one ended (OK, Cancel, Escape), with no window
+// manager, under mwm and under openbox: after the managers' first
+// placement each showing used to shrink it to its lists' width.
+class FileDialogSize : public testing::TestWithParam<std::string> {};
+
+TEST_P(FileDialogSize, EveryShowingAfterOkCancelOrEscape) {
+  TempDir dir;
+  dir.Write("templates/cpp_std.tem", "@# template\n");
+  std::string dsm = dir.Write("m.dsm", "model m;\n");
+  XkestRun x({}, {{"KESTHOME", dir.Path()}}, GetParam());
+  std::string wid = x.WaitForWindow("xkest");
+  ASSERT_FALSE(wid.empty()) << x.Stderr();
+  // Shows a dialog by its menu key; its window, or "" when it never shows.
+  auto show = [&](const char* key, const char* title) {
+    std::string dlg;
+    // A window manager settling its focus may drop the first key.
+    for (int i = 0; i < 3 && dlg.empty(); ++i) {
+      x.Key(wid, key);
+      dlg = x.WaitForWindow(title, 5);
+    }
+    return dlg;
+  };
+  const char* open = "Open DSM file";
+  std::string dlg = show("ctrl+o", open);
+  ASSERT_FALSE(dlg.empty());
+  EXPECT_EQ(x.Width(std::stoul(dlg)), 560u) << "first showing";
+  x.Key(dlg, "ctrl+slash");  // OK with a file named
+  x.Type(dlg, dsm);
+  x.Key(dlg, "Return");
+  ASSERT_FALSE(x.WaitForWindow("m.dsm - xkest", 10).empty());
+  ASSERT_TRUE(x.WaitGone(open));
+  for (const char* end : {"alt+c", "Escape", "Escape"}) {
+    dlg = show("ctrl+o", open);
+    ASSERT_FALSE(dlg.empty());
+    EXPECT_EQ(x.Width(std::stoul(dlg)), 560u) << "showing before " << end;
+    x.Key(dlg, end);
+    ASSERT_TRUE(x.WaitGone(open)) << end;
+  }
+  // Save As by its menu key, after an OK that saved.
+  const char* saveAs = "Save DSM file as";
+  for (const char* end : {"Return", "Escape"}) {
+    dlg = show("shift+ctrl+s", saveAs);
+    ASSERT_FALSE(dlg.empty());
+    EXPECT_EQ(x.Width(std::stoul(dlg)), 560u) << "showing before " << end;
+    if (std::string(end) == "Return") {
+      x.Key(dlg, "ctrl+slash");  // saved under the open file's own name
+      x.Type(dlg, dsm);
+    }
+    x.Key(dlg, end);
+    ASSERT_TRUE(x.WaitGone(saveAs)) << end;
+  }
+  x.Key(wid, "ctrl+q");
+  EXPECT_EQ(x.Wait(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(, FileDialogSize, testing::ValuesIn(WindowManagers()),
+                         [](const testing::TestParamInfo<std::string>& p) {
+                           return p.param.empty() ? std::string("none") : p.param;
+                         });
+
 }  // namespace

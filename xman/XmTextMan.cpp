@@ -63,6 +63,15 @@ Str& TakeView(Str& buf, std::string_view part) {
   return buf;
 }
 
+// Offset where line (1-based) begins, counting newlines from the start:
+// line 0 is line 1, and a line past the last is the last (the counting
+// stops at the last newline there is).
+size_t LineStartOrLast(textlines::TextSource& src, long line) {
+  textlines::LineIndex index;
+  size_t start = index.LineStart(src, line < 2 ? 1 : size_t(line));
+  return start != kNoPos ? start : index.LineStart(src, index.LineOf(src, src.Length()));
+}
+
 }  // namespace
 
 XmTextMan* XmTextMan::Clone() const { return new XmTextMan(*this); }
@@ -165,9 +174,7 @@ void XmTextMan::SelectLineNumber(long line) {
   if (!GetWidget()) return;
   TextView v(GetWidget());
   textlines::TextSource& src = v.Source();
-  textlines::LineIndex index;
-  size_t start = index.LineStart(src, line < 2 ? 1 : size_t(line));
-  if (start == kNoPos) start = src.Length();
+  size_t start = LineStartOrLast(src, line);
   SetSelection(v.ToPositions(StrRange{start, textlines::LineEnd(src, start) - start}));
 }
 
@@ -185,9 +192,8 @@ void XmTextMan::MoveToLine(long line, int toStart) {
   if (!GetWidget()) return;
   TextView v(GetWidget());
   textlines::TextSource& src = v.Source();
-  textlines::LineIndex index;
-  size_t start = index.LineStart(src, line < 2 ? 1 : size_t(line));
-  size_t to = start == kNoPos ? src.Length() : toStart ? start : textlines::LineEnd(src, start);
+  size_t start = LineStartOrLast(src, line);
+  size_t to = toStart ? start : textlines::LineEnd(src, start);
   XmTextSetInsertionPosition(GetWidget(), XmTextPosition(v.PosOf(to)));
 }
 

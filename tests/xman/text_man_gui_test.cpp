@@ -69,7 +69,8 @@ TEST(XmTextMan, Selections) {
   XmTextSetInsertionPosition(w, 5);
   man.SelectLine();
   EXPECT_EQ(Sel(w), "4-7");
-  const std::pair<long, const char*> lines[] = {{1, "0-3"}, {3, "8-13"}, {0, "0-3"}, {9, "none@13"}};
+  // A line past the last is the last, as counting newlines finds it.
+  const std::pair<long, const char*> lines[] = {{1, "0-3"}, {3, "8-13"}, {0, "0-3"}, {4, "8-13"}, {9, "8-13"}};
   for (const auto& [line, sel] : lines) {
     SCOPED_TRACE(line);
     man.SelectLineNumber(line);
@@ -79,6 +80,13 @@ TEST(XmTextMan, Selections) {
   EXPECT_EQ(XmTextGetInsertionPosition(w), 4);
   man.MoveToLine(2, 0);
   EXPECT_EQ(XmTextGetInsertionPosition(w), 7);
+  man.MoveToLine(4, 1);
+  EXPECT_EQ(XmTextGetInsertionPosition(w), 8);
+  man.DeleteLine(4);
+  EXPECT_EQ(S(man.GetString()), "one\ntwo\n");
+  man.SelectLineNumber(4);
+  EXPECT_EQ(Sel(w), "none@8") << "after the last newline, the last line is the empty one";
+  man.SetString("one\ntwo\nthree");
   man.DeleteLine(2);
   EXPECT_EQ(S(man.GetString()), "one\n\nthree");
   man.SetSelection(StrRange{0, 3});

@@ -38,7 +38,10 @@ constexpr const char* kNulByteSuffix =
 constexpr const char* kNotLatin1Prefix = ": line ";
 constexpr const char* kNotLatin1Suffix = " holds a character that the file's Latin-1 encoding cannot store";
 constexpr const char* kChangedPrefix = "The file '";
-constexpr const char* kChangedSuffix = "' changed on disk since it was loaded.";
+constexpr const char* kChangedSuffix = "' changed on disk since xkest last read or wrote it.";
+// Said instead when the description has no dialog to ask in: without an
+// answer the file could never be saved again.
+constexpr const char* kSaveAgain = " Save again to overwrite it.";
 
 // Save As asks before it replaces another file.
 constexpr const char* kExistsPrefix = "The file '";
@@ -58,11 +61,14 @@ void Manage(Widget w) {
   if (w) XtManageChild(w);
 }
 
+// Whether the resource description gave a dialog that shows a question.
+bool CanAsk(Widget dialog) { return dialog && XmIsMessageBox(dialog); }
+
 // Puts the question into its dialog and shows it. Without the dialog
 // nothing is written, so the question says why as a message; so it does
 // when the resource description named a widget that shows no question.
 void Ask(Widget dialog, const Str& question) {
-  if (!dialog || !XmIsMessageBox(dialog)) {
+  if (!CanAsk(dialog)) {
     theMsg.ShowMessage(question);
     return;
   }
@@ -199,8 +205,8 @@ extern "C" void MarkModified(Widget, XtPointer, XtPointer) { theDsm.SetModified(
 
 // --- document operations ----------------------------------------------------
 
-size_t DsmCl::SetWholeText(std::string text, bool knownValid) {
-  undo_.Clear();
+size_t DsmCl::SetWholeText(std::string text, bool knownValid, bool keepHistory) {
+  if (!keepHistory) undo_.Clear();
   if (!textWidget_) return strnlen(text.c_str(), text.size());
   // A new text starts a new history: the old text is not copied into it;
   // marks of the old one go.
@@ -217,14 +223,14 @@ size_t DsmCl::SetWholeText(std::string text, bool knownValid) {
   return length;
 }
 
-void DsmCl::ShowFileText(const char* buffer, size_t length, const Str& name) {
+void DsmCl::ShowFileText(const char* buffer, size_t length, const Str& name, bool keepHistory) {
   std::string text(buffer, strnlen(buffer, length));
   bool cut = text.size() < length;
   // In a UTF-8 locale a file that is not UTF-8 is read as Latin-1, the
   // usual 8-bit encoding, so every byte shows and survives a save.
   latin1_ = XmTextMirror::UnitsOf(textWidget_) == TextMirror::Units::kUtf8Chars && !utf8::IsValid(text);
   if (latin1_) text = utf8::FromLatin1(text);
-  SetWholeText(std::move(text), true);
+  SetWholeText(std::move(text), true, keepHistory);
   if (cut) theMsg.ShowMessage(Str(kNulBytePrefix) + name + kNulByteSuffix);
 }
 
@@ -362,6 +368,12 @@ void DsmCl::SaveAs(Widget w, XtPointer, XtPointer call) {
   if (w && !AcceptWidget("xKestDoDsmSaveAsCB", w, WidgetKind::kSelectionBox)) return;
   Str name = NameFromCallData(call);
   if (name.IsEmpty()) return;
+  // Writing to the file the text came from overwrites whatever changed it
+  // on disk since, as Save would.
+  if (hasFileName_ && SameFile(name.c_str(), fileName_.c_str()) && ChangedOnDisk()) {
+    AskChangedOnDisk(false);
+    return;
+  }
   if (!IsOtherExistingFile(name, fileName_, hasFileName_)) {
     SaveAsNamed(name);
     return;
@@ -389,8 +401,17 @@ bool DsmCl::ChangedOnDisk() const {
 }
 
 void DsmCl::AskChangedOnDisk(bool thenRun) {
+  Str question = Str(kChangedPrefix) + fileName_ + kChangedSuffix;
+  if (!CanAsk(changedDlg_)) {
+    // Nothing could answer: the user is told, and the next Save writes
+    // over this version of the file, as an editor's forced write does.
+    runAfterAnswer_ = false;
+    diskStamp_ = StampOf(fileName_.c_str());
+    theMsg.ShowMessage(question + kSaveAgain);
+    return;
+  }
   runAfterAnswer_ = thenRun;
-  Ask(changedDlg_, Str(kChangedPrefix) + fileName_ + kChangedSuffix);
+  Ask(changedDlg_, question);
 }
 
 bool DsmCl::ReloadFromDisk() {
@@ -406,8 +427,19 @@ bool DsmCl::ReloadFromDisk() {
   }
   XmTextPosition cursor = textWidget_ ? XmTextGetInsertionPosition(textWidget_) : 0;
   XmTextPosition top = textWidget_ ? XmTextGetTopCharacter(textWidget_) : 0;
-  ShowFileText(buffer, length, fileName_);
+  // The text as it was comes back with one Undo.
+  UndoLog::Change change;
+  change.removed = text_->Current().Bytes();
+  change.removedLen = text_->Text().Positions();
+  ShowFileText(buffer, length, fileName_, true);
   std::free(buffer);
+  if (textWidget_) {
+    change.inserted = text_->Text().Bytes();
+    change.insertedLen = text_->Text().Positions();
+    undo_.MarkSaved();  // a step of its own
+    undo_.Record(std::move(change), false, 0);
+  }
+  undo_.MarkSaved();
   modified_ = 0;
   if (textWidget_) {
     XmTextPosition last = XmTextGetLastPosition(textWidget_);

@@ -162,11 +162,12 @@ class DsmCl {
 
  private:
   // Sets the widget's and the copy's text (up to a NUL byte, which a text
-  // widget cannot hold); returns the bytes kept.
-  size_t SetWholeText(std::string text, bool knownValid);
+  // widget cannot hold); returns the bytes kept. The undo history starts
+  // afresh unless keepHistory.
+  size_t SetWholeText(std::string text, bool knownValid, bool keepHistory = false);
   // Shows a file's bytes as text: up to a NUL byte (with a message naming
   // the file), and in a UTF-8 locale as Latin-1 when they are not UTF-8.
-  void ShowFileText(const char* buffer, size_t length, const Str& name);
+  void ShowFileText(const char* buffer, size_t length, const Str& name, bool keepHistory = false);
   // Follows w with the copy, the line index listening to its changes.
   void AttachText(Widget w);
   void ShowCursorLine(long pos);
@@ -181,8 +182,8 @@ class DsmCl {
   // The file changed on disk since it was loaded or saved (not removed).
   bool ChangedOnDisk() const;
   void AskChangedOnDisk(bool thenRun);
-  // Reads the file again into the text, keeping the cursor where it was;
-  // false (with a message) when it cannot be read.
+  // Reads the file again into the text, keeping the cursor where it was,
+  // as one undo step; false (with a message) when it cannot be read.
   bool ReloadFromDisk();
 
   // What is known about line starts, kept between cursor motions.

@@ -166,8 +166,9 @@ TEST(DsmDocument, SaveWritesOnlyModifiedTextButSaveAsAlwaysWrites) {
 
 // Bound by the resource description to a widget that is no question
 // dialog, the changed-on-disk question showed nowhere: Save did nothing,
-// without a word.
-TEST(DsmDocument, ChangedOnDiskIsAskedInTheMessageDialogWhenItsOwnDialogIsNone) {
+// without a word. Told in the message dialog instead, the user saves
+// again to overwrite (it used to say the same at every Save, for good).
+TEST(DsmDocument, ChangedOnDiskWithoutItsDialogIsToldAndTheNextSaveOverwrites) {
   TempDir dir;
   std::string path = dir.Write("m.dsm", "one\n");
   dsmkit::Ui ui = dsmkit::Build();
@@ -176,8 +177,92 @@ TEST(DsmDocument, ChangedOnDiskIsAskedInTheMessageDialogWhenItsOwnDialogIsNone) 
   dsmkit::Type(ui.dsmText, "x", 0);
   dir.Write("m.dsm", "theirs\n");
   Fire("xKestDoDsmSaveCB");
-  EXPECT_EQ(dsmkit::Message(ui), "The file '" + path + "' changed on disk since it was loaded.");
+  EXPECT_EQ(dsmkit::Message(ui), "The file '" + path +
+                                     "' changed on disk since xkest last read or wrote it. Save again to overwrite it.");
   EXPECT_EQ(Slurp(path), "theirs\n");
+  dsmkit::Dismiss(ui);
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(Slurp(path), "xone\n");
+  EXPECT_EQ(dsmkit::Message(ui), "");
+  // Changed once more, it is told once more.
+  dsmkit::Type(ui.dsmText, "y", 0);
+  dir.Write("m.dsm", "theirs again\n");
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(Slurp(path), "theirs again\n");
+  EXPECT_NE(dsmkit::Message(ui), "");
+}
+
+// The changed-on-disk question in a dialog of its own.
+Widget ChangedDialog(const dsmkit::Ui& ui) {
+  Widget dlg = XmCreateQuestionDialog(ui.shell, const_cast<char*>("changedDlg"), nullptr, 0);
+  Fire("xKestDoDsmSetChangedDlgWidgetCB", nullptr, nullptr, dlg);
+  return dlg;
+}
+
+// Loading the version on disk, asked or quietly on focus, is one step of
+// the history: Undo brings back the text as it was (modified, as it now
+// differs from the file), Redo the file's version, and what came before
+// stays in the history.
+TEST(DsmDocument, ReloadFromDiskIsOneUndoStep) {
+  TempDir dir;
+  std::string path = dir.Write("m.dsm", "one\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  Widget changed = ChangedDialog(ui);
+  Load(path);
+  dsmkit::Type(ui.dsmText, "a", 0);
+  XmTextSetInsertionPosition(ui.dsmText, 4);
+  dsmkit::Type(ui.dsmText, "\nb", 4);
+  dir.Write("m.dsm", "theirs\n");
+  Fire("xKestDoDsmSaveCB");
+  ASSERT_TRUE(XtIsManaged(changed));
+  EXPECT_EQ(xk::test::Label(changed, XmNmessageString),
+            "The file '" + path + "' changed on disk since xkest last read or wrote it.");
+  XtUnmanageChild(changed);
+  Fire("xKestDoDsmReloadCB");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=theirs\n");
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=aone\nb\n");
+  Fire("xKestDoDsmRedoCB");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=theirs\n");
+  Fire("xKestDoDsmUndoCB");
+  Fire("xKestDoDsmUndoCB");
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=one\n") << "the file's old version is no longer what is saved";
+  EXPECT_EQ(Slurp(path), "theirs\n");
+
+  // Quietly, when the window gets the focus.
+  Fire("xKestDoDsmCloseWithNoSaveCB");
+  Load(path);
+  dir.Write("m.dsm", "theirs, later\n");
+  theDsm.WindowFocused();
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=theirs, later\n");
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=theirs\n");
+  Fire("xKestDoDsmRedoCB");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=theirs, later\n");
+}
+
+// Save As onto the open file, by any name of it, asks as Save does when
+// the file changed on disk; a file unchanged is saved at once.
+TEST(DsmDocument, SaveAsOntoTheOpenFileAsksWhenItChangedOnDisk) {
+  TempDir dir;
+  std::string path = dir.Write("m.dsm", "one\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  Widget changed = ChangedDialog(ui);
+  Load(path);
+  dsmkit::Type(ui.dsmText, "x", 0);
+  SaveAs(dir.Path() + "/./m.dsm");
+  EXPECT_FALSE(XtIsManaged(changed));
+  EXPECT_EQ(Slurp(path), "xone\n");
+  dsmkit::Type(ui.dsmText, "y", 0);
+  dir.Write("m.dsm", "theirs\n");
+  SaveAs(path);
+  EXPECT_TRUE(XtIsManaged(changed));
+  EXPECT_EQ(Slurp(path), "theirs\n");
+  XtUnmanageChild(changed);
+  Fire("xKestDoDsmOverwriteCB");
+  EXPECT_EQ(Slurp(path), "yxone\n");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=yxone\n");
 }
 
 // Save As onto another existing file asks first and writes only when the

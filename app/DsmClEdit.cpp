@@ -25,19 +25,28 @@ namespace {
 
 constexpr const char* kCantFind = "Can't find '";
 
+Widget ShellOf(Widget w) {
+  while (w && !XtIsShell(w)) w = XtParent(w);
+  return w;
+}
+
 bool Within(Widget w, Widget ancestor) {
   for (; w && ancestor; w = XtParent(w))
     if (w == ancestor) return true;
   return false;
 }
 
-// The text an edit command acts on: the DSM text when the command comes
-// from the DSM text's own popup menu; otherwise the text the user is
-// working in (a menu key pressed in the Replace field pastes there), and
-// the DSM text when the focus is on no text at all.
+// The text an edit command acts on. A menu item (or its accelerator) of
+// the DSM's own window acts on the text the user is working in within that
+// window (a menu key pressed in the Replace field pastes there), the DSM
+// text when its focus is on no text. Anything else acts on the DSM text,
+// whichever window has the keyboard focus: the DSM's popup menu, a push
+// button, a dialog's button or callback list.
 Widget Target(Widget invoker, Widget dsmText, Widget dsmPopup) {
   if (!dsmText || Within(invoker, dsmPopup)) return dsmText;
-  Widget focus = xkest::EditTarget(XtDisplay(dsmText));
+  Widget window = xkest::MenuWindow(invoker);
+  if (!window || window != ShellOf(dsmText)) return dsmText;
+  Widget focus = xkest::EditTarget(window);
   return focus ? focus : dsmText;
 }
 
@@ -62,8 +71,7 @@ void FitDigits(Widget label, size_t digits) {
 // Moves the dialog holding `from` off the text's selection when it covers
 // its first line: below that line when the screen has room, else above.
 void KeepClearOfSelection(Widget from, Widget text) {
-  Widget shell = from;
-  while (shell && !XtIsShell(shell)) shell = XtParent(shell);
+  Widget shell = ShellOf(from);
   XmTextPosition left = 0, right = 0;
   if (!shell || !XtIsRealized(shell) || !XtIsRealized(text) ||
       !XmTextGetSelectionPosition(text, &left, &right))

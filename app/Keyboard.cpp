@@ -24,10 +24,16 @@
 
 namespace {
 
-// The text that last took the keyboard focus.
+// The text of the main window (PrepareKeyboard's root) that last took the
+// keyboard focus.
 Widget lastFocusText = nullptr;
 
 bool IsText(Widget w) { return w && (XmIsText(w) || XmIsTextField(w)); }
+
+Widget ShellOf(Widget w) {
+  while (w && !XtIsShell(w)) w = XtParent(w);
+  return w;
+}
 
 bool IsTypedControl(unsigned char c) { return (c < 32 && c != '\t' && c != '\n') || c == 127; }
 
@@ -89,11 +95,11 @@ void GuardText(Widget w, Widget root) {
   Boolean editable = True;
   XtVaGetValues(w, XmNeditable, &editable, nullptr);
   if (editable) XtAddCallback(w, XmNmodifyVerifyCallback, RefuseTypedControls, nullptr);
-  XtAddCallback(w, XmNfocusCallback, RememberFocus, nullptr);
-  XtAddCallback(w, XtNdestroyCallback, Forget, nullptr);
-  Widget shell = w;
-  while (shell && !XtIsShell(shell)) shell = XtParent(shell);
-  if (shell == root) return;
+  if (ShellOf(w) == root) {
+    XtAddCallback(w, XmNfocusCallback, RememberFocus, nullptr);
+    XtAddCallback(w, XtNdestroyCallback, Forget, nullptr);
+    return;
+  }
   static XtTranslations clipboardKeys = XtParseTranslationTable(
       "Ctrl<Key>x: cut-clipboard()\nCtrl<Key>c: copy-clipboard()\nCtrl<Key>v: paste-clipboard()");
   XtOverrideTranslations(w, clipboardKeys);
@@ -187,14 +193,19 @@ void PrepareKeyboard(Widget root) {
   });
 }
 
-Widget EditTarget(Display* dpy) {
-  Window focus = None;
-  int revert = 0;
-  XGetInputFocus(dpy, &focus, &revert);
-  Widget shell = focus != None && focus != PointerRoot ? XtWindowToWidget(dpy, focus) : nullptr;
-  Widget w = shell ? XmGetFocusWidget(shell) : nullptr;
-  if (IsText(w)) return w;
-  if (!w || InMenu(w)) return lastFocusText;
+Widget MenuWindow(Widget w) {
+  if (!w || !InMenu(w)) return nullptr;
+  Widget shell = ShellOf(w);
+  while (shell && XmIsMenuShell(shell)) shell = ShellOf(XtParent(shell));
+  return shell;
+}
+
+Widget EditTarget(Widget window) {
+  // The focus within this window, not the display's: a dialog holding the
+  // input focus is not where a command of this window's menu acts.
+  Widget w = window ? XmGetFocusWidget(window) : nullptr;
+  if (IsText(w) && ShellOf(w) == window) return w;
+  if ((!w || InMenu(w)) && ShellOf(lastFocusText) == window) return lastFocusText;
   return nullptr;
 }
 

@@ -5,11 +5,17 @@
 // the text modified.
 #include <gtest/gtest.h>
 
+#include <Xm/CascadeB.h>
+#include <Xm/PushB.h>
 #include <Xm/SelectioB.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "app/Keyboard.h"
 #include "dsm_kit.h"
 
 namespace {
@@ -223,6 +229,110 @@ TEST(DsmUndo, AppendIsOneStepAndLoadingClearsTheHistory) {
   Fire("xKestDoDsmUndoCB");
   EXPECT_EQ(Text(ui.dsmText), "model a;\n") << "nothing before the load to undo";
   EXPECT_EQ(theDsm.GetModified(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Which text an edit command acts on, by the route it comes by and where
+// the keyboard focus is, shown by Go to Bottom (one text at a time can
+// hold a selection). A menu item or accelerator of the main window acts on
+// the text with the focus within the main window; a push button or a
+// dialog's callback list acts on the DSM text, even with the focus in that
+// dialog's own field (a chain of commands there appended in it). The
+// accelerators, which run their menu items, are driven with real keys in
+// XkestEditKeys (tests/gui/xkest_e2e_test.cpp).
+struct Routes {
+  dsmkit::Ui ui = dsmkit::Build();
+  Widget menuItem = nullptr, button = nullptr, dialog = nullptr, field = nullptr;
+
+  static XtCallbackProc Registered(const char* name) {
+    WcCallbackPair pair = WcFindCallback(xk::test::App(), WcNameToQuarkLower(name));
+    return pair ? pair->callback : nullptr;
+  }
+
+  Routes() {
+    Widget box = XtParent(ui.dsmText);
+    Widget bar = XmCreateMenuBar(box, const_cast<char*>("menuBar"), nullptr, 0);
+    Widget pane = XmCreatePulldownMenu(bar, const_cast<char*>("editMenu"), nullptr, 0);
+    Widget cascade = XmCreateCascadeButton(bar, const_cast<char*>("edit"), nullptr, 0);
+    XtVaSetValues(cascade, XmNsubMenuId, pane, nullptr);
+    menuItem = XmCreatePushButton(pane, const_cast<char*>("bottom"), nullptr, 0);
+    button = XmCreatePushButton(box, const_cast<char*>("bottomButton"), nullptr, 0);
+    XtAddCallback(menuItem, XmNactivateCallback, Registered("xKestDoDsmNavBottomCB"), nullptr);
+    XtAddCallback(button, XmNactivateCallback, Registered("xKestDoDsmNavBottomCB"), nullptr);
+    XtManageChild(menuItem);
+    XtManageChildren(std::vector<Widget>{cascade, bar, button}.data(), 3);
+    dialog = XmCreatePromptDialog(ui.shell, const_cast<char*>("findDlg"), nullptr, 0);
+    XtAddCallback(dialog, XmNokCallback, Registered("xKestDoDsmNavBottomCB"), nullptr);
+    field = XmSelectionBoxGetChild(dialog, XmDIALOG_TEXT);
+    XtManageChild(dialog);
+    xkest::PrepareKeyboard(ui.shell);
+    xk::test::Drain();
+  }
+
+  std::vector<std::pair<Widget, const char*>> Texts() const {
+    return {{ui.dsmText, "dsm"}, {ui.replaceField, "replace"}, {field, "field"}};
+  }
+
+  // Fresh texts, each with its cursor at the start; the Motif focus in
+  // the main window on inMain, the input focus in the window of focused
+  // (its Motif focus there too).
+  void Focus(Widget inMain, Widget focused) {
+    for (const auto& [w, name] : Texts()) {
+      XmTextSetString(w, const_cast<char*>(name));
+      XmTextSetInsertionPosition(w, 0);
+    }
+    XmProcessTraversal(inMain, XmTRAVERSE_CURRENT);
+    XmProcessTraversal(focused, XmTRAVERSE_CURRENT);
+    Widget shell = focused;
+    while (!XtIsShell(shell)) shell = XtParent(shell);
+    XSetInputFocus(XtDisplay(shell), XtWindow(shell), RevertToParent, CurrentTime);
+    xk::test::Drain();
+  }
+
+  // The names of the texts whose cursor went to their end.
+  std::string Changed() {
+    std::string out;
+    for (const auto& [w, name] : Texts())
+      if (XmTextGetInsertionPosition(w) == XmTextPosition(std::strlen(name))) out += std::string(name) + " ";
+    return out;
+  }
+
+  // For each focus set-up (in the DSM text, in the Replace field, in the
+  // dialog's field with the Replace field focused within the main window),
+  // the text that run() changed.
+  void Check(const std::function<void()>& run, const char* dsm, const char* replace, const char* other) {
+    const std::tuple<Widget, Widget, const char*> setups[] = {
+        {ui.dsmText, ui.dsmText, dsm}, {ui.replaceField, ui.replaceField, replace}, {ui.replaceField, field, other}};
+    for (const auto& [inMain, focused, want] : setups) {
+      SCOPED_TRACE(XtName(focused));
+      Focus(inMain, focused);
+      run();
+      xk::test::Drain();
+      EXPECT_EQ(Changed(), want);
+    }
+  }
+};
+
+TEST(DsmEditTarget, MenuItemActsWithinTheMainWindow) {
+  Routes r;
+  r.Check([&] { XtCallCallbacks(r.menuItem, XmNactivateCallback, nullptr); }, "dsm ", "replace ", "replace ");
+}
+
+TEST(DsmEditTarget, PushButtonActsOnTheDsm) {
+  Routes r;
+  r.Check([&] { XtCallCallbacks(r.button, XmNactivateCallback, nullptr); }, "dsm ", "dsm ", "dsm ");
+}
+
+TEST(DsmEditTarget, DialogCallbackListActsOnTheDsm) {
+  Routes r;
+  auto ok = [&] {
+    dsmkit::FileCall call("x");
+    XtCallCallbacks(r.dialog, XmNokCallback, call.Get());
+  };
+  r.Check(ok, "dsm ", "dsm ", "dsm ");
 }
 
 }  // namespace

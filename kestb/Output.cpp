@@ -85,6 +85,17 @@ class TemporaryList {
   std::set<std::string> paths_;
 };
 
+CommitHook g_commitHook = nullptr;
+
+// rename, unless the test hook fails this step.
+int Rename(CommitStep step, const std::string& from, const std::string& to) {
+  if (int e = g_commitHook ? g_commitHook(step) : 0) {
+    errno = e;
+    return -1;
+  }
+  return ::rename(from.c_str(), to.c_str());
+}
+
 TemporaryList& Temporaries() {
   static TemporaryList list;
   return list;
@@ -381,7 +392,7 @@ WriteResult PendingFile::Commit() {
     return res;
   }
   if (exists_ && !backupPath_.empty()) {
-    if (::rename(path_.c_str(), backupPath_.c_str()) != 0) {
+    if (Rename(CommitStep::kKeepOld, path_, backupPath_) != 0) {
       res.error = Errno(("cannot keep the old version as " + backupPath_).c_str());
       Discard();
       return res;
@@ -389,9 +400,13 @@ WriteResult PendingFile::Commit() {
     res.backedUp = true;
   }
   SignalBlock block;
-  if (::rename(tmp_.c_str(), path_.c_str()) != 0) {
+  if (Rename(CommitStep::kReplace, tmp_, path_) != 0) {
     res.error = Errno("cannot replace the file");
-    if (res.backedUp) ::rename(backupPath_.c_str(), path_.c_str());
+    // The old version goes back to its name; should that fail too, the
+    // report says where it is rather than leave the file seemingly lost.
+    if (res.backedUp && Rename(CommitStep::kPutBack, backupPath_, path_) != 0) {
+      res.error += "; the old version is left as " + backupPath_;
+    }
     res.backedUp = false;
     Discard();
     return res;
@@ -415,6 +430,12 @@ WriteResult WriteWhole(const std::string& path, std::string_view content,
   PendingFile f;
   WriteResult w = f.Write(path, content, backupPath);
   return w.ok ? f.Commit() : w;
+}
+
+CommitHook SetCommitHookForTests(CommitHook hook) {
+  CommitHook old = g_commitHook;
+  g_commitHook = hook;
+  return old;
 }
 
 void HandleFatalSignals() {

@@ -95,6 +95,17 @@ class PendingFile {
   std::string buffer_;
 };
 
+// For tests: a hook that may fail the renames of a commit: it is asked
+// before each and returns an errno value to make that one fail (0 lets it
+// run). Null removes it; returns the hook it replaces.
+enum class CommitStep {
+  kKeepOld,  // the old version to its backup name
+  kReplace,  // the temporary over the file
+  kPutBack,  // the backup back to the file's name, the replace having failed
+};
+using CommitHook = int (*)(CommitStep step);
+CommitHook SetCommitHookForTests(CommitHook hook);
+
 // Commits every file with SIGINT, SIGTERM, SIGHUP and SIGPIPE held back,
 // so that a signal takes effect after the last rename: all files or none.
 std::vector<WriteResult> CommitAll(std::vector<PendingFile>& files);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <sstream>
 
 #include "common/TempDir.h"
@@ -146,6 +149,45 @@ TEST(WriteWhole, ReplacesKeepsTheOldVersionAndCleansUpOnFailure) {
     ++entries;
   }
   EXPECT_EQ(5u, entries);  // a.h a.bkh d.h b.h b.bkh
+}
+
+// A rename that fails after the old version went to its backup name: the
+// old version must be back under the file's name, and when even that
+// fails the error says where it is.
+TEST(WriteWhole, AFailedReplaceBringsTheOldVersionBack) {
+  xk::test::TempDir dir;
+  const std::string file = dir.Write("a.h", "old"), bak = dir / "a.bkh";
+  CommitHook previous =
+      SetCommitHookForTests([](CommitStep step) { return step == CommitStep::kReplace ? EIO : 0; });
+  WriteResult w = WriteWhole(file, "new", bak);
+  EXPECT_FALSE(w.ok || w.backedUp);
+  EXPECT_EQ("cannot replace the file: Input/output error", w.error);
+  EXPECT_EQ("old", xk::test::Slurp(file));
+  EXPECT_FALSE(std::filesystem::exists(bak));
+
+  SetCommitHookForTests([](CommitStep step) {
+    return step == CommitStep::kReplace || step == CommitStep::kPutBack ? EIO : 0;
+  });
+  w = WriteWhole(file, "new", bak);
+  EXPECT_EQ("cannot replace the file: Input/output error; the old version is left as " + bak, w.error);
+  EXPECT_EQ("old", xk::test::Slurp(bak));
+  SetCommitHookForTests(previous);
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Path()), {}))
+      << "a temporary file left";
+}
+
+// The whole mode is kept, the set-group-ID and sticky bits too.
+TEST(WriteWhole, KeepsTheSpecialPermissionBits) {
+  xk::test::TempDir dir;
+  for (mode_t mode : {mode_t(02775), mode_t(01644), mode_t(04750)}) {
+    SCOPED_TRACE(mode);
+    const std::string file = dir.Write("m.h", "old");
+    ASSERT_EQ(0, ::chmod(file.c_str(), mode));
+    ASSERT_TRUE(WriteWhole(file, "new " + std::to_string(mode), "").ok);
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(file.c_str(), &st));
+    EXPECT_EQ(mode, st.st_mode & 07777);
+  }
 }
 
 // Old and new are compared a piece at a time: a difference far past the

@@ -75,6 +75,27 @@ TEST(SafeSave, NewFilesFollowTheUmaskAndOddTargetsFail) {
   EXPECT_EQ(Save("", "x"), 0);
 }
 
+// The whole mode is kept, the set-group-ID and sticky bits too, whether
+// the new copy is renamed over the file or the file is rewritten in place.
+TEST(SafeSave, KeepsTheSpecialPermissionBits) {
+  TempDir d("safesave");
+  for (mode_t mode : {mode_t(02775), mode_t(01644), mode_t(04750)}) {
+    for (bool linked : {false, true}) {
+      SCOPED_TRACE(std::to_string(mode) + (linked ? " hard-linked" : ""));
+      std::string path = d.Write("m.dsm", "old");
+      if (linked) {
+        ASSERT_EQ(link(path.c_str(), d.At("other").c_str()), 0);
+      }
+      ASSERT_EQ(chmod(path.c_str(), mode), 0);
+      EXPECT_EQ(Save(path, "new"), 1);
+      struct stat st;
+      ASSERT_EQ(stat(path.c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, mode);
+      std::remove(d.At("other").c_str());
+    }
+  }
+}
+
 TEST(SafeSave, WriteCutShortInAChildKeepsTheOldContent) {
   TempDir d("safesave");
   std::string path = d.Write("m.dsm", std::string(5000, 'o'));

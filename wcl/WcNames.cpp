@@ -188,4 +188,18 @@ std::string FullName(Widget w) {
   return full;
 }
 
+WidgetWatch::WidgetWatch(Widget w) : w_(w) {
+  if (w_) XtAddCallback(w_, XtNdestroyCallback, Freed, this);
+}
+
+WidgetWatch::~WidgetWatch() {
+  if (w_ && !freed_) XtRemoveCallback(w_, XtNdestroyCallback, Freed, this);
+}
+
+bool WidgetWatch::Alive() const { return w_ && !freed_ && !w_->core.being_destroyed; }
+
+void WidgetWatch::Freed(Widget, XtPointer self, XtPointer) {
+  static_cast<WidgetWatch*>(self)->freed_ = true;
+}
+
 }  // namespace wcl

@@ -65,4 +65,26 @@ std::vector<std::string> SplitNames(std::string_view list);
 // The full name as a std::string.
 std::string FullName(Widget w);
 
+// Watches a widget while code that may destroy it runs (callbacks named in
+// resources). Outside event dispatch the toolkit frees a destroyed widget
+// at once, so after such code the widget may only be touched while Alive().
+class WidgetWatch {
+ public:
+  explicit WidgetWatch(Widget w);
+  ~WidgetWatch();
+  WidgetWatch(const WidgetWatch&) = delete;
+  WidgetWatch& operator=(const WidgetWatch&) = delete;
+
+  // Not freed and not on its way out (a destroy deferred to the end of
+  // the event being dispatched).
+  bool Alive() const;
+  // Not freed: its memory may still be read.
+  bool Present() const { return !freed_; }
+
+ private:
+  static void Freed(Widget, XtPointer self, XtPointer);
+  Widget w_;
+  bool freed_ = false;
+};
+
 }  // namespace wcl

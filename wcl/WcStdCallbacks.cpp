@@ -118,7 +118,12 @@ void WcOnceOnlyCB(Widget w, XtPointer text, XtPointer callData) {
     wcl::Warn(w, kOnceOnlyUsage);
     return;
   }
-  for (XtCallbackList e = list.get(); e->callback; ++e) e->callback(w, e->closure, callData);
+  // An entry may destroy w; once it is freed the rest would be handed
+  // freed memory, and there is no list left to remove this entry from.
+  const wcl::WidgetWatch watch(w);
+  for (XtCallbackList e = list.get(); e->callback && watch.Present(); ++e)
+    e->callback(w, e->closure, callData);
+  if (!watch.Present()) return;
 
   // Remove this entry from the list it fires on. Added as a procedure it is
   // removed here; added from text, the entry invoking it removes itself once

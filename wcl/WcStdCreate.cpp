@@ -118,7 +118,10 @@ void WcCreateRootACT(Widget w, XEvent*, String* params, Cardinal* numParams) {
     return;
   }
   const std::string_view on = "on:";
-  for (Cardinal i = 0; i < n;) {
+  // A new root's creation callbacks may destroy the invoking widget, which
+  // the next group would take its display from.
+  const wcl::WidgetWatch watch(w);
+  for (Cardinal i = 0; i < n && watch.Present();) {
     const char* name = Text(params[i]);
     if (name == on) {
       wcl::Warn(w, kRootUsage);

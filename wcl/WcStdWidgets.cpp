@@ -73,7 +73,10 @@ enum class Need { Object, Child, Widget, Realized, Shell };
 // The per-widget operations: resolve each parameter, check its kind, act.
 template <typename Op>
 void ForEachNamed(Widget w, String* params, Cardinal n, const char* func, Need need, Op op) {
-  for (Cardinal i = 0; i < n; ++i) {
+  // WcDestroy(this, other) frees w itself before the next name is resolved
+  // from it (at once, when no event is being dispatched).
+  const wcl::WidgetWatch watch(w);
+  for (Cardinal i = 0; i < n && watch.Present(); ++i) {
     const char* name = Text(params[i]);
     Widget target = WcResolveWidgetName(w, name);
     if (!target) {

@@ -89,6 +89,31 @@ TEST_F(StandardCallbacks, OnceOnlyFiresAtTheFirstActivationOnly) {
             "\t\tthen this callback is removed.\n");
 }
 
+// Outside event dispatch (creation, a timer) a destroyed widget is freed at
+// once: a once-only list that destroys its own widget, its parent or its
+// shell ends there, and nothing touches the widget afterwards.
+TEST_F(StandardCallbacks, OnceOnlyEndsWhenItsListDestroysTheWidget) {
+  static int destroyed;
+  for (const char* target : {"this", "^", "~"}) {
+    SCOPED_TRACE(target);
+    Log().clear();
+    destroyed = 0;
+    Widget shell = XtAppCreateShell("onceShell", "XkTest", topLevelShellWidgetClass,
+                                    XtDisplay(box_), nullptr, 0);
+    Widget box = XtCreateManagedWidget("box", xmBulletinBoardWidgetClass, shell, nullptr, 0);
+    Widget button = XtCreateManagedWidget("button", xmPushButtonWidgetClass, box, nullptr, 0);
+    for (Widget w : {shell, box, button})
+      XtAddCallback(w, XtNdestroyCallback, [](Widget, XtPointer, XtPointer) { ++destroyed; },
+                    nullptr);
+    const std::string text =
+        std::string("WcOnceOnly(activateCallback, WcDestroyCB(") + target + ") recordCB(after))";
+    Fire(button, text.c_str());
+    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(destroyed, target[0] == 't' ? 1 : target[0] == '^' ? 2 : 3);
+    if (target[0] != '~') XtDestroyWidget(shell);
+  }
+}
+
 TEST_F(StandardCallbacks, RemoveCallbacksTakesOutWhatEqualTextAdded) {
   Fire(box_, "WcAddCallbacks(this.button activateCallback recordCB(1), recordCB(2) recordCB(1))");
   // The same text written by a callback resource.

@@ -330,6 +330,17 @@ TEST_F(StandardWidgets, DestroyAndAccelerators) {
   EXPECT_TRUE(destroyed);
   EXPECT_EQ(XtNameToWidget(box_, "a"), nullptr);
 
+  // Outside event dispatch the first name frees the invoking widget at
+  // once: the next name cannot be resolved from it, and the box stays.
+  static bool boxGone;
+  boxGone = false;
+  XtAddCallback(
+      box_, XtNdestroyCallback, [](Widget, XtPointer, XtPointer) { boxGone = true; }, nullptr);
+  Widget b = Button("b");
+  Act(b, "WcDestroyACT", "this", "^");
+  ASSERT_FALSE(boxGone);
+  EXPECT_EQ(XtNameToWidget(box_, "b"), nullptr);
+
   CaptureWarnings warnings;
   Button("src");
   Fire(box_, "WcInstallAccelerators(this, this.src, this.gone)");

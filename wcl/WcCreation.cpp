@@ -61,6 +61,72 @@ constexpr wcl::Message<2> kTooDeep{
     "WcCreate", "tooDeep",
     "Wcl Warning: WcCreate(%s.%s) - Widget tree deeper than 256 levels, not created."};
 
+// The depth limit bounds depth, not breadth: "*a.wcChildren: a a" asks for
+// 2^256 widgets. One creation call (the tree at start-up, or what one
+// callback asks for, with everything its callbacks create meanwhile) makes
+// at most this many widgets.
+constexpr int kMaxWidgetsPerCall = 10000;
+constexpr wcl::Message<2> kTooManyWidgets{
+    "WcCreate", "tooManyWidgets",
+    "Wcl Warning: WcCreate(%s.%s) - 10000 widgets made in one creation call, the rest not "
+    "created."};
+// The depth warning is printed at its first occurrence in a call; the
+// others are counted and reported once when the call ends.
+constexpr wcl::Message<1> kTooDeepRepeated{
+    "WcCreate", "tooDeepRepeated",
+    "Wcl Warning: WcCreate - %s more widgets deeper than 256 levels, not created."};
+
+// The work of the outermost creation call in progress.
+struct CallBudget {
+  int open = 0;  // creation calls in progress, nested ones included
+  int made = 0;
+  bool stopped = false;
+  long tooDeep = 0;
+};
+CallBudget g_budget;
+
+class CallScope {
+ public:
+  CallScope() {
+    if (g_budget.open++ == 0) g_budget = {1, 0, false, 0};
+  }
+  ~CallScope() {
+    if (--g_budget.open > 0 || g_budget.tooDeep < 2) return;
+    const std::string more = std::to_string(g_budget.tooDeep - 1);
+    g_budget.tooDeep = 0;
+    wcl::Warn(nullptr, kTooDeepRepeated, more.c_str());
+  }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+};
+
+int g_nesting = 0;  // widgets being built, one inside the other
+
+struct Nest {
+  Nest() { ++g_nesting; }
+  ~Nest() { --g_nesting; }
+  Nest(const Nest&) = delete;
+  Nest& operator=(const Nest&) = delete;
+};
+
+// Whether one more widget may be built, within the budget of the call and
+// the depth limit; warns (once per call and kind) when not.
+bool MayBuild(Widget parent, const char* name) {
+  if (g_budget.made >= kMaxWidgetsPerCall) {
+    if (!g_budget.stopped) {
+      g_budget.stopped = true;
+      wcl::Warn(parent, kTooManyWidgets, wcl::FullName(parent).c_str(), name);
+    }
+    return false;
+  }
+  if (g_nesting >= kMaxNesting) {
+    if (g_budget.tooDeep++ == 0)
+      wcl::Warn(parent, kTooDeep, wcl::FullName(parent).c_str(), name);
+    return false;
+  }
+  return true;
+}
+
 // Read through the parent before the widget exists.
 struct PreCreate {
   Boolean preCreateDump;
@@ -217,16 +283,8 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind);
 
 // Creates one widget and its subtree; `managed` gets its wcManaged.
 Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* managed) {
-  static int nesting = 0;
-  if (nesting >= kMaxNesting) {
-    std::string parentName = wcl::FullName(parent);
-    wcl::Warn(parent, kTooDeep, parentName.c_str(), name);
-    return nullptr;
-  }
-  struct Nest {
-    Nest() { ++nesting; }
-    ~Nest() { --nesting; }
-  } nest;
+  if (!MayBuild(parent, name)) return nullptr;
+  const Nest nest;
 
   PreCreate pre;
   ReadPreCreate(parent, name, &pre);
@@ -243,6 +301,7 @@ Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* ma
   }
   Widget w = MakeWidget(parent, name, kind, pre);
   if (!w) return nullptr;
+  ++g_budget.made;
   PostCreateResult result = PostCreateStep(w, kind);
   if (result.destroyed) return nullptr;
   if (managed) *managed = result.managed;
@@ -416,7 +475,10 @@ bool wcl::IsManageableChild(Widget w) {
   return w && XtIsRectObj(w) && !XtIsShell(w) && XtParent(w) && XtIsComposite(XtParent(w));
 }
 
-bool wcl::CreateBelowRoot(Widget root) { return !PostCreateStep(root, WC_NEW_ROOT).destroyed; }
+bool wcl::CreateBelowRoot(Widget root) {
+  const CallScope call;
+  return !PostCreateStep(root, WC_NEW_ROOT).destroyed;
+}
 
 void WcCreateNamedChildren(Widget parent, const char* names) {
   if (!parent || Empty(names)) return;
@@ -425,6 +487,7 @@ void WcCreateNamedChildren(Widget parent, const char* names) {
     wcl::Warn(parent, kCantHaveChildren, full.c_str());
     return;
   }
+  const CallScope call;
   FrameScope scope(parent);
   ToManage children;
   scope.frame().pending = &children;
@@ -434,6 +497,7 @@ void WcCreateNamedChildren(Widget parent, const char* names) {
 
 void WcCreateNamedPopups(Widget parent, const char* names) {
   if (!parent || Empty(names)) return;
+  const CallScope call;
   FrameScope scope(parent);
   CreatePopups(scope.frame(), std::string(names));
 }
@@ -445,9 +509,17 @@ Widget WcCreateDatabaseChild(Widget parent, const char* name, WcCreateKind kind)
     wcl::Warn(parent, kCantHavePopups, full.c_str());
     return nullptr;
   }
+  const CallScope call;
   return CreateOne(parent, name, kind, nullptr);
 }
 
 void WcPostCreate(Widget w, WcCreateKind kind) {
-  if (w) PostCreateStep(w, kind);
+  if (!w) return;
+  const CallScope call;
+  // A new root counts as made here: its callbacks may make another root
+  // ("WcCreateRoot(r)" run by r itself), with no parent to limit them.
+  if (!MayBuild(XtParent(w), XtName(w))) return;
+  ++g_budget.made;
+  const Nest nest;
+  PostCreateStep(w, kind);
 }

@@ -528,6 +528,57 @@ TEST_F(Creation, AChildNamingItselfStopsAtTheNestingLimit) {
             std::string::npos);
 }
 
+// Two children of the same loosely bound name ask for 2^256 widgets: the
+// call stops at its widget budget, and the depth warning, met at nearly
+// every leaf, is printed once and then counted.
+TEST_F(Creation, ABranchingSelfReferenceStopsAtTheWidgetBudget) {
+  Widget root = NewRoot("twiceRoot", {"twiceRoot.wcChildren: a", "*a.wcClass: Composite",
+                                      "*a.wcChildren: a a"});
+  CaptureWarnings capture;
+  EXPECT_EQ(WcWidgetCreation(root), 0);
+  int made = 0;
+  std::vector<Widget> open{XtNameToWidget(root, "a")};
+  while (!open.empty()) {
+    auto* cw = reinterpret_cast<CompositeWidget>(open.back());
+    open.pop_back();
+    ++made;
+    open.insert(open.end(), cw->composite.children,
+                cw->composite.children + cw->composite.num_children);
+  }
+  EXPECT_EQ(made, 10000);
+  ASSERT_EQ(capture.Messages().size(), 3u) << capture.Text().substr(0, 2000);
+  EXPECT_NE(capture.Messages()[0].find(") - Widget tree deeper than 256 levels, not created."),
+            std::string::npos);
+  EXPECT_NE(capture.Messages()[1].find(".a) - 10000 widgets made in one creation call, the rest "
+                                       "not created."),
+            std::string::npos);
+  EXPECT_EQ(capture.Messages()[2].rfind("Wcl Warning: WcCreate - ", 0), 0u);
+  EXPECT_NE(capture.Messages()[2].find(" more widgets deeper than 256 levels, not created."),
+            std::string::npos);
+}
+
+// The budget counts every widget of one call: the 10000th is made, the
+// next is refused by name.
+TEST_F(Creation, OneCallMakesAtMostTenThousandWidgets) {
+  std::string names;
+  for (int i = 0; i < 10001; ++i) names += "c" + std::to_string(i) + " ";
+  Widget root = NewRoot("capRoot", {"capRoot.wcChildren: big", "*big.wcClass: Composite",
+                                    "*big.wcChildren: " + names, "*big*wcClass: Core"});
+  CaptureWarnings capture;
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  Widget big = XtNameToWidget(root, "big");
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(reinterpret_cast<CompositeWidget>(big)->composite.num_children, 9999u);
+  EXPECT_EQ(capture.Text(),
+            "Wcl Warning: WcCreate(capRoot.big.c9999) - 10000 widgets made in one creation call, "
+            "the rest not created.\n");
+  // A later call has a budget of its own.
+  capture.Clear();
+  WcCreateNamedChildren(big, "c10000");
+  EXPECT_NE(XtNameToWidget(big, "c10000"), nullptr);
+  EXPECT_EQ(capture.Text(), "");
+}
+
 TEST_F(Creation, ManagesMoreThanAThousandChildren) {
   std::string names;
   for (int i = 0; i < 1500; ++i) names += "c" + std::to_string(i) + (i % 2 ? "," : " ");

@@ -8,6 +8,8 @@
 #include "wcl/WcCreation.h"
 
 #include <X11/IntrinsicP.h>
+#include <X11/CompositeP.h>
+#include <X11/ConstrainP.h>
 #include <X11/Shell.h>
 #include <X11/StringDefs.h>
 
@@ -50,6 +52,12 @@ constexpr wcl::Message<3> kNotWidgetClass{
 constexpr wcl::Message<1> kCantHaveChildren{
     "WcCreate", "cantHaveChildren",
     "Wcl Warning: WcCreate(%s) - Not a Composite, can't have children."};
+// The abstract Constraint class has no constraint part of its own: the
+// toolkit walks past it into memory that is not a constraint record when a
+// child is made. A composite without an insert procedure ends the program.
+constexpr wcl::Message<2> kCantHoldChildren{
+    "WcCreate", "cantHoldChildren",
+    "Wcl Warning: WcCreate(%s) - Class %s cannot hold children."};
 // Pop-up lists live in the widget part an object or gadget lacks; the
 // toolkit would write them into memory that is not the gadget's.
 constexpr wcl::Message<1> kCantHavePopups{
@@ -266,6 +274,20 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
   return nullptr;
 }
 
+// Whether children may be created under w; warns, naming w, when not.
+bool TakesChildren(Widget w) {
+  if (!XtIsComposite(w)) {
+    wcl::Warn(w, kCantHaveChildren, wcl::FullName(w).c_str());
+    return false;
+  }
+  auto* cls = reinterpret_cast<CompositeWidgetClass>(XtClass(w));
+  if (XtClass(w) == constraintWidgetClass || !cls->composite_class.insert_child) {
+    wcl::Warn(w, kCantHoldChildren, wcl::FullName(w).c_str(), cls->core_class.class_name);
+    return false;
+  }
+  return true;
+}
+
 const char* TraceLabel(WcCreateKind kind, Boolean managed) {
   switch (kind) {
     case WC_NEW_ROOT: return " New Root:";
@@ -452,10 +474,7 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
     // The after-callbacks run even when no child could be made.
     ToManage children;
     frame.pending = &children;
-    if (!XtIsComposite(w)) {
-      std::string full = wcl::FullName(w);
-      wcl::Warn(w, kCantHaveChildren, full.c_str());
-    } else {
+    if (TakesChildren(w)) {
       CreateChildren(frame, childNames, &children);
       if (frame.destroyed) return gone;
     }
@@ -481,12 +500,7 @@ bool wcl::CreateBelowRoot(Widget root) {
 }
 
 void WcCreateNamedChildren(Widget parent, const char* names) {
-  if (!parent || Empty(names)) return;
-  if (!XtIsComposite(parent)) {
-    std::string full = wcl::FullName(parent);
-    wcl::Warn(parent, kCantHaveChildren, full.c_str());
-    return;
-  }
+  if (!parent || Empty(names) || !TakesChildren(parent)) return;
   const CallScope call;
   FrameScope scope(parent);
   ToManage children;

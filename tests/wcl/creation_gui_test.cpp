@@ -579,6 +579,25 @@ TEST_F(Creation, OneCallMakesAtMostTenThousandWidgets) {
   EXPECT_EQ(capture.Text(), "");
 }
 
+// The abstract Constraint class has no constraint part: a child under it
+// crashed the toolkit. It is refused by name, like any parent class that
+// cannot hold children.
+TEST_F(Creation, ChildrenUnderTheConstraintClassAreRefused) {
+  Widget root = NewRoot("conRoot", {"conRoot.wcChildren: box", "*box.wcCreate: XmBulletinBoard",
+                                    "conRoot*box.wcChildren: c", "conRoot*c.wcCreate: Constraint",
+                                    "conRoot*c.wcChildren: b",
+                                    "conRoot*b.wcCreate: XmPushButton"});
+  CaptureWarnings capture;
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  Widget c = XtNameToWidget(root, "box.c");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(XtNameToWidget(c, "b"), nullptr);
+  WcCreateNamedChildren(c, "b");
+  const std::string refused =
+      "Wcl Warning: WcCreate(conRoot.box.c) - Class Constraint cannot hold children.\n";
+  EXPECT_EQ(capture.Text(), refused + refused);
+}
+
 TEST_F(Creation, ManagesMoreThanAThousandChildren) {
   std::string names;
   for (int i = 0; i < 1500; ++i) names += "c" + std::to_string(i) + (i % 2 ? "," : " ");

@@ -4,6 +4,7 @@
 #include "wcl/WcTemplates.h"
 
 #include <X11/IntrinsicP.h>
+#include <X11/ShellP.h>
 
 #include <algorithm>
 #include <cstring>
@@ -26,14 +27,48 @@ struct Expansion {
   std::vector<XrmBinding> bindings;  // the prefix, then the entry's own
   std::vector<XrmQuark> quarks;
   size_t prefixLength = 0;
+  // The new widget's own name and class path, then the entry's components,
+  // for asking the database what it already gives the widget.
+  std::vector<XrmQuark> names, classes;
+  XrmDatabase screen = nullptr;
   XrmDatabase scratch = nullptr;
   std::string* trace = nullptr;      // null: no trace wanted
   int count = 0;
 };
 
+// The class of a resource named only by its name: the toolkit's convention,
+// the name with its first letter in upper case.
+XrmQuark ResourceClass(XrmQuark name) {
+  std::string text = XrmQuarkToString(name);
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 32);
+  return XrmStringToQuark(text.c_str());
+}
+
+// Whether the database already gives the new widget (or the descendant the
+// entry names) the entry's resource, by any binding. The expansion's own
+// loose path ranks above a user's shorter line, so merging without
+// override protects only an identical line.
+bool AlreadyGiven(Expansion& x, XrmQuarkList quarks) {
+  const size_t base = x.names.size();
+  for (int i = 0; quarks[i] != NULLQUARK; ++i) {
+    x.names.push_back(quarks[i]);
+    x.classes.push_back(quarks[i + 1] == NULLQUARK ? ResourceClass(quarks[i]) : quarks[i]);
+  }
+  x.names.push_back(NULLQUARK);
+  x.classes.push_back(NULLQUARK);
+  XrmRepresentation type = NULLQUARK;
+  XrmValue value{0, nullptr};
+  const bool given = x.screen && XrmQGetResource(x.screen, x.names.data(), x.classes.data(),
+                                                 &type, &value);
+  x.names.resize(base);
+  x.classes.resize(base);
+  return given;
+}
+
 Bool CopyEntry(XrmDatabase*, XrmBindingList bindings, XrmQuarkList quarks,
                XrmRepresentation* type, XrmValue* value, XPointer closure) {
   auto* x = reinterpret_cast<Expansion*>(closure);
+  if (AlreadyGiven(*x, quarks)) return False;
   x->bindings.resize(x->prefixLength);
   x->quarks.resize(x->prefixLength);
   for (int i = 0; quarks[i] != NULLQUARK; ++i) {
@@ -90,9 +125,20 @@ bool ExpandTemplate(XrmQuark templateName, Widget parent, const char* name, bool
   if (!db) return false;
 
   Expansion x;
-  for (Widget w = parent; w; w = XtParent(w)) x.quarks.push_back(w->core.xrm_name);
+  for (Widget w = parent; w; w = XtParent(w)) {
+    x.quarks.push_back(w->core.xrm_name);
+    // A root application shell is known by its application class.
+    x.classes.push_back(!XtParent(w) && XtIsApplicationShell(w)
+                            ? reinterpret_cast<ApplicationShellWidget>(w)->application.xrm_class
+                            : XtClass(w)->core_class.xrm_class);
+  }
   std::reverse(x.quarks.begin(), x.quarks.end());
-  x.quarks.push_back(XrmStringToQuark(name));
+  std::reverse(x.classes.begin(), x.classes.end());
+  const XrmQuark newName = XrmStringToQuark(name);
+  x.quarks.push_back(newName);
+  x.names = x.quarks;
+  x.classes.push_back(newName);  // the class is not known yet (as for its creation resources)
+  x.screen = XtScreenDatabase(XtScreenOfObject(parent));
   x.bindings.assign(x.quarks.size(), XrmBindLoosely);
   x.prefixLength = x.quarks.size();
   x.scratch = XrmGetStringDatabase("_scratch: scratch");
@@ -115,8 +161,7 @@ bool ExpandTemplate(XrmQuark templateName, Widget parent, const char* name, bool
     XrmDestroyDatabase(x.scratch);
     return false;
   }
-  XrmDatabase screenDb = XtScreenDatabase(XtScreenOfObject(parent));
-  XrmCombineDatabase(x.scratch, &screenDb, False);
+  XrmCombineDatabase(x.scratch, &x.screen, False);
   return true;
 }
 

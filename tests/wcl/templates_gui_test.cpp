@@ -69,6 +69,22 @@ TEST_F(Templates, ExpansionFillsInWithoutOverriding) {
             std::string::npos);
 }
 
+// The expansion's loose path ("*root*u*width") ranks above a shorter user
+// line, so a template line is added only where the database gives the
+// widget nothing: by name, by class path, or by the resource's class.
+TEST_F(Templates, UserLinesOfAnyBindingWin) {
+  WcRegisterTemplate("Sized", XrmGetStringDatabase(".wcClass: Core\n*width: 11\n*height: 22\n"
+                                                   "*borderWidth: 3\n"));
+  Widget root = NewRoot("ovr", {"ovr.wcChildren: u", "*u.wcTemplate: Sized", "*u.width: 44",
+                                "XkTest.u.Height: 55", "*other.borderWidth: 7"});
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  Widget u = XtNameToWidget(root, "u");
+  ASSERT_NE(u, nullptr);
+  EXPECT_EQ(WidthOf(u), 44);
+  EXPECT_EQ(HeightOf(u), 55);
+  EXPECT_EQ(u->core.border_width, 3) << "a line for another widget does not count";
+}
+
 TEST_F(Templates, DeepPathsKeepEveryComponent) {
   XrmDatabase db = XrmGetStringDatabase("*deepRes: yes\n");
   WcRegisterTemplate("Deep", db);

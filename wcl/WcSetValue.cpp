@@ -18,6 +18,13 @@
 
 namespace {
 
+// One call takes at most this many specifications; the rest are dropped
+// with one warning quoting them.
+constexpr std::size_t kMaxSpecs = 127;
+constexpr wcl::Message<1> kTooManySpecs{
+    "WcSetValue", "tooManySpecs",
+    "Wcl Warning: WcSetValue(%s) - More than 127 resource specifications, the rest ignored."};
+
 void Report(Widget w, wcl::ResSpecError e, std::string_view text, std::size_t offset) {
   const wcl::ResSpecMessage& m = wcl::ResSpecErrorMessage(e);
   const std::string from(text.substr(std::min(offset, text.size())));
@@ -132,10 +139,15 @@ char* WcGetResourceType(Widget target, const char* resource) {
 void WcSetValueCB(Widget w, XtPointer clientData, XtPointer) {
   if (!clientData) return;
   const std::string_view text(static_cast<const char*>(clientData));
-  const wcl::ResSpecParse parse = wcl::ParseResSpecs(text);
+  wcl::ResSpecParse parse = wcl::ParseResSpecs(text);
   if (parse.error != wcl::ResSpecError::Ok) {
     Report(w, parse.error, text, parse.errorOffset);
     return;
+  }
+  if (parse.specs.size() > kMaxSpecs) {
+    const std::string rest(text.substr(parse.specs[kMaxSpecs].offset));
+    wcl::Warn(w, kTooManySpecs, rest.c_str());
+    parse.specs.resize(kMaxSpecs);
   }
 
   std::vector<Resolved> resolved;

@@ -203,6 +203,27 @@ TEST_F(SetValueApply, OneSetValuesPerWidgetInOrderOfMention) {
   EXPECT_EQ(Of(other_).setValuesCalls, 1);
 }
 
+// 127 specifications are taken from one call; the 128th and after are
+// dropped with one warning that quotes them.
+TEST_F(SetValueApply, OneCallTakesAtMost127Specifications) {
+  for (int count : {127, 128, 130}) {
+    SCOPED_TRACE(count);
+    std::string text, from;
+    for (int i = 1; i <= count; ++i) {
+      const std::string spec = "(this.probe.intVal: " + std::to_string(i) + ") ";
+      if (i > 127) from += spec;
+      text += spec;
+    }
+    CaptureWarnings warnings;
+    WcSetValueCB(box_, text.data(), nullptr);
+    EXPECT_EQ(Of(probe_).intVal, 127);
+    EXPECT_EQ(warnings.Text(), from.empty() ? ""
+                                            : "Wcl Warning: WcSetValue(" + from +
+                                                  ") - More than 127 resource specifications, "
+                                                  "the rest ignored.\n");
+  }
+}
+
 TEST_F(SetValueApply, AnySyntaxErrorCancelsTheWholeCall) {
   const std::string usage =
       "\n    Usage: WcSetValue( target_widget_name.res_name: res_value )"

@@ -225,6 +225,35 @@ bool TakesOnlyWidgets(Widget parent) {
   return !ext || !ext->accepts_objects;
 }
 
+struct ShellSize {
+  Dimension width;
+  Dimension height;
+};
+FetchResource kShellSizeResources[] = {
+    {"width", "Width", XtRDimension, sizeof(Dimension), offsetof(ShellSize, width)},
+    {"height", "Height", XtRDimension, sizeof(Dimension), offsetof(ShellSize, height)},
+};
+
+// Some shells realize themselves as they are made (a Motif menu shell),
+// and the toolkit ends the program on a shell of size 0. One the database
+// gives no size is made at 1x1; if it did not realize itself, the sizes go
+// back to 0 so that its child sizes it as usual.
+Widget CreateShell(Widget parent, const char* name, WidgetClass wc, WcCreateKind kind) {
+  auto create = kind == WC_POPUP ? XtCreatePopupShell : XtCreateWidget;
+  ShellSize size = {0, 0};
+  wcl::FetchSubpart(parent, name, kShellSizeResources, XtNumber(kShellSizeResources), &size);
+  if (size.width > 0 && size.height > 0) return create(name, wc, parent, nullptr, 0);
+  Arg args[2];
+  XtSetArg(args[0], XtNwidth, size.width > 0 ? size.width : 1);
+  XtSetArg(args[1], XtNheight, size.height > 0 ? size.height : 1);
+  Widget shell = create(name, wc, parent, args, 2);
+  if (!XtIsRealized(shell)) {
+    shell->core.width = size.width;
+    shell->core.height = size.height;
+  }
+  return shell;
+}
+
 // Finds the constructor or class the creation resources name and makes the
 // widget; null (after a warning) when none is registered or it fails.
 Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreCreate& pre) {
@@ -262,8 +291,8 @@ Widget MakeWidget(Widget parent, const char* name, WcCreateKind kind, const PreC
         wcl::Warn(parent, kNotWidgetClass, parentName.c_str(), name, q->string);
         return nullptr;
       }
-      return kind == WC_POPUP ? XtCreatePopupShell(name, wc, parent, nullptr, 0)
-                              : XtCreateWidget(name, wc, parent, nullptr, 0);
+      if (IsSubclass(wc, shellWidgetClass)) return CreateShell(parent, name, wc, kind);
+      return XtCreateWidget(name, wc, parent, nullptr, 0);
     }
   }
   for (const WcQuarkRec* q : {&pre.create, &pre.constructor, &pre.widgetClass, &pre.className}) {
@@ -286,6 +315,21 @@ bool TakesChildren(Widget w) {
     return false;
   }
   return true;
+}
+
+// A widget of an intrinsic class (Core, Composite, Constraint) starts at
+// 0x0 and nothing sizes it: under a parent that keeps its children's sizes
+// the toolkit would create a window of size 0, which ends the program.
+// (Other classes size themselves, and a size set now would count as asked
+// for.) Shells are sized later: an empty one when it is realized or popped
+// up.
+void UnzeroWidget(Widget w) {
+  const WidgetClass wc = XtClass(w);
+  if (wc != widgetClass && wc != compositeWidgetClass && wc != constraintWidgetClass) return;
+  if (w->core.width > 0 && w->core.height > 0) return;
+  const Dimension width = w->core.width > 0 ? w->core.width : 1;
+  const Dimension height = w->core.height > 0 ? w->core.height : 1;
+  XtVaSetValues(w, XtNwidth, XtArgVal{width}, XtNheight, XtArgVal{height}, nullptr);
 }
 
 const char* TraceLabel(WcCreateKind kind, Boolean managed) {
@@ -324,6 +368,7 @@ Widget CreateOne(Widget parent, const char* name, WcCreateKind kind, Boolean* ma
   Widget w = MakeWidget(parent, name, kind, pre);
   if (!w) return nullptr;
   ++g_budget.made;
+  UnzeroWidget(w);
   PostCreateResult result = PostCreateStep(w, kind);
   if (result.destroyed) return nullptr;
   if (managed) *managed = result.managed;
@@ -485,6 +530,8 @@ PostCreateResult PostCreateStep(Widget w, WcCreateKind kind) {
     CallList(frame, post.afterManageChildren);
     if (frame.destroyed) return gone;
   }
+  // A shell made as an ordinary child is realized with its parent.
+  if (kind == WC_CHILD) wcl::SizeEmptyShell(w);
   return {post.managed, false};
 }
 
@@ -494,9 +541,28 @@ bool wcl::IsManageableChild(Widget w) {
   return w && XtIsRectObj(w) && !XtIsShell(w) && XtParent(w) && XtIsComposite(XtParent(w));
 }
 
+void wcl::SizeEmptyShell(Widget w) {
+  if (!w || !XtIsShell(w) || XtIsRealized(w) || w->core.being_destroyed) return;
+  if (w->core.width > 0 && w->core.height > 0) return;
+  // A child sizes the shell when it is realized (the toolkit defers the
+  // layout of an unrealized parent until then).
+  const auto* shell = reinterpret_cast<CompositeWidget>(w);
+  for (Cardinal i = 0; i < shell->composite.num_children; ++i)
+    if (XtIsManaged(shell->composite.children[i])) return;
+  const Dimension width = w->core.width > 0 ? w->core.width : 1;
+  const Dimension height = w->core.height > 0 ? w->core.height : 1;
+  XtVaSetValues(w, XtNwidth, XtArgVal{width}, XtNheight, XtArgVal{height}, nullptr);
+  // A menu shell refuses sizes set from outside; nothing is realized yet,
+  // so the fields are all the toolkit will read.
+  if (w->core.width == 0) w->core.width = 1;
+  if (w->core.height == 0) w->core.height = 1;
+}
+
 bool wcl::CreateBelowRoot(Widget root) {
   const CallScope call;
-  return !PostCreateStep(root, WC_NEW_ROOT).destroyed;
+  if (PostCreateStep(root, WC_NEW_ROOT).destroyed) return false;
+  wcl::SizeEmptyShell(root);  // a root with pop-ups only is realized empty
+  return true;
 }
 
 void WcCreateNamedChildren(Widget parent, const char* names) {

@@ -68,5 +68,10 @@ bool CreateBelowRoot(Widget root);
 // children.
 bool IsManageableChild(Widget w);
 
+// The toolkit ends the program when it realizes or pops up a shell of
+// width or height 0 (an empty shell: nothing sized it). Gives such a shell,
+// not yet realized and without a managed child, 1 for each side that is 0.
+void SizeEmptyShell(Widget w);
+
 }  // namespace wcl
 #endif

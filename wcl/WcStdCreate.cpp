@@ -89,7 +89,9 @@ void CreateRootShell(Display* display, const char* name) {
   WcPostCreate(shell, WC_NEW_ROOT);
   if (destroyed) return;
   XtRemoveCallback(shell, XtNdestroyCallback, MarkDestroyed, &destroyed);
-  if (!shell->core.being_destroyed) XtRealizeWidget(shell);
+  if (shell->core.being_destroyed) return;
+  wcl::SizeEmptyShell(shell);
+  XtRealizeWidget(shell);
 }
 
 // The child reports with write(2) and leaves with _exit: nothing the parent

@@ -194,12 +194,18 @@ void WcSetInsensitiveACT(Widget w, XEvent*, String* params, Cardinal* n) {
 }
 
 void WcPopupACT(Widget w, XEvent*, String* params, Cardinal* n) {
-  ForEachNamed(w, params, *n, "WcPopup", Need::Shell, [](Widget t) { XtPopup(t, XtGrabNone); });
+  ForEachNamed(w, params, *n, "WcPopup", Need::Shell, [](Widget t) {
+    wcl::SizeEmptyShell(t);
+    XtPopup(t, XtGrabNone);
+  });
 }
 
 void WcPopupGrabACT(Widget w, XEvent*, String* params, Cardinal* n) {
   ForEachNamed(w, params, *n, "WcPopupGrab", Need::Shell,
-               [](Widget t) { XtPopup(t, XtGrabExclusive); });
+               [](Widget t) {
+                 wcl::SizeEmptyShell(t);
+                 XtPopup(t, XtGrabExclusive);
+               });
 }
 
 void WcPopdownACT(Widget w, XEvent*, String* params, Cardinal* n) {

@@ -598,6 +598,39 @@ TEST_F(Creation, ChildrenUnderTheConstraintClassAreRefused) {
   EXPECT_EQ(capture.Text(), refused + refused);
 }
 
+// The toolkit ends the program when it realizes a window of width or
+// height 0: an empty shell made as an ordinary child, a widget of an
+// intrinsic class under a parent that keeps its size, a root with pop-ups
+// only. Each gets 1 for a side that is 0; sized ones keep their size.
+TEST_F(Creation, NothingIsRealizedAtSizeZero) {
+  Widget root = NewRoot("zeroRoot", {"zeroRoot.wcChildren: box", "zeroRoot.wcPopups: pop",
+                                     "zeroRoot*box.wcCreate: XmBulletinBoard",
+                                     "zeroRoot*box.wcChildren: sh comp tall",
+                                     "zeroRoot*sh.wcCreate: Shell", "zeroRoot*comp.wcCreate: Composite",
+                                     "zeroRoot*tall.wcCreate: Core", "zeroRoot*tall.height: 30",
+                                     "zeroRoot*pop.wcCreate: OverrideShell"});
+  Widget popOnly = NewRoot("popOnly", {"popOnly.wcPopups: pop", "popOnly*pop.wcCreate: Shell"});
+  ASSERT_EQ(WcWidgetCreation(root), 0);
+  ASSERT_EQ(WcWidgetCreation(popOnly), 0);
+  XtRealizeWidget(root);
+  XtRealizeWidget(popOnly);
+  for (const char* path : {"box.sh", "box.comp"}) {
+    Widget w = XtNameToWidget(root, path);
+    ASSERT_NE(w, nullptr) << path;
+    EXPECT_EQ(w->core.width, 1) << path;
+    EXPECT_EQ(w->core.height, 1) << path;
+  }
+  Widget tall = XtNameToWidget(root, "box.tall");
+  EXPECT_EQ(tall->core.width, 1);
+  EXPECT_EQ(tall->core.height, 30);
+  EXPECT_EQ(popOnly->core.width, 1);
+  Widget box = XtNameToWidget(root, "box");
+  EXPECT_GT(box->core.width, 1) << "a shell with a child is sized by it";
+  EXPECT_EQ(root->core.width, box->core.width);
+  XtDestroyWidget(root);
+  XtDestroyWidget(popOnly);
+}
+
 TEST_F(Creation, ManagesMoreThanAThousandChildren) {
   std::string names;
   for (int i = 0; i < 1500; ++i) names += "c" + std::to_string(i) + (i % 2 ? "," : " ");

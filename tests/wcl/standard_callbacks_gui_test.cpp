@@ -269,6 +269,15 @@ TEST_F(StandardCallbacks, CreateRootBuildsRealizedShells) {
   EXPECT_TRUE(XtIsManaged(inside));
   EXPECT_EQ(WcResolveWidgetName(button_, "extraRoot.inside"), inside);
 
+  // A root with nothing in it is realized at 1x1, not at 0x0 (which ends
+  // the program).
+  Act(button_, "WcCreateRootACT", "bareRoot");
+  Widget bare = WcRootAt(WcRootCount() - 1);
+  ASSERT_STREQ(XtName(bare), "bareRoot");
+  EXPECT_TRUE(XtIsRealized(bare));
+  EXPECT_EQ(bare->core.width, 1);
+  XtDestroyWidget(bare);
+
   // "on:" opens a display connection of its own for the new root.
   Act(button_, "WcCreateRootACT", "otherRoot", "on:", DisplayString(XtDisplay(button_)));
   ASSERT_EQ(WcRootCount(), roots + 2);

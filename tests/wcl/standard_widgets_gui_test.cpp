@@ -6,6 +6,7 @@
 #include <Xm/BulletinB.h>
 #include <Xm/Label.h>
 #include <Xm/PushB.h>
+#include <Xm/MenuShell.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <X11/IntrinsicP.h>
@@ -245,6 +246,30 @@ TEST_F(StandardWidgets, PopupAndPopdownShells) {
   EXPECT_TRUE(reinterpret_cast<ShellWidget>(shell)->shell.popped_up);
   Fire(box_, "WcPopdownCB(this.dlg)");
   EXPECT_FALSE(reinterpret_cast<ShellWidget>(shell)->shell.popped_up);
+}
+
+// An empty pop-up has nothing to size it, and the toolkit ends the
+// program when it realizes a shell of size 0: it pops up at 1x1.
+TEST_F(StandardWidgets, EmptyShellsPopUpAtOnePixel) {
+  XrmDatabase db = XtScreenDatabase(XtScreen(box_));
+  const std::pair<const char*, const char*> shells[] = {
+      {"plain", "Shell"}, {"over", "OverrideShell"}, {"menu", "XmMenuShell"}};
+  WcRegisterClass(xk::test::App(), "Shell", shellWidgetClass);
+  WcRegisterClass(xk::test::App(), "OverrideShell", overrideShellWidgetClass);
+  WcRegisterClass(xk::test::App(), "XmMenuShell", xmMenuShellWidgetClass);
+  for (const auto& [name, cls] : shells) {
+    SCOPED_TRACE(name);
+    const std::string target = std::string("this.") + name;
+    XrmPutLineResource(&db, ("*box." + std::string(name) + ".wcCreate: " + cls).c_str());
+    WcCreateNamedPopups(box_, name);  // a menu shell realizes itself as it is made
+    Widget shell = XtNameToWidget(box_, name);
+    ASSERT_NE(shell, nullptr);
+    Act(box_, name[0] == 'p' ? "WcPopupGrabACT" : "WcPopupACT", target.c_str());
+    EXPECT_TRUE(reinterpret_cast<ShellWidget>(shell)->shell.popped_up);
+    EXPECT_EQ(shell->core.width, 1);
+    EXPECT_EQ(shell->core.height, 1);
+    Act(box_, "WcPopdownACT", target.c_str());
+  }
 }
 
 TEST_F(StandardWidgets, ManageChildrenAllOrNone) {

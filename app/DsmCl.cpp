@@ -42,6 +42,16 @@ constexpr const char* kChangedSuffix = "' changed on disk since xkest last read 
 // Said instead when the description has no dialog to ask in: without an
 // answer the file could never be saved again.
 constexpr const char* kSaveAgain = " Save again to overwrite it.";
+// A file too large to hold in memory is refused before it is read, and the
+// text stays; past the limit the reload on focus asks instead.
+constexpr const char* kCannotLoad = "Cannot load ";
+constexpr const char* kTooLargeMiddle = ": it is too large (";
+constexpr const char* kTooLargeSuffix = " bytes)";
+constexpr const char* kNowTooLargePrefix = "\nIt is now too large to load (";
+
+Str TooLarge(const Str& name, uintmax_t size) {
+  return Str(kCannotLoad) + name + kTooLargeMiddle + std::to_string(size).c_str() + kTooLargeSuffix;
+}
 
 // Save As asks before it replaces another file.
 constexpr const char* kExistsPrefix = "The file '";
@@ -316,7 +326,13 @@ void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
   }
   size_t length = 0;
   FileStamp stamp;
-  char* buffer = ReadWholeFile(name.c_str(), &length, &stamp);
+  uintmax_t tooLarge = 0;
+  char* buffer = ReadWholeFile(name.c_str(), &length, &stamp, &tooLarge);
+  if (tooLarge) {
+    theMsg.ShowMessage(TooLarge(name, tooLarge));
+    theOpts.UpdateWidgets();
+    return;
+  }
   if (buffer) {
     fileName_ = name;
     hasFileName_ = 1;
@@ -417,10 +433,15 @@ void DsmCl::AskChangedOnDisk(bool thenRun) {
 bool DsmCl::ReloadFromDisk() {
   size_t length = 0;
   FileStamp stamp;
-  char* buffer = ReadWholeFile(fileName_.c_str(), &length, &stamp);
+  uintmax_t tooLarge = 0;
+  char* buffer = ReadWholeFile(fileName_.c_str(), &length, &stamp, &tooLarge);
   // Whatever happens, this version of the file has been dealt with: a
   // file that cannot be read is reported once, not at every focus change.
   diskStamp_ = buffer ? stamp : StampOf(fileName_.c_str());
+  if (tooLarge) {
+    theMsg.ShowMessage(TooLarge(fileName_, tooLarge));
+    return false;
+  }
   if (!buffer) {
     theMsg.ShowMessage(Str(kNotAccessible) + fileName_ + "'");
     return false;
@@ -452,7 +473,19 @@ bool DsmCl::ReloadFromDisk() {
 
 void DsmCl::WindowFocused() {
   // The modified text is never replaced unasked; Save will ask.
-  if (!modified_ && ChangedOnDisk()) ReloadFromDisk();
+  if (modified_ || !ChangedOnDisk()) return;
+  // A size that cannot be loaded is no edit to take in quietly (someone
+  // may have swapped the file): ask once about this version of it.
+  FileStamp now = StampOf(fileName_.c_str());
+  if (uintmax_t(now.size) > LoadLimit()) {
+    if (askedStamp_.exists && CompareWithDisk(askedStamp_, fileName_.c_str()) == DiskState::kSame) return;
+    askedStamp_ = now;
+    runAfterAnswer_ = false;
+    Ask(changedDlg_, Str(kChangedPrefix) + fileName_ + kChangedSuffix + kNowTooLargePrefix +
+                         std::to_string(uintmax_t(now.size)).c_str() + kTooLargeSuffix + ".");
+    return;
+  }
+  ReloadFromDisk();
 }
 
 void DsmCl::Overwrite(Widget w, XtPointer client, XtPointer call) {

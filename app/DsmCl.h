@@ -212,6 +212,8 @@ class DsmCl {
   FileStamp diskStamp_;
   // A generator run waits for the changed-on-disk answer.
   bool runAfterAnswer_ = false;
+  // The version of the file last asked about on focus for being too large.
+  FileStamp askedStamp_;
   // Undo history; a change is noted when the copy takes it and recorded
   // once the text has taken it too (a later verify callback may refuse
   // it); pendingLength_ is the copy's length after the change.
@@ -247,7 +249,9 @@ inline constexpr const char* kReportFile = "/tmp/kestout.txt";
 // Opens path for reading and writing, creating it empty when missing, when
 // it is a regular file of this user with one name, not reached through a
 // symbolic link, so that the shell's redirection and the read-back use
-// this user's own file; -1 otherwise. The descriptor is closed on exec.
+// this user's own file; -1 otherwise. The file is left readable and
+// writable by its owner only (0600), narrowed when it was wider. The
+// descriptor is closed on exec.
 int OpenReportFile(const char* path);
 // OpenReportFile without keeping the file open.
 bool PrepareReportFile(const char* path);

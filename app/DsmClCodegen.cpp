@@ -1,9 +1,12 @@
 // DsmCl generator and printer runs: the kestb command line, its report
 // read back into the message window, and printing the DSM file.
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +31,13 @@ constexpr const char* kReportUnsafe =
     "the generator was not run";
 
 constexpr const char* kNoPrinter = "Cannot print: the command lpr was not found";
+
+// Another run (of this or another xkest of the user's) holds the report
+// file: the run waits for it without stopping the window, and says so
+// once the wait is longer than a moment.
+constexpr const char* kWaitingForReport = "Another run is writing /tmp/kestout.txt; waiting...";
+constexpr unsigned long kLockRetryMs = 100;
+constexpr int kTriesBeforeSaying = 20;
 
 // Whether the shell would find program on PATH (an empty entry is the
 // working folder).
@@ -97,14 +107,20 @@ bool IsOwnLoneFile(int fd) {
   return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1;
 }
 
-// The file's bytes from the start, NUL bytes left out.
-void ReadWithoutNuls(int fd, std::string& out) {
+// The file's bytes from the start, NUL bytes left out, up to what can be
+// held in memory; false when the file holds more than that.
+bool ReadWithoutNuls(int fd, std::string& out) {
   out.clear();
+  uintmax_t limit = LoadLimit();
   struct stat st;
-  if (::fstat(fd, &st) == 0) out.reserve(size_t(st.st_size));
+  if (::fstat(fd, &st) == 0) out.reserve(size_t(std::min(uintmax_t(st.st_size), limit)));
   char chunk[1 << 16];
   for (off_t at = 0;;) {
-    ssize_t n = ::pread(fd, chunk, sizeof chunk, at);
+    if (uintmax_t(at) >= limit) {
+      char probe;
+      return ::pread(fd, &probe, 1, at) <= 0;
+    }
+    ssize_t n = ::pread(fd, chunk, size_t(std::min(uintmax_t(sizeof chunk), limit - uintmax_t(at))), at);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     at += n;
@@ -116,6 +132,7 @@ void ReadWithoutNuls(int fd, std::string& out) {
       p = nul ? nul + 1 : end;
     }
   }
+  return true;
 }
 
 // The line added to the report when the shell could not start kestb or
@@ -135,10 +152,14 @@ std::string RunFailureLine(int status) {
 
 int OpenReportFile(const char* path) {
   // O_NOFOLLOW refuses a planted link; once the file is ours, the sticky
-  // /tmp keeps others from swapping it before the shell opens it.
-  int fd = ::open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  // /tmp keeps others from swapping it before the shell opens it. Reports
+  // are the user's own: no one else may read them, nor open the file to
+  // hold its lock.
+  int fd = ::open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
   if (fd < 0) return -1;
-  if (!IsOwnLoneFile(fd)) {
+  struct stat st;
+  if (!IsOwnLoneFile(fd) || ::fstat(fd, &st) != 0 ||
+      ((st.st_mode & 07777) != 0600 && ::fchmod(fd, 0600) != 0)) {
     ::close(fd);
     return -1;
   }
@@ -162,7 +183,93 @@ bool ReadReportFile(const char* path, std::string& out) {
   return ok;
 }
 
+namespace {
+
+// A run waiting for the report file's lock, tried again from a timer so
+// that the window keeps answering; what it runs once it has the lock.
+struct WaitingRun {
+  int report = -1;
+  Str cmd;
+  Str dsmFile;
+  XtIntervalId timer = 0;
+  int tries = 0;
+};
+std::optional<WaitingRun> waiting;
+
+// True when the lock is taken, or cannot be had at all (as a file system
+// without locks): the run then goes on unguarded, as it always could.
+bool TryLock(int fd) {
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EINTR) return errno != EWOULDBLOCK;
+  }
+}
+
+// The run, once it holds the report file: kestb into the file, then the
+// report into the message window.
+void RunLocked(int report, const Str& cmd, const Str& dsmFile) {
+  // A shell that cannot start must not leave an older report to be shown.
+  (void)!::ftruncate(report, 0);
+  int status = std::system(cmd.c_str());
+  // One insertion of the whole report: piecewise insertion with a redraw
+  // each grows quadratic when the window is scrolled away from the end.
+  std::string text;
+  bool whole = ReadWithoutNuls(report, text);
+  ::close(report);
+  SetBusyCursor(theAppShell, 0);
+  std::string failure = RunFailureLine(status);
+  if (!whole) failure = "xkest: the report is cut at " + std::to_string(text.size()) + " bytes";
+  if (!failure.empty()) {
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    text += failure + "\n";
+  }
+  // A UTF-8 window would cut the report at its first byte that is no
+  // character (a name from a Latin-1 file, say): show such bytes as Latin-1.
+  if (XmTextMirror::UnitsOf(theMsg.GetTextWidget()) == TextMirror::Units::kUtf8Chars) text = utf8::Repair(text);
+  theMsg.ClearText();
+  theMsg.AppendText(text.c_str());
+  theMsg.TakeReport(std::move(text), dsmFile);
+  // Another file may have been opened while the run waited.
+  if (theDsm.GetFileName() != dsmFile || !theDsm.GetHasFileName())
+    theMsg.MatchErrors(theDsm.GetHasFileName() ? theDsm.GetFileName() : Str());
+  theDsm.MarkErrorLines(theMsg.Errors());
+}
+
+void StopWaiting() {
+  if (!waiting) return;
+  if (waiting->timer) XtRemoveTimeOut(waiting->timer);
+  waiting.reset();
+  theMsg.EndCancellable();
+}
+
+void CancelWaitingRun(Widget, XtPointer, XtPointer) {
+  if (!waiting) return;
+  ::close(waiting->report);
+  StopWaiting();
+  SetBusyCursor(theAppShell, 0);
+}
+
+void RetryLock(XtPointer, XtIntervalId*) {
+  if (!waiting) return;
+  waiting->timer = 0;
+  if (TryLock(waiting->report)) {
+    WaitingRun run = *waiting;
+    StopWaiting();
+    RunLocked(run.report, run.cmd, run.dsmFile);
+    return;
+  }
+  if (++waiting->tries == kTriesBeforeSaying) theMsg.ShowCancellable(kWaitingForReport, CancelWaitingRun);
+  waiting->timer = XtAppAddTimeOut(XtWidgetToApplicationContext(theAppShell), kLockRetryMs, RetryLock, nullptr);
+}
+
+}  // namespace
+
 void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
+  // One run at a time: asked again, the waiting one says so.
+  if (waiting) {
+    theMsg.ShowCancellable(kWaitingForReport, CancelWaitingRun);
+    return;
+  }
   if (!hasFileName_) {
     theMsg.ShowMessage(kSaveFirst);
     return;
@@ -187,33 +294,20 @@ void DsmCl::RunCodegen(Widget w, XtPointer client, XtPointer call) {
     std::printf("\n%s\n", cmd.c_str());
     std::fflush(stdout);
   }
-  // Every xkest shares the report file: a run waits here, showing the busy
+  // Every xkest shares the report file: a run waits, showing the busy
   // cursor, until another window's run and read-back are over, so neither
   // reads the other's report.
   SetBusyCursor(theAppShell, 1);
-  while (::flock(report, LOCK_EX) != 0 && errno == EINTR) {
+  if (TryLock(report)) {
+    RunLocked(report, cmd, fileName_);
+    return;
   }
-  // A shell that cannot start must not leave an older report to be shown.
-  (void)!::ftruncate(report, 0);
-  int status = std::system(cmd.c_str());
-  // One insertion of the whole report: piecewise insertion with a redraw
-  // each grows quadratic when the window is scrolled away from the end.
-  std::string text;
-  ReadWithoutNuls(report, text);
-  ::close(report);
-  SetBusyCursor(theAppShell, 0);
-  std::string failure = RunFailureLine(status);
-  if (!failure.empty()) {
-    if (!text.empty() && text.back() != '\n') text += '\n';
-    text += failure + "\n";
+  if (!theAppShell) {  // no event loop to wait in
+    ::close(report);
+    return;
   }
-  // A UTF-8 window would cut the report at its first byte that is no
-  // character (a name from a Latin-1 file, say): show such bytes as Latin-1.
-  if (XmTextMirror::UnitsOf(theMsg.GetTextWidget()) == TextMirror::Units::kUtf8Chars) text = utf8::Repair(text);
-  theMsg.ClearText();
-  theMsg.AppendText(text.c_str());
-  theMsg.TakeReport(std::move(text), fileName_);
-  MarkErrorLines(theMsg.Errors());
+  waiting = WaitingRun{report, cmd, fileName_, 0, 0};
+  waiting->timer = XtAppAddTimeOut(XtWidgetToApplicationContext(theAppShell), kLockRetryMs, RetryLock, nullptr);
 }
 
 void DsmCl::Print(Widget, XtPointer, XtPointer) {

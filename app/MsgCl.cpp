@@ -351,15 +351,55 @@ void MsgCl::ShowMessage(const Str& text) {
   bool up = XtIsManaged(dialogWidget_) && !shown_.empty();
   if (up && shown_.ends_with(add) && (shown_.size() == add.size() || shown_[shown_.size() - add.size() - 1] == '\n'))
     return;
-  if (up)
-    shown_ += "\n";
-  else
-    shown_.clear();
+  // A run still waiting keeps saying so above, with its Cancel button.
+  if (!up) shown_ = cancellable_;
+  if (!shown_.empty()) shown_ += "\n";
   shown_ += add;
+  SetShown();
+}
+
+void MsgCl::SetShown() {
   std::string lines = FitToScreen(dialogWidget_, shown_);
   xmp::XmStr s(XmStringCreateLtoR(lines.data(), const_cast<char*>(XmFONTLIST_DEFAULT_TAG)));
   XtVaSetValues(dialogWidget_, XmNmessageString, s.get(), nullptr);
   XtManageChild(dialogWidget_);
+}
+
+void MsgCl::ShowCancellable(const Str& text, XtCallbackProc cancel) {
+  if (!dialogWidget_ || !XmIsMessageBox(dialogWidget_)) {
+    ShowMessage(text);
+    return;
+  }
+  if (cancellable_.empty()) {
+    cancellable_ = text.c_str();
+    cancelProc_ = cancel;
+    XtAddCallback(dialogWidget_, XmNcancelCallback, cancel, nullptr);
+    XtUnmanageChild(XmMessageBoxGetChild(dialogWidget_, XmDIALOG_OK_BUTTON));
+    XtManageChild(XmMessageBoxGetChild(dialogWidget_, XmDIALOG_CANCEL_BUTTON));
+  }
+  bool up = XtIsManaged(dialogWidget_) && !shown_.empty();
+  if (!up) shown_.clear();
+  if (shown_.find(cancellable_) == std::string::npos) shown_ = shown_.empty() ? cancellable_ : shown_ + "\n" + cancellable_;
+  SetShown();
+}
+
+void MsgCl::EndCancellable() {
+  if (cancellable_.empty() || !dialogWidget_) return;
+  XtRemoveCallback(dialogWidget_, XmNcancelCallback, cancelProc_, nullptr);
+  XtUnmanageChild(XmMessageBoxGetChild(dialogWidget_, XmDIALOG_CANCEL_BUTTON));
+  XtManageChild(XmMessageBoxGetChild(dialogWidget_, XmDIALOG_OK_BUTTON));
+  size_t at = shown_.find(cancellable_);
+  if (at != std::string::npos) {
+    size_t end = at + cancellable_.size();
+    if (end < shown_.size()) ++end;  // its line end
+    else if (at > 0) --at;
+    shown_.erase(at, end - at);
+  }
+  cancellable_.clear();
+  cancelProc_ = nullptr;
+  if (!XtIsManaged(dialogWidget_)) return;
+  if (shown_.empty()) XtUnmanageChild(dialogWidget_);
+  else SetShown();
 }
 
 void MsgCl::ClearText() {

@@ -62,6 +62,12 @@ class MsgCl {
   // unless it is what the dialog shows last.
   // Lines too wide for the screen are broken at a blank or after a '/'.
   void ShowMessage(const Str& text);
+  // Says text in the message dialog with Cancel as its only button, which
+  // calls cancel, until EndCancellable: then the text goes (with the dialog
+  // when it says nothing else) and OK is back. Messages shown meanwhile go
+  // below it.
+  void ShowCancellable(const Str& text, XtCallbackProc cancel);
+  void EndCancellable();
   // Empties the report text.
   void ClearText();
   // Adds text at the end of the report.
@@ -100,6 +106,10 @@ class MsgCl {
   Time lastRelease_ = 0;
   int lastX_ = 0, lastY_ = 0;
   std::string shown_;  // the message dialog's text, lines unbroken
+  // The text shown with Cancel, and what Cancel calls; empty when none.
+  std::string cancellable_;
+  XtCallbackProc cancelProc_ = nullptr;
+  void SetShown();
   bool wrapWanted_ = false;  // the description's wordWrap
   bool wrapOn_ = false;      // the widget's wordWrap now
   size_t widestCells_ = 0;   // the report's widest line, in character cells

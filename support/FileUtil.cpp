@@ -2,6 +2,7 @@
 #include "support/FileUtil.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -61,11 +63,52 @@ bool NextLine(FILE* f, std::string& line) {
   return !line.empty();
 }
 
+// Room left under a resource limit, given what is in use; UINTMAX_MAX
+// when there is no limit.
+uintmax_t RoomUnder(int resource, uintmax_t inUse) {
+  rlimit lim{};
+  if (getrlimit(resource, &lim) != 0 || lim.rlim_cur == RLIM_INFINITY) return UINTMAX_MAX;
+  return uintmax_t(lim.rlim_cur) > inUse ? uintmax_t(lim.rlim_cur) - inUse : 0;
+}
+
+// Number field (from 0) after the word key (after the start when key is
+// null) of a /proc file, times unit; UINTMAX_MAX when it cannot be read.
+uintmax_t ProcNumber(const char* file, const char* key, int field, uintmax_t unit) {
+  std::ifstream in(file);
+  std::string word;
+  uintmax_t value = 0;
+  if (key) {
+    while (in >> word && word != key) {
+    }
+  }
+  for (int i = 0; i <= field; ++i)
+    if (!(in >> value)) return UINTMAX_MAX;
+  return value > UINTMAX_MAX / unit ? UINTMAX_MAX : value * unit;
+}
+
 }  // namespace
 
-char* ReadWholeFile(const char* path, size_t* length, FileStamp* stamp) {
+uintmax_t LoadLimit(uintmax_t cap, uintmax_t addressRoom, uintmax_t dataRoom, uintmax_t memAvailable) {
+  uintmax_t limit = cap;
+  for (uintmax_t room : {addressRoom, dataRoom, memAvailable})
+    if (room < limit) limit = room;
+  return limit;
+}
+
+uintmax_t LoadLimit() {
+  uintmax_t page = uintmax_t(sysconf(_SC_PAGESIZE));
+  // statm: total program size, then resident, shared, text, lib, data.
+  uintmax_t size = ProcNumber("/proc/self/statm", nullptr, 0, page);
+  uintmax_t data = ProcNumber("/proc/self/statm", nullptr, 5, page);
+  uintmax_t available = ProcNumber("/proc/meminfo", "MemAvailable:", 0, 1024);
+  return LoadLimit(kLoadSizeCap, RoomUnder(RLIMIT_AS, size == UINTMAX_MAX ? 0 : size),
+                   RoomUnder(RLIMIT_DATA, data == UINTMAX_MAX ? 0 : data), available);
+}
+
+char* ReadWholeFile(const char* path, size_t* length, FileStamp* stamp, uintmax_t* tooLarge) {
   if (length) *length = 0;
   if (stamp) *stamp = FileStamp();
+  if (tooLarge) *tooLarge = 0;
   if (Empty(path)) return nullptr;
   // Non-blocking so a FIFO named here cannot hang the program in open(); it
   // then fails the size check below. Regular files are unaffected.
@@ -81,7 +124,13 @@ char* ReadWholeFile(const char* path, size_t* length, FileStamp* stamp) {
     close(fd);
     return nullptr;
   }
-  if (uintmax_t(size) >= SIZE_MAX) OutOfMemory(SIZE_MAX);
+  // Refused before any memory is taken: a huge or sparse file, perhaps
+  // swapped in by someone else, must not end the program.
+  if (uintmax_t(size) > LoadLimit()) {
+    if (tooLarge) *tooLarge = uintmax_t(size);
+    close(fd);
+    return nullptr;
+  }
   size_t want = size_t(size);
   char* buf = static_cast<char*>(XkMalloc(want + 1));
   size_t got = 0;

@@ -9,15 +9,33 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+
+// No file larger than this is read whole (1 GiB): a text that size is
+// already far past what a text window can show usefully.
+inline constexpr uintmax_t kLoadSizeCap = uintmax_t(1) << 30;
+
+// The largest file that is read whole: the smallest of cap and the memory
+// the process can still get (room under its address-space and data
+// limits, the system's available memory). Each room is UINTMAX_MAX when
+// unknown or unlimited.
+uintmax_t LoadLimit(uintmax_t cap, uintmax_t addressRoom, uintmax_t dataRoom, uintmax_t memAvailable);
+// The same for this process now: kLoadSizeCap, RLIMIT_AS and RLIMIT_DATA
+// less what the process uses (/proc/self/statm), and MemAvailable from
+// /proc/meminfo.
+uintmax_t LoadLimit();
 
 struct FileStamp;
 
 // The file's bytes plus a terminating zero in a malloc'd buffer, or null
-// when it cannot be opened, sized or read (or is a directory). A file that
-// shrinks while read yields the bytes really read. The byte count goes to
-// *length when given; the stamp of the very file read (taken from the open
-// descriptor) to *stamp.
-char* ReadWholeFile(const char* path, size_t* length = nullptr, FileStamp* stamp = nullptr);
+// when it cannot be opened, sized or read (or is a directory), or is
+// larger than LoadLimit() (its size then goes to *tooLarge, which is left
+// 0 otherwise). A file that shrinks while read yields the bytes really
+// read, one that grows only the bytes it had when sized. The byte count
+// goes to *length when given; the stamp of the very file read (taken from
+// the open descriptor) to *stamp.
+char* ReadWholeFile(const char* path, size_t* length = nullptr, FileStamp* stamp = nullptr,
+                    uintmax_t* tooLarge = nullptr);
 // Creates or truncates path and writes text without its terminator.
 // Status 0 when the file cannot be opened or the data did not all reach it.
 void WriteWholeFile(const char* path, const char* text, int& status);

@@ -12,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -248,6 +250,88 @@ TEST(DsmCodegen, GeneratorThatCouldNotRunOrWasKilledIsNamedInTheReport) {
   tools.RemoveKestb();
   Fire("xKestDoDsmRunCodegenCB");
   EXPECT_EQ(dsmkit::Text(ui.msgText), "xkest: kestb could not be run (status 127)\n");
+}
+
+// Another run holds the report file: this one waits with the window
+// served, says so after a moment with Cancel as the only button, and runs
+// once the lock comes; cancelled, it never runs.
+TEST(DsmCodegen, RunWaitsForTheReportLockWithoutBlockingAndCancelRunsNothing) {
+  Tools tools;
+  std::string runs = tools.Dir().At("runs");
+  tools.Dir().Write("kestb", "#!/bin/sh\necho run >> \"$DSMTEST_OUT/runs\"\ncat \"$1\"\n", true);
+  std::string path = tools.Dir().Write("a.dsm", "model a;\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(path);
+  ASSERT_TRUE(PrepareReportFile(kReportFile));
+  int holder = open(kReportFile, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  const std::string waiting = "Another run is writing /tmp/kestout.txt; waiting...";
+  Widget ok = XmMessageBoxGetChild(ui.msgDlg, XmDIALOG_OK_BUTTON);
+  Widget cancel = XmMessageBoxGetChild(ui.msgDlg, XmDIALOG_CANCEL_BUTTON);
+  XtUnmanageChild(cancel);  // as the resource description has it
+  auto saysWaiting = [&] {
+    xk::test::Drain();
+    return dsmkit::Message(ui) == waiting;
+  };
+
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_EQ(dsmkit::Message(ui), "") << "not said at once";
+  ASSERT_TRUE(WaitUntil(saysWaiting, 20)) << dsmkit::Message(ui);
+  EXPECT_TRUE(XtIsManaged(cancel));
+  EXPECT_FALSE(XtIsManaged(ok));
+  XmAnyCallbackStruct press{XmCR_ACTIVATE, nullptr};
+  XtCallCallbacks(cancel, XmNactivateCallback, &press);
+  xk::test::Drain();
+  EXPECT_FALSE(XtIsManaged(ui.msgDlg));
+  EXPECT_TRUE(XtIsManaged(ok));
+  EXPECT_FALSE(XtIsManaged(cancel));
+  ASSERT_EQ(flock(holder, LOCK_UN), 0);
+  // Every xkest of the user's shares the file: another may hold it a moment.
+  Fire("xKestDoDsmRunCodegenCB");
+  EXPECT_TRUE(WaitUntil([&] {
+    xk::test::Drain();
+    return dsmkit::Text(ui.msgText) == "model a;\n";
+  }, 20));
+  EXPECT_EQ(Slurp(runs), "run\n") << "the cancelled run never ran";
+
+  // A message meanwhile goes below; the lock comes: the run goes on, one
+  // for both requests, and only the waiting line leaves the dialog.
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  Fire("xKestDoDsmRunCodegenCB");
+  ASSERT_TRUE(WaitUntil(saysWaiting, 20));
+  Fire("xKestDoDsmRunCodegenCB");
+  theMsg.ShowMessage("meanwhile");
+  EXPECT_EQ(dsmkit::Message(ui), waiting + "\nmeanwhile");
+  ASSERT_EQ(flock(holder, LOCK_UN), 0);
+  EXPECT_TRUE(WaitUntil([&] {
+    xk::test::Drain();
+    return dsmkit::Message(ui) == "meanwhile";
+  }, 20)) << dsmkit::Message(ui);
+  EXPECT_EQ(Slurp(runs), "run\nrun\n");
+  EXPECT_TRUE(XtIsManaged(ok));
+  EXPECT_FALSE(XtIsManaged(cancel));
+  close(holder);
+}
+
+// Reports are for their owner alone: the file is created 0600, and a file
+// of the user's own with any wider bits is narrowed.
+TEST(DsmReportFile, OwnerOnly) {
+  TempDir dir;
+  mode_t oldMask = umask(0);
+  std::string report = dir.At("kestout.txt");
+  struct stat st;
+  ASSERT_TRUE(PrepareReportFile(report.c_str()));
+  ASSERT_EQ(stat(report.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  for (mode_t wide : {0644, 0640, 0604, 0700}) {
+    SCOPED_TRACE(wide);
+    ASSERT_EQ(chmod(report.c_str(), wide), 0);
+    ASSERT_TRUE(PrepareReportFile(report.c_str()));
+    ASSERT_EQ(stat(report.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+  }
+  umask(oldMask);
 }
 
 TEST(DsmReportFile, NeverThroughALinkNorAnotherUsersFile) {

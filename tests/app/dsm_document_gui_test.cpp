@@ -118,6 +118,42 @@ TEST(DsmDocument, FailedLoadEmptiesTheTextButKeepsTheOldName) {
   EXPECT_EQ(Slurp(good), "model a;\n");
 }
 
+// A file too large for memory (here a sparse terabyte) is refused by its
+// size before it is read: the text and its name stay, and the program goes
+// on. Swapped in under an unmodified text, the focus asks once instead of
+// reloading; loading it anyway is refused the same way.
+TEST(DsmDocument, FileTooLargeToLoadKeepsTheTextAndTheFocusAsks) {
+  TempDir dir;
+  std::string path = dir.Write("m.dsm", "keep\n");
+  std::string huge = dir.Write("huge.dsm", "");
+  ASSERT_EQ(truncate(huge.c_str(), off_t(1) << 40), 0);
+  const std::string tooLarge = ": it is too large (1099511627776 bytes)";
+  dsmkit::Ui ui = dsmkit::Build();
+  Widget changed = XmCreateQuestionDialog(ui.shell, const_cast<char*>("changedDlg"), nullptr, 0);
+  Fire("xKestDoDsmSetChangedDlgWidgetCB", nullptr, nullptr, changed);
+  Load(path);
+  Load(huge);
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot load " + huge + tooLarge);
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=keep\n");
+  EXPECT_EQ(dsmkit::Label(ui.title), path);
+  dsmkit::Dismiss(ui);
+
+  ASSERT_EQ(truncate(path.c_str(), off_t(1) << 40), 0);
+  theDsm.WindowFocused();
+  xk::test::Drain();
+  ASSERT_TRUE(XtIsManaged(changed));
+  EXPECT_EQ(dsmkit::Label(changed, XmNmessageString), "The file '" + path +
+            "' changed on disk since xkest last read or wrote it.\nIt is now too large to load (1099511627776 bytes).");
+  EXPECT_EQ(dsmkit::Message(ui), "");
+  XtUnmanageChild(changed);
+  theDsm.WindowFocused();
+  xk::test::Drain();
+  EXPECT_FALSE(XtIsManaged(changed)) << "asked once for this version of the file";
+  Fire("xKestDoDsmReloadCB");
+  EXPECT_EQ(dsmkit::Message(ui), "Cannot load " + path + tooLarge);
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=keep\n");
+}
+
 // Text changed while the Open dialog is up is never dropped unasked.
 TEST(DsmDocument, LoadNeverDropsUnsavedChanges) {
   TempDir dir;

@@ -13,6 +13,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
@@ -194,6 +195,33 @@ class Observer {
         [&] { return XCheckTypedWindowEvent(dpy_, win_, SelectionNotify, &ev) == True; }, seconds);
     XDeleteProperty(dpy_, win_, prop);
     return answered;
+  }
+
+  // True when the destination selection has an owner, so that Sync is a
+  // round trip through that client's event loop.
+  bool SyncGoesThroughXkest() {
+    return XGetSelectionOwner(dpy_, XInternAtom(dpy_, "_MOTIF_DESTINATION", False)) != None;
+  }
+
+  // Clears a window to its background, as when it is uncovered, and says
+  // whether its owner painted it again as it was: the exposure comes
+  // before the round trip's request, and so does the painting before the
+  // answer.
+  bool Repaints(const std::string& wid) {
+    Window w = std::stoul(wid);
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(dpy_, w, &a) || a.width < 1 || a.height < 1) return false;
+    auto image = [&] {
+      XImage* img = XGetImage(dpy_, w, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
+      std::string bytes;
+      if (img) bytes.assign(img->data, size_t(img->bytes_per_line) * size_t(img->height));
+      if (img) XDestroyImage(img);
+      return bytes;
+    };
+    std::string before = image();
+    XClearArea(dpy_, w, 0, 0, 0, 0, True);
+    if (!Sync()) return false;
+    return !before.empty() && image() == before;
   }
 
   // Counts the changes of the pointer's cursor image (XFixes), so a test

@@ -3,9 +3,13 @@
 // quiet reload when the window gets the focus under a real window manager.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <memory>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -257,6 +261,57 @@ TEST(EditLoop, TwoWindowsRunningTheGeneratorTakeTurnsOnTheReport) {
   work.Write("go", "");
   EXPECT_TRUE(WaitUntil([&] { return first.Report() == "a first\na last\n"; })) << first.Report();
   EXPECT_TRUE(WaitUntil([&] { return second.Report() == "b first\nb last\n"; })) << second.Report();
+}
+
+// Another process holds the report file's lock: the run waits with the
+// window alive (it repaints what is uncovered and takes keys, round trip
+// after round trip), the message dialog says so after a moment, and its
+// Cancel ends the run before anything ran. XK_LOCK_HOLD_SECONDS holds the
+// lock that long first and prints how the window answered meanwhile.
+TEST(EditLoop, RunWaitingForTheReportLockKeepsTheWindowAliveAndCancelRunsNothing) {
+  TempDir work;
+  std::string dsm = work.Write("m.dsm", "model a;\n");
+  std::string runs = work.Path() + "/runs";
+  work.Write("bin/kestb", "#!/bin/sh\necho run >> '" + runs + "'\necho report\n", true);
+  Session s(work, dsm, "", {}, work.Path() + "/bin");
+  ASSERT_TRUE(s.opened) << s.x.Stderr();
+  int holder = open("/tmp/kestout.txt", O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  int w = 0, h = 0;
+  s.o.Size(s.main, w, h);
+  std::string text = s.o.WindowAt(s.main, w / 2, 120);
+  s.Type("x");  // the DSM text now holds the destination selection
+  ASSERT_TRUE(WaitUntil([&] { return s.o.SyncGoesThroughXkest(); }));
+  s.Keys("ctrl+g");
+  ASSERT_TRUE(s.o.Repaints(text));
+  using Clock = std::chrono::steady_clock;
+  const char* hold = std::getenv("XK_LOCK_HOLD_SECONDS");
+  auto until = Clock::now() + std::chrono::seconds(hold ? std::atoi(hold) : 0);
+  int rounds = 0;
+  Clock::duration longest{};
+  std::string dlg;
+  while (dlg.empty() || Clock::now() < until) {
+    auto start = Clock::now();
+    ASSERT_TRUE(s.o.Repaints(text)) << "round " << rounds;
+    longest = std::max(longest, Clock::now() - start);
+    ++rounds;
+    if (dlg.empty()) dlg = s.x.WaitForWindow("xkest message", 0);
+    ASSERT_LT(rounds, 100000) << "no message dialog";
+  }
+  if (hold)
+    std::printf("lock held %s s: %d repaint round trips, longest %lld ms\n", hold, rounds,
+                (long long)std::chrono::duration_cast<std::chrono::milliseconds>(longest).count());
+  EXPECT_NE(access(runs.c_str(), F_OK), 0);
+  s.o.Xdo("windowfocus --sync " + dlg + " key Escape");
+  ASSERT_TRUE(s.o.WaitGone(dlg));
+  ASSERT_EQ(flock(holder, LOCK_UN), 0);
+  close(holder);
+  s.Keys("ctrl+g");
+  ASSERT_TRUE(WaitUntil([&] { return Slurp(runs) == "run\n"; })) << Slurp(runs);
+  ASSERT_TRUE(s.o.Sync());
+  EXPECT_EQ(Slurp(runs), "run\n") << "the cancelled run never ran";
+  EXPECT_EQ(s.Report(), "report\n");
 }
 
 // The shipped replace question: Return takes Cancel, which goes back to

@@ -77,6 +77,41 @@ TEST_F(FileUtil, ReadWholeFileStampsTheFileItRead) {
   EXPECT_FALSE(stamp.exists);
 }
 
+// The limit is the smallest of the cap and each room, whichever it is.
+TEST(LoadLimit, SmallestOfTheCapAndEachRoom) {
+  constexpr uintmax_t kNone = UINTMAX_MAX;
+  EXPECT_EQ(LoadLimit(100, kNone, kNone, kNone), 100u);
+  EXPECT_EQ(LoadLimit(100, 41, 52, 63), 41u);
+  EXPECT_EQ(LoadLimit(100, 72, 51, 63), 51u);
+  EXPECT_EQ(LoadLimit(100, 72, 83, 61), 61u);
+  EXPECT_EQ(LoadLimit(100, 0, kNone, kNone), 0u);
+  EXPECT_LE(LoadLimit(), kLoadSizeCap);
+}
+
+// A file past the limit is refused before anything is allocated for it,
+// with its size; sparse files cost no disk.
+TEST_F(FileUtil, FileLargerThanTheLimitIsRefusedWithItsSize) {
+  for (uintmax_t size : {uintmax_t(1) << 40, kLoadSizeCap + 1}) {
+    SCOPED_TRACE(size);
+    Put("sparse", "");
+    std::string path = Path("sparse");
+    ASSERT_EQ(truncate(path.c_str(), off_t(size)), 0);
+    uintmax_t tooLarge = 7;
+    size_t length = 9;
+    EXPECT_EQ(ReadWholeFile(path.c_str(), &length, nullptr, &tooLarge), nullptr);
+    EXPECT_EQ(tooLarge, size);
+    EXPECT_EQ(length, 0u);
+  }
+  Put("small", "abc");
+  uintmax_t tooLarge = 7;
+  char* p = ReadWholeFile(Path("small").c_str(), nullptr, nullptr, &tooLarge);
+  EXPECT_STREQ(p, "abc");
+  EXPECT_EQ(tooLarge, 0u) << "cleared for a file that is read";
+  std::free(p);
+  EXPECT_EQ(ReadWholeFile(Path("missing").c_str(), nullptr, nullptr, &tooLarge), nullptr);
+  EXPECT_EQ(tooLarge, 0u) << "a missing file is not a large one";
+}
+
 TEST_F(FileUtil, WriteWholeFile) {
   int status = 7;
   Put("old", "previous contents");

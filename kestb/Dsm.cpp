@@ -2,6 +2,7 @@
 // language.
 #include "kestb/Dsm.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <map>
@@ -12,9 +13,10 @@
 namespace kestb {
 namespace {
 
-// Deeper than any model needs; the generated C++ would pass compilers'
-// template depth limits well before a thousand.
-constexpr int kMaxListDepth = 64;
+// Deeper than models need. The C++ library's vector grows the compile
+// time of each further level of nesting by about half again (more with
+// clang); at this depth a generated source still compiles in about 2 s.
+constexpr int kMaxListDepth = 12;
 
 constexpr std::string_view kBuiltins[] = {"int",  "long", "float", "double",
                                           "bool", "char", "string"};
@@ -369,12 +371,20 @@ void CheckName(const std::string& what, const std::string& name, int line,
   if (checks.cxx && IsCxxKeyword(name)) {
     diags.Error(file, line, what + " '" + name + "' is a C++ keyword");
   } else if (std::string_view clash =
-                 checks.cxx ? CxxNameClash(name, what == "field name") : "";
+                 checks.cxx ? CxxNameClash(name, what == "field name"    ? NameKind::Field
+                                                 : what == "record name" ? NameKind::Record
+                                                                         : NameKind::Model)
+                            : "";
              !clash.empty()) {
     diags.Error(file, line, what + " '" + name + "' is " + std::string(clash));
   } else if (checks.cxx && IsGuardShaped(name, model.name)) {
     diags.Error(file, line, what + " '" + name +
                                 "' has the shape of a generated include guard");
+  } else if (checks.cxx && what != "field name" &&
+             (name.back() == '_' || (what == "record name" && name.front() == '_'))) {
+    // The include guards join the model and record names with '_'.
+    diags.Error(file, line, what + " '" + name +
+                                "' would put '__' into a generated include guard");
   }
   if (checks.ada && IsAdaKeyword(name)) {
     diags.Error(file, line, what + " '" + name + "' is an Ada reserved word");
@@ -453,11 +463,18 @@ std::string CommentSafe(std::string_view text, char blank) {
   s.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    // U+202A..U+202E and U+2066..U+2069 in UTF-8.
+    // The Bidi_Control characters in UTF-8: U+061C (D8 9C), U+200E and
+    // U+200F (E2 80 8E/8F), U+202A..U+202E (E2 80 AA..AE) and
+    // U+2066..U+2069 (E2 81 A6..A9).
+    if (c == 0xD8 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x9C) {
+      s += blank;
+      i += 1;
+      continue;
+    }
     if (c == 0xE2 && i + 2 < text.size()) {
       const unsigned char b1 = static_cast<unsigned char>(text[i + 1]);
       const unsigned char b2 = static_cast<unsigned char>(text[i + 2]);
-      if ((b1 == 0x80 && b2 >= 0xAA && b2 <= 0xAE) ||
+      if ((b1 == 0x80 && (b2 == 0x8E || b2 == 0x8F || (b2 >= 0xAA && b2 <= 0xAE))) ||
           (b1 == 0x81 && b2 >= 0xA6 && b2 <= 0xA9)) {
         s += blank;
         i += 2;
@@ -484,6 +501,59 @@ std::string WithoutContinuation(std::string s) {
   }
   s.resize(end);
   return s;
+}
+
+std::vector<size_t> CycleGroups(const Model& model) {
+  // Tarjan's strongly connected components with an explicit stack: a chain
+  // of records can be as long as the model.
+  const size_t n = model.records.size();
+  std::map<std::string, size_t> index;
+  for (size_t i = 0; i < n; ++i) index.emplace(model.records[i].name, i);
+  std::vector<std::vector<size_t>> edges(n);
+  for (size_t i = 0; i < n; ++i) {
+    for (const Field& f : model.records[i].fields) {
+      if (auto it = index.find(f.type.name); it != index.end()) edges[i].push_back(it->second);
+    }
+  }
+  constexpr size_t kNone = static_cast<size_t>(-1);
+  std::vector<size_t> order(n, kNone), low(n, 0), group(n, kNone), held;
+  size_t next = 0, groups = 0;
+  struct Frame {
+    size_t node, edge;
+  };
+  for (size_t start = 0; start < n; ++start) {
+    if (order[start] != kNone) continue;
+    std::vector<Frame> path{{start, 0}};
+    order[start] = low[start] = next++;
+    held.push_back(start);
+    while (!path.empty()) {
+      Frame& top = path.back();
+      const size_t v = top.node;
+      if (top.edge < edges[v].size()) {
+        const size_t w = edges[v][top.edge++];
+        if (order[w] == kNone) {
+          order[w] = low[w] = next++;
+          held.push_back(w);
+          path.push_back({w, 0});  // top is not used past this point
+        } else if (group[w] == kNone) {
+          low[v] = std::min(low[v], order[w]);
+        }
+        continue;
+      }
+      if (low[v] == order[v]) {
+        size_t w;
+        do {
+          w = held.back();
+          held.pop_back();
+          group[w] = groups;
+        } while (w != v);
+        ++groups;
+      }
+      path.pop_back();
+      if (!path.empty()) low[path.back().node] = std::min(low[path.back().node], low[v]);
+    }
+  }
+  return group;
 }
 
 bool IsBuiltinType(std::string_view name) {

@@ -81,14 +81,23 @@ void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
               Diagnostics& diags);
 
 // Text as generated code may repeat it inside a // comment: control
-// characters and the Unicode bidirectional controls (which compilers warn
-// about, as they can make code read other than it compiles) become blank.
+// characters and every Unicode bidirectional control (the embeddings,
+// overrides and isolates, which compilers warn about, and the marks
+// U+200E, U+200F and U+061C, which can make code read other than it
+// compiles) become blank.
 std::string CommentSafe(std::string_view text, char blank);
 
 // Text without the trailing backslash or "??/" (blanks after it too, and
 // again while one is left) that would continue a generated // comment onto
 // the line below; other trailing blanks stay.
 std::string WithoutContinuation(std::string s);
+
+// For each record (by index), the number of its group: records that
+// reach each other through fields, by value or in lists, directly or
+// through others, share a group, and only they. A header that included the
+// header of a list element of its own group at its end would close an
+// include cycle.
+std::vector<size_t> CycleGroups(const Model& model);
 
 bool IsBuiltinType(std::string_view name);
 

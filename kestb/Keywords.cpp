@@ -151,6 +151,14 @@ constexpr std::string_view kLibraryMacros[] = {
 };
 static_assert(std::is_sorted(std::begin(kLibraryMacros), std::end(kLibraryMacros)));
 
+// Names that the headers the generated code includes declare at global
+// scope, where a model's namespace is: written by the build from the
+// compiler's own headers (kestb/names/).
+constexpr std::string_view kLibraryGlobals[] = {
+#include "LibraryNames.inc"
+};
+static_assert(std::is_sorted(std::begin(kLibraryGlobals), std::end(kLibraryGlobals)));
+
 // Names the bundled templates' code uses beside the model's own, at
 // namespace scope: the printing helper Put, size_t, and the parameters of
 // the operators (a record named "a" would be hidden by the parameter "a"
@@ -161,18 +169,27 @@ constexpr std::string_view kGeneratedCodeNames[] = {"Put", "a", "os", "size_t"};
 
 }  // namespace
 
-std::string_view CxxNameClash(std::string_view word, bool member) {
+std::string_view CxxNameClash(std::string_view word, NameKind kind) {
+  const bool member = kind == NameKind::Field;
+  const bool global = kind == NameKind::Model;
   if (std::binary_search(std::begin(kLibraryMacros), std::end(kLibraryMacros), word)) {
     return "a macro of the C and C++ libraries";
+  }
+  if (word.find("__") != std::string_view::npos ||
+      (word.size() > 1 && word[0] == '_' && std::isupper(static_cast<unsigned char>(word[1])))) {
+    return "reserved for the C++ implementation";
+  }
+  if (global) {
+    if (word.front() == '_') return "reserved for the C++ implementation at global scope";
+    if (word == "main") return "the name of the program's main function";
+    if (std::binary_search(std::begin(kLibraryGlobals), std::end(kLibraryGlobals), word)) {
+      return "a global name of the C and C++ library headers";
+    }
   }
   if (word == "std" ||
       (!member && std::find(std::begin(kGeneratedCodeNames), std::end(kGeneratedCodeNames),
                             word) != std::end(kGeneratedCodeNames))) {
     return "a name the generated C++ code uses";
-  }
-  if (word.find("__") != std::string_view::npos ||
-      (word.size() > 1 && word[0] == '_' && std::isupper(static_cast<unsigned char>(word[1])))) {
-    return "reserved for the C++ implementation";
   }
   return {};
 }

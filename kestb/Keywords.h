@@ -6,7 +6,8 @@
 //
 //   kestb::IsCxxKeyword("class")   // true
 //   kestb::IsAdaKeyword("Record")  // true: Ada ignores case
-//   kestb::CxxNameClash("errno", false)  // "a macro of the C and C++ libraries"
+//   kestb::CxxNameClash("errno", kestb::NameKind::Field)
+//       // "a macro of the C and C++ libraries"
 #pragma once
 
 #include <string_view>
@@ -16,12 +17,16 @@ namespace kestb {
 // C++20 keywords and alternative operator tokens; case-sensitive.
 bool IsCxxKeyword(std::string_view word);
 
+// What a name names in the generated C++: a member, a struct inside the
+// model's namespace, or that namespace, which is at global scope.
+enum class NameKind { Field, Record, Model };
+
 // Why a name that is no keyword still cannot be carried by generated C++
 // (a library macro such as errno or EOF, a name the bundled templates'
-// code uses such as std or Put, or a name reserved for the
-// implementation), or empty when it can. A member (field) name clashes
-// with fewer names than a record or model name.
-std::string_view CxxNameClash(std::string_view word, bool member);
+// code uses such as std or Put, a name reserved for the implementation,
+// or for a model a global name of the library headers such as FILE or
+// printf, or main), or empty when it can.
+std::string_view CxxNameClash(std::string_view word, NameKind kind);
 
 // Ada 2012 reserved words; compared without regard to case.
 bool IsAdaKeyword(std::string_view word);

@@ -19,7 +19,9 @@
 // field field.type field.cxxtype field.elem field.comment field.index
 // field.line; in any loop comma ("," except on the last pass).
 // Filters: upper lower cap. Conditions: first last record.empty
-// record.comment field.list field.record field.comment.
+// record.comment field.list field.record field.cycle field.comment
+// (field.cycle: the field's record type leads back to the record holding
+// it, through fields by value or in lists, directly or through others).
 //
 //   kestb::Diagnostics diags;
 //   kestb::Template t = kestb::ParseTemplate(src, resolver, diags);

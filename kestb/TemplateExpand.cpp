@@ -1,6 +1,7 @@
 // Template expansion: walks the checked tree over a model and hands each
 // output file's lines to a sink (which may keep them or write them away).
 #include <cctype>
+#include <map>
 #include <set>
 
 #include "kestb/Template.h"
@@ -40,7 +41,11 @@ class Expander {
   Expander(const Model& m, const ExpandInfo& info, std::ostream* trace,
            Diagnostics& diags, OutputSink& sink)
       : m_(m), info_(info), trace_(trace), diags_(diags), sink_(sink) {
-    for (const Record& r : m.records) fieldCount_ += r.fields.size();
+    for (size_t i = 0; i < m.records.size(); ++i) {
+      fieldCount_ += m.records[i].fields.size();
+      recordIndex_.emplace(m.records[i].name, i);
+    }
+    groups_ = CycleGroups(m);
   }
 
   void Run(const Template& t) { Nodes(t.nodes); }
@@ -175,6 +180,11 @@ class Expander {
       if (name == "field.list") return field_->type.listDepth > 0;
       if (name == "field.record") return !IsBuiltinType(field_->type.name);
       if (name == "field.comment") return !field_->comment.empty();
+      if (name == "field.cycle" && rec_) {
+        auto it = recordIndex_.find(field_->type.name);
+        return it != recordIndex_.end() &&
+               groups_[it->second] == groups_[static_cast<size_t>(rec_ - m_.records.data())];
+      }
     }
     return false;
   }
@@ -184,6 +194,8 @@ class Expander {
   std::ostream* trace_;
   Diagnostics& diags_;
   size_t fieldCount_ = 0;
+  std::map<std::string, size_t> recordIndex_;  // the first of a repeated name
+  std::vector<size_t> groups_;
   const Record* rec_ = nullptr;
   const Field* field_ = nullptr;
   OutputSink& sink_;

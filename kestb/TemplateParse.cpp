@@ -76,7 +76,7 @@ std::string_view NameScope(std::string_view name) {
 std::string_view ConditionScope(std::string_view name) {
   if (name == "first" || name == "last") return "loop";
   if (name == "record.empty" || name == "record.comment") return "record";
-  if (name == "field.list" || name == "field.record" ||
+  if (name == "field.list" || name == "field.record" || name == "field.cycle" ||
       name == "field.comment") {
     return "field";
   }

@@ -160,12 +160,12 @@ constexpr std::string_view kLibraryGlobals[] = {
 static_assert(std::is_sorted(std::begin(kLibraryGlobals), std::end(kLibraryGlobals)));
 
 // Names the bundled templates' code uses beside the model's own, at
-// namespace scope: the printing helper Put, size_t, and the parameters of
+// namespace scope: the helpers Put and Same, size_t, and the parameters of
 // the operators (a record named "a" would be hidden by the parameter "a"
 // before the second parameter's type is read). A member is only ever
 // named after "a." or "v.", so only std (used inside the structs) is
 // barred for fields too.
-constexpr std::string_view kGeneratedCodeNames[] = {"Put", "a", "os", "size_t"};
+constexpr std::string_view kGeneratedCodeNames[] = {"Put", "Same", "a", "os", "size_t"};
 
 }  // namespace
 

@@ -111,6 +111,25 @@ TEST(Template, ExpandsPlaceholdersLoopsAndConditions) {
       r.files);
 }
 
+// field.cycle: the field's record leads back to its holder (itself, or
+// through a list and a value); not for built-ins or records outside.
+TEST(Template, FieldCycleMarksRecordsThatLeadBack) {
+  Diagnostics d;
+  Model m = ParseDsm("record A { c : C; i : int; }\nrecord B { as : list of A; }\n"
+                     "record C { b : B; o : Ext; }\nrecord T { t : list of T; o : list of Ext; }\n"
+                     "record Ext { s : string; }\n",
+                     "s.dsm", d);
+  CheckDsm(m, "s.dsm", {}, d);
+  Template t = ParseTemplate(
+      {"t.tem", "@file f\n@foreach record\n@foreach field\n@if field.cycle\n${record}.${field}\n"
+                "@end\n@end\n@end\n@end\n"},
+      nullptr, d);
+  ASSERT_TRUE(d.Empty());
+  std::vector<OutputFile> files = ExpandTemplate(t, m, {"s.dsm", "t.tem"}, nullptr, d);
+  ASSERT_EQ(1u, files.size());
+  EXPECT_EQ("B.as\nC.b\nA.c\nT.t\n", files[0].content);
+}
+
 TEST(Template, CommaAndLastFollowTheInnermostLoop) {
   Result r = Expand(
       "@file f\n"

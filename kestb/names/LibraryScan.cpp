@@ -2,6 +2,7 @@
 // extern "C" block, an enumeration or anything else.
 #include "kestb/names/LibraryScan.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 

@@ -380,7 +380,7 @@ void CheckName(const std::string& what, const std::string& name, int line,
   } else if (checks.cxx && IsGuardShaped(name, model.name)) {
     diags.Error(file, line, what + " '" + name +
                                 "' has the shape of a generated include guard");
-  } else if (checks.cxx && what != "field name" &&
+  } else if (checks.cxx && what != "field name" && !name.empty() &&
              (name.back() == '_' || (what == "record name" && name.front() == '_'))) {
     // The include guards join the model and record names with '_'.
     diags.Error(file, line, what + " '" + name +

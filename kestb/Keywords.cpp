@@ -180,7 +180,7 @@ std::string_view CxxNameClash(std::string_view word, NameKind kind) {
     return "reserved for the C++ implementation";
   }
   if (global) {
-    if (word.front() == '_') return "reserved for the C++ implementation at global scope";
+    if (!word.empty() && word.front() == '_') return "reserved for the C++ implementation at global scope";
     if (word == "main") return "the name of the program's main function";
     if (std::binary_search(std::begin(kLibraryGlobals), std::end(kLibraryGlobals), word)) {
       return "a global name of the C and C++ library headers";

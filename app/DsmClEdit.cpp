@@ -137,6 +137,9 @@ void DsmCl::NavTop(Widget w, XtPointer, XtPointer) {
 void DsmCl::NavBottom(Widget w, XtPointer, XtPointer) {
   Widget t = Target(w, textWidget_, popMenu_);
   if (!t) return;
+  // As Go to Top does: a selection left behind would be replaced by the
+  // next key typed at the bottom, out of sight.
+  XmTextClearSelection(t, 0);
   XmTextSetInsertionPosition(t, XmTextGetLastPosition(t));
   if (t == textWidget_) ShowCursorLine(XmTextGetInsertionPosition(t));
 }

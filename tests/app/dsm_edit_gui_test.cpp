@@ -126,6 +126,25 @@ TEST(DsmNavigation, TopBottomAndTheLineLabel) {
   EXPECT_EQ(theDsm.GetModified(), 0);
 }
 
+// A key typed after Go to Bottom goes there: a selection left elsewhere
+// would be replaced by it (Go to Top always cleared it).
+TEST(DsmNavigation, TypingAfterGoToBottomLeavesTheOldSelection) {
+  dsmkit::Ui ui = WithText("one two\n");
+  for (const char* command : {"xKestDoDsmNavBottomCB", "xKestDoDsmNavTopCB"}) {
+    SCOPED_TRACE(command);
+    XmTextSetSelection(ui.dsmText, 4, 7, CurrentTime);
+    Fire(command);
+    XEvent key{};
+    key.type = KeyPress;
+    key.xkey.display = XtDisplay(ui.dsmText);
+    key.xkey.window = XtWindow(ui.dsmText);
+    char x[] = "x";
+    char* insert[] = {x};
+    XtCallActionProc(ui.dsmText, const_cast<char*>("insert-string"), &key, insert, 1);
+  }
+  EXPECT_EQ(Text(ui.dsmText), "xone two\nx");
+}
+
 TEST(DsmNavigation, LineLabelFollowsEditsBeforeTheCursor) {
   dsmkit::Ui ui = WithText(std::string(300000, 'x') + "\nend");
   MoveTo(ui.dsmText, 300002);

@@ -126,20 +126,22 @@ TEST(DsmNavigation, TopBottomAndTheLineLabel) {
   EXPECT_EQ(theDsm.GetModified(), 0);
 }
 
-// A key typed after Go to Bottom goes there: a selection left elsewhere
-// would be replaced by it (Go to Top always cleared it).
-TEST(DsmNavigation, TypingAfterGoToBottomLeavesTheOldSelection) {
+// Keys typed after Go to Bottom or Top act there: Backspace rubbed out a
+// selection left elsewhere, out of sight, instead of the typed character.
+TEST(DsmNavigation, TypingAfterGoingToTheEndsLeavesTheOldSelection) {
   dsmkit::Ui ui = WithText("one two\n");
+  XEvent key{};
+  key.type = KeyPress;
+  key.xkey.display = XtDisplay(ui.dsmText);
+  key.xkey.window = XtWindow(ui.dsmText);
+  char x[] = "x";
+  char* insert[] = {x};
   for (const char* command : {"xKestDoDsmNavBottomCB", "xKestDoDsmNavTopCB"}) {
     SCOPED_TRACE(command);
     XmTextSetSelection(ui.dsmText, 4, 7, CurrentTime);
     Fire(command);
-    XEvent key{};
-    key.type = KeyPress;
-    key.xkey.display = XtDisplay(ui.dsmText);
-    key.xkey.window = XtWindow(ui.dsmText);
-    char x[] = "x";
-    char* insert[] = {x};
+    XtCallActionProc(ui.dsmText, const_cast<char*>("insert-string"), &key, insert, 1);
+    XtCallActionProc(ui.dsmText, const_cast<char*>("delete-previous-character"), &key, nullptr, 0);
     XtCallActionProc(ui.dsmText, const_cast<char*>("insert-string"), &key, insert, 1);
   }
   EXPECT_EQ(Text(ui.dsmText), "xone two\nx");

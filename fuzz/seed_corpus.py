@@ -5,6 +5,7 @@ tests; files are named by content hash, so reruns only add new inputs."""
 import ast
 import hashlib
 import pathlib
+import random
 import re
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
@@ -44,6 +45,46 @@ def resource_values(path, suffix):
     return out
 
 
+RESOURCE_LINE = re.compile(r"^[\w*.?!-]+\s*:")
+
+
+def descriptions():
+    """desc seeds: the shipped description and every description the tests
+    build (a brace list of string literals of which some are resource lines),
+    written out as the desc target reads them ('!' then the text)."""
+    out = [b"!" + (ROOT / "app/xkest.ad").read_bytes()]
+    out += [b"!" + p.read_bytes() for p in sorted((ROOT / "tests").rglob("*.ad"))]
+    for path in sorted((ROOT / "tests").rglob("*.cpp")):
+        text = path.read_text(errors="replace")
+        if "wc" not in text:
+            continue
+        for block in re.findall(r"\{((?:\s*" + LITERALS.pattern + r",?)+)\s*\}", text):
+            lines = [s.decode("utf-8", "surrogateescape")
+                     for s in c_strings_of(block)]
+            lines = [l for l in lines if RESOURCE_LINE.match(l)]
+            if any(".wc" in l or "*wc" in l for l in lines):
+                out.append(("!" + "\n".join(lines) + "\n").encode("utf-8", "surrogateescape"))
+    # Starting points for the generator form: bytes from a fixed seed.
+    rng = random.Random(24)
+    for _ in range(12):
+        data = bytes(rng.randrange(256) for _ in range(rng.randrange(64, 512)))
+        out.append(data if data[:1] != b"!" else b"?" + data[1:])
+    return out
+
+
+def c_strings_of(text):
+    out = []
+    for m in LITERALS.finditer(text):
+        parts = re.findall(r'"((?:[^"\\\n]|\\.)*)"', m.group(0))
+        try:
+            s = "".join(ast.literal_eval('"' + p + '"') for p in parts)
+        except (ValueError, SyntaxError):
+            continue
+        if s:
+            out.append(s.encode("utf-8", "surrogateescape"))
+    return out
+
+
 def write(target, inputs):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
@@ -69,6 +110,7 @@ def main():
                       (ROOT / "tests/support/strarray_test.cpp").read_text())
     write("pattern", [ast.literal_eval(p).encode() + b"\0" + ast.literal_eval(t).encode()
                       for p, t in rows])
+    write("desc", descriptions())
     write("str", [b"\x00$KESTHOME/doc\x01\x02x", b"kestb \x06 -homedir \x00\x04\x05"])
     write("mapag", [bytes(range(64)), bytes(range(255, 0, -3))])
     dsm = [(ROOT / "demo-home/shop.dsm").read_bytes()]

@@ -10,7 +10,8 @@
 # to BUILD/fuzz/findings/<target>/ with the fuzzer's log beside them. Exits
 # 1 when any target found a crash, leak, timeout or failed check.
 # Environment: FUZZ_BUILD_DIR (default build-fuzz), FUZZ_JOBS (targets at
-# a time, default the number of cores), FUZZ_NO_BUILD=1 to skip the build.
+# a time, default the number of cores), FUZZ_NO_BUILD=1 to skip the build,
+# FUZZ_DESC_SECONDS (the desc target's time, default the others').
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-${FUZZ_SECONDS:-30}}
@@ -44,10 +45,16 @@ run_one() {
   # -timeout: one input taking 10 s is a hang; -rss_limit_mb: memory blowup.
   # The kestb readers get long inputs: their faults live in long and deep
   # structures (their recipe inputs build larger ones from a few bytes).
-  local max_len=8192
-  case $name in dsm|template) max_len=262144 ;; esac
-  "$build/fuzz/${name}_fuzz" "$work" "${seeds[@]}" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=$max_len \
+  # desc builds whole descriptions on a private X server: its seeds are
+  # whole resource files, and an input over 5 s is a hang there.
+  local max_len=8192 timeout=10 time=$seconds runner=()
+  case $name in
+    dsm|template) max_len=262144 ;;
+    desc) max_len=65536 timeout=5 time=${FUZZ_DESC_SECONDS:-$seconds}
+          runner=("$here/scripts/with-xvfb.sh") ;;
+  esac
+  "${runner[@]}" "$build/fuzz/${name}_fuzz" "$work" "${seeds[@]}" \
+    -max_total_time="$time" -timeout=$timeout -rss_limit_mb=2048 -max_len=$max_len \
     -print_final_stats=1 -artifact_prefix="$findings/" >"$findings/log" 2>&1
   local status=$?
   local runs cov

@@ -153,8 +153,11 @@ class Writer {
   Description Build() {
     Description d;
     nodes_.push_back({d.rootName, -1, false, false, 0});
-    Grow(0, 1);
-    for (size_t i = 0; i < nodes_.size(); ++i) NodeLines(i, d.text);
+    // Each node's lines are written as it is made (its name lists once its
+    // children are), so the bytes of one node stay together.
+    OwnLines(0, d.text);
+    Grow(0, 1, d.text);
+    ListLines(0, d.text);
     if (in_.Chance(30)) d.text += d.rootName + ".wclResFiles: @D/r1" + (in_.Chance(30) ? " @D/r1\n" : "\n");
     if (in_.Chance(20)) d.text += d.rootName + ".wclInitResFile: @D/r2\n";
     if (in_.Chance(30)) d.text += d.rootName + ".wclTemplateFiles: @D/t1 @D/t2\n";
@@ -163,8 +166,10 @@ class Writer {
     if (in_.Chance(10)) d.text += "*wclAppClassName: Fz\n";
     for (const char* name : {"r1", "r2"}) {
       File f{name, ""};
-      for (size_t n = in_.Pick(5); n > 0 && !nodes_.empty(); --n)
-        NodeLines(in_.Pick(nodes_.size()), f.text);
+      for (size_t n = in_.Pick(5); n > 0; --n) {
+        size_t i = in_.Pick(nodes_.size());
+        if (in_.Chance(50)) OwnLines(i, f.text); else ListLines(i, f.text);
+      }
       if (std::string_view(name) == "r1" && in_.Chance(30))
         f.text += d.rootName + ".wclResFiles: @D/r2 @D/r1\n";
       d.files.push_back(f);
@@ -191,19 +196,22 @@ class Writer {
     int depth;
   };
 
-  void Grow(int parent, int depth) {
+  void Grow(int parent, int depth, std::string& out) {
     if (depth > 7) return;
     size_t kids = in_.Pick(4) + (in_.Chance(10) ? in_.Pick(6) : 0);
-    for (size_t i = 0; i < kids && nodes_.size() < 48; ++i) {
+    for (size_t k = 0; k < kids && nodes_.size() < 48; ++k) {
       Node n;
-      n.name = in_.Chance(8) ? nodes_[parent].name : in_.From(kNames);
+      n.name = in_.Chance(15) ? nodes_[parent].name : in_.From(kNames);
       if (in_.Chance(40)) n.name += std::to_string(in_.Pick(4));
       n.parent = parent;
       n.popup = in_.Chance(25);
       n.detached = in_.Chance(8);
       n.depth = depth;
       nodes_.push_back(n);
-      Grow(static_cast<int>(nodes_.size() - 1), depth + 1);
+      const size_t i = nodes_.size() - 1;
+      OwnLines(i, out);
+      Grow(static_cast<int>(i), depth + 1, out);
+      ListLines(i, out);
     }
   }
 
@@ -234,7 +242,7 @@ class Writer {
       if (n.parent != static_cast<int>(parent) || n.popup != popups || n.detached) continue;
       if (!list.empty()) list += sep;
       list += n.name;
-      if (in_.Chance(8)) list += sep + n.name;  // the same name twice
+      if (in_.Chance(12)) list += sep + n.name;  // the same name twice
     }
     if (in_.Chance(10)) list += (list.empty() ? "" : " ") + std::string("missing");
     return list;
@@ -258,8 +266,9 @@ class Writer {
     }
   }
 
-  void NodeLines(size_t i, std::string& out) {
-    const Node& n = nodes_[i];
+  // Creation, callback and other resources of node i.
+  void OwnLines(size_t i, std::string& out) {
+    const Node n = nodes_[i];
     if (i > 0) {
       static const char* const how[] = {"wcCreate", "wcCreate", "wcCreate", "wcClassName",
                                         "wcClass", "wcConstructor"};
@@ -268,12 +277,16 @@ class Writer {
       if (in_.Chance(8)) out += Key(i) + "wcTemplate: " + (in_.Chance(80) ? "t1" : "nosuch") + "\n";
       if (in_.Chance(4)) out += Key(i) + "wcTrace: True\n";
     }
-    std::string kids = NameList(i, false), pops = NameList(i, true);
-    if (!kids.empty()) out += Key(i) + "wcChildren: " + kids + "\n";
-    if (!pops.empty()) out += Key(i) + "wcPopups: " + pops + "\n";
     for (size_t k = in_.Pick(3) + (in_.Chance(20) ? 2 : 0); k > 0; --k)
       out += Key(i) + in_.From(kLists) + ": " + CallbackList(0) + "\n";
     for (size_t k = in_.Pick(3); k > 0; --k) out += Key(i) + Setting() + "\n";
+  }
+
+  // The children and pop-ups of node i, as made so far.
+  void ListLines(size_t i, std::string& out) {
+    std::string kids = NameList(i, false), pops = NameList(i, true);
+    if (!kids.empty()) out += Key(i) + "wcChildren: " + kids + "\n";
+    if (!pops.empty()) out += Key(i) + "wcPopups: " + pops + "\n";
   }
 
   std::string Setting() {
@@ -360,9 +373,11 @@ class Writer {
         static const char* const res[] = {"width", "height", "sensitive", "labelString", "x",
                                           "wcChildren", "title", "borderWidth", "mappedWhenManaged"};
         static const char* const vals[] = {"0", "1", "40", "False", "True", "txt", "", "a b"};
-        for (size_t n = 1 + in_.Pick(3); n > 0; --n) {
+        // More than one specification needs parentheses around each.
+        const size_t count = 1 + in_.Pick(3);
+        for (size_t n = count; n > 0; --n) {
           std::string spec = Target() + "." + in_.From(res) + ": " + in_.From(vals);
-          args += in_.Chance(50) ? "(" + spec + ")" : spec;
+          args += count > 1 || in_.Chance(50) ? "(" + spec + ")" : spec;
         }
         break;
       }

@@ -332,11 +332,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EventRounds(1);
 
   // Everything this input made goes: its roots (and with them every
-  // pop-up and child), then displays WcCreateRoot opened.
-  for (Cardinal i = WcRootCount(); i-- > 0;)
-    if (Widget r = WcRootAt(i); r && r != g_base && !r->core.being_destroyed) XtDestroyWidget(r);
+  // pop-up and child), then displays WcCreateRoot opened. Destroy
+  // callbacks may make new roots meanwhile: a few rounds take those too.
   if (g_alive.count(root) && !root->core.being_destroyed) XtDestroyWidget(root);
-  EventRounds(1);
+  for (int round = 0; round < 8 && WcRootCount() > 1; ++round) {
+    for (Cardinal i = WcRootCount(); i-- > 0;)
+      if (Widget r = WcRootAt(i); r && r != g_base && !r->core.being_destroyed) XtDestroyWidget(r);
+    EventRounds(1);
+  }
   Display** displays = nullptr;
   Cardinal numDisplays = 0;
   XtGetDisplays(g_app, &displays, &numDisplays);
@@ -344,6 +347,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (Cardinal i = 0; i < numDisplays; ++i)
     if (displays[i] != g_dpy) others.push_back(displays[i]);
   XtFree(reinterpret_cast<char*>(displays));
+  // A display keeps the roots a destroy chain left on it (rare).
+  for (Cardinal i = 0; i < WcRootCount(); ++i)
+    if (Widget r = WcRootAt(i)) std::erase(others, XtDisplay(r));
   for (Display* other : others) XtCloseDisplay(other);
   g_alive.clear();
 

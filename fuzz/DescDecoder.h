@@ -76,7 +76,7 @@ class Bytes {
 // Classes and constructors made for holding children, for pop-ups, and
 // names the registries do not know, beside every Motif name.
 inline const char* const kContainers[] = {
-    "Composite", "Constraint", "XmForm", "XmRowColumn", "XmBulletinBoard", "XmFrame",
+    "XmRowColumn", "Constraint", "XmForm", "Composite", "XmBulletinBoard", "XmFrame",
     "XmPanedWindow", "XmMainWindow", "XmpTable", "XmCreateForm", "XmCreateRowColumn",
     "XmCreatePulldownMenu", "XmCreatePopupMenu", "XmCreateMenuBar", "XmCreateOptionMenu",
     "XmCreateRadioBox", "XmCreateScrolledWindow", "XmpCreateTable", "XmCreateWorkArea",

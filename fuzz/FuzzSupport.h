@@ -23,8 +23,12 @@
 
 // libX11 compares quark names with memcmp over the longer length and
 // stops at the first difference; a strict check would report those reads
-// past a short stored name on every run.
-extern "C" const char* __asan_default_options() { return "strict_memcmp=0"; }
+// past a short stored name on every run. A fuzzer may add options of its
+// own by defining XK_FUZZ_ASAN_OPTIONS before including this header.
+#ifndef XK_FUZZ_ASAN_OPTIONS
+#define XK_FUZZ_ASAN_OPTIONS ""
+#endif
+extern "C" const char* __asan_default_options() { return "strict_memcmp=0" XK_FUZZ_ASAN_OPTIONS; }
 
 namespace xk::fuzz {
 

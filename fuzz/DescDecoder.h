@@ -201,8 +201,12 @@ class Writer {
     size_t kids = in_.Pick(4) + (in_.Chance(10) ? in_.Pick(6) : 0);
     for (size_t k = 0; k < kids && nodes_.size() < 48; ++k) {
       Node n;
-      n.name = in_.Chance(15) ? nodes_[parent].name : in_.From(kNames);
-      if (in_.Chance(40)) n.name += std::to_string(in_.Pick(4));
+      if (in_.Chance(15)) {
+        n.name = nodes_[parent].name;
+      } else {
+        n.name = in_.From(kNames);
+        if (in_.Chance(40)) n.name += std::to_string(in_.Pick(4));
+      }
       n.parent = parent;
       n.popup = in_.Chance(25);
       n.detached = in_.Chance(8);
@@ -221,12 +225,12 @@ class Writer {
     const Node& n = nodes_[i];
     if (n.parent < 0) return in_.Chance(80) ? n.name + "." : "*" + n.name + ".";
     switch (in_.Pick(8)) {
-      case 0: case 1: case 2: {
+      case 0: case 1: {
         std::string path = n.name;
         for (int p = n.parent; p >= 0; p = nodes_[p].parent) path = nodes_[p].name + "." + path;
         return path + ".";
       }
-      case 3: case 4: return "*" + n.name + ".";
+      case 2: case 3: case 4: return "*" + n.name + ".";
       case 5: return "*" + nodes_[n.parent].name + "." + n.name + ".";
       case 6: return "*" + nodes_[n.parent].name + "*" + n.name + ".";
       default: return in_.Chance(50) ? "*" + n.name + "x." : nodes_[0].name + "." + n.name + ".";
@@ -242,7 +246,7 @@ class Writer {
       if (n.parent != static_cast<int>(parent) || n.popup != popups || n.detached) continue;
       if (!list.empty()) list += sep;
       list += n.name;
-      if (in_.Chance(12)) list += sep + n.name;  // the same name twice
+      if (in_.Chance(15)) list += sep + n.name;  // the same name twice
     }
     if (in_.Chance(10)) list += (list.empty() ? "" : " ") + std::string("missing");
     return list;

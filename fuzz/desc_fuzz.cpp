@@ -14,7 +14,8 @@
 // new per input: its files live in a folder of their own). The harness
 // runs the description's part of the start-up, builds the tree, realizes
 // it, processes events, invokes the callback lists the description
-// attached and the actions it names, then destroys every root it made.
+// attached and the actions it names (inside an event's dispatch, as a
+// button or a translation would), then destroys every root it made.
 //
 // A finding: a sanitizer report, a fatal toolkit error (the layer must
 // never hand Xt what it refuses), an X protocol or connection error, or an
@@ -23,6 +24,7 @@
 #include <X11/IntrinsicP.h>
 #include <X11/ShellP.h>
 #include <X11/StringDefs.h>
+#include <X11/Xatom.h>
 #include <sanitizer/lsan_interface.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +34,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -183,6 +186,29 @@ void InvokeAttachedCallbacks(const std::vector<Widget>& objects) {
   }
 }
 
+// Runs `work` as the toolkit runs a button's callbacks or a translation's
+// actions: inside the dispatch of an event (so a widget destroyed there is
+// freed when the event is done, as in the program). The event is a client
+// message to the base root, delivered to a handler that does the work.
+std::function<void()> g_dispatched;
+
+void Dispatched(Widget, XtPointer, XEvent*, Boolean*) {
+  if (g_dispatched) g_dispatched();
+}
+
+void InDispatch(std::function<void()> work) {
+  g_dispatched = std::move(work);
+  XEvent ev{};
+  ev.xclient.type = ClientMessage;
+  ev.xclient.send_event = True;
+  ev.xclient.display = g_dpy;
+  ev.xclient.window = XtWindow(g_base);
+  ev.xclient.message_type = XA_STRING;
+  ev.xclient.format = 32;
+  XtDispatchEvent(&ev);
+  g_dispatched = nullptr;
+}
+
 void InvokeActions(Widget root, const std::vector<xk::fuzz::ActionCall>& calls) {
   for (const xk::fuzz::ActionCall& call : calls) {
     Widget w = WcResolveWidgetName(root, call.target.c_str());
@@ -257,6 +283,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   XrmSetDatabase(g_dpy, XrmGetStringDatabase(""));
   Arg args[] = {{const_cast<String>(XtNwidth), 1}, {const_cast<String>(XtNheight), 1}};
   g_base = XtAppCreateShell("descfuzz", "Descfuzz", applicationShellWidgetClass, g_dpy, args, 2);
+  XtAddEventHandler(g_base, NoEventMask, True, Dispatched, nullptr);
+  XtRealizeWidget(g_base);
   // Set-up made once is not an input's leak (replacing the operations that
   // end the process drops their first registrations).
   __lsan_disable();
@@ -330,9 +358,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EventRounds(2);
 
   std::vector<Widget> objects = AllObjects();
-  InvokeAttachedCallbacks(objects);
+  InDispatch([&] { InvokeAttachedCallbacks(objects); });
   EventRounds(1);
-  if (g_alive.count(root)) InvokeActions(root, d.actions);
+  if (g_alive.count(root)) InDispatch([&] { InvokeActions(root, d.actions); });
   EventRounds(1);
 
   // Everything this input made goes: its roots (and with them every

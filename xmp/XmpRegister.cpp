@@ -2,11 +2,15 @@
 // application context and step.
 #include "xmp/XmpRegister.h"
 
+#include <Xm/CascadeB.h>
+#include <Xm/CascadeBG.h>
 #include <Xm/RepType.h>
+#include <Xm/RowColumn.h>
 #include <Xm/Xm.h>
 
 #include <iterator>
 
+#include "wcl/WcConvertUtil.h"
 #include "wcl/WcCreate.h"
 #include "xmp/Table.h"
 #include "xmp/XmpMessage.h"
@@ -79,7 +83,7 @@ void RegisterWidgetConverters(XtAppContext app) {
   // than the widget pointer, which the server would refuse as a window.
   XtAppSetTypeConverter(app, XtRString, XtRWindow, XmpCvtStringToWindow, wcCvtWidgetArgs,
                         XtNumber(wcCvtWidgetArgs), XtCacheNone, nullptr);
-  XtAppSetTypeConverter(app, XtRString, XmRMenuWidget, WcCvtStringToWidget, wcCvtWidgetArgs,
+  XtAppSetTypeConverter(app, XtRString, XmRMenuWidget, XmpCvtStringToMenuWidget, wcCvtWidgetArgs,
                         XtNumber(wcCvtWidgetArgs), XtCacheNone, nullptr);
   XtAppAddConverter(app, XtRString, XmRXmString, XmpCvtStringToXmString, nullptr, 0);
 }
@@ -124,6 +128,21 @@ extern "C" void XmpCvtStringToXmString(XrmValue*, Cardinal*, XrmValue* from, Xrm
     XmStringFree(value);  // nowhere to store it
   }
   to->size = sizeof(XmString);
+}
+
+extern "C" Boolean XmpCvtStringToMenuWidget(Display* dpy, XrmValue* args, Cardinal* numArgs,
+                                            XrmValue* from, XrmValue* to,
+                                            XtPointer* converterData) {
+  Widget target = nullptr;
+  XrmValue widgetValue{sizeof(Widget), reinterpret_cast<XPointer>(&target)};
+  if (!WcCvtStringToWidget(dpy, args, numArgs, from, &widgetValue, converterData)) return False;
+  const Widget owner = wcl::ConvertWidget(args);  // the count was checked above
+  const bool cascade = owner && (XmIsCascadeButton(owner) || XmIsCascadeButtonGadget(owner));
+  if (target && (target == owner || (cascade && !XmIsRowColumn(target)))) {
+    XtDisplayStringConversionWarning(dpy, static_cast<char*>(from->addr), XmRMenuWidget);
+    return False;
+  }
+  return wcl::ConvertDone(to, target);
 }
 
 extern "C" Boolean XmpCvtStringToWindow(Display* dpy, XrmValue* args, Cardinal* numArgs,

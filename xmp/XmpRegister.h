@@ -25,6 +25,15 @@ void MriRegisterAll(XtAppContext app);  // the same as XmpRegisterAll
 // The compound string is never freed (conversions are cached).
 void XmpCvtStringToXmString(XrmValue* args, Cardinal* numArgs, XrmValue* from, XrmValue* to);
 
+// String-to-MenuWidget (needs wcCvtWidgetArgs): a widget name, resolved as
+// for Widget resources. A cascade button's menu (its only resource of this
+// type, subMenuId) must be a row column, and no widget is its own menu,
+// help or history widget: Motif reads the widget it is given as a menu's
+// row column and crashes on any other. Refused names fail the conversion
+// with the toolkit's warning, leaving the resource unset.
+Boolean XmpCvtStringToMenuWidget(Display* dpy, XrmValue* args, Cardinal* numArgs, XrmValue* from,
+                                 XrmValue* to, XtPointer* converterData);
+
 // String-to-Window (needs wcCvtWidgetArgs): a widget name, resolved as for
 // Widget resources, gives that widget's X window. The widget must be
 // realized; otherwise the conversion fails with the toolkit's warning.

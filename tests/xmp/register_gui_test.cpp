@@ -7,11 +7,13 @@
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
 #include <X11/Shell.h>
+#include <Xm/CascadeB.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ToggleB.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -221,6 +223,36 @@ TEST(Register, WidgetNameConvertersForMenusAndWindows) {
   XrmValue to{sizeof(menu), reinterpret_cast<XPointer>(&menu)};
   ASSERT_TRUE(XtConvertAndStore(form, XtRString, &from, XmRMenuWidget, &to));
   EXPECT_EQ(menu, pane);
+
+  // A cascade button's menu is a row column, never a button nor itself
+  // (Motif crashed on both); a refused name leaves the resource unset.
+  Widget bar = XmCreateMenuBar(form, const_cast<char*>("cvtBar"), nullptr, 0);
+  Widget file = XmCreateCascadeButton(bar, const_cast<char*>("cvtFile"), nullptr, 0);
+  Widget other = XmCreateCascadeButton(bar, const_cast<char*>("cvtOther"), nullptr, 0);
+  for (const char* name : {"*cvtOther", "this", "."}) {
+    menu = other;
+    XrmValue bad{static_cast<unsigned>(std::strlen(name) + 1), const_cast<char*>(name)};
+    to = {sizeof(menu), reinterpret_cast<XPointer>(&menu)};
+    xk::test::ToolkitWarnings refused;
+    EXPECT_FALSE(XtConvertAndStore(file, XtRString, &bad, XmRMenuWidget, &to)) << name;
+    EXPECT_EQ(refused.Lines(),
+              std::vector<std::string>{"conversionError/string " + std::string(name) + " MenuWidget"});
+  }
+  to = {sizeof(menu), reinterpret_cast<XPointer>(&menu)};
+  ASSERT_TRUE(XtConvertAndStore(file, XtRString, &from, XmRMenuWidget, &to));
+  EXPECT_EQ(menu, pane);
+  // A row column's help widget is one of its buttons, not the bar itself.
+  XrmValue fromFile{sizeof("cvtFile"), const_cast<char*>("cvtFile")};
+  to = {sizeof(menu), reinterpret_cast<XPointer>(&menu)};
+  ASSERT_TRUE(XtConvertAndStore(bar, XtRString, &fromFile, XmRMenuWidget, &to));
+  EXPECT_EQ(menu, file);
+  XrmValue fromThis{sizeof("this"), const_cast<char*>("this")};
+  to = {sizeof(menu), reinterpret_cast<XPointer>(&menu)};
+  {
+    xk::test::ToolkitWarnings refused;
+    EXPECT_FALSE(XtConvertAndStore(bar, XtRString, &fromThis, XmRMenuWidget, &to));
+    EXPECT_EQ(refused.Lines().size(), 1u);
+  }
 
   // A Window resource gets the named widget's window, never its pointer.
   Window window = 0;

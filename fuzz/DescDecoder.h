@@ -6,7 +6,8 @@
 //       "root NAME CLASS" names the root shell (default: the NAME of the
 //       first "NAME.wc..." line, else "fz"); lines "file NAME" start a file
 //       that runs to the next "file" line or "end"; lines "action TARGET
-//       NAME [PARAM...]" are actions the harness calls after the build.
+//       NAME [PARAM...]" are actions the harness calls after the build;
+//       a line "timer" runs the attached callbacks from a timer.
 //       The rest are resource lines. "@D" stands for the input's own folder
 //       and "@X" for the display.
 //   anything else: each byte steers one choice of a generator that writes
@@ -45,6 +46,10 @@ struct Description {
   std::string text;  // resource lines
   std::vector<File> files;
   std::vector<ActionCall> actions;
+  // The attached callback lists run from a timer (no event dispatch: a
+  // widget destroyed there is freed at once), else inside an event's
+  // dispatch. Written out: a line "timer".
+  bool fromTimer = false;
 };
 
 namespace desc {
@@ -152,6 +157,7 @@ class Writer {
 
   Description Build() {
     Description d;
+    d.fromTimer = in_.Chance(40);
     nodes_.push_back({d.rootName, -1, false, false, 0});
     // Each node's lines are written as it is made (its name lists once its
     // children are), so the bytes of one node stay together.
@@ -281,9 +287,9 @@ class Writer {
       if (in_.Chance(8)) out += Key(i) + "wcTemplate: " + (in_.Chance(80) ? "t1" : "nosuch") + "\n";
       if (in_.Chance(4)) out += Key(i) + "wcTrace: True\n";
     }
-    for (size_t k = in_.Pick(3) + (in_.Chance(20) ? 2 : 0); k > 0; --k)
+    for (size_t k = in_.Pick(2) + (in_.Chance(20) ? 2 : 0); k > 0; --k)
       out += Key(i) + in_.From(kLists) + ": " + CallbackList(0) + "\n";
-    for (size_t k = in_.Pick(3); k > 0; --k) out += Key(i) + Setting() + "\n";
+    for (size_t k = in_.Pick(2); k > 0; --k) out += Key(i) + Setting() + "\n";
   }
 
   // The children and pop-ups of node i, as made so far.
@@ -466,6 +472,8 @@ inline Description ReadWritten(std::string_view text) {
     } else if (!words.empty() && words[0] == "file" && words.size() == 2) {
       d.files.push_back({words[1], ""});
       file = &d.files.back();
+    } else if (!words.empty() && words[0] == "timer" && words.size() == 1 && !file) {
+      d.fromTimer = true;
     } else if (!words.empty() && words[0] == "end" && words.size() == 1) {
       file = nullptr;
     } else if (!words.empty() && words[0] == "action" && words.size() >= 3) {

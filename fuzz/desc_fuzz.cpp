@@ -209,6 +209,16 @@ void InDispatch(std::function<void()> work) {
   g_dispatched = nullptr;
 }
 
+// Runs `work` from a timer, as the toolkit runs a repeating scroll bar's or
+// arrow's callbacks: outside any event's dispatch.
+void FromTimer(std::function<void()> work) {
+  static std::function<void()> pending;
+  pending = std::move(work);
+  XtAppAddTimeOut(g_app, 0, [](XtPointer, XtIntervalId*) { pending(); }, nullptr);
+  XtAppProcessEvent(g_app, XtIMTimer);
+  pending = nullptr;
+}
+
 void InvokeActions(Widget root, const std::vector<xk::fuzz::ActionCall>& calls) {
   for (const xk::fuzz::ActionCall& call : calls) {
     Widget w = WcResolveWidgetName(root, call.target.c_str());
@@ -306,7 +316,7 @@ namespace {
 // With DESC_FUZZ_PRINT set, each input's description is written to
 // standard error in the written-out form, to turn a finding into a test.
 void Print(const xk::fuzz::Description& d) {
-  std::string out = "root " + d.rootName + " " + d.rootClass + "\n" + d.text;
+  std::string out = "root " + d.rootName + " " + d.rootClass + "\n" + (d.fromTimer ? "timer\n" : "") + d.text;
   for (const xk::fuzz::File& f : d.files) out += "file " + f.name + "\n" + f.text + "end\n";
   for (const xk::fuzz::ActionCall& a : d.actions) {
     out += "action " + a.target + " " + a.action;
@@ -358,7 +368,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EventRounds(2);
 
   std::vector<Widget> objects = AllObjects();
-  InDispatch([&] { InvokeAttachedCallbacks(objects); });
+  auto invoke = [&] { InvokeAttachedCallbacks(objects); };
+  if (d.fromTimer) FromTimer(invoke); else InDispatch(invoke);
   EventRounds(1);
   if (g_alive.count(root)) InDispatch([&] { InvokeActions(root, d.actions); });
   EventRounds(1);

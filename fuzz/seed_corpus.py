@@ -67,7 +67,7 @@ def descriptions():
     # Starting points for the generator form: bytes from a fixed seed.
     rng = random.Random(24)
     for _ in range(12):
-        data = bytes(rng.randrange(256) for _ in range(rng.randrange(64, 512)))
+        data = bytes(rng.randrange(256) for _ in range(rng.randrange(256, 2048)))
         out.append(data if data[:1] != b"!" else b"?" + data[1:])
     return out
 

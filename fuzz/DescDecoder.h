@@ -18,6 +18,7 @@
 //       which pick the first, smallest choice, so every input ends.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -278,11 +279,7 @@ class Writer {
 
   // Creation, callback and other resources of node i.
   void OwnLines(size_t i, std::string& out) {
-    const Node n = nodes_[i];
     if (i > 0) {
-      static const char* const how[] = {"wcCreate", "wcCreate", "wcCreate", "wcClassName",
-                                        "wcClass", "wcConstructor"};
-      if (!in_.Chance(5)) out += Key(i) + in_.From(how) + ": " + CreateName(n) + "\n";
       if (in_.Chance(15)) out += Key(i) + "wcManaged: " + (in_.Chance(70) ? "False" : "True") + "\n";
       if (in_.Chance(8)) out += Key(i) + "wcTemplate: " + (in_.Chance(80) ? "t1" : "nosuch") + "\n";
       if (in_.Chance(4)) out += Key(i) + "wcTrace: True\n";
@@ -292,8 +289,18 @@ class Writer {
     for (size_t k = in_.Pick(2); k > 0; --k) out += Key(i) + Setting() + "\n";
   }
 
-  // The children and pop-ups of node i, as made so far.
+  // The children and pop-ups of node i, as made so far, and its class: a
+  // node with children mostly gets a class made to hold them.
   void ListLines(size_t i, std::string& out) {
+    if (i > 0 && !in_.Chance(5)) {
+      static const char* const how[] = {"wcCreate", "wcCreate", "wcCreate", "wcClassName",
+                                        "wcClass", "wcConstructor"};
+      const Node n = nodes_[i];
+      const bool hasKids = std::any_of(nodes_.begin(), nodes_.end(),
+                                       [&](const Node& k) { return k.parent == static_cast<int>(i); });
+      const char* cls = hasKids && in_.Chance(70) ? in_.From(kContainers) : CreateName(n);
+      out += Key(i) + in_.From(how) + ": " + cls + "\n";
+    }
     std::string kids = NameList(i, false), pops = NameList(i, true);
     if (!kids.empty()) out += Key(i) + "wcChildren: " + kids + "\n";
     if (!pops.empty()) out += Key(i) + "wcPopups: " + pops + "\n";

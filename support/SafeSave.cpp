@@ -60,8 +60,10 @@ SaveHook g_hook = nullptr;
 
 int RunHook(SaveStep step, const std::string& target) { return g_hook ? g_hook(step, target.c_str()) : 0; }
 
-// Marks a failure as a replaced target rather than a system error.
+// Mark a failure as a replaced target, or as a link planted by another
+// user, rather than a system error.
 constexpr int kReplaced = -1;
+constexpr int kForeignLink = -2;
 
 // An owned descriptor.
 class Fd {
@@ -188,7 +190,8 @@ InPlace RewriteInPlace(const Target& t, const char* data, size_t length) {
 SaveResult Failed(int error) {
   SaveResult r;
   r.replaced = error == kReplaced;
-  r.error = r.replaced ? ESTALE : error;
+  r.foreignLink = error == kForeignLink;
+  r.error = r.replaced ? ESTALE : r.foreignLink ? EPERM : error;
   return r;
 }
 
@@ -202,7 +205,9 @@ SaveResult FromInPlace(const InPlace& p) {
 // Finds the target of path and opens its folder; 0, or the errno value
 // (or kReplaced) that refuses the save.
 int CheckTarget(const char* path, Target& t) {
-  t.path = ResolveLinks(path);
+  bool foreign = false;
+  t.path = ResolveOwnLinks(path, foreign);
+  if (foreign) return kForeignLink;
   if (t.path.empty()) return ELOOP;
   t.base = BaseOf(t.path);
   if (t.base.empty() || t.base == "." || t.base == "..") return EISDIR;
@@ -304,18 +309,33 @@ SaveResult RenameOver(const Target& t, const std::string& temp, const FileStamp&
 
 }  // namespace
 
-std::string ResolveLinks(const std::string& path) {
+std::string ResolveOwnLinks(const std::string& path, bool& foreign) {
+  foreign = false;
   std::string current = path;
   for (int hops = 0; hops < 40; ++hops) {
+    // The link itself is held, so its owner and its text are read from
+    // the same link even when the name is swapped in between.
+    Fd link(::open(current.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
-    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    if (link.Get() < 0 || ::fstat(link.Get(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    // As the kernel's protected links do in sticky folders: someone who
+    // may rename a link into a shared folder must not steer our writes.
+    if (st.st_uid != ::geteuid() && st.st_uid != 0) {
+      foreign = true;
+      return {};
+    }
     std::vector<char> buf(size_t(st.st_size > 0 ? st.st_size : 255) + 1);
-    ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size());
-    if (n < 0 || size_t(n) >= buf.size()) return {};
+    ssize_t n = ::readlinkat(link.Get(), "", buf.data(), buf.size());
+    if (n <= 0 || size_t(n) >= buf.size()) return {};
     std::string target(buf.data(), size_t(n));
     current = target[0] == '/' ? target : DirOf(current) + "/" + target;
   }
   return {};
+}
+
+std::string ResolveLinks(const std::string& path) {
+  bool foreign = false;
+  return ResolveOwnLinks(path, foreign);
 }
 
 SaveResult SafeSave(const char* path, const char* data, size_t length) {
@@ -342,6 +362,7 @@ SaveResult SafeSave(const char* path, const char* data, size_t length) {
 
 std::string SaveFailureText(const SaveResult& r) {
   if (r.replaced) return "the file was replaced while it was being saved";
+  if (r.foreignLink) return "it is a link that belongs to another user";
   return std::strerror(r.error);
 }
 

@@ -8,7 +8,9 @@
 // The new content goes into a temporary file in the target's folder, is
 // flushed to disk and renamed over the target, which keeps its permission
 // bits (and owner where the system allows). A symbolic link is followed:
-// the file it names is replaced, the link stays. Such a save is atomic: a
+// the file it names is replaced, the link stays. A link that belongs to
+// another user (neither the saver nor root) is refused, as the kernel's
+// protected links refuse it in sticky folders. Such a save is atomic: a
 // crash leaves the old or the new file.
 //
 // Three targets are rewritten in place instead: a file with several hard
@@ -40,6 +42,9 @@ struct SaveResult {
   // The name was made to name another file (a link, a renamed file)
   // between the check and the write; nothing was written.
   bool replaced = false;
+  // The path runs through a symbolic link owned by neither the saver nor
+  // root; it is never followed, and nothing was written.
+  bool foreignLink = false;
   // A temporary file left holding the complete new text, because the
   // target could not be brought back to its old content; empty otherwise.
   std::string keptCopy;
@@ -53,7 +58,8 @@ struct SaveResult {
 SaveResult SafeSave(const char* path, const char* data, size_t length);
 
 // Why a save failed, for the end of a message: the system's text for the
-// error, or "the file was replaced while it was being saved".
+// error, "the file was replaced while it was being saved", or "it is a
+// link that belongs to another user".
 std::string SaveFailureText(const SaveResult& r);
 
 // SafeSave with a status flag: 1 when every byte reached the disk, else 0.
@@ -63,6 +69,10 @@ void SafeWriteWholeFile(const char* path, const char* data, size_t length, int& 
 // 40); the path itself when it is no link. A dangling link gives the
 // missing file it names. Empty when the chain loops or cannot be read.
 std::string ResolveLinks(const std::string& path);
+
+// ResolveLinks that stops at a link owned by neither the effective user
+// nor root: empty, with foreign set.
+std::string ResolveOwnLinks(const std::string& path, bool& foreign);
 
 // For tests: points of a save where a hook may step in (swap a name, hold
 // the process for a kill). A hook that returns an errno value makes that

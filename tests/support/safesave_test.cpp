@@ -60,6 +60,28 @@ TEST(SafeSave, FollowsLinkChainsAndRefusesLoops) {
   EXPECT_EQ(Slurp(d.At(longName)), "new");
 }
 
+// A link another user put in a shared folder must not steer the save
+// into a file only the saver may write; a link of the saver's own still
+// leads there.
+TEST(SafeSave, AnotherUsersLinkIsNotFollowed) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give a link away";
+  TempDir d("safesave");
+  d.Write("victim", "root's");
+  ASSERT_EQ(symlink(d.At("victim").c_str(), d.At("planted").c_str()), 0);
+  ASSERT_EQ(lchown(d.At("planted").c_str(), 12345, 12345), 0);
+  ASSERT_EQ(symlink("planted", d.At("own").c_str()), 0);
+  const std::string text = "model";
+  SaveResult r = SafeSave(d.At("planted").c_str(), text.data(), text.size());
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(SaveFailureText(r), "it is a link that belongs to another user");
+  // Reached through a link of one's own, the foreign one still stops it.
+  EXPECT_EQ(Save(d.At("own"), text), 0);
+  EXPECT_EQ(Slurp(d.At("victim")), "root's");
+  ASSERT_EQ(lchown(d.At("planted").c_str(), 0, 0), 0);
+  EXPECT_EQ(Save(d.At("own"), text), 1);
+  EXPECT_EQ(Slurp(d.At("victim")), text);
+}
+
 TEST(SafeSave, NewFilesFollowTheUmaskAndOddTargetsFail) {
   TempDir d("safesave");
   mode_t old = umask(027);

@@ -31,9 +31,11 @@
   X(Dsm, Delete)                     \
   X(Dsm, DiscardAndLoad)             \
   X(Dsm, Find)                       \
+  X(Dsm, KeepFile)                   \
   X(Dsm, Load)                       \
   X(Dsm, NavBottom)                  \
   X(Dsm, NavTop)                     \
+  X(Dsm, OpenCopy)                   \
   X(Dsm, Overwrite)                  \
   X(Dsm, Paste)                      \
   X(Dsm, Print)                      \
@@ -47,6 +49,7 @@
   X(Dsm, SaveAsReplace)              \
   X(Dsm, Save)                       \
   X(Dsm, SetChangedDlgWidget)        \
+  X(Dsm, SetCopyDlgWidget)           \
   X(Dsm, SetCursorPosWidget)         \
   X(Dsm, SetOpenDlgWidget)           \
   X(Dsm, SetPopMenuWidget)           \

@@ -9,6 +9,7 @@
 #include <Xm/Text.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -52,6 +53,10 @@ constexpr const char* kNowTooLargePrefix = "\nIt is now too large to load (";
 Str TooLarge(const Str& name, uintmax_t size) {
   return Str(kCannotLoad) + name + kTooLargeMiddle + std::to_string(size).c_str() + kTooLargeSuffix;
 }
+// Offered when a complete copy left by an interrupted in-place save lies
+// beside the file just read.
+constexpr const char* kCopyPrefix = "An interrupted save left a complete copy of ";
+constexpr const char* kCopySuffix = ".";
 
 // Save As asks before it replaces another file.
 constexpr const char* kExistsPrefix = "The file '";
@@ -187,6 +192,7 @@ void DsmCl::SetSaveAsDlgWidget(Widget w, XtPointer, XtPointer) {
 }
 void DsmCl::SetVerifyCloseDlgWidget(Widget w, XtPointer, XtPointer) { verifyCloseDlg_ = w; }
 void DsmCl::SetChangedDlgWidget(Widget w, XtPointer, XtPointer) { changedDlg_ = w; }
+void DsmCl::SetCopyDlgWidget(Widget w, XtPointer, XtPointer) { copyDlg_ = w; }
 void DsmCl::SetReplaceDlgWidget(Widget w, XtPointer, XtPointer) { replaceDlg_ = w; }
 
 void DsmCl::SetWidget(Widget w, XtPointer, XtPointer) {
@@ -282,6 +288,7 @@ void DsmCl::Close(Widget, XtPointer, XtPointer) {
   hasFileName_ = 0;
   modified_ = 0;
   diskStamp_ = FileStamp();
+  offeredCopy_ = answeredCopy_ = SaveCopy();
   fileName_ = kNoDsmFile;
   theMsg.MatchErrors(Str());
   theOpts.UpdateWidgets();
@@ -338,6 +345,8 @@ void DsmCl::Load(Widget w, XtPointer client, XtPointer call) {
     hasFileName_ = 1;
     diskStamp_ = stamp;
     ShowFileText(buffer, length, name);
+    offeredCopy_ = answeredCopy_ = SaveCopy();
+    OfferSaveCopy(std::string_view(buffer, length), stamp);
     std::free(buffer);
   } else {
     theMsg.ShowMessage(Str(kNotAccessible) + name + "'");
@@ -377,6 +386,10 @@ void DsmCl::WriteToFile() {
     modified_ = 0;
     undo_.MarkSaved();
     diskStamp_ = written;
+    // Once answered, the interrupted save's copy has served: the file
+    // now holds a whole text.
+    if (answeredCopy_.found) RemoveSaveCopy(answeredCopy_);
+    answeredCopy_ = SaveCopy();
   }
 }
 
@@ -403,6 +416,8 @@ void DsmCl::SaveAsReplace(Widget, XtPointer, XtPointer) {
 }
 
 void DsmCl::SaveAsNamed(const Str& name) {
+  // The copy belongs to the file of the old name.
+  if (!(name == fileName_)) offeredCopy_ = answeredCopy_ = SaveCopy();
   fileName_ = name;
   hasFileName_ = 1;
   diskStamp_ = FileStamp();
@@ -453,6 +468,7 @@ bool DsmCl::ReloadFromDisk() {
   change.removed = text_->Current().Bytes();
   change.removedLen = text_->Text().Positions();
   ShowFileText(buffer, length, fileName_, true);
+  OfferSaveCopy(std::string_view(buffer, length), stamp);
   std::free(buffer);
   if (textWidget_) {
     change.inserted = text_->Text().Bytes();
@@ -501,4 +517,49 @@ void DsmCl::Reload(Widget w, XtPointer client, XtPointer call) {
   runAfterAnswer_ = false;
   if (!hasFileName_) return;
   if (ReloadFromDisk() && run) RunCodegen(w, client, call);
+}
+
+// --- a complete copy left by an interrupted save ----------------------------
+
+void DsmCl::OfferSaveCopy(std::string_view onDisk, const FileStamp& stamp) {
+  // No copy is offered that could not be loaded as a file.
+  uintmax_t limit = LoadLimit();
+  SaveCopy copy = FindSaveCopy(fileName_.c_str(), stamp, onDisk, limit < SIZE_MAX ? size_t(limit) : SIZE_MAX);
+  // Keeping the file is an answer too: the same copy is not offered at
+  // every reload.
+  if (!copy.found || (answeredCopy_.found && copy.dev == answeredCopy_.dev && copy.ino == answeredCopy_.ino))
+    return;
+  offeredCopy_ = copy;
+  Ask(copyDlg_, Str(kCopyPrefix) + fileName_ + kCopySuffix);
+}
+
+void DsmCl::KeepFile(Widget, XtPointer, XtPointer) {
+  if (offeredCopy_.found) answeredCopy_ = offeredCopy_;
+  offeredCopy_ = SaveCopy();
+}
+
+void DsmCl::OpenCopy(Widget, XtPointer, XtPointer) {
+  SaveCopy copy = offeredCopy_;
+  offeredCopy_ = SaveCopy();
+  if (!copy.found || !hasFileName_) return;
+  std::string text;
+  if (!ReadSaveCopy(copy, text)) {
+    theMsg.ShowMessage(Str(kNotAccessible) + copy.path.c_str() + "'");
+    return;
+  }
+  answeredCopy_ = copy;
+  // One Undo brings back the text as read; the copy's is not what the
+  // file holds, so it is modified.
+  UndoLog::Change change;
+  change.removed = text_->Current().Bytes();
+  change.removedLen = text_->Text().Positions();
+  // Read as a file is: up to a NUL byte, Latin-1 when it is not UTF-8.
+  ShowFileText(text.data(), text.size(), fileName_, true);
+  if (textWidget_) {
+    change.inserted = text_->Text().Bytes();
+    change.insertedLen = text_->Text().Positions();
+    undo_.Record(std::move(change), false, 0);
+  }
+  modified_ = undo_.AtSaved() ? 0 : 1;
+  theOpts.UpdateWidgets();
 }

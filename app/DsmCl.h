@@ -18,12 +18,13 @@
 
 #include <memory>
 #include <string>
-
+#include <string_view>
 #include <vector>
 
 #include "support/FileLine.h"
 #include "support/FileStamp.h"
 #include "support/LineMarks.h"
+#include "support/SaveCopy.h"
 #include "support/Support.h"
 #include "support/TextLines.h"
 #include "support/UndoLog.h"
@@ -83,9 +84,15 @@ class DsmCl {
   virtual void Delete(Widget w, XtPointer client, XtPointer call);
   virtual void DiscardAndLoad(Widget w, XtPointer client, XtPointer call);
   virtual void Find(Widget w, XtPointer client, XtPointer call);
+  // Answers of the interrupted-save question: leave the text as loaded,
+  // or put the copy's text in (modified, to be saved over the file; one
+  // undo step). The
+  // copy goes once the file has been saved after either answer.
+  virtual void KeepFile(Widget w, XtPointer client, XtPointer call);
   virtual void Load(Widget w, XtPointer client, XtPointer call);
   virtual void NavBottom(Widget w, XtPointer client, XtPointer call);
   virtual void NavTop(Widget w, XtPointer client, XtPointer call);
+  virtual void OpenCopy(Widget w, XtPointer client, XtPointer call);
   // Answers of the changed-on-disk question: write the text over the
   // file's new content, or replace the text by it. Either then finishes a
   // generator run that was waiting for the answer.
@@ -105,6 +112,7 @@ class DsmCl {
   // it asked about.
   virtual void SaveAsReplace(Widget w, XtPointer client, XtPointer call);
   virtual void SetChangedDlgWidget(Widget w, XtPointer client, XtPointer call);
+  virtual void SetCopyDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetCursorPosWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetOpenDlgWidget(Widget w, XtPointer client, XtPointer call);
   virtual void SetPopMenuWidget(Widget w, XtPointer client, XtPointer call);
@@ -185,6 +193,9 @@ class DsmCl {
   // Reads the file again into the text, keeping the cursor where it was,
   // as one undo step; false (with a message) when it cannot be read.
   bool ReloadFromDisk();
+  // Asks about a complete copy that an interrupted save of the file just
+  // read (onDisk, with stamp) left beside it, unless already answered.
+  void OfferSaveCopy(std::string_view onDisk, const FileStamp& stamp);
 
   // What is known about line starts, kept between cursor motions.
   textlines::LineIndex lineIndex_;
@@ -210,6 +221,11 @@ class DsmCl {
   Str replaceName_;
   // The file as it was when last loaded or saved; empty when there is none.
   FileStamp diskStamp_;
+  // The interrupted-save question, the copy it asks about, and the copy
+  // answered for fileName_ (removed by the next save of that file).
+  Widget copyDlg_ = nullptr;
+  SaveCopy offeredCopy_;
+  SaveCopy answeredCopy_;
   // A generator run waits for the changed-on-disk answer.
   bool runAfterAnswer_ = false;
   // The version of the file last asked about on focus for being too large.

@@ -88,6 +88,18 @@ uintmax_t ProcNumber(const char* file, const char* key, int field, uintmax_t uni
 
 }  // namespace
 
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string LeafOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 uintmax_t LoadLimit(uintmax_t cap, uintmax_t addressRoom, uintmax_t dataRoom, uintmax_t memAvailable) {
   uintmax_t limit = cap;
   for (uintmax_t room : {addressRoom, dataRoom, memAvailable})

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // No file larger than this is read whole (1 GiB): a text that size is
 // already far past what a text window can show usefully.
@@ -44,6 +45,11 @@ void WriteWholeFile(const char* path, const char* text, int& status);
 int IsRegularFile(const char* path);
 // 1 for an existing directory, else 0.
 int IsDirectory(const char* path);
+
+// The folder part of a path ("." for a bare name, "/" at the root) and its
+// last component.
+std::string FolderOf(const std::string& path);
+std::string LeafOf(const std::string& path);
 
 // Letters, digits and "-_.".
 bool IsFileNameChar(char c);

@@ -14,19 +14,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/FileUtil.h"
+#include "support/SaveCopy.h"
+#include "support/UniqueFd.h"
+
 namespace {
-
-std::string DirOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Writes all bytes at offset; false with errno set when it cannot.
 bool WriteAllAt(int fd, const char* data, size_t length, off_t offset) {
@@ -65,33 +57,10 @@ int RunHook(SaveStep step, const std::string& target) { return g_hook ? g_hook(s
 constexpr int kReplaced = -1;
 constexpr int kForeignLink = -2;
 
-// An owned descriptor.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { Reset(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int Get() const { return fd_; }
-  void Reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-  // Closes it and says whether the close succeeded (errno set when not).
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 // Makes the rename itself durable; a failure here loses nothing already
 // written, so it is not reported.
 void SyncDir(int dirFd) {
-  Fd fd(::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  UniqueFd fd(::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
@@ -105,7 +74,7 @@ mode_t NewFileMode() {
 struct Target {
   std::string path;  // after following symbolic links
   std::string base;  // its last component
-  Fd dir;            // its folder, held from the check to the end
+  UniqueFd dir;           // its folder, held from the check to the end
   bool exists = false;
   struct stat old {};
 };
@@ -120,6 +89,7 @@ bool StillChecked(const struct stat& now, const struct stat& old) {
 struct InPlace {
   int error = 0;         // 0 on success, else errno or kReplaced
   bool damaged = false;  // the old content could not be put back
+  bool noRoom = false;   // the new length could not be reserved
   FileStamp stamp;
 };
 
@@ -148,16 +118,40 @@ int OpenChecked(const Target& t, bool& readable, InPlace& r) {
   return fd;
 }
 
+// The new text over the file, a chunk at a time (a test may step in
+// between chunks); false with errno set when a write fails.
+bool WriteInChunks(int fd, const Target& t, const char* data, size_t length) {
+  constexpr size_t kChunk = size_t(1) << 20;
+  for (size_t done = 0; done < length || done == 0; done += kChunk) {
+    if (done > 0) {
+      if (int e = RunHook(SaveStep::kInPlaceWrite, t.path)) {
+        errno = e;
+        return false;
+      }
+    }
+    size_t n = length - done < kChunk ? length - done : kChunk;
+    if (!WriteAllAt(fd, data + done, n, off_t(done))) return false;
+    if (length == 0) break;
+  }
+  return true;
+}
+
 // Rewrites the file itself, so every hard link keeps seeing it. The old
-// bytes are kept in memory until the new ones are on disk.
-InPlace RewriteInPlace(const Target& t, const char* data, size_t length) {
+// bytes are kept in memory until the new ones are on disk. Without a
+// guarding copy (mustHoldOld) a file whose old bytes cannot be read is
+// not touched: a failure could then not be undone.
+InPlace RewriteInPlace(const Target& t, const char* data, size_t length, bool mustHoldOld = false) {
   InPlace r;
   bool readable = false;
-  Fd fd(OpenChecked(t, readable, r));
+  UniqueFd fd(OpenChecked(t, readable, r));
   if (fd.Get() < 0) return r;
   const struct stat& st = t.old;
   std::string old;
   bool haveOld = readable && ReadAllAt(fd.Get(), old, size_t(st.st_size));
+  if (mustHoldOld && !haveOld) {
+    r.error = readable ? errno : EACCES;
+    return r;
+  }
   // Reserving the new length first makes a full disk or a size limit fail
   // here, before a byte of the file has changed.
   if (length > 0) {
@@ -166,10 +160,11 @@ InPlace RewriteInPlace(const Target& t, const char* data, size_t length) {
       struct stat now;
       if (::fstat(fd.Get(), &now) == 0 && now.st_size != st.st_size) (void)::ftruncate(fd.Get(), st.st_size);
       r.error = e;
+      r.noRoom = e == ENOSPC || e == EDQUOT;
       return r;
     }
   }
-  if (WriteAllAt(fd.Get(), data, length, 0) && ::ftruncate(fd.Get(), off_t(length)) == 0 &&
+  if (WriteInChunks(fd.Get(), t, data, length) && ::ftruncate(fd.Get(), off_t(length)) == 0 &&
       ::fsync(fd.Get()) == 0) {
     struct stat now;
     if (::fstat(fd.Get(), &now) == 0) r.stamp = StampOfStat(now);
@@ -209,10 +204,10 @@ int CheckTarget(const char* path, Target& t) {
   t.path = ResolveOwnLinks(path, foreign);
   if (foreign) return kForeignLink;
   if (t.path.empty()) return ELOOP;
-  t.base = BaseOf(t.path);
+  t.base = LeafOf(t.path);
   if (t.base.empty() || t.base == "." || t.base == "..") return EISDIR;
   // O_PATH: a folder the user may search but not read still holds files.
-  t.dir.Reset(::open(DirOf(t.path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  t.dir.Reset(::open(FolderOf(t.path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (t.dir.Get() < 0) return errno;
   t.exists = ::fstatat(t.dir.Get(), t.base.c_str(), &t.old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!t.exists && errno != ENOENT) return errno;
@@ -232,9 +227,7 @@ int CheckTarget(const char* path, Target& t) {
 int MakeTemporary(const Target& t, std::string& temp) {
   static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   static std::mt19937_64 random{std::random_device{}()};
-  // The temporary name adds 8 bytes; a name already near the system's
-  // limit takes a short one instead, or the save could never succeed.
-  std::string stem = "." + (t.base.size() > 200 ? std::string("xkest") : t.base) + ".";
+  std::string stem = SaveCopyStem(t.base);
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp = stem;
     for (int i = 0; i < 6; ++i) temp += kLetters[random() % (sizeof kLetters - 1)];
@@ -259,19 +252,28 @@ bool KeepModeAndOwner(int fd, const struct stat& old) {
 
 // Writes the new content into the temporary file, gives it the target's
 // mode and owner, flushes and closes it; 0, or the errno value that
-// stopped it. The stamp of the flushed file goes to stamp.
-int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool& ownerLost,
-                  FileStamp& stamp) {
-  Fd file(fd);
+// stopped it. guard tells whether the file must be rewritten in place
+// instead (hard links, an owner the copy could not be given back to):
+// the temporary is then only a private guarding copy, and it gets the
+// trailer that lets a later load find it complete. The stamp of the
+// flushed file goes to stamp.
+int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool& guard, FileStamp& stamp) {
+  UniqueFd file(fd);
+  // A guarding copy of a hard-linked file stays the user's own, given to
+  // no one.
+  guard = t.exists && (t.old.st_nlink > 1 || KeepModeAndOwner(fd, t.old));
+  if (!t.exists) ::fchmod(fd, NewFileMode());
+  if (guard) ::fchmod(fd, 0600);
   bool ok = WriteAllAt(fd, data, length, 0);
-  if (ok) {
-    if (t.exists) {
-      ownerLost = KeepModeAndOwner(fd, t.old);
-    } else {
-      ::fchmod(fd, NewFileMode());
-    }
-    ok = ::fsync(fd) == 0;
+  if (int e = ok ? RunHook(SaveStep::kTemporaryWrite, t.path) : 0) {
+    errno = e;
+    ok = false;
   }
+  if (ok && guard) {
+    std::string trailer = SaveCopyTrailer({data, length}, t.old.st_dev, t.old.st_ino);
+    ok = WriteAllAt(fd, trailer.data(), trailer.size(), off_t(length));
+  }
+  ok = ok && ::fsync(fd) == 0;
   int e = errno;
   struct stat st;
   if (ok && ::fstat(fd, &st) == 0) stamp = StampOfStat(st);
@@ -287,10 +289,16 @@ int FillTemporary(int fd, const Target& t, const char* data, size_t length, bool
 // stays only when the file could not be brought back.
 SaveResult RewriteGuarded(const Target& t, const std::string& temp, const char* data, size_t length) {
   InPlace p = RewriteInPlace(t, data, length);
-  SaveResult r = FromInPlace(p);
-  if (p.damaged) r.keptCopy = DirOf(t.path) + "/" + temp;
-  else ::unlinkat(t.dir.Get(), temp.c_str(), 0);
-  return r;
+  if (p.damaged) {
+    SaveResult r = FromInPlace(p);
+    r.keptCopy = FolderOf(t.path) + "/" + temp;
+    return r;
+  }
+  ::unlinkat(t.dir.Get(), temp.c_str(), 0);
+  // The copy may hold the very room the growth needs: without it, the old
+  // bytes in memory guard the file alone.
+  if (p.noRoom) p = RewriteInPlace(t, data, length, true);
+  return FromInPlace(p);
 }
 
 // Puts the complete temporary file in the target's place.
@@ -328,7 +336,7 @@ std::string ResolveOwnLinks(const std::string& path, bool& foreign) {
     ssize_t n = ::readlinkat(link.Get(), "", buf.data(), buf.size());
     if (n <= 0 || size_t(n) >= buf.size()) return {};
     std::string target(buf.data(), size_t(n));
-    current = target[0] == '/' ? target : DirOf(current) + "/" + target;
+    current = target[0] == '/' ? target : FolderOf(current) + "/" + target;
   }
   return {};
 }
@@ -348,15 +356,20 @@ SaveResult SafeSave(const char* path, const char* data, size_t length) {
     int e = errno;
     // A folder the user may not write can still hold a file the user may.
     if (t.exists && (e == EACCES || e == EPERM)) return FromInPlace(RewriteInPlace(t, data, length));
+    if (t.exists && t.old.st_nlink > 1 && (e == ENOSPC || e == EDQUOT))
+      return FromInPlace(RewriteInPlace(t, data, length, true));
     return Failed(e);
   }
-  bool ownerLost = false;
+  bool guard = false;
   FileStamp stamp;
-  if (int e = FillTemporary(fd, t, data, length, ownerLost, stamp)) {
+  if (int e = FillTemporary(fd, t, data, length, guard, stamp)) {
     ::unlinkat(t.dir.Get(), temp.c_str(), 0);
+    // Rewriting in place needs room only for the growth; the old bytes,
+    // held in memory, then guard the file alone.
+    if (guard && (e == ENOSPC || e == EDQUOT)) return FromInPlace(RewriteInPlace(t, data, length, true));
     return Failed(e);
   }
-  if (t.exists && (t.old.st_nlink > 1 || ownerLost)) return RewriteGuarded(t, temp, data, length);
+  if (guard) return RewriteGuarded(t, temp, data, length);
   return RenameOver(t, temp, stamp);
 }
 

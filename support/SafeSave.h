@@ -1,6 +1,7 @@
 // SafeSave.h: writing a whole text over a file so that a failure at any
 // point (full disk, short write, failing close) leaves the file with either
-// its old or its complete new content, never a truncated one.
+// its old or its complete new content, never a truncated one (for a crash
+// during a rewrite in place, see below).
 //
 //   SaveResult r = SafeSave("model.dsm", text, length);
 //   if (!r.ok) ShowMessage("Cannot save to filepath model.dsm: " + SaveFailureText(r));
@@ -22,7 +23,15 @@
 // before a byte of the file changes; should a write still fail, the old
 // bytes are put back. Where a temporary file could be made, the new
 // content is first written and flushed to it, and it guards that content
-// while the file is rewritten.
+// while the file is rewritten. A disk without room for that copy (or for
+// the copy and the growth together) still takes the save when it has room
+// for the growth: the file is then rewritten with its old bytes held in
+// memory, and a failing write puts them back.
+//
+// An in-place rewrite cannot be atomic: a crash or kill during it leaves
+// the file part new, part old. The guarding copy then stays beside it,
+// complete and marked so that it can be found and offered
+// (support/SaveCopy.h).
 //
 // The write goes to the very file that was checked: the folder is held
 // open from the check on, the file is opened in it without following a
@@ -80,6 +89,8 @@ std::string ResolveOwnLinks(const std::string& path, bool& foreign);
 // hook it replaces.
 enum class SaveStep {
   kBeforeInPlaceOpen,  // the checks are done; the file is about to be opened
+  kTemporaryWrite,     // the text is in the temporary file, not yet flushed
+  kInPlaceWrite,       // between two chunks (of 1 MiB) of an in-place rewrite
 };
 using SaveHook = int (*)(SaveStep step, const char* target);
 SaveHook SetSaveHookForTests(SaveHook hook);

@@ -1,7 +1,7 @@
 // The DSM document on real Motif widgets, driven through the registered
 // callbacks: the four states and their transitions, load failures, NUL
 // bytes, and saving that never loses the file on disk (full disk, symbolic
-// and hard links, permission bits).
+// and hard links, permission bits, the copy an interrupted save left).
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 
 #include "dsm_kit.h"
+#include "support/SaveCopy.h"
 
 namespace {
 
@@ -443,9 +444,10 @@ class SmallDisk {
   bool mounted_ = false;
 };
 
-// 16 KiB with a second link, on a disk with room for the temporary copy of
-// 32 KiB but not for the file to grow to it as well: the save must stop
-// before the shared file changes.
+// 16 KiB with a second link, on a disk with room neither for the
+// temporary copy of 32 KiB nor for the file to grow to it: the save must
+// stop before the shared file changes. With room for the growth alone it
+// succeeds.
 TEST(DsmSaveSafety, HardLinkOnANearlyFullDiskKeepsItsOldText) {
   TempDir dir;
   SmallDisk disk(dir.Path(), "64k");
@@ -453,7 +455,7 @@ TEST(DsmSaveSafety, HardLinkOnANearlyFullDiskKeepsItsOldText) {
   std::string a = dir.Write("a.dsm", old);
   std::string b = dir.At("b.dsm");
   ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
-  std::string filler = dir.Write("filler", std::string(8192, 'f'));
+  std::string filler = dir.Write("filler", std::string(disk.Mounted() ? 36864 : 8192, 'f'));
   dsmkit::Ui ui = dsmkit::Build();
   Load(a);
   dsmkit::Type(ui.dsmText, std::string(16384, 'n'), 0);
@@ -473,6 +475,81 @@ TEST(DsmSaveSafety, HardLinkOnANearlyFullDiskKeepsItsOldText) {
   Fire("xKestDoDsmSaveCB");
   EXPECT_EQ(theDsm.GetModified(), 0);
   EXPECT_EQ(Slurp(b), std::string(16384, 'n') + old);
+}
+
+// 16 KiB with a second link grown to 32 KiB on a disk with 28 KiB free:
+// no room for the temporary copy, but room for the growth, so the file is
+// rewritten in place and both names see the new text.
+TEST(DsmSaveSafety, HardLinkGrownOnADiskWithRoomOnlyForTheGrowthIsSaved) {
+  TempDir dir;
+  SmallDisk disk(dir.Path(), "64k");
+  if (!disk.Mounted()) GTEST_SKIP() << "needs a small file system of its own (root)";
+  std::string old(16384, 'o');
+  std::string a = dir.Write("a.dsm", old);
+  std::string b = dir.At("b.dsm");
+  ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
+  dir.Write("filler", std::string(20480, 'f'));
+  dsmkit::Ui ui = dsmkit::Build();
+  Load(a);
+  dsmkit::Type(ui.dsmText, std::string(16384, 'n'), 0);
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(dsmkit::Message(ui), "");
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  EXPECT_EQ(Slurp(b), std::string(16384, 'n') + old);
+  EXPECT_EQ(FilesIn(dir.Path()), 3) << "no temporary file is left behind";
+}
+
+// A complete copy that an interrupted save of the file left beside it is
+// offered when the file is reloaded on focus and when it is loaded; Keep,
+// the default, leaves the text; Open the copy puts the copy's text in,
+// modified, as one undo step. An answered copy is not offered again by a
+// reload, and it goes with the first save after the answer, not before.
+TEST(DsmSaveSafety, InterruptedSavesCopyIsOfferedAndGoesWithTheNextSave) {
+  TempDir dir;
+  std::string path = dir.Write("m.dsm", "old\nold\n");
+  dsmkit::Ui ui = dsmkit::Build();
+  Widget copyDlg = XmCreateQuestionDialog(ui.shell, const_cast<char*>("copyDlg"), nullptr, 0);
+  Fire("xKestDoDsmSetCopyDlgWidgetCB", nullptr, nullptr, copyDlg);
+  Load(path);
+  EXPECT_FALSE(XtIsManaged(copyDlg));
+  // What a save killed midway leaves: the file part new, part old (same
+  // inode), and the whole new text beside it.
+  dir.Write("m.dsm", "new\nold\n");
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  const std::string fresh = "new\nnew\n";
+  std::string copy = dir.Write(".m.dsm.Ab12yZ", fresh + SaveCopyTrailer(fresh, st.st_dev, st.st_ino));
+  ASSERT_EQ(chmod(copy.c_str(), 0600), 0);
+  theDsm.WindowFocused();
+  ASSERT_TRUE(XtIsManaged(copyDlg));
+  EXPECT_EQ(dsmkit::Label(copyDlg, XmNmessageString),
+            "An interrupted save left a complete copy of " + path + ".");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=new\nold\n");
+  XtUnmanageChild(copyDlg);
+  Fire("xKestDoDsmKeepFileCB");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=new\nold\n");
+  dir.Write("m.dsm", "newer\nold\n");
+  theDsm.WindowFocused();
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=newer\nold\n");
+  EXPECT_FALSE(XtIsManaged(copyDlg)) << "asked once per copy";
+  EXPECT_EQ(Slurp(copy).substr(0, fresh.size()), fresh);
+
+  Load(path);
+  ASSERT_TRUE(XtIsManaged(copyDlg));
+  XtUnmanageChild(copyDlg);
+  Fire("xKestDoDsmOpenCopyCB");
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=new\nnew\n");
+  EXPECT_EQ(Slurp(path), "newer\nold\n");
+  EXPECT_EQ(FilesIn(dir.Path()), 2) << "the copy stays until a save";
+  // One Undo brings back the text as read, unmodified.
+  Fire("xKestDoDsmUndoCB");
+  EXPECT_EQ(State(ui), "has=1 mod=0 text=newer\nold\n");
+  Fire("xKestDoDsmRedoCB");
+  EXPECT_EQ(State(ui), "has=1 mod=1 text=new\nnew\n");
+  Fire("xKestDoDsmSaveCB");
+  EXPECT_EQ(Slurp(path), fresh);
+  EXPECT_EQ(theDsm.GetModified(), 0);
+  EXPECT_EQ(FilesIn(dir.Path()), 1);
 }
 
 // No temporary file can be made in a folder the user may not write, yet a

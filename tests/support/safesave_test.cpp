@@ -2,7 +2,8 @@
 // targets that are no regular file, a write cut short by a file size
 // limit in a child process, which must leave the old content, and names
 // swapped under a save (by a hook at the worst moment, and by a racing
-// thread).
+// thread), the copy an in-place save killed midway leaves and how it is
+// found, and a full disk that leaves no room for a temporary file.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -21,7 +22,9 @@
 #include <unistd.h>
 
 #include "common/TempDir.h"
+#include "support/FileUtil.h"
 #include "support/SafeSave.h"
+#include "support/SaveCopy.h"
 
 namespace {
 
@@ -288,6 +291,133 @@ TEST(SafeSave, RacingSwapsNeverWriteThroughALink) {
   EXPECT_EQ(ReadFd(held), "precious\n");
   close(held);
   EXPECT_GT(swaps.load(), 0);
+}
+
+int g_signalFd = -1;
+// Tells the parent that the rewrite is under way, then waits for its kill.
+int HoldForKill(SaveStep step, const char*) {
+  if (step != SaveStep::kInPlaceWrite) return 0;
+  (void)!write(g_signalFd, "x", 1);
+  for (;;) pause();
+}
+
+FileStamp StampNow(const std::string& path) { return StampOf(path.c_str()); }
+
+// A child killed (SIGKILL) in the middle of rewriting a hard-linked file
+// leaves it part new, part old; the complete copy beside it is found for
+// that file and gives the whole new text. A copy is not offered when it
+// equals the file, is cut short or altered, or was made for another file.
+TEST(SafeSave, KillDuringInPlaceRewriteLeavesACompleteCopy) {
+  TempDir d("safesave");
+  const size_t size = 3u << 20;
+  std::string path = d.Write("m.dsm", std::string(size, 'o'));
+  ASSERT_EQ(link(path.c_str(), d.At("m.link").c_str()), 0);
+  const std::string fresh = std::string(size - 1, 'n') + "\n";
+  int pipeFds[2];
+  ASSERT_EQ(pipe(pipeFds), 0);
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    g_signalFd = pipeFds[1];
+    SetSaveHookForTests(HoldForKill);
+    SafeSave(path.c_str(), fresh.data(), fresh.size());
+    _exit(1);
+  }
+  char c;
+  ASSERT_EQ(read(pipeFds[0], &c, 1), 1);
+  kill(pid, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  close(pipeFds[0]);
+  close(pipeFds[1]);
+  const std::string torn = Slurp(d.At("m.link"));
+  ASSERT_EQ(torn.size(), size);
+  EXPECT_EQ(torn.substr(0, 1u << 20), fresh.substr(0, 1u << 20));
+  EXPECT_EQ(torn.substr(1u << 20), std::string(size - (1u << 20), 'o'));
+
+  SaveCopy copy = FindSaveCopy(path.c_str(), StampNow(path), torn, size);
+  ASSERT_TRUE(copy.found);
+  EXPECT_EQ(copy.path.substr(0, d.At(".m.dsm.").size()), d.At(".m.dsm."));
+  std::string text;
+  ASSERT_TRUE(ReadSaveCopy(copy, text));
+  EXPECT_TRUE(text == fresh);
+  struct stat st;
+  ASSERT_EQ(stat(copy.path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  // Limits: the text must fit; one byte less of room refuses it.
+  EXPECT_FALSE(FindSaveCopy(path.c_str(), StampNow(path), torn, size - 1).found);
+  // Equal to the file: a save that finished and was killed before it
+  // removed its copy.
+  EXPECT_FALSE(FindSaveCopy(path.c_str(), StampNow(path), fresh, size).found);
+  // Made for another file (a file renamed into the name since).
+  d.Write("other.dsm", torn);
+  EXPECT_FALSE(FindSaveCopy(path.c_str(), StampNow(d.At("other.dsm")), torn, size).found);
+  const std::string whole = Slurp(copy.path);
+  for (const std::string& broken : {whole.substr(0, whole.size() - 1), whole.substr(1),
+                                    std::string(whole).replace(10, 1, "x")}) {
+    ASSERT_EQ(std::system(("chmod u+w " + copy.path).c_str()), 0);
+    d.Write(LeafOf(copy.path), broken);
+    EXPECT_FALSE(FindSaveCopy(path.c_str(), StampNow(path), torn, size).found) << broken.size();
+  }
+  d.Write(LeafOf(copy.path), whole);
+  copy = FindSaveCopy(path.c_str(), StampNow(path), torn, size);
+  ASSERT_TRUE(copy.found);
+  if (getuid() == 0) {
+    // Another user's file of that name may hold any text.
+    ASSERT_EQ(chown(copy.path.c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(FindSaveCopy(path.c_str(), StampNow(path), torn, size).found);
+    ASSERT_EQ(chown(copy.path.c_str(), 0, 0), 0);
+  }
+  EXPECT_TRUE(RemoveSaveCopy(copy));
+  EXPECT_FALSE(FindSaveCopy(path.c_str(), StampNow(path), torn, size).found);
+  EXPECT_FALSE(RemoveSaveCopy(copy));
+}
+
+int g_failStep = 0;
+int FailTemporary(SaveStep step, const char*) { return step == SaveStep::kTemporaryWrite ? g_failStep : 0; }
+int FailTemporaryAndRewrite(SaveStep step, const char* target) {
+  return step == SaveStep::kInPlaceWrite ? EIO : FailTemporary(step, target);
+}
+
+// No room for the temporary copy: a hard-linked file is rewritten in place
+// all the same (only the growth needs room), and a write failing midway
+// puts the old bytes back. A file with one link is not rewritten without a
+// copy: the failure is reported and the file kept.
+TEST(SafeSave, FullDiskRewritesAHardLinkedFileInPlace) {
+  TempDir d("safesave");
+  std::string path = d.Write("m.dsm", "old\n");
+  ASSERT_EQ(link(path.c_str(), d.At("m.link").c_str()), 0);
+  std::string single = d.Write("single.dsm", "one\n");
+  const std::string big = std::string((1u << 20) + 5, 'b');
+  for (int error : {ENOSPC, EDQUOT}) {
+    SCOPED_TRACE(error);
+    g_failStep = error;
+    SetSaveHookForTests(FailTemporary);
+    SaveResult r = SafeSave(path.c_str(), "grown text\n", 11);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(Slurp(d.At("m.link")), "grown text\n");
+    r = SafeSave(single.c_str(), "two\n", 4);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, error);
+    EXPECT_EQ(Slurp(single), "one\n");
+    SetSaveHookForTests(FailTemporaryAndRewrite);
+    r = SafeSave(path.c_str(), big.data(), big.size());
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, EIO);
+    EXPECT_TRUE(r.keptCopy.empty());
+    EXPECT_EQ(Slurp(d.At("m.link")), "grown text\n");
+    SetSaveHookForTests(nullptr);
+    EXPECT_EQ(std::system(("test -z \"$(ls -A " + d.At("") + " | grep '^\\.')\"").c_str()), 0) << "no temporary left";
+    ASSERT_TRUE(SafeSave(path.c_str(), "old\n", 4).ok);
+  }
+  // Any other failure of the temporary stops the save.
+  g_failStep = EIO;
+  SetSaveHookForTests(FailTemporary);
+  SaveResult r = SafeSave(path.c_str(), "new\n", 4);
+  SetSaveHookForTests(nullptr);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(Slurp(path), "old\n");
 }
 
 }  // namespace

@@ -161,6 +161,21 @@ void PrintTree(Widget w) {
   WcWarningPrinter(text.c_str(), nullptr);
 }
 
+// The toolkit calls a shell's popupCallback before it marks the shell
+// popped up, so a list that pops up its own shell (directly or through
+// another shell's list) would pop it up again without end. A shell whose
+// pop-up is under way is taken as up already, as the toolkit takes one
+// that is.
+std::vector<Widget> g_poppingUp;
+
+void PopUp(Widget shell, XtGrabKind grab) {
+  if (std::find(g_poppingUp.begin(), g_poppingUp.end(), shell) != g_poppingUp.end()) return;
+  wcl::SizeEmptyShell(shell);
+  g_poppingUp.push_back(shell);
+  XtPopup(shell, grab);
+  std::erase(g_poppingUp, shell);
+}
+
 }  // namespace
 
 void WcManageACT(Widget w, XEvent*, String* params, Cardinal* n) {
@@ -194,18 +209,13 @@ void WcSetInsensitiveACT(Widget w, XEvent*, String* params, Cardinal* n) {
 }
 
 void WcPopupACT(Widget w, XEvent*, String* params, Cardinal* n) {
-  ForEachNamed(w, params, *n, "WcPopup", Need::Shell, [](Widget t) {
-    wcl::SizeEmptyShell(t);
-    XtPopup(t, XtGrabNone);
-  });
+  ForEachNamed(w, params, *n, "WcPopup", Need::Shell,
+               [](Widget t) { PopUp(t, XtGrabNone); });
 }
 
 void WcPopupGrabACT(Widget w, XEvent*, String* params, Cardinal* n) {
   ForEachNamed(w, params, *n, "WcPopupGrab", Need::Shell,
-               [](Widget t) {
-                 wcl::SizeEmptyShell(t);
-                 XtPopup(t, XtGrabExclusive);
-               });
+               [](Widget t) { PopUp(t, XtGrabExclusive); });
 }
 
 void WcPopdownACT(Widget w, XEvent*, String* params, Cardinal* n) {

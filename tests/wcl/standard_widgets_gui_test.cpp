@@ -248,6 +248,28 @@ TEST_F(StandardWidgets, PopupAndPopdownShells) {
   EXPECT_FALSE(reinterpret_cast<ShellWidget>(shell)->shell.popped_up);
 }
 
+// A shell's popupCallback runs before the toolkit marks it up: a list that
+// pops up its own shell, or a shell that pops this one up, ran without end
+// until the stack overflowed. Each list now runs once.
+TEST_F(StandardWidgets, APopupListPoppingUpItsOwnShellRunsOnce) {
+  Widget a = XtCreatePopupShell("loopA", transientShellWidgetClass, box_, nullptr, 0);
+  Widget b = XtCreatePopupShell("loopB", transientShellWidgetClass, box_, nullptr, 0);
+  XtCreateManagedWidget("l", xmLabelWidgetClass, a, nullptr, 0);
+  XtCreateManagedWidget("l", xmLabelWidgetClass, b, nullptr, 0);
+  for (auto [shell, text] : {std::pair{a, "WcTraceCB(a) WcPopupCB(this) WcPopupGrabCB(^loopB)"},
+                             std::pair{b, "WcTraceCB(b) WcPopupCB(^loopA)"}}) {
+    XtCallbackList list = WcStringToCallbackList(shell, text);
+    XtAddCallbacks(shell, const_cast<String>(XtNpopupCallback), list);
+    XtFree(reinterpret_cast<char*>(list));
+  }
+  CaptureWarnings warnings;
+  Fire(box_, "WcPopupCB(this.loopA)");
+  EXPECT_EQ(warnings.Text(), "Wcl Trace for xktest.box.loopA: a\nWcl Trace for xktest.box.loopB: b\n");
+  EXPECT_TRUE(reinterpret_cast<ShellWidget>(a)->shell.popped_up);
+  EXPECT_TRUE(reinterpret_cast<ShellWidget>(b)->shell.popped_up);
+  Fire(box_, "WcPopdownCB(this.loopA) WcPopdownCB(this.loopB)");
+}
+
 // An empty pop-up has nothing to size it, and the toolkit ends the
 // program when it realizes a shell of size 0: it pops up at 1x1.
 TEST_F(StandardWidgets, EmptyShellsPopUpAtOnePixel) {

@@ -306,6 +306,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   char tmpl[] = "/tmp/desc_fuzz.XXXXXX";
   if (!mkdtemp(tmpl)) std::exit(2);
   g_folder = tmpl;
+  // Each input empties its own sub-folder; the folder goes with the process.
+  std::atexit([] { rmdir(g_folder.c_str()); });
   (void)argc;
   (void)argv;
   return 0;

@@ -155,6 +155,8 @@ void EventRounds(int rounds) {
 // Calls the lists made from description text: a list that also holds the
 // toolkit's own entries is left alone (those expect the widget's real call
 // data). Call data is a zeroed block as large as any Motif callback record.
+bool g_fromTimer = false;  // this input's callbacks run from a timer
+
 void InvokeAttachedCallbacks(const std::vector<Widget>& objects) {
   alignas(16) static unsigned char callData[512];
   int budget = 300;
@@ -181,7 +183,18 @@ void InvokeAttachedCallbacks(const std::vector<Widget>& objects) {
       if (!ours) continue;
       std::memset(callData, 0, sizeof callData);
       --budget;
-      XtCallCallbacks(w, n, callData);
+      if (!g_fromTimer) {
+        XtCallCallbacks(w, n, callData);
+        continue;
+      }
+      // Outside dispatch a list that destroys its widget frees it at once,
+      // and XtCallCallbacks reads the widget again after the list: the
+      // entries are called one by one while the widget lives, which is
+      // what the layer itself must survive.
+      std::vector<XtCallbackRec> entries;
+      for (XtCallbackList e = list; e->callback; ++e) entries.push_back(*e);
+      for (const XtCallbackRec& e : entries)
+        if (g_alive.count(w)) e.callback(w, e.closure, callData);
     }
   }
 }
@@ -370,6 +383,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EventRounds(2);
 
   std::vector<Widget> objects = AllObjects();
+  g_fromTimer = d.fromTimer;
   auto invoke = [&] { InvokeAttachedCallbacks(objects); };
   if (d.fromTimer) FromTimer(invoke); else InDispatch(invoke);
   EventRounds(1);

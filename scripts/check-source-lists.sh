@@ -12,7 +12,10 @@ while IFS= read -r -d '' src; do
   while [ ! -f "$dir/CMakeLists.txt" ]; do dir=$(dirname "$dir"); done
   rel=${src#"$dir"/}
   # A listed source is a word of its own on a line that is not a comment.
-  if ! sed 's/#.*//' "$dir/CMakeLists.txt" | grep -q -E "(^|[[:space:](])${rel//./\\.}([[:space:])]|\$)"; then
+  # (Not sed | grep -q: grep leaving at the first match can end sed with
+  # SIGPIPE, which pipefail then reports as a source missing.)
+  listed=$(sed 's/#.*//' "$dir/CMakeLists.txt")
+  if ! grep -q -E "(^|[[:space:](])${rel//./\\.}([[:space:])]|\$)" <<<"$listed"; then
     echo "check-source-lists: $src is in no list of $dir/CMakeLists.txt" >&2
     status=1
   fi

@@ -7,9 +7,24 @@ std::string FormatError(const Diagnostic& d) {
   // An empty path would leave the line starting with ':'.
   std::string s = d.file.empty() ? "''" : OneLine(d.file);
   if (d.line > 0) s += ":" + std::to_string(d.line);
+  if (d.line > 0 && d.col > 0) s += ":" + std::to_string(d.col);
   s += ": error: ";
   s += OneLine(d.text);
   return s;
+}
+
+int ColumnOf(std::string_view line, size_t bytes) {
+  int col = 1;
+  for (size_t i = 0; i < bytes && i < line.size(); ++i) {
+    if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) ++col;
+  }
+  return col;
+}
+
+int FirstColumn(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+  return i == line.size() ? 1 : ColumnOf(line, i);
 }
 
 std::string OneLine(std::string_view text) {

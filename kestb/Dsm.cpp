@@ -27,6 +27,8 @@ struct Token {
   Tok kind = Tok::End;
   std::string text;
   int line = 1;
+  int col = 1;
+  int endCol = 1;  // the column just past the token
 };
 
 bool IsIdentStart(char c) {
@@ -71,6 +73,7 @@ class Lexer {
     SkipSpaceAndComments();
     Token t;
     t.line = line_;
+    t.col = t.endCol = Column(pos_);
     if (pos_ >= text_.size()) return t;
     char c = text_[pos_];
     if (IsIdentStart(c)) {
@@ -79,11 +82,13 @@ class Lexer {
       t.kind = Tok::Ident;
       t.text = std::string(text_.substr(b, pos_ - b));
       tokenOnLine_ = line_;
+      t.endCol = Column(pos_);
       return t;
     }
     ++pos_;
     tokenOnLine_ = line_;
     t.text = Shown(c);
+    t.endCol = Column(pos_);
     switch (c) {
       case ':': t.kind = Tok::Colon; break;
       case ';': t.kind = Tok::Semi; break;
@@ -122,6 +127,7 @@ class Lexer {
       if (c == '\n') {
         ++line_;
         ++pos_;
+        lineStart_ = pos_;
       } else if (std::isspace(static_cast<unsigned char>(c))) {
         ++pos_;
       } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
@@ -140,8 +146,24 @@ class Lexer {
     }
   }
 
+  // The column of byte offset pos on the current line; offsets only grow,
+  // so each byte is counted once however long the line.
+  int Column(size_t pos) {
+    if (colPos_ < lineStart_ || colPos_ > pos) {
+      colPos_ = lineStart_;
+      col_ = 1;
+    }
+    std::string_view part = text_.substr(colPos_, pos - colPos_);
+    col_ += ColumnOf(part, part.size()) - 1;
+    colPos_ = pos;
+    return col_;
+  }
+
   std::string_view text_;
   size_t pos_ = 0;
+  size_t lineStart_ = 0;
+  size_t colPos_ = 0;
+  int col_ = 1;
   int line_ = 1;
   int tokenOnLine_ = 0;
   std::map<int, std::string> trailing_, whole_;
@@ -177,6 +199,7 @@ class Parser {
  private:
   void Advance() {
     prevLine_ = cur_.line;
+    prevEndCol_ = cur_.endCol;
     if (peeked_) {
       cur_ = std::move(*peeked_);
       peeked_.reset();
@@ -210,7 +233,7 @@ class Parser {
   }
 
   void Error(const Token& at, std::string text) {
-    diags_.Error(file_, at.line, std::move(text));
+    diags_.Error(file_, at.line, at.col, std::move(text));
   }
 
   // Recovery: drop tokens up to and including the next ';' or '}', or up
@@ -232,9 +255,10 @@ class Parser {
       Advance();
       return true;
     }
-    // A missing ';' belongs to the line it should end, not the next one.
-    int line = kind == Tok::Semi ? prevLine_ : cur_.line;
-    diags_.Error(file_, line,
+    // A missing ';' belongs to the line it should end, not the next one,
+    // just after the token it should follow.
+    bool after = kind == Tok::Semi;
+    diags_.Error(file_, after ? prevLine_ : cur_.line, after ? prevEndCol_ : cur_.col,
                  std::string("expected ") + what + ", found " + Describe(cur_));
     return false;
   }
@@ -253,6 +277,7 @@ class Parser {
     } else {
       m.name = cur_.text;
       m.nameLine = cur_.line;
+      m.nameCol = cur_.col;
     }
     Advance();
     if (!Expect(Tok::Semi, "';'")) SkipToStatementEnd();
@@ -263,6 +288,7 @@ class Parser {
     Advance();
     Record r;
     r.line = kw.line;
+    r.col = kw.col;
     r.comment = lex_.CommentAbove(kw.line);
     if (cur_.kind != Tok::Ident) {
       Error(cur_, "expected record name, found " + Describe(cur_));
@@ -291,6 +317,7 @@ class Parser {
   void ParseField(Record& r) {
     Field f;
     f.line = cur_.line;
+    f.col = cur_.col;
     if (cur_.kind != Tok::Ident) {
       Error(cur_, "expected field name, found " + Describe(cur_));
       SkipFieldRest();
@@ -311,7 +338,7 @@ class Parser {
       }
       Advance();
       if (++f.type.listDepth == kMaxListDepth + 1) {
-        diags_.Error(file_, f.line, "field '" + f.name + "' nests lists more than " +
+        diags_.Error(file_, f.line, f.col, "field '" + f.name + "' nests lists more than " +
                                         std::to_string(kMaxListDepth) + " deep");
       }
     }
@@ -321,6 +348,8 @@ class Parser {
       return;
     }
     f.type.name = cur_.text;
+    f.typeLine = cur_.line;
+    f.typeCol = cur_.col;
     Advance();
     int semiLine = cur_.line;
     bool nextLine = cur_.line > prevLine_;
@@ -349,6 +378,7 @@ class Parser {
   Lexer lex_;
   std::optional<Token> peeked_;
   int prevLine_ = 1;
+  int prevEndCol_ = 1;
   const std::string& file_;
   Diagnostics& diags_;
   Token cur_;
@@ -365,20 +395,20 @@ bool IsGuardShaped(const std::string& name, const std::string& model) {
          name[model.size()] == '_' && name.compare(name.size() - 2, 2, "_H") == 0;
 }
 
-void CheckName(const std::string& what, const std::string& name, int line,
+void CheckName(const std::string& what, const std::string& name, int line, int col,
                const std::string& file, const Model& model,
                KeywordChecks checks, Diagnostics& diags) {
   if (checks.cxx && IsCxxKeyword(name)) {
-    diags.Error(file, line, what + " '" + name + "' is a C++ keyword");
+    diags.Error(file, line, col, what + " '" + name + "' is a C++ keyword");
   } else if (std::string_view clash =
                  checks.cxx ? CxxNameClash(name, what == "field name"    ? NameKind::Field
                                                  : what == "record name" ? NameKind::Record
                                                                          : NameKind::Model)
                             : "";
              !clash.empty()) {
-    diags.Error(file, line, what + " '" + name + "' is " + std::string(clash));
+    diags.Error(file, line, col, what + " '" + name + "' is " + std::string(clash));
   } else if (checks.cxx && IsGuardShaped(name, model.name)) {
-    diags.Error(file, line, what + " '" + name +
+    diags.Error(file, line, col, what + " '" + name +
                                 "' has the shape of a generated include guard");
   } else if (checks.cxx && what != "field name" && !name.empty() &&
              (name.back() == '_' || (what == "record name" && name.front() == '_'))) {
@@ -387,7 +417,7 @@ void CheckName(const std::string& what, const std::string& name, int line,
                                 "' would put '__' into a generated include guard");
   }
   if (checks.ada && IsAdaKeyword(name)) {
-    diags.Error(file, line, what + " '" + name + "' is an Ada reserved word");
+    diags.Error(file, line, col, what + " '" + name + "' is an Ada reserved word");
   }
 }
 
@@ -438,7 +468,7 @@ class Orderer {
       auto it = index_.find(f.type.name);
       if (it == index_.end()) continue;
       if (state_[it->second] == 1) {
-        diags_.Error(file_, f.line,
+        diags_.Error(file_, f.line, f.col,
                      "field '" + f.name + "' makes record '" + f.type.name +
                          "' contain itself; use 'list of " + f.type.name + "'");
       } else if (state_[it->second] == 0) {
@@ -571,48 +601,48 @@ Model ParseDsm(std::string_view text, const std::string& file,
 void CheckDsm(Model& model, const std::string& file, KeywordChecks checks,
               Diagnostics& diags) {
   if (model.nameLine != 0) {
-    CheckName("model name", model.name, model.nameLine, file, model, checks, diags);
+    CheckName("model name", model.name, model.nameLine, model.nameCol, file, model, checks, diags);
   }
   std::map<std::string, int> records;  // name -> line of first definition
   std::map<std::string, const Record*> lowered;  // lower-case name -> first
   for (const Record& r : model.records) {
     auto [it, fresh] = records.emplace(r.name, r.line);
     if (!fresh) {
-      diags.Error(file, r.line, "duplicate record '" + r.name +
+      diags.Error(file, r.line, r.col, "duplicate record '" + r.name +
                                     "' (first defined on line " +
                                     std::to_string(it->second) + ")");
     } else if (auto [low, freshLow] = lowered.emplace(Lower(r.name), &r); !freshLow) {
       // Generated file names and include guards would clash where letter
       // case does not count, and Ada ignores it everywhere.
-      diags.Error(file, r.line, "record '" + r.name + "' differs from record '" +
+      diags.Error(file, r.line, r.col, "record '" + r.name + "' differs from record '" +
                                     low->second->name + "' (line " +
                                     std::to_string(low->second->line) +
                                     ") only in letter case");
     }
     if (IsBuiltinType(r.name) || r.name == "list") {
-      diags.Error(file, r.line,
+      diags.Error(file, r.line, r.col,
                   "record name '" + r.name + "' is a built-in type name");
     }
-    CheckName("record name", r.name, r.line, file, model, checks, diags);
+    CheckName("record name", r.name, r.line, r.col, file, model, checks, diags);
   }
   for (const Record& r : model.records) {
     std::map<std::string, int> fields;
     for (const Field& f : r.fields) {
       auto [it, fresh] = fields.emplace(f.name, f.line);
       if (!fresh) {
-        diags.Error(file, f.line, "duplicate field '" + f.name +
+        diags.Error(file, f.line, f.col, "duplicate field '" + f.name +
                                       "' in record '" + r.name +
                                       "' (first defined on line " +
                                       std::to_string(it->second) + ")");
       }
-      CheckName("field name", f.name, f.line, file, model, checks, diags);
+      CheckName("field name", f.name, f.line, f.col, file, model, checks, diags);
       if (records.count(f.name)) {
         // In C++ the member would hide the type for the rest of the record.
-        diags.Error(file, f.line, "field '" + f.name +
+        diags.Error(file, f.line, f.col, "field '" + f.name +
                                       "' has the name of a record");
       }
       if (!IsBuiltinType(f.type.name) && !records.count(f.type.name)) {
-        diags.Error(file, f.line, "unknown type '" + f.type.name +
+        diags.Error(file, f.typeLine, f.typeCol, "unknown type '" + f.type.name +
                                       "' for field '" + f.name + "'");
       }
     }

@@ -42,12 +42,15 @@ struct Field {
   std::string name;
   Type type;
   int line = 0;
+  int col = 0;                    // of the field name
+  int typeLine = 0, typeCol = 0;  // of the type name
   std::string comment;  // trailing "//" comment, without the slashes
 };
 
 struct Record {
   std::string name;
   int line = 0;
+  int col = 0;  // of the 'record' keyword
   std::vector<Field> fields;
   std::string comment;  // comment lines just above the record, joined by ' '
 };
@@ -55,6 +58,7 @@ struct Record {
 struct Model {
   std::string name = "model";
   int nameLine = 0;             // 0 when the model statement is missing
+  int nameCol = 0;
   std::vector<Record> records;  // in file order; CheckDsm sorts them
 };
 

@@ -127,7 +127,7 @@ void AppendInLineOrder(const Diagnostics& from, Diagnostics& to) {
     keys.emplace_back(r, list[i].line, i);
   }
   std::sort(keys.begin(), keys.end());
-  for (const auto& [r, line, i] : keys) to.Error(list[i].file, line, list[i].text);
+  for (const auto& [r, line, i] : keys) to.Error(list[i].file, line, list[i].col, list[i].text);
   to.CountMore(from.Count() - list.size());
 }
 
@@ -239,7 +239,7 @@ void CommitFiles(const Options& o, FileWriter& w, Counts& counts,
   for (size_t i = 0; i < results.size(); ++i) {
     const WriteResult& r = results[i];
     if (!r.ok) {
-      report << FormatError({w.paths[i], 0, "cannot write: " + r.error}) << '\n';
+      report << FormatError({w.paths[i], 0, 0, "cannot write: " + r.error}) << '\n';
       ++counts.errors;
       continue;
     }

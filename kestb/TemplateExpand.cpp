@@ -102,13 +102,13 @@ class Expander {
   void File(const TemplateNode& n) {
     std::string name = Expand(n.pieces);
     if (std::string why = BadFileName(name); !why.empty()) {
-      diags_.Error(n.file, n.line, why);
+      diags_.Error(n.file, n.line, FirstColumn(n.source), why);
       return;
     }
     if (!names_.insert(name).second) {
       // Once per name, however many more passes of a loop repeat it.
       if (repeated_.insert(name).second) {
-        diags_.Error(n.file, n.line, "output file '" + name + "' is written twice");
+        diags_.Error(n.file, n.line, FirstColumn(n.source), "output file '" + name + "' is written twice");
       }
       return;
     }

@@ -124,8 +124,15 @@ class TemplateParser {
   }
 
  private:
-  void Error(int line, std::string text) {
-    diags_.Error(src_.path, line, std::move(text));
+  // Without a column the error points at the line's first non-blank
+  // character: the directive's '@', or the start of a text line.
+  void Error(int line, std::string text, int col = 0) {
+    if (col == 0) {
+      col = line >= 1 && static_cast<size_t>(line) <= lines_.size()
+                ? FirstColumn(lines_[line - 1])
+                : 1;
+    }
+    diags_.Error(src_.path, line, col, std::move(text));
   }
 
   TemplateNode Node(TemplateNode::Kind kind, int line) const {
@@ -167,7 +174,7 @@ class TemplateParser {
       return;
     }
     TemplateNode n = Node(TemplateNode::Kind::Text, lineNo);
-    n.pieces = Pieces(scope, lineNo, text);
+    n.pieces = Pieces(scope, lineNo, text, 0);
     out.push_back(std::move(n));
   }
 
@@ -218,7 +225,8 @@ class TemplateParser {
       Error(lineNo, "@file inside another @file block");
     }
     TemplateNode n = Node(TemplateNode::Kind::File, lineNo);
-    n.pieces = Pieces(scope, lineNo, std::string(arg));
+    n.pieces = Pieces(scope, lineNo, std::string(arg),
+                      static_cast<size_t>(arg.data() - lines_[lineNo - 1].data()));
     Scope inner = scope;
     inner.inFile = true;
     BlockToEnd(inner, n, "@file");
@@ -330,8 +338,9 @@ class TemplateParser {
     for (TemplateNode& n : inner.ParseAll(scope)) out.push_back(std::move(n));
   }
 
+  // text starts at byte `base` of the line, for the columns of errors.
   std::vector<Piece> Pieces(const Scope& scope, int lineNo,
-                            const std::string& text) {
+                            const std::string& text, size_t base) {
     std::vector<Piece> out;
     std::string lit;
     size_t i = 0;
@@ -348,13 +357,15 @@ class TemplateParser {
       }
       size_t close = text.find('}', i + 2);
       if (close == std::string::npos) {
-        Error(lineNo, "unterminated placeholder '" + text.substr(i) + "'");
+        Error(lineNo, "unterminated placeholder '" + text.substr(i) + "'",
+              ColumnOf(lines_[lineNo - 1], base + i));
         lit += text.substr(i);
         break;
       }
       if (!lit.empty()) out.push_back({false, std::move(lit), {}});
       lit.clear();
-      out.push_back(Placeholder(scope, lineNo, text.substr(i, close + 1 - i)));
+      out.push_back(Placeholder(scope, lineNo, text.substr(i, close + 1 - i),
+                                ColumnOf(lines_[lineNo - 1], base + i)));
       i = close + 1;
     }
     if (!lit.empty()) out.push_back({false, std::move(lit), {}});
@@ -362,7 +373,8 @@ class TemplateParser {
   }
 
   // whole is "${name|filter...}".
-  Piece Placeholder(const Scope& scope, int lineNo, const std::string& whole) {
+  Piece Placeholder(const Scope& scope, int lineNo, const std::string& whole,
+                    int col) {
     Piece p;
     p.placeholder = true;
     std::string_view inner(whole);
@@ -377,15 +389,16 @@ class TemplateParser {
         // Only the start of the placeholder: one with many bad filters would
         // repeat itself whole in each message.
         Error(lineNo, "unknown filter '" + f + "' in '" +
-                          (whole.size() <= 80 ? whole : whole.substr(0, 76) + "...}") + "'");
+                          (whole.size() <= 80 ? whole : whole.substr(0, 76) + "...}") + "'",
+              col);
       }
       p.filters.push_back(std::move(f));
     }
     std::string_view ns = NameScope(p.text);
     if (ns.empty()) {
-      Error(lineNo, "unknown placeholder '" + whole + "'");
+      Error(lineNo, "unknown placeholder '" + whole + "'", col);
     } else if (std::string why = ScopeProblem(ns, scope); !why.empty()) {
-      Error(lineNo, "placeholder '" + whole + "' used " + why);
+      Error(lineNo, "placeholder '" + whole + "' used " + why, col);
     }
     return p;
   }

@@ -91,51 +91,51 @@ TEST(Dsm, ReportsEachErrorOnItsLine) {
   } cases[] = {
       {"missing ';' is reported where it belongs and parsing goes on",
        "record R {\n  a : int\n  b : Nope;\n}\n",
-       "m.dsm:2: error: expected ';' after field type, found 'b'\n"
-       "m.dsm:3: error: unknown type 'Nope' for field 'b'\n"},
+       "m.dsm:2:10: error: expected ';' after field type, found 'b'\n"
+       "m.dsm:3:7: error: unknown type 'Nope' for field 'b'\n"},
       {"missing ';' after the model name",
        "model m\nrecord R {}\n",
-       "m.dsm:1: error: expected ';', found 'record'\n"},
+       "m.dsm:1:8: error: expected ';', found 'record'\n"},
       {"stray character",
        "record R {\n  a : int; %\n}\n",
-       "m.dsm:2: error: unexpected character '%'\n"},
+       "m.dsm:2:12: error: unexpected character '%'\n"},
       {"non-printable byte is shown as hex",
        "record R {}\n\x01\n",
-       "m.dsm:2: error: unexpected character '\\x01'\n"},
+       "m.dsm:2:1: error: unexpected character '\\x01'\n"},
       {"unclosed record at end of file",
        "record R {\n  a : int;\n",
-       "m.dsm:1: error: record 'R' has no closing '}'\n"},
+       "m.dsm:1:1: error: record 'R' has no closing '}'\n"},
       {"a record left open before the next one is named at its own line",
        "record A {\n  x : int;\nrecord B { y : int; }\nrecord C { b : B; record : int; }\n",
-       "m.dsm:1: error: record 'A' has no closing '}'\n"},
+       "m.dsm:1:1: error: record 'A' has no closing '}'\n"},
       {"a byte-order mark is skipped", "\xEF\xBB\xBFrecord R {}\n", ""},
       {"missing record name",
        "record {\n}\nrecord S { x : int; }\n",
-       "m.dsm:1: error: expected record name, found '{'\n"},
+       "m.dsm:1:8: error: expected record name, found '{'\n"},
       {"list without of",
        "record R { a : list int; }\n",
-       "m.dsm:1: error: expected 'of' after 'list', found 'int'\n"},
+       "m.dsm:1:21: error: expected 'of' after 'list', found 'int'\n"},
       {"top-level junk",
        "field : int;\nrecord R {}\n",
-       "m.dsm:1: error: expected 'record' or 'model', found 'field'\n"},
+       "m.dsm:1:1: error: expected 'record' or 'model', found 'field'\n"},
       {"duplicates",
        "record R { a : int;\n a : long; }\nrecord R {}\n",
-       "m.dsm:2: error: duplicate field 'a' in record 'R' (first defined on line 1)\n"
-       "m.dsm:3: error: duplicate record 'R' (first defined on line 1)\n"},
+       "m.dsm:2:2: error: duplicate field 'a' in record 'R' (first defined on line 1)\n"
+       "m.dsm:3:1: error: duplicate record 'R' (first defined on line 1)\n"},
       {"model named twice",
        "model a;\nmodel b;\n",
-       "m.dsm:2: error: model named twice (first on line 1)\n"},
+       "m.dsm:2:1: error: model named twice (first on line 1)\n"},
       {"built-in type names are not record names",
        "record string {}\nrecord list {}\n",
-       "m.dsm:1: error: record name 'string' is a built-in type name\n"
-       "m.dsm:2: error: record name 'list' is a built-in type name\n"},
+       "m.dsm:1:1: error: record name 'string' is a built-in type name\n"
+       "m.dsm:2:1: error: record name 'list' is a built-in type name\n"},
       {"a field named like a record would hide it",
        "record P {}\nrecord Q { P : P; }\n",
-       "m.dsm:2: error: field 'P' has the name of a record\n"},
+       "m.dsm:2:12: error: field 'P' has the name of a record\n"},
       {"records that hold themselves by value",
        "record A { b : B; }\nrecord B { a : A; }\nrecord C { c : C; }\n",
-       "m.dsm:2: error: field 'a' makes record 'A' contain itself; use 'list of A'\n"
-       "m.dsm:3: error: field 'c' makes record 'C' contain itself; use 'list of C'\n"},
+       "m.dsm:2:12: error: field 'a' makes record 'A' contain itself; use 'list of A'\n"
+       "m.dsm:3:12: error: field 'c' makes record 'C' contain itself; use 'list of C'\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -163,7 +163,7 @@ TEST(Dsm, LongByValueChainsAreOrderedWithoutRecursion) {
   EXPECT_EQ("R0", m.records.back().name);
   // Closed into a ring it is reported once, at the field that closes it.
   text.replace(text.rfind("int"), 3, "R0");
-  EXPECT_EQ("m.dsm:100000: error: field 'f' makes record 'R0' contain itself; use 'list of R0'\n",
+  EXPECT_EQ("m.dsm:100000:17: error: field 'f' makes record 'R0' contain itself; use 'list of R0'\n",
             Check(text, {false, false}));
 }
 
@@ -173,10 +173,10 @@ TEST(Dsm, LongByValueChainsAreOrderedWithoutRecursion) {
 TEST(Dsm, DeepListNestingIsBounded) {
   std::string lists;
   for (int i = 0; i < 100000; ++i) lists += "list of ";
-  EXPECT_EQ("m.dsm:2: error: field 'f' nests lists more than 12 deep\n",
+  EXPECT_EQ("m.dsm:2:3: error: field 'f' nests lists more than 12 deep\n",
             Check("record R {\n  f : " + lists + "int;\n}\n", {}));
   lists.resize(13 * 8);
-  EXPECT_EQ("m.dsm:1: error: field 'f' nests lists more than 12 deep\n",
+  EXPECT_EQ("m.dsm:1:12: error: field 'f' nests lists more than 12 deep\n",
             Check("record R { f : " + lists + "int; }\n", {}));
   lists.resize(12 * 8);
   Model m;
@@ -195,18 +195,18 @@ TEST(Dsm, KeywordChecksFollowTheSwitches) {
     const char* errors;
   } cases[] = {
       {{true, true},
-       "m.dsm:1: error: model name 'delete' is a C++ keyword\n"
-       "m.dsm:2: error: record name 'Range' is an Ada reserved word\n"
-       "m.dsm:2: error: field name 'class' is a C++ keyword\n"
-       "m.dsm:2: error: field name 'Type' is an Ada reserved word\n"
-       "m.dsm:2: error: field name 'begin' is an Ada reserved word\n"},
+       "m.dsm:1:7: error: model name 'delete' is a C++ keyword\n"
+       "m.dsm:2:1: error: record name 'Range' is an Ada reserved word\n"
+       "m.dsm:2:16: error: field name 'class' is a C++ keyword\n"
+       "m.dsm:2:29: error: field name 'Type' is an Ada reserved word\n"
+       "m.dsm:2:41: error: field name 'begin' is an Ada reserved word\n"},
       {{true, false},
-       "m.dsm:1: error: model name 'delete' is a C++ keyword\n"
-       "m.dsm:2: error: field name 'class' is a C++ keyword\n"},
+       "m.dsm:1:7: error: model name 'delete' is a C++ keyword\n"
+       "m.dsm:2:16: error: field name 'class' is a C++ keyword\n"},
       {{false, true},
-       "m.dsm:2: error: record name 'Range' is an Ada reserved word\n"
-       "m.dsm:2: error: field name 'Type' is an Ada reserved word\n"
-       "m.dsm:2: error: field name 'begin' is an Ada reserved word\n"},
+       "m.dsm:2:1: error: record name 'Range' is an Ada reserved word\n"
+       "m.dsm:2:29: error: field name 'Type' is an Ada reserved word\n"
+       "m.dsm:2:41: error: field name 'begin' is an Ada reserved word\n"},
       {{false, false}, ""},
   };
   for (const Case& c : cases) {
@@ -226,17 +226,17 @@ TEST(Dsm, NamesTheGeneratedCxxCannotCarryAreRefused) {
       "record Put { a__b : int; }\n"
       "record shop_Item_H {}\n";
   EXPECT_EQ(
-      "m.dsm:2: error: field name 'std' is a name the generated C++ code uses\n"
-      "m.dsm:3: error: record 'ITEM' differs from record 'Item' (line 2) only in letter case\n"
-      "m.dsm:4: error: record name 'errno' is a macro of the C and C++ libraries\n"
-      "m.dsm:4: error: field name 'EOF' is a macro of the C and C++ libraries\n"
-      "m.dsm:5: error: record name 'Put' is a name the generated C++ code uses\n"
-      "m.dsm:5: error: field name 'a__b' is reserved for the C++ implementation\n"
-      "m.dsm:6: error: record name 'shop_Item_H' has the shape of a generated include guard\n",
+      "m.dsm:2:15: error: field name 'std' is a name the generated C++ code uses\n"
+      "m.dsm:3:1: error: record 'ITEM' differs from record 'Item' (line 2) only in letter case\n"
+      "m.dsm:4:1: error: record name 'errno' is a macro of the C and C++ libraries\n"
+      "m.dsm:4:16: error: field name 'EOF' is a macro of the C and C++ libraries\n"
+      "m.dsm:5:1: error: record name 'Put' is a name the generated C++ code uses\n"
+      "m.dsm:5:14: error: field name 'a__b' is reserved for the C++ implementation\n"
+      "m.dsm:6:1: error: record name 'shop_Item_H' has the shape of a generated include guard\n",
       Check(text, {true, false}));
   // Not generating C++: only the letter case still counts (file names).
   // (A field may be named size_t: members are only ever named after "v.".)
-  EXPECT_EQ("m.dsm:3: error: record 'ITEM' differs from record 'Item' (line 2) only in letter case\n",
+  EXPECT_EQ("m.dsm:3:1: error: record 'ITEM' differs from record 'Item' (line 2) only in letter case\n",
             Check(text, {false, false}));
 }
 

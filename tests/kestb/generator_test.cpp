@@ -197,16 +197,16 @@ TEST_F(GeneratorTest, KeywordSwitches) {
     const char* errors;
   } cases[] = {
       {"false", "false", kFailed,
-       "D/m.dsm:1: error: field name 'new' is a C++ keyword\n"
-       "D/m.dsm:1: error: field name 'new' is an Ada reserved word\n"
-       "D/m.dsm:2: error: field name 'range' is an Ada reserved word\n"
+       "D/m.dsm:1:12: error: field name 'new' is a C++ keyword\n"
+       "D/m.dsm:1:12: error: field name 'new' is an Ada reserved word\n"
+       "D/m.dsm:2:2: error: field name 'range' is an Ada reserved word\n"
        "kestb: 3 errors, no files written\n"},
       {"true", "false", kFailed,
-       "D/m.dsm:1: error: field name 'new' is a C++ keyword\n"
+       "D/m.dsm:1:12: error: field name 'new' is a C++ keyword\n"
        "kestb: 1 error, no files written\n"},
       {"false", "true", kFailed,
-       "D/m.dsm:1: error: field name 'new' is an Ada reserved word\n"
-       "D/m.dsm:2: error: field name 'range' is an Ada reserved word\n"
+       "D/m.dsm:1:12: error: field name 'new' is an Ada reserved word\n"
+       "D/m.dsm:2:2: error: field name 'range' is an Ada reserved word\n"
        "kestb: 2 errors, no files written\n"},
       {"true", "true", kOk, "kestb: 2 files written\n"},
   };
@@ -222,7 +222,7 @@ TEST_F(GeneratorTest, HomedirIsWhereIncludesAreFound) {
   args[6] = dir / "elsewhere";
   EXPECT_EQ(kFailed, Generate(args));
   EXPECT_EQ(
-      "D/t.tem:2: error: cannot find included template 'part.inc'\n"
+      "D/t.tem:2:1: error: cannot find included template 'part.inc'\n"
       "kestb: 1 error, no files written\n",
       report);
 
@@ -246,15 +246,15 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
   } cases[] = {
       {"malformed DSM",
        [&](auto&) { dir.Write("m.dsm", "record A {\n  x int;\n}\n"); },
-       "D/m.dsm:2: error: expected ':' after field name, found 'int'\n"
+       "D/m.dsm:2:5: error: expected ':' after field name, found 'int'\n"
        "kestb: 1 error, summary follows\n"},
       {"malformed template",
        [&](auto&) { dir.Write("t.tem", "@file ${model}.h\n@foreach records\n@end\n@end\n"); },
-       "D/t.tem:2: error: @foreach needs 'record' or 'field', found 'records'\n"
+       "D/t.tem:2:1: error: @foreach needs 'record' or 'field', found 'records'\n"
        "kestb: 1 error, summary follows\n"},
       {"template that fails only when expanded",
        [&](auto&) { dir.Write("t.tem", "@foreach record\n@file x.h\n@end\n@end\n"); },
-       "D/t.tem:2: error: output file 'x.h' is written twice\n"
+       "D/t.tem:2:1: error: output file 'x.h' is written twice\n"
        "kestb: 1 error, summary follows\n"},
       {"missing DSM", [&](auto& a) { a[0] = dir / "none.dsm"; },
        "D/none.dsm: error: cannot read DSM file: No such file or directory\n"
@@ -270,9 +270,9 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
        "kestb: 1 error, summary follows\n"},
       {"template errors in line order",
        [&](auto&) { dir.Write("t.tem", "@file f\n@foreach record\n${nope}\n"); },
-       "D/t.tem:1: error: @file has no @end\n"
-       "D/t.tem:2: error: @foreach has no @end\n"
-       "D/t.tem:3: error: unknown placeholder '${nope}'\n"
+       "D/t.tem:1:1: error: @file has no @end\n"
+       "D/t.tem:2:1: error: @foreach has no @end\n"
+       "D/t.tem:3:1: error: unknown placeholder '${nope}'\n"
        "kestb: 3 errors, summary follows\n"},
       {"missing output folder", [&](auto& a) { a[2] = dir / "gone"; },
        "D/gone: error: output folder does not exist\n"
@@ -289,7 +289,7 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
        "D/t.tem: error: cannot read template: larger than 16 MB (16777217 bytes)\n"
        "kestb: 1 error, summary follows\n"},
       {"included template past the limit", [&](auto&) { Sparse(dir / "home/part.inc", off_t(1) << 40); },
-       "D/t.tem:2: error: included templates exceed 16 MB in all\n"
+       "D/t.tem:2:1: error: included templates exceed 16 MB in all\n"
        "kestb: 1 error, summary follows\n"},
       // FIFOs once blocked the run (and the front end waiting for it).
       {"DSM that is a FIFO", [&](auto& a) { ::mkfifo((a[0] = dir / "p").c_str(), 0600); },
@@ -299,7 +299,7 @@ TEST_F(GeneratorTest, BadInputWritesNothing) {
        "D/p: error: cannot read template: not a regular file\n"
        "kestb: 1 error, summary follows\n"},
       {"included template that is a FIFO", [&](auto&) { ::mkfifo((dir / "part.inc").c_str(), 0600); },
-       "D/t.tem:2: error: cannot read included template 'part.inc': not a regular file\n"
+       "D/t.tem:2:1: error: cannot read included template 'part.inc': not a regular file\n"
        "kestb: 1 error, summary follows\n"},
   };
   for (const Case& c : cases) {
@@ -323,7 +323,7 @@ TEST_F(GeneratorTest, AFloodOfErrorsIsCutShortButCounted) {
   dir.Write("m.dsm", std::string(25000, '%'));
   EXPECT_EQ(kFailed, Generate(Args("false", "true", "false", "false", "false", "false")));
   std::string tail =
-      "D/m.dsm:1: error: unexpected character '%'\n"
+      "D/m.dsm:1:200: error: unexpected character '%'\n"
       "kestb: 24800 more errors not shown\n"
       "kestb: 25000 errors, no files written\n"
       "summary: 0 records, 0 fields, 0 files, 25000 errors\n";
@@ -575,7 +575,7 @@ TEST_F(GeneratorTest, ProgramRunsFromTheFrontEndsCommandLine) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(1, WEXITSTATUS(status));
   EXPECT_EQ(0u, Slurp(dir / "kestout.txt").find(
-                    dir / "m.dsm:2: error: unknown type 'Nope' for field 'a'\n"));
+                    dir / "m.dsm:2:7: error: unknown type 'Nope' for field 'a'\n"));
 
   // A report that cannot be written is a failed run, even when the files were.
   dir.Write("m.dsm", kDsm);

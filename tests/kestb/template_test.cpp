@@ -182,40 +182,40 @@ TEST(Template, ReportsMalformedTemplatesByLine) {
     const char* errors;
   } cases[] = {
       {"text before any @file", "hello\n\n@file f\n@end\n",
-       "t.tem:1: error: text outside a @file block\n"},
+       "t.tem:1:1: error: text outside a @file block\n"},
       {"unknown directive", "@file f\n@loop\n@end\n",
-       "t.tem:2: error: unknown directive '@loop'\n"},
+       "t.tem:2:1: error: unknown directive '@loop'\n"},
       {"unclosed blocks", "@file f\n@foreach record\n",
-       "t.tem:2: error: @foreach has no @end\nt.tem:1: error: @file has no @end\n"},
+       "t.tem:2:1: error: @foreach has no @end\nt.tem:1:1: error: @file has no @end\n"},
       {"unclosed if", "@file f\n@if model\n",
-       "t.tem:2: error: unknown condition 'model'\nt.tem:2: error: @if has no @end\n"
-       "t.tem:1: error: @file has no @end\n"},
+       "t.tem:2:1: error: unknown condition 'model'\nt.tem:2:1: error: @if has no @end\n"
+       "t.tem:1:1: error: @file has no @end\n"},
       {"stray @end and @else", "@end\n@else\n",
-       "t.tem:1: error: @end without @file, @foreach or @if\n"
-       "t.tem:2: error: @else without @if\n"},
+       "t.tem:1:1: error: @end without @file, @foreach or @if\n"
+       "t.tem:2:1: error: @else without @if\n"},
       {"@else in a loop", "@file f\n@foreach record\n@else\n@end\n@end\n",
-       "t.tem:3: error: @else without @if\n"},
+       "t.tem:3:1: error: @else without @if\n"},
       {"nested @file", "@file a\n@file b\n@end\n@end\n",
-       "t.tem:2: error: @file inside another @file block\n"},
+       "t.tem:2:1: error: @file inside another @file block\n"},
       {"@file without a name", "@file\n@end\n",
-       "t.tem:1: error: @file needs a file name\n"},
+       "t.tem:1:1: error: @file needs a file name\n"},
       {"bad @foreach", "@file f\n@foreach item\n@end\n@end\n",
-       "t.tem:2: error: @foreach needs 'record' or 'field', found 'item'\n"},
+       "t.tem:2:1: error: @foreach needs 'record' or 'field', found 'item'\n"},
       {"field loop outside a record loop", "@file f\n@foreach field\n@end\n@end\n",
-       "t.tem:2: error: @foreach field outside @foreach record\n"},
+       "t.tem:2:1: error: @foreach field outside @foreach record\n"},
       {"placeholders out of scope or unknown",
        "@file ${record}\n${field.type} ${comma} ${bogus} ${model|loud}\n@end\n",
-       "t.tem:1: error: placeholder '${record}' used outside @foreach record\n"
-       "t.tem:2: error: placeholder '${field.type}' used outside @foreach field\n"
-       "t.tem:2: error: placeholder '${comma}' used outside @foreach\n"
-       "t.tem:2: error: unknown placeholder '${bogus}'\n"
-       "t.tem:2: error: unknown filter 'loud' in '${model|loud}'\n"},
+       "t.tem:1:7: error: placeholder '${record}' used outside @foreach record\n"
+       "t.tem:2:1: error: placeholder '${field.type}' used outside @foreach field\n"
+       "t.tem:2:15: error: placeholder '${comma}' used outside @foreach\n"
+       "t.tem:2:24: error: unknown placeholder '${bogus}'\n"
+       "t.tem:2:33: error: unknown filter 'loud' in '${model|loud}'\n"},
       {"unterminated placeholder", "@file f\nx ${model\n@end\n",
-       "t.tem:2: error: unterminated placeholder '${model'\n"},
+       "t.tem:2:3: error: unterminated placeholder '${model'\n"},
       {"missing include", "@include nowhere.inc\n",
-       "t.tem:1: error: cannot find included template 'nowhere.inc'\n"},
+       "t.tem:1:1: error: cannot find included template 'nowhere.inc'\n"},
       {"include of itself", "@include t.tem\n",
-       "t.tem:1: error: @include nested too deeply (does 't.tem' include itself?)\n"},
+       "t.tem:1:1: error: @include nested too deeply (does 't.tem' include itself?)\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -233,7 +233,7 @@ TEST(Template, DeepNestingIsRefusedNotOverflowed) {
   std::string text = "@file f\n@foreach record\n";
   for (int i = 0; i < 100000; ++i) text += "@if first\n";
   Result r = Expand(text);
-  EXPECT_EQ("t.tem:101: error: blocks nested too deeply\n", r.errors);
+  EXPECT_EQ("t.tem:101:1: error: blocks nested too deeply\n", r.errors);
 }
 
 TEST(Template, ManyBadFiltersDoNotRepeatThePlaceholderWhole) {
@@ -241,7 +241,7 @@ TEST(Template, ManyBadFiltersDoNotRepeatThePlaceholderWhole) {
   std::string text = "@file f\n${model";
   for (int i = 0; i < 5000; ++i) text += "|bad";
   Result r = Expand(text + "}\n@end\n");
-  EXPECT_EQ(0u, r.errors.find("t.tem:2: error: unknown filter 'bad' in '${model|bad|bad"));
+  EXPECT_EQ(0u, r.errors.find("t.tem:2:1: error: unknown filter 'bad' in '${model|bad|bad"));
   EXPECT_GT(200u * 5000, r.errors.size());
 }
 
@@ -260,13 +260,13 @@ TEST(Template, RefusesUnsafeOrRepeatedOutputNames) {
     const char* errors;
   } cases[] = {
       {"climbs out", "@file ../x\n@end\n",
-       "t.tem:1: error: output file name '../x' must not contain '/'\n"},
+       "t.tem:1:1: error: output file name '../x' must not contain '/'\n"},
       {"absolute", "@file /etc/x\n@end\n",
-       "t.tem:1: error: output file name '/etc/x' must not contain '/'\n"},
+       "t.tem:1:1: error: output file name '/etc/x' must not contain '/'\n"},
       {"the folder itself", "@file ..\n@end\n",
-       "t.tem:1: error: output file name '..' is a folder\n"},
+       "t.tem:1:1: error: output file name '..' is a folder\n"},
       {"same name twice", "@foreach record\n@file all.h\n@end\n@end\n",
-       "t.tem:2: error: output file 'all.h' is written twice\n"},
+       "t.tem:2:1: error: output file 'all.h' is written twice\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -137,8 +137,10 @@ class DsmCl {
   // needle does nothing.
   void FindAndSelect(const Str& needle);
   // Selects line (1-based) without its newline; line 0 or a line past the
-  // last gives an empty selection at the end of the text.
-  void SelectLineNumber(long line);
+  // last gives an empty selection at the end of the text. A column (from
+  // 1, in characters) puts the insertion cursor there, at most at the
+  // line's end.
+  void SelectLineNumber(long line, long column = 0);
   // The text changes from byte offset pos on.
   void TextChanging(long pos);
   // After a run: marks every DSM line named by an error (the old marks
@@ -146,7 +148,7 @@ class DsmCl {
   void MarkErrorLines(const std::vector<ReportLine>& errors);
   // Selects the line kestb named line: where its mark is now, or that line
   // of the text when it has none.
-  void SelectErrorLine(long line);
+  void SelectErrorLine(long line, long column = 0);
   // The selection may have moved off marked lines, whose marks Motif
   // painted over: paint them again.
   void RefreshMarks();
@@ -179,6 +181,9 @@ class DsmCl {
   // Follows w with the copy, the line index listening to its changes.
   void AttachText(Widget w);
   void ShowCursorLine(long pos);
+  // Puts the insertion cursor at column (from 1) of the line held by bytes
+  // [start, end) of the text, keeping the selection; 0 leaves it alone.
+  void PlaceCursorAtColumn(size_t start, size_t end, long column);
   // Saves the whole text to path: 1 when saved (the stamp of the file
   // written in *written), else 0 after showing
   // "Cannot save to filepath PATH: REASON".

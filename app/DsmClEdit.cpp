@@ -170,7 +170,7 @@ void DsmCl::Find(Widget w, XtPointer, XtPointer call) {
   if (textWidget_) KeepClearOfSelection(w, textWidget_);
 }
 
-void DsmCl::SelectLineNumber(long line) {
+void DsmCl::SelectLineNumber(long line, long column) {
   if (!textWidget_) return;
   const TextMirror& text = text_->Current();
   textlines::MemorySource src(text.Bytes());
@@ -181,7 +181,15 @@ void DsmCl::SelectLineNumber(long line) {
   else
     end = textlines::LineEnd(src, start);
   XmTextSetSelection(textWidget_, XmTextPosition(text.PosOf(start)), XmTextPosition(text.PosOf(end)), 0);
+  PlaceCursorAtColumn(start, end, column);
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
+}
+
+void DsmCl::PlaceCursorAtColumn(size_t start, size_t end, long column) {
+  if (column < 1 || !textWidget_ || end < start) return;
+  const TextMirror& text = text_->Current();
+  size_t at = start + ColumnByte(std::string_view(text.Bytes()).substr(start, end - start), column);
+  XmTextSetInsertionPosition(textWidget_, XmTextPosition(text.PosOf(at)));
 }
 
 void DsmCl::Replace(Widget, XtPointer client, XtPointer) {

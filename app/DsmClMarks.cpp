@@ -94,17 +94,20 @@ void DsmCl::RefreshMarks() {
   markSelRight_ = right;
 }
 
-void DsmCl::SelectErrorLine(long line) {
+void DsmCl::SelectErrorLine(long line, long column) {
   auto at = std::lower_bound(markLines_.begin(), markLines_.end(), line);
   if (!textWidget_ || at == markLines_.end() || *at != line) {
-    SelectLineNumber(line);
+    SelectLineNumber(line, column);
     return;
   }
   const LineMarks::Mark& m = marks_[size_t(at - markLines_.begin())];
   const TextMirror& text = text_->Current();
   textlines::MemorySource src(text.Bytes());
-  size_t end = text.PosOf(textlines::LineEnd(src, text.ByteOf(m.begin)));
+  size_t startByte = text.ByteOf(m.begin);
+  size_t endByte = textlines::LineEnd(src, startByte);
+  size_t end = text.PosOf(endByte);
   XmTextSetSelection(textWidget_, XmTextPosition(m.begin), XmTextPosition(end), 0);
+  PlaceCursorAtColumn(startByte, endByte, column);
   XmTextShowPosition(textWidget_, XmTextPosition(m.begin));
   ShowCursorLine(XmTextGetInsertionPosition(textWidget_));
 }

@@ -88,11 +88,15 @@ void BreakLine(std::string_view line, int room, const CharWidths& widths, std::s
 // The LINE of a selection shaped FILE:LINE, FILE:LINE:COLUMN or a whole
 // "FILE:LINE: error: ..." line, as kestb and compilers print them; 0 for
 // another shape. FILE must hold more than digits: "12:5" is no file 12.
-long LineField(std::string_view sel) {
+long LineField(std::string_view sel, long& column) {
   FileLineRef ref;
+  column = 0;
   if (!ParseFileLine(sel, ref)) return 0;
   for (char c : ref.file)
-    if (c < '0' || c > '9') return ref.line;
+    if (c < '0' || c > '9') {
+      column = ref.column;
+      return ref.line;
+    }
   return 0;
 }
 
@@ -151,8 +155,9 @@ void MsgCl::FindSelectionInDsm(Widget, XtPointer, XtPointer) {
 
 void MsgCl::GoToSyntaxErrInDsm(Widget, XtPointer, XtPointer) {
   Str digits = SelectionOf(textWidget_);
-  if (long line = LineField(std::string_view(digits.c_str(), digits.Length()))) {
-    theDsm.SelectLineNumber(line);
+  long column = 0;
+  if (long line = LineField(std::string_view(digits.c_str(), digits.Length()), column)) {
+    theDsm.SelectLineNumber(line, column);
     return;
   }
   // Otherwise all digits of the selection count, in order: "line 7,
@@ -227,7 +232,7 @@ void MsgCl::MatchErrors(const Str& dsmFile) {
 void MsgCl::GoToError(size_t index) {
   current_ = long(index);
   const ReportLine& e = errors_[index];
-  theDsm.SelectErrorLine(e.line);
+  theDsm.SelectErrorLine(e.line, e.column);
   if (!textWidget_) return;
   XmTextPosition last = XmTextGetLastPosition(textWidget_);
   XmTextPosition end = XmTextPosition(report_.PosOf(e.end));

@@ -46,6 +46,24 @@ std::string Shown(char c) {
   return buf;
 }
 
+// The length of the well-formed UTF-8 character at the start of s, or 0.
+size_t Utf8Length(std::string_view s) {
+  if (s.empty()) return 0;
+  const unsigned char b = static_cast<unsigned char>(s[0]);
+  size_t n = b < 0x80 ? 1 : b < 0xC2 ? 0 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF5 ? 4 : 0;
+  if (n == 0 || s.size() < n) return 0;
+  for (size_t i = 1; i < n; ++i) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
+  }
+  // Overlong forms, surrogates and code points past U+10FFFF.
+  const unsigned char b1 = static_cast<unsigned char>(s.size() > 1 ? s[1] : 0);
+  if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 >= 0xA0) || (b == 0xF0 && b1 < 0x90) ||
+      (b == 0xF4 && b1 >= 0x90)) {
+    return 0;
+  }
+  return n;
+}
+
 std::string Trim(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
@@ -85,8 +103,17 @@ class Lexer {
       t.endCol = Column(pos_);
       return t;
     }
-    ++pos_;
     tokenOnLine_ = line_;
+    // A whole UTF-8 character (a letter like 'é' in a name) is one stray
+    // character, not one per byte.
+    if (size_t n = Utf8Length(text_.substr(pos_)); n > 1) {
+      t.kind = Tok::Bad;
+      t.text = std::string(text_.substr(pos_, n));
+      pos_ += n;
+      t.endCol = Column(pos_);
+      return t;
+    }
+    ++pos_;
     t.text = Shown(c);
     t.endCol = Column(pos_);
     switch (c) {

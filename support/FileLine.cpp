@@ -46,6 +46,15 @@ bool ParseFileLine(std::string_view text, FileLineRef& out) {
   return false;
 }
 
+size_t ColumnByte(std::string_view line, long column) {
+  size_t i = 0;
+  for (long c = 1; c < column && i < line.size(); ++c) {
+    ++i;
+    while (i < line.size() && (static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) ++i;
+  }
+  return i;
+}
+
 std::vector<ReportLine> FindFileLines(std::string_view report,
                                       const std::function<bool(std::string_view file)>& wanted) {
   std::vector<ReportLine> found;
@@ -67,7 +76,7 @@ std::vector<ReportLine> FindFileLines(std::string_view report,
           lastWanted = wanted(ref.file);
           haveLast = true;
         }
-        if (lastWanted) found.push_back({begin, end, ref.line});
+        if (lastWanted) found.push_back({begin, end, ref.line, ref.column});
       }
     }
     begin = end + 1;

@@ -29,7 +29,13 @@ struct ReportLine {
   size_t begin = 0;  // offset of the line's first byte in the report
   size_t end = 0;    // offset of its newline (or the report's end)
   long line = 0;     // the LINE it names
+  long column = 0;   // its COLUMN, 0 when not given
 };
+
+// The byte offset in line of 1-based COLUMN, counted in characters as
+// compilers count it (UTF-8 continuation bytes start none); a column past
+// the line's end gives its end, 0 or less its start.
+size_t ColumnByte(std::string_view line, long column);
 
 // The report's lines that start with FILE:LINE: whose FILE wanted accepts,
 // in report order. wanted is asked once for each run of lines naming the

@@ -68,20 +68,29 @@ TEST(MsgGoTo, SelectsTheLineWhoseDigitsAreSelected) {
 
 TEST(MsgGoTo, FileLineShapeTakesTheLineField) {
   const std::string hundred = Numbered(100);  // line 12 starts at 68, line 125 is past the end
-  const std::pair<const char*, const char*> cases[] = {
-      {"dir2/m.dsm:12:", "68-74"},
-      {"dir2/m.dsm:12", "68-74"},
-      {"m.dsm:12:5", "68-74"},
-      {"m.dsm:12:5: error: unknown type 'flaot'", "68-74"},
-      {"12:5", "none@692"},  // no file name: every digit, 125
+  struct Case {
+    const char* selection;
+    const char* expected;
+    long cursor;  // -1: not checked
+  } cases[] = {
+      {"dir2/m.dsm:12:", "68-74", -1},
+      {"dir2/m.dsm:12", "68-74", -1},
+      {"m.dsm:12:5", "68-74", 72},
+      {"m.dsm:12:5: error: unknown type 'flaot'", "68-74", 72},
+      {"m.dsm:12:7: error: at the line's end", "68-74", 74},
+      {"m.dsm:12:8: error: one past it", "68-74", 74},
+      {"12:5", "none@692", -1},  // no file name: every digit, 125
   };
-  for (const auto& [selection, expected] : cases) {
-    SCOPED_TRACE(selection);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.selection);
     dsmkit::Ui ui = dsmkit::Build();
     XmTextSetString(ui.dsmText, const_cast<char*>(hundred.c_str()));
-    SelectInReport(ui, std::string(selection) + "\n", selection);
+    SelectInReport(ui, std::string(c.selection) + "\n", c.selection);
     Fire("xKestDoMsgGoToSyntaxErrInDsmCB");
-    EXPECT_EQ(Sel(ui.dsmText), expected);
+    EXPECT_EQ(Sel(ui.dsmText), c.expected);
+    if (c.cursor >= 0) {
+      EXPECT_EQ(XmTextGetInsertionPosition(ui.dsmText), c.cursor);
+    }
   }
 }
 
@@ -348,7 +357,7 @@ TEST(DsmErrorMarks, NamedLinesAreMarkedFollowInsertedLinesGoWhenEditedAndAtTheNe
   std::string dsm = dir.Write("m.dsm", "l1\nl2\nl3\nl4\n");
   dsmkit::Ui ui = dsmkit::Build();
   dsmkit::Load(dsm);
-  theMsg.TakeReport(dsm + ":4: error: b\n" + dsm + ":2: error: a\n" + dsm + ":9: error: past the end\n",
+  theMsg.TakeReport(dsm + ":4:2: error: b\n" + dsm + ":2: error: a\n" + dsm + ":9: error: past the end\n",
                     Str(dsm.c_str()));
   theDsm.MarkErrorLines(theMsg.Errors());
   EXPECT_EQ(dsmkit::Marks(ui.dsmText), "3-5 9-11 ");
@@ -357,6 +366,7 @@ TEST(DsmErrorMarks, NamedLinesAreMarkedFollowInsertedLinesGoWhenEditedAndAtTheNe
   EXPECT_EQ(dsmkit::Marks(ui.dsmText), "5-7 11-13 ");
   Fire("xKestDoMsgNextErrorCB");
   EXPECT_EQ(Sel(ui.dsmText), "11-13") << "the first error names line 4, now line 5";
+  EXPECT_EQ(XmTextGetInsertionPosition(ui.dsmText), 12) << "at its column 2";
   XmTextSetSelection(ui.dsmText, 0, 1, CurrentTime);  // the selection moves off the marked line
   xk::test::Drain();
   EXPECT_EQ(dsmkit::Marks(ui.dsmText), "5-7 11-13 ");

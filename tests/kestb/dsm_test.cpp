@@ -99,6 +99,10 @@ TEST(Dsm, ReportsEachErrorOnItsLine) {
       {"stray character",
        "record R {\n  a : int; %\n}\n",
        "m.dsm:2:12: error: unexpected character '%'\n"},
+      {"columns count characters, and a non-ASCII letter is one error",
+       "record R {\n  a\xC3\xA9 : int; %\n}\n",
+       "m.dsm:2:4: error: unexpected character '\xC3\xA9'\n"
+       "m.dsm:2:13: error: unexpected character '%'\n"},
       {"non-printable byte is shown as hex",
        "record R {}\n\x01\n",
        "m.dsm:2:1: error: unexpected character '\\x01'\n"},

@@ -52,10 +52,21 @@ TEST(FileLine, FindsTheWantedFilesLinesAndAsksOncePerRun) {
   });
   std::string got;
   for (const ReportLine& r : found)
-    got += std::to_string(r.begin) + "-" + std::to_string(r.end) + ":" + std::to_string(r.line) + " ";
-  EXPECT_EQ(got, "0-17:3 18-35:5 " + std::to_string(report.rfind('\n') + 1) + "-" +
-                     std::to_string(report.size()) + ":8 ");
+    got += std::to_string(r.begin) + "-" + std::to_string(r.end) + ":" + std::to_string(r.line) + ":" +
+           std::to_string(r.column) + " ";
+  EXPECT_EQ(got, "0-17:3:0 18-35:5:0 " + std::to_string(report.rfind('\n') + 1) + "-" +
+                     std::to_string(report.size()) + ":8:2 ");
   EXPECT_EQ(asked, 4) << "m.dsm, t.tem, \"wrote /x/m.dsm\", m.dsm again";
+}
+
+TEST(FileLine, ColumnsCountCharactersAndStopAtTheLineEnd) {
+  const std::string line = "a\xC3\xA9 bc";  // a, e-acute (2 bytes), blank, b, c: 5 characters
+  const long columns[] = {0, 1, 2, 3, 5, 6, 7, 100};
+  const size_t bytes[] = {0, 0, 1, 3, 5, 6, 6, 6};
+  for (size_t i = 0; i < std::size(columns); ++i) {
+    SCOPED_TRACE(columns[i]);
+    EXPECT_EQ(ColumnByte(line, columns[i]), bytes[i]);
+  }
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ struct Token {
   int line = 1;
   int col = 1;
   int endCol = 1;  // the column just past the token
+  std::string message;  // for a Bad token, when more than "unexpected character"
 };
 
 bool IsIdentStart(char c) {
@@ -94,6 +95,20 @@ class Lexer {
     t.col = t.endCol = Column(pos_);
     if (pos_ >= text_.size()) return t;
     char c = text_[pos_];
+    if (c == '/' && text_.substr(pos_, 2) == "/*") {
+      // Skipped whole and reported once: its words are no model text.
+      size_t end = text_.find("*/", pos_ + 2);
+      end = end == std::string_view::npos ? text_.size() : end + 2;
+      for (; pos_ < end; ++pos_) {
+        if (text_[pos_] == '\n') {
+          ++line_;
+          lineStart_ = pos_ + 1;
+        }
+      }
+      t.kind = Tok::Bad;
+      t.message = "block comments '/* */' are not part of the syntax; use '//'";
+      return t;
+    }
     if (IsIdentStart(c)) {
       size_t b = pos_;
       while (pos_ < text_.size() && IsIdentChar(text_[pos_])) ++pos_;
@@ -245,7 +260,7 @@ class Parser {
   Token Lex() {
     Token t = lex_.Next();
     while (t.kind == Tok::Bad) {
-      Error(t, "unexpected character '" + t.text + "'");
+      Error(t, t.message.empty() ? "unexpected character '" + t.text + "'" : t.message);
       t = lex_.Next();
     }
     return t;
@@ -378,6 +393,14 @@ class Parser {
     f.typeLine = cur_.line;
     f.typeCol = cur_.col;
     Advance();
+    if (cur_.kind == Tok::Ident && cur_.text == "of") {
+      // "lst of int": the word before 'of' is what is wrong, not the 'of'.
+      diags_.Error(file_, f.typeLine, f.typeCol,
+                   "unknown type '" + f.type.name + "' for field '" + f.name +
+                       "' (only 'list' is followed by 'of')");
+      SkipFieldRest();
+      return;
+    }
     int semiLine = cur_.line;
     bool nextLine = cur_.line > prevLine_;
     if (!Expect(Tok::Semi, "';' after field type")) {

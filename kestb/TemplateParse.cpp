@@ -237,6 +237,14 @@ class TemplateParser {
   TemplateNode ForeachBlock(const Scope& scope, int lineNo, std::string_view arg) {
     Scope inner = scope;
     TemplateNode n = Node(TemplateNode::Kind::ForRecords, lineNo);
+    // "@foreach record extra" is a loop over records with a word too many:
+    // read as the loop, its body raises no errors of its own.
+    size_t space = arg.find_first_of(" \t");
+    if (std::string_view first = arg.substr(0, space);
+        space != std::string_view::npos && (first == "record" || first == "field")) {
+      Error(lineNo, "unexpected text after @foreach " + std::string(first));
+      arg = first;
+    }
     if (arg == "record") {
       if (scope.inRecord) Error(lineNo, "@foreach record inside @foreach record");
       inner.inRecord = true;

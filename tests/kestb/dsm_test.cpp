@@ -103,6 +103,14 @@ TEST(Dsm, ReportsEachErrorOnItsLine) {
        "record R {\n  a\xC3\xA9 : int; %\n}\n",
        "m.dsm:2:4: error: unexpected character '\xC3\xA9'\n"
        "m.dsm:2:13: error: unexpected character '%'\n"},
+      {"a misspelt list names the misspelt word, once",
+       "record R {\n  z : lst of int;\n  y : int;\n}\n",
+       "m.dsm:2:7: error: unknown type 'lst' for field 'z' (only 'list' is followed by 'of')\n"},
+      {"a block comment is one error, its lines still counted",
+       "/* a;\n b } */ %record R { x : int; }\n/* open",
+       "m.dsm:1:1: error: block comments '/* */' are not part of the syntax; use '//'\n"
+       "m.dsm:2:9: error: unexpected character '%'\n"
+       "m.dsm:3:1: error: block comments '/* */' are not part of the syntax; use '//'\n"},
       {"non-printable byte is shown as hex",
        "record R {}\n\x01\n",
        "m.dsm:2:1: error: unexpected character '\\x01'\n"},

@@ -132,6 +132,9 @@ class TemplateParser {
                 ? FirstColumn(lines_[line - 1])
                 : 1;
     }
+    // As compilers' "In file included from": the reader needs the @include
+    // that brought this text in, the nearest one being the one to check.
+    if (!includedFrom_.empty()) text += " (in a template included from " + includedFrom_ + ")";
     diags_.Error(src_.path, line, col, std::move(text));
   }
 
@@ -343,6 +346,7 @@ class TemplateParser {
       return;
     }
     TemplateParser inner(*found, resolve_, diags_, depth_ + 1, totals_);
+    inner.includedFrom_ = src_.path + ":" + std::to_string(lineNo);
     for (TemplateNode& n : inner.ParseAll(scope)) out.push_back(std::move(n));
   }
 
@@ -422,6 +426,7 @@ class TemplateParser {
   size_t next_ = 0;
   int lastLine_ = 0;
   bool abandoned_ = false;
+  std::string includedFrom_;  // "PATH:LINE" of the @include, for an included template
 };
 
 }  // namespace

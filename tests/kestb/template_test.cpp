@@ -215,14 +215,18 @@ TEST(Template, ReportsMalformedTemplatesByLine) {
        "t.tem:2:33: error: unknown filter 'loud' in '${model|loud}'\n"},
       {"unterminated placeholder", "@file f\nx ${model\n@end\n",
        "t.tem:2:3: error: unterminated placeholder '${model'\n"},
+      {"an error in an included template names the @include",
+       "@file f\n\n@include bad.inc\n@end\n",
+       "bad.inc:1:3: error: unknown placeholder '${nope}' (in a template included from t.tem:3)\n"},
       {"missing include", "@include nowhere.inc\n",
        "t.tem:1:1: error: cannot find included template 'nowhere.inc'\n"},
       {"include of itself", "@include t.tem\n",
-       "t.tem:1:1: error: @include nested too deeply (does 't.tem' include itself?)\n"},
+       "t.tem:1:1: error: @include nested too deeply (does 't.tem' include itself?)"
+       " (in a template included from t.tem:1)\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Result r = Expand(c.text, {{"t.tem", "@include t.tem\n"}});
+    Result r = Expand(c.text, {{"t.tem", "@include t.tem\n"}, {"bad.inc", "x ${nope}\n"}});
     EXPECT_EQ(c.errors, r.errors);
     EXPECT_EQ("", r.files);
   }
@@ -253,7 +257,7 @@ TEST(Template, IncludesThatMultiplyAreCutOff) {
   std::string self;
   for (int i = 0; i < 10; ++i) self += "@include self.inc\n";
   Result r = Expand("@include self.inc\n", {{"self.inc", self}});
-  EXPECT_NE(std::string::npos, r.errors.find("error: more than 1000 templates included\n"));
+  EXPECT_NE(std::string::npos, r.errors.find("error: more than 1000 templates included (in a template included from self.inc:"));
 }
 
 TEST(Template, RefusesUnsafeOrRepeatedOutputNames) {

@@ -463,7 +463,7 @@ void CheckName(const std::string& what, const std::string& name, int line, int c
   } else if (checks.cxx && what != "field name" && !name.empty() &&
              (name.back() == '_' || (what == "record name" && name.front() == '_'))) {
     // The include guards join the model and record names with '_'.
-    diags.Error(file, line, what + " '" + name +
+    diags.Error(file, line, col, what + " '" + name +
                                 "' would put '__' into a generated include guard");
   }
   if (checks.ada && IsAdaKeyword(name)) {

@@ -261,17 +261,17 @@ TEST(Dsm, ModelNamesAvoidLibraryGlobalsAndGuardsAvoidDoubleUnderscores) {
     const char* errors;
   } cases[] = {
       {"model FILE;\nrecord tm { printf : int; }\n",
-       "m.dsm:1: error: model name 'FILE' is a global name of the C and C++ library headers\n"},
-      {"model timespec;\n", "m.dsm:1: error: model name 'timespec' is a global name of the C and C++ library headers\n"},
-      {"model int8_t;\n", "m.dsm:1: error: model name 'int8_t' is a global name of the C and C++ library headers\n"},
-      {"model main;\nrecord main {}\n", "m.dsm:1: error: model name 'main' is the name of the program's main function\n"},
-      {"model _under;\n", "m.dsm:1: error: model name '_under' is reserved for the C++ implementation at global scope\n"},
-      {"model m_;\nrecord x { y_ : int; }\n", "m.dsm:1: error: model name 'm_' would put '__' into a generated include guard\n"},
+       "m.dsm:1:7: error: model name 'FILE' is a global name of the C and C++ library headers\n"},
+      {"model timespec;\n", "m.dsm:1:7: error: model name 'timespec' is a global name of the C and C++ library headers\n"},
+      {"model int8_t;\n", "m.dsm:1:7: error: model name 'int8_t' is a global name of the C and C++ library headers\n"},
+      {"model main;\nrecord main {}\n", "m.dsm:1:7: error: model name 'main' is the name of the program's main function\n"},
+      {"model _under;\n", "m.dsm:1:7: error: model name '_under' is reserved for the C++ implementation at global scope\n"},
+      {"model m_;\nrecord x { y_ : int; }\n", "m.dsm:1:7: error: model name 'm_' would put '__' into a generated include guard\n"},
       {"model m;\nrecord _y {}\nrecord y_ {}\nrecord y_z { _f : int; }\n",
-       "m.dsm:2: error: record name '_y' would put '__' into a generated include guard\n"
-       "m.dsm:3: error: record name 'y_' would put '__' into a generated include guard\n"},
+       "m.dsm:2:1: error: record name '_y' would put '__' into a generated include guard\n"
+       "m.dsm:3:1: error: record name 'y_' would put '__' into a generated include guard\n"},
       {"model timespecs;\nrecord FILE_ {}\n",
-       "m.dsm:2: error: record name 'FILE_' would put '__' into a generated include guard\n"},
+       "m.dsm:2:1: error: record name 'FILE_' would put '__' into a generated include guard\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

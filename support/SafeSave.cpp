@@ -323,7 +323,7 @@ std::string ResolveOwnLinks(const std::string& path, bool& foreign) {
   for (int hops = 0; hops < 40; ++hops) {
     // The link itself is held, so its owner and its text are read from
     // the same link even when the name is swapped in between.
-    Fd link(::open(current.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd link(::open(current.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (link.Get() < 0 || ::fstat(link.Get(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
     // As the kernel's protected links do in sticky folders: someone who

@@ -9,7 +9,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 #include <thread>
 
 #include <fcntl.h>
@@ -18,9 +20,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/OptsCl.h"
 #include "common/ScopedEnv.h"
 #include "common/Wait.h"
 #include "dsm_kit.h"
+#include "kestb/Options.h"
 
 namespace {
 
@@ -79,6 +83,70 @@ void SetExampleOptions() {
 
 bool WaitForFile(const std::string& path) {
   return WaitUntil([&] { return access(path.c_str(), F_OK) == 0; }, 5);
+}
+
+// Options as kestb reads them from the command line, after /bin/sh has
+// made its words (the redirection of the report left off).
+std::optional<kestb::Options> AsKestbReadsIt(const Str& cmd) {
+  std::string line = cmd.c_str();
+  const std::string head = "kestb ", tail = " > /tmp/kestout.txt";
+  EXPECT_EQ(line.rfind(head, 0), 0u) << line;
+  EXPECT_TRUE(line.size() > tail.size() && line.ends_with(tail)) << line;
+  line = line.substr(head.size(), line.size() - head.size() - tail.size());
+  std::string words = xk::test::Shell("w() { for a; do printf '%s\\n' \"$a\"; done; }; w " + line);
+  std::vector<std::string> args;
+  for (size_t at = 0, nl; (nl = words.find('\n', at)) != std::string::npos; at = nl + 1)
+    args.push_back(words.substr(at, nl - at));
+  std::string err;
+  std::optional<kestb::Options> o = kestb::ParseCommandLine(args, err);
+  EXPECT_TRUE(o) << err << "\n" << line;
+  return o;
+}
+
+TEST(DsmCodegen, EveryOptionReachesKestbInItsOwnField) {
+  // Round r sets flag r alone, and gives each text field a value of its own.
+  for (int r = 0; r < 7; ++r) {
+    SCOPED_TRACE(r);
+    std::string n = std::to_string(r);
+    OptsCl opts;
+    opts.SetTemplatePath(("t" + n + ".tem").c_str());
+    opts.SetOutputDir(("out" + n).c_str());
+    opts.SetHomeDir(("/home" + n).c_str());
+    opts.SetBackupExts(("C bk" + n).c_str());
+    opts.SetShowFiles(r == 0);
+    opts.SetShowSummary(r == 1);
+    opts.SetNoAdaKeywords(r == 2);
+    opts.SetNoCxxKeywords(r == 3);
+    opts.SetTemTrace(r == 4);
+    opts.SetMakeBackups(r == 5);
+    std::optional<kestb::Options> o = AsKestbReadsIt(KestbCommandLine(("m" + n + ".dsm").c_str(), opts));
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->dsm, "m" + n + ".dsm");
+    EXPECT_EQ(o->tem, "t" + n + ".tem");
+    EXPECT_EQ(o->outDir, "out" + n);
+    EXPECT_EQ(o->homeDir, "/home" + n);
+    EXPECT_EQ(o->backupExts, "C bk" + n);
+    EXPECT_FALSE(o->banner);
+    EXPECT_TRUE(o->noIni);
+    EXPECT_EQ(o->showFiles, r == 0);
+    EXPECT_EQ(o->showSummary, r == 1);
+    EXPECT_EQ(o->noAdaKeywords, r == 2);
+    EXPECT_EQ(o->noCxxKeywords, r == 3);
+    EXPECT_EQ(o->temTrace, r == 4);
+    EXPECT_EQ(o->makeBackups, r == 5);
+  }
+}
+
+TEST(DsmCodegen, BackupExtensionsReachKestbAsTyped) {
+  // One character the shell still reads inside double quotes per value.
+  for (const char* exts : {"C bk$(echo x)C", "C bk`echo x`C", "C bk\"C", "C bk\\\\C", "C bkC h bkh"}) {
+    SCOPED_TRACE(exts);
+    OptsCl opts;
+    opts.SetBackupExts(exts);
+    std::optional<kestb::Options> o = AsKestbReadsIt(KestbCommandLine("a.dsm", opts));
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->backupExts, exts);
+  }
 }
 
 TEST(DsmCodegen, WithoutAFileNameNothingRuns) {

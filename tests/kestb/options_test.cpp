@@ -30,16 +30,19 @@ TEST(CommandLine, TakesTheFrontEndsLineAndAnyOrder) {
     const char* want;
   } cases[] = {
       {{"a.dsm", "t.tem", "out", "-nb", "-noini", "-homedir", "/k", "-showfiles",
-        "false", "-showsummary", "true", "-nokwada", "true", "-nokwcxx", "true",
-        "-ttrace", "true", "-makebak", "true", "-backext", "C bkC h bkh"},
-       "a.dsm|t.tem|out|home=/k banner=0 noini=1 files=0 summary=1 ada=1 cxx=1 "
-       "trace=1 bak=1 ext=C bkC h bkh"},
-      {{"-makebak", "true", "a.dsm", "-ttrace", "false", "t.tem", "out", "-makebak",
-        "false"},
-       "a.dsm|t.tem|out|home= banner=1 noini=0 files=1 summary=0 ada=0 cxx=0 "
-       "trace=0 bak=0 ext=C bkC h bkh cxx bkc hxx bkh"},
+        "false", "-showsummary", "true", "-nokwada", "true", "-nokwcxx", "false",
+        "-ttrace", "false", "-makebak", "true", "-backext", "C bkC h bkh"},
+       "a.dsm|t.tem|out|home=/k banner=0 noini=1 files=0 summary=1 ada=1 cxx=0 "
+       "trace=0 bak=1 ext=C bkC h bkh"},
+      {{"-makebak", "true", "a.dsm", "-ttrace", "true", "t.tem", "out", "-makebak",
+        "false", "-nokwcxx", "true"},
+       "a.dsm|t.tem|out|home= banner=1 noini=0 files=1 summary=0 ada=0 cxx=1 "
+       "trace=1 bak=0 ext=C bkC h bkh cxx bkc hxx bkh"},
       {{"a", "b", "c", "-homedir", "-showfiles", "false"},  // KESTHOME set but empty
        "a|b|c|home= banner=1 noini=0 files=0 summary=0 ada=0 cxx=0 trace=0 bak=0 "
+       "ext=C bkC h bkh cxx bkc hxx bkh"},
+      {{"a", "b", "c", "-homedir", "-nb"},  // the empty folder before the last option
+       "a|b|c|home= banner=0 noini=0 files=1 summary=0 ada=0 cxx=0 trace=0 bak=0 "
        "ext=C bkC h bkh cxx bkc hxx bkh"},
       {{"a", "b", "c", "-backext", ""},
        "a|b|c|home= banner=1 noini=0 files=1 summary=0 ada=0 cxx=0 trace=0 bak=0 ext="},

@@ -63,6 +63,19 @@ TEST(UndoLog, TheSavedStateIsFoundAgainOrLost) {
   EXPECT_FALSE(log.AtSaved());
 }
 
+TEST(UndoLog, ANewChangeAtTheSavedStateKeepsIt) {
+  UndoLog log;
+  log.Record(Insert(0, "a"), true, 1);
+  log.MarkSaved();
+  log.Record(Insert(1, "b"), true, 2);
+  log.Undo();
+  ASSERT_TRUE(log.AtSaved());
+  log.Record(Insert(1, "c"), true, 3);  // only the undone "b" is dropped
+  EXPECT_FALSE(log.AtSaved());
+  log.Undo();
+  EXPECT_TRUE(log.AtSaved());
+}
+
 TEST(UndoLog, KeepsAThousandStepsOrTenMegabytesAndForgetsTheOldest) {
   UndoLog log;
   log.MarkSaved();

@@ -260,6 +260,17 @@ TEST(Template, IncludesThatMultiplyAreCutOff) {
   EXPECT_NE(std::string::npos, r.errors.find("error: more than 1000 templates included (in a template included from self.inc:"));
 }
 
+TEST(Template, SixteenNestedIncludesAndNotOneMore) {
+  for (int n : {16, 17}) {
+    SCOPED_TRACE(n);
+    std::map<std::string, std::string> chain;  // i1 includes i2 ... up to in
+    for (int k = 1; k < n; ++k) chain["i" + std::to_string(k)] = "@include i" + std::to_string(k + 1) + "\n";
+    chain["i" + std::to_string(n)] = "@file f\nx\n@end\n";
+    Result r = Expand("@include i1\n", chain);
+    EXPECT_EQ(n == 16 ? "" : "i16:1: error: @include nested too deeply (does 'i17' include itself?)\n", r.errors);
+  }
+}
+
 TEST(Template, RefusesUnsafeOrRepeatedOutputNames) {
   struct Case {
     const char* name;

@@ -264,6 +264,10 @@ extern "C" void MarkModified(Widget w, XtPointer client, XtPointer call);
 // interpret are quoted; ordinary ones appear exactly as given.
 Str KestbCommandLine(const Str& dsmFile, const OptsCl& opts);
 
+// The line added to the report when the shell could not start kestb or
+// kestb did not end by itself, from the wait status; empty otherwise.
+std::string RunFailureLine(int status);
+
 // The fixed file the generator's report is redirected into.
 inline constexpr const char* kReportFile = "/tmp/kestout.txt";
 

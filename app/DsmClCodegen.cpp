@@ -135,9 +135,9 @@ bool ReadWithoutNuls(int fd, std::string& out) {
   return true;
 }
 
-// The line added to the report when the shell could not start kestb or
-// kestb did not end by itself; empty otherwise. kestb's own exit codes
-// are 0 to 2, so a larger one is the shell's.
+}  // namespace
+
+// kestb's own exit codes are 0 to 2, so a larger one is the shell's.
 std::string RunFailureLine(int status) {
   if (status == -1) return "xkest: kestb could not be run (status -1)";
   if (WIFSIGNALED(status)) return "xkest: kestb was ended by signal " + std::to_string(WTERMSIG(status));
@@ -147,8 +147,6 @@ std::string RunFailureLine(int status) {
   if (code > 128) return "xkest: kestb was ended by signal " + std::to_string(code - 128);
   return {};
 }
-
-}  // namespace
 
 int OpenReportFile(const char* path) {
   // O_NOFOLLOW refuses a planted link; once the file is ours, the sticky

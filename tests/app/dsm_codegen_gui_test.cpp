@@ -149,6 +149,20 @@ TEST(DsmCodegen, BackupExtensionsReachKestbAsTyped) {
   }
 }
 
+TEST(DsmCodegen, TheShellsStatusesAreReportedAndKestbsOwnAreNot) {
+  const std::pair<int, const char*> cases[] = {
+      {2 << 8, ""},
+      {125 << 8, ""},
+      {126 << 8, "xkest: kestb could not be run (status 126)"},
+      {127 << 8, "xkest: kestb could not be run (status 127)"},
+      {128 << 8, ""},
+      {129 << 8, "xkest: kestb was ended by signal 1"},
+      {SIGKILL, "xkest: kestb was ended by signal 9"},
+      {-1, "xkest: kestb could not be run (status -1)"},
+  };
+  for (const auto& [status, line] : cases) EXPECT_EQ(RunFailureLine(status), line) << status;
+}
+
 TEST(DsmCodegen, WithoutAFileNameNothingRuns) {
   Tools tools;
   dsmkit::Ui ui = dsmkit::Build();

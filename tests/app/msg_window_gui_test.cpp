@@ -320,6 +320,29 @@ TEST(MsgErrorWalk, NamesTheDsmByPathOrSameFileMarksTheReportLineAndStopsAtTheEnd
   EXPECT_EQ(dsmkit::Message(ui), "No more errors");
 }
 
+TEST(MsgErrorWalk, ADoubleClickRightOfAShortErrorLineWalksToIt) {
+  TempDir dir;
+  std::string dsm = dir.Write("m.dsm", "a\nb\nc\n");
+  const std::string report = dsm + ":2: e\nand a later line far longer than the one above it\n";
+  dsmkit::Ui ui = dsmkit::Build();
+  theOpts.SetToolFileEditor("true");
+  XmTextSetString(ui.dsmText, const_cast<char*>("a\nb\nc\n"));
+  XmTextSetString(ui.msgText, const_cast<char*>(report.c_str()));
+  theMsg.TakeReport(report, Str(dsm.c_str()));
+  Position x = 0, y = 0;
+  ASSERT_TRUE(XmTextPosToXY(ui.msgText, XmTextPosition(report.find('\n')), &x, &y));
+  XEvent ev{};
+  ev.type = ButtonRelease;
+  ev.xbutton.display = XtDisplay(ui.msgText);
+  ev.xbutton.x = x + 40;
+  ev.xbutton.y = y;
+  for (Time t : {Time(900000), Time(900100)}) {
+    ev.xbutton.time = t;
+    theMsg.FollowLink(ui.msgText, &ev, nullptr, nullptr);
+  }
+  EXPECT_EQ(Sel(ui.dsmText), "2-3");
+}
+
 // F4 held past the last error said "No more errors" once per key, the
 // dialog growing a line each time.
 TEST(MsgErrorWalk, PastTheEndTheMessageIsNotRepeatedBelowItself) {

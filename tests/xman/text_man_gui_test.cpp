@@ -14,6 +14,7 @@
 #include "common/XFixture.h"
 #include "xman/XManList.h"
 #include "xman/XmLabelMan.h"
+#include "xman/XmTextMirror.h"
 #include "xman/XmTextMan.h"
 
 namespace {
@@ -142,6 +143,24 @@ TEST(XmTextMan, FilesAndClassNumbers) {
     EXPECT_EQ(m->IsA(kXmLabelManClass), lab);
     delete m;
   }
+}
+
+TEST(XmTextMirror, AnEditAnotherCallbackRefusesStaysOutOfTheCopy) {
+  Widget w = NewText("abc");
+  XmTextMirror mirror;
+  mirror.Attach(w);
+  XtAddCallback(w, XmNmodifyVerifyCallback,
+                [](Widget, XtPointer, XtPointer call) {
+                  auto* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);
+                  if (cbs->text && cbs->text->ptr && cbs->text->ptr[0] == 'X') cbs->doit = False;
+                },
+                nullptr);
+  mirror.VerifyLast();
+  // A refused replace of the same length: no length check would resync it.
+  XmTextReplace(w, 1, 2, const_cast<char*>("X"));
+  XmTextReplace(w, 3, 3, const_cast<char*>("d"));
+  EXPECT_EQ(XmTextMirror::ReadWidget(w), "abcd");
+  EXPECT_EQ(mirror.Text().Bytes(), "abcd");
 }
 
 TEST(XManList, IterateAndRemoveWhileWalking) {

@@ -90,6 +90,16 @@ TEST_F(MessageWidget, LineLimitCutsOldLinesAndLeavesTheNote) {
   EXPECT_EQ(Text(text), "... some lines lost...\n\nm6\nm7a\nm7b");
 }
 
+TEST_F(MessageWidget, WithoutALimitGivenNinetyNineLinesStayAndTheHundredthCuts) {
+  PutResource("*msgShell*plain.messagePopup: False");
+  Widget text = NewText("plain");
+  XmpMessageWidget(text);
+  for (int i = 1; i <= 99; ++i) WcWarningPrinter(("m" + std::to_string(i)).c_str(), nullptr);
+  EXPECT_EQ(Text(text).substr(0, 6), "m1\nm2\n");
+  WcWarningPrinter("m100", static_cast<char*>(nullptr));
+  EXPECT_EQ(Text(text).substr(0, 22), "... some lines lost...");
+}
+
 // The note is the widget's own copy: merging a resource file frees the
 // database value it was read from, and entries put later take its place.
 TEST_F(MessageWidget, NoteOutlivesTheDatabaseValueItWasReadFrom) {

@@ -267,7 +267,10 @@ TEST(Template, SixteenNestedIncludesAndNotOneMore) {
     for (int k = 1; k < n; ++k) chain["i" + std::to_string(k)] = "@include i" + std::to_string(k + 1) + "\n";
     chain["i" + std::to_string(n)] = "@file f\nx\n@end\n";
     Result r = Expand("@include i1\n", chain);
-    EXPECT_EQ(n == 16 ? "" : "i16:1: error: @include nested too deeply (does 'i17' include itself?)\n", r.errors);
+    EXPECT_EQ(n == 16 ? ""
+                      : "i16:1:1: error: @include nested too deeply (does 'i17' include itself?)"
+                        " (in a template included from i15:1)\n",
+              r.errors);
   }
 }
 

@@ -1,5 +1,6 @@
 // Template parsing: lines to a checked tree of text, file, loop and
 // condition nodes, with @include pasted in place.
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -355,6 +356,19 @@ class TemplateParser {
                             const std::string& text, size_t base) {
     std::vector<Piece> out;
     std::string lit;
+    // Columns are counted on from the last one found, so a line of many
+    // placeholders costs its length once, not once per placeholder.
+    const std::string_view line(lines_[lineNo - 1]);
+    size_t colByte = 0;
+    int col = 1;
+    auto columnAt = [&](size_t byte) {
+      byte = std::min(byte, line.size());
+      if (byte > colByte) {
+        col += ColumnOf(line.substr(colByte), byte - colByte) - 1;
+        colByte = byte;
+      }
+      return col;
+    };
     size_t i = 0;
     while (i < text.size()) {
       if (text[i] != '$' || i + 1 >= text.size() ||
@@ -370,14 +384,14 @@ class TemplateParser {
       size_t close = text.find('}', i + 2);
       if (close == std::string::npos) {
         Error(lineNo, "unterminated placeholder '" + text.substr(i) + "'",
-              ColumnOf(lines_[lineNo - 1], base + i));
+              columnAt(base + i));
         lit += text.substr(i);
         break;
       }
       if (!lit.empty()) out.push_back({false, std::move(lit), {}});
       lit.clear();
       out.push_back(Placeholder(scope, lineNo, text.substr(i, close + 1 - i),
-                                ColumnOf(lines_[lineNo - 1], base + i)));
+                                columnAt(base + i)));
       i = close + 1;
     }
     if (!lit.empty()) out.push_back({false, std::move(lit), {}});
